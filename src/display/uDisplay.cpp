@@ -1,0 +1,297 @@
+#include "display/uDisplay.h"
+
+#include <algorithm>
+#include <array>
+
+#include "support/HSVLibrary.h"
+#include "support/uGraphicTools.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+
+namespace {
+
+std::unique_ptr<TPainter> NewBasePainter(TDisplay& display) {
+  return std::make_unique<TPainter>(display);
+}
+
+}  // namespace
+
+TDisplay::~TDisplay() { SetActive(false); }
+
+TPainterClass TDisplay::GetPainterClass() const { return &NewBasePainter; }
+
+void TDisplay::UpdateNeedsSeconds() { FNeedsSeconds = false; }
+
+void TDisplay::SetDefaults() {
+  HasBackground = false;
+  BackgroundColor = RGBColor(0x96, 0x8A, 0xF2);
+  BevelWidth = 2;
+  BevelColor = RGBColor(0x96, 0x8A, 0xF2);
+  Bevel3D = true;
+}
+
+void TDisplay::SetText(const std::string& text) {
+  if (text != FText) FText = text;
+}
+
+bool TDisplay::NeedsRepaint() { return true; }
+
+void TDisplay::ActiveChanged() {}
+
+void TDisplay::SetActive(bool value) {
+  const bool changed = value != IsActive();
+  if (value) {
+    if (!FPainter) FPainter = GetPainterClass()(*this);
+    if (!FWindow) {
+      FWindow = Platform().newDisplayWindow(*this);
+      FWindow->SetSizeUpdateGuard(true);
+      try {
+        FWindow->SetBounds(BoundsRect(Left, Top, Width, Height));
+      } catch (...) {
+        FWindow->SetSizeUpdateGuard(false);
+        throw;
+      }
+      FWindow->SetSizeUpdateGuard(false);
+      FWindow->SetAlphaBlendValue(FAlphaBlendValue);
+      FWindow->SetAlphaBlend(FTransparent);
+    }
+  } else {
+    if (FWindow) {
+      StoreBounds();
+      FWindow.reset();
+    }
+    FPainter.reset();
+  }
+  if (changed) ActiveChanged();
+}
+
+void TDisplay::Show() {
+  if (FWindow) FWindow->ShowDisplay();
+}
+
+void TDisplay::Hide() {
+  if (FWindow && FWindow->IsVisible()) FWindow->HideWindow();
+}
+
+void TDisplay::Repaint() {
+  FDirty = false;
+  if (IsActive() && FPainter) FPainter->Update();
+}
+
+void TDisplay::StoreBounds() {
+  if (!FWindow) return;
+  const TRect r = FWindow->Bounds();
+  Left = r.left;
+  Top = r.top;
+  Width = r.Width();
+  Height = r.Height();
+}
+
+void TDisplay::BoundsChanged() {
+  StoreBounds();
+  Repaint();
+}
+
+void TDisplay::SetHighlighted(bool value) {
+  if (value == FHighlighted && (!value || FDirty)) return;
+  FHighlighted = value;
+  FDirty = true;
+}
+
+void TDisplay::Flash(TColor fill, TColor outline) {
+  FlashFillColor = fill;
+  FlashOutlineColor = outline;
+  FFlashing = true;
+  Show();
+}
+
+void TDisplay::StopFlashing() {
+  if (!FFlashing) return;
+  FFlashing = false;
+  FDirty = true;
+}
+
+void TDisplay::SetTransparent(bool value) {
+  FTransparent = value;
+  if (FWindow) FWindow->SetAlphaBlend(value);
+}
+
+void TDisplay::SetAlphaBlendValue(int value) {
+  FAlphaBlendValue = value;
+  if (FWindow) FWindow->SetAlphaBlendValue(value);
+}
+
+void TDisplay::SetAlwaysOnTop(bool value) {
+  FAlwaysOnTop = value;
+  if (FWindow) FWindow->ApplyZOrder();
+}
+
+void TDisplay::SetTopmost(bool value) {
+  if (FWindow) FWindow->SetTopmost(value);
+}
+
+void TDisplay::ResetPosition() {
+  SetActive(true);
+  Show();
+  Left = 100;
+  Top = 100;
+  if (FWindow) FWindow->MoveTo(Left, Top);
+}
+
+void TDisplay::Configure(void* owner) {
+  const auto& open = Platform().openDisplayPreferences;
+  if (!open || GetKindName().empty()) return;
+  FHighlighted = false;
+  SetActive(true);
+  open(*this, owner);
+}
+
+std::string TDisplay::GetKindName() const {
+  switch (FKind) {
+    case dkAnalogClock: return "Analog clock";
+    case dkDigitalClock: return "Digital clock";
+    case dkCountdown: return "Countdown";
+    case dkStopwatch: return "Stopwatch";
+  }
+  return {};
+}
+
+void TDisplay::KeepOnScreen() {
+  TDesktop* desktop = Platform().desktop;
+  TRect r = BoundsRect(Left, Top, Width, Height);
+  if (!desktop || desktop->MonitorFromRect(r, false)) return;
+  const std::optional<TRect> monitor = desktop->MonitorFromRect(r, true);
+  if (!monitor) return;
+  KeepHalfInside(r, *monitor);
+  Left = r.left;
+  Top = r.top;
+  if (FWindow) FWindow->MoveTo(Left, Top);
+}
+
+void TDisplay::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second) {
+  if (!IsVisible()) return;
+  if (!hourChanged && !minuteChanged) {
+    const bool moves = secondChanged && FNeedsSeconds && NeedsRepaint();
+    if (!moves && !FDirty && !FFlashing) return;
+  }
+  FFlashPhase = FFlashing && second % 2 == 1;
+  Repaint();
+}
+
+void TDisplay::BuildMenu(const TAddMenuItem& addItem) const {
+  addItem("Configure display...", cmdConfigureDisplay, false, false, true);
+  addItem("Always on top", cmdAlwaysOnTop, false, FAlwaysOnTop, true);
+  addItem("-", 0, false, false, true);
+  addItem("Hide display", cmdHideDisplay, true, false, true);
+  addItem("Deactivate display", cmdDeactivateDisplay, false, false, true);
+}
+
+void TDisplay::MenuCommand(int id) {
+  switch (id) {
+    case cmdHideDisplay: Hide(); break;
+    case cmdConfigureDisplay: Configure(nullptr); break;
+    case cmdDeactivateDisplay: SetActive(false); break;
+    case cmdAlwaysOnTop: SetAlwaysOnTop(!FAlwaysOnTop); break;
+    default: break;
+  }
+}
+
+TPainter::TPainter(TDisplay& display) : FBitmap(Platform().newBitmap()), FDisplay(display) {}
+
+TPainter::~TPainter() = default;
+
+void TPainter::Prepare(TBitmap32&) {}
+
+void TPainter::AfterPaint(TBitmap32&) {}
+
+void TPainter::GetSize(TBitmap32&, int& width, int& height) {
+  width = MinDisplaySize;
+  height = MinDisplaySize;
+}
+
+void TPainter::Paint(TBitmap32& bitmap) {
+  TCanvas& canvas = bitmap.Canvas();
+  const TRect r{0, 0, bitmap.Width(), bitmap.Height()};
+  const bool flashPhase = FDisplay.FlashPhase();
+  if (FDisplay.HasBackground) {
+    canvas.SetBrush(flashPhase ? FDisplay.FlashOutlineColor : FDisplay.BackgroundColor,
+                    TBrushStyle::Solid);
+    canvas.FillRect(r);
+    if (FDisplay.BevelWidth > 0) {
+      canvas.SetBrush(0, TBrushStyle::Clear);
+      if (FDisplay.Bevel3D) {
+        const TColor c = flashPhase ? FDisplay.FlashOutlineColor : FDisplay.BevelColor;
+        canvas.SetPen(Lighten(c), 1, TPenStyle::Solid);
+        for (int i = 0; i < FDisplay.BevelWidth; ++i) {
+          const std::array<TPoint, 3> lit{{{i, r.bottom}, {i, i}, {r.right, i}}};
+          canvas.Polyline(lit);
+        }
+        canvas.SetPen(Darken(c), 1, TPenStyle::Solid);
+        for (int i = 0; i < FDisplay.BevelWidth; ++i) {
+          const std::array<TPoint, 3> shaded{{{i, r.bottom - i - 1},
+                                              {r.right - i - 1, r.bottom - i - 1},
+                                              {r.right - i - 1, i}}};
+          canvas.Polyline(shaded);
+        }
+      } else {
+        canvas.SetPen(FDisplay.BevelColor, FDisplay.BevelWidth, TPenStyle::InsideFrame);
+        canvas.Rectangle(r);
+      }
+    }
+  } else {
+    canvas.SetBrush(clColorKey, TBrushStyle::Solid);
+    canvas.FillRect(r);
+  }
+  if (FDisplay.Highlighted()) {
+    canvas.SetBrush(0, TBrushStyle::Clear);
+    canvas.SetPen(clHighlightDark, 2, TPenStyle::InsideFrame);
+    canvas.Rectangle(r);
+    canvas.SetPen(clHighlightLight, 2, TPenStyle::InsideFrame);
+    canvas.Rectangle(r.Inflated(-2));
+    canvas.SetPen(clHighlightDark, 2, TPenStyle::InsideFrame);
+    canvas.Rectangle(r.Inflated(-4));
+  }
+}
+
+void TPainter::ApplySize(int width, int height) {
+  if (Window()) Window()->SetClientSize(width, height);
+}
+
+void TPainter::Render(TBitmap32& bitmap) {
+  Prepare(bitmap);
+  int width = bitmap.Width(), height = bitmap.Height();
+  GetSize(bitmap, width, height);
+  width = std::max(width, MinDisplaySize);
+  height = std::max(height, MinDisplaySize);
+  if (width != bitmap.Width() || height != bitmap.Height()) bitmap.SetSize(width, height);
+  Paint(bitmap);
+  AfterPaint(bitmap);
+}
+
+void TPainter::Update() {
+  Render(*FBitmap);
+  ApplySize(FBitmap->Width(), FBitmap->Height());
+  ApplyRegion();
+  Draw();
+}
+
+void TPainter::ApplyRegion() {
+  TDisplayWindow* window = Window();
+  if (!window) return;
+  if (!FDisplay.HasBackground) RegionRunsFromBitmap(*FBitmap, clColorKey, FRuns);
+  if (FDisplay.HasBackground || FRuns.empty()) {
+    if (FAppliedRegion != TAppliedRegion::None) window->RemoveRegion();
+    FAppliedRegion = TAppliedRegion::None;
+    return;
+  }
+  // Building a window region is the costliest step of a repaint; skip it when
+  // the shape is the one the window already has.
+  if (FAppliedRegion == TAppliedRegion::Runs && FRuns == FAppliedRuns) return;
+  window->SetRegion(FRuns);
+  FAppliedRuns.swap(FRuns);
+  FAppliedRegion = TAppliedRegion::Runs;
+}
+
+void TPainter::Draw() {
+  if (Window()) Window()->DrawBitmap(*FBitmap);
+}

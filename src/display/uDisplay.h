@@ -1,0 +1,169 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display/aDisplayWindow.h"
+#include "support/uCanvas.h"
+#include "support/uTypes.h"
+
+class TDisplay;
+class TPainter;
+
+enum TDisplayKind : std::uint8_t {
+  dkAnalogClock = 1,
+  dkDigitalClock = 2,
+  dkCountdown = 3,
+  dkStopwatch = 4,
+};
+
+// Popup-menu item identifiers of the display base.
+enum TDisplayMenuCommand : int {
+  cmdHideDisplay = 1001,
+  cmdConfigureDisplay = 1002,
+  cmdDeactivateDisplay = 1003,
+  cmdAlwaysOnTop = 1004,
+};
+
+// Appends one popup-menu item; the caption "-" makes a separator.
+using TAddMenuItem = std::function<void(const std::string& caption, int id, bool isDefault,
+                                        bool checked, bool enabled)>;
+
+using TPainterClass = std::unique_ptr<TPainter> (*)(TDisplay& display);
+
+// The model of one display: its settings, the flags that decide when to
+// repaint, and its popup-menu items. Window and painter exist while active.
+class TDisplay {
+ public:
+  // Builds a display of a kind with its defaults applied (the kind's
+  // SetDefaults must run after its constructor has finished).
+  template <class TKind>
+  static std::unique_ptr<TKind> Create() {
+    auto display = std::make_unique<TKind>();
+    display->SetDefaults();
+    return display;
+  }
+
+  virtual ~TDisplay();
+  TDisplay(const TDisplay&) = delete;
+  TDisplay& operator=(const TDisplay&) = delete;
+
+  virtual TPainterClass GetPainterClass() const;
+  virtual void UpdateNeedsSeconds();
+  virtual void SetDefaults();
+  virtual void SetText(const std::string& text);
+  virtual bool NeedsRepaint();
+  virtual void ActiveChanged();
+  virtual void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);
+  virtual void BuildMenu(const TAddMenuItem& addItem) const;
+  virtual void MenuCommand(int id);
+
+  bool IsActive() const { return FWindow != nullptr; }
+  bool IsVisible() const { return FWindow && FWindow->IsVisible(); }
+  void SetActive(bool value);
+  void Show();
+  void Hide();
+  void Repaint();
+  void StoreBounds();
+  void BoundsChanged();
+  void SetHighlighted(bool value);
+  void Flash(TColor fill, TColor outline);
+  void StopFlashing();
+  void SetTransparent(bool value);
+  void SetAlphaBlendValue(int value);
+  void SetAlwaysOnTop(bool value);
+  void SetTopmost(bool value);
+  void ResetPosition();
+  void Configure(void* owner);
+  std::string GetKindName() const;
+  // Brings a display that lies on no monitor half onto the nearest one.
+  void KeepOnScreen();
+
+  TDisplayWindow* Window() const { return FWindow.get(); }
+  TPainter* Painter() const { return FPainter.get(); }
+  TDisplayKind Kind() const { return FKind; }
+  const std::string& Text() const { return FText; }
+  bool Highlighted() const { return FHighlighted; }
+  bool Flashing() const { return FFlashing; }
+  bool FlashPhase() const { return FFlashPhase; }
+  bool Transparent() const { return FTransparent; }
+  int AlphaBlendValue() const { return FAlphaBlendValue; }
+  bool AlwaysOnTop() const { return FAlwaysOnTop; }
+  bool NeedsSeconds() const { return FNeedsSeconds; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty() { FDirty = true; }
+
+  int Left = 100;
+  int Top = 100;
+  int Width = 20;
+  int Height = 20;
+  TColor FlashFillColor = 0x000000;
+  TColor FlashOutlineColor = 0x0000FF;
+  std::string Description;
+  bool HasBackground = false;
+  TColor BackgroundColor = 0;
+  int BevelWidth = 0;
+  TColor BevelColor = 0;
+  bool Bevel3D = false;
+
+ protected:
+  explicit TDisplay(TDisplayKind kind) : FKind(kind) {}
+  void SetNeedsSeconds(bool value) { FNeedsSeconds = value; }
+
+ private:
+  std::unique_ptr<TDisplayWindow> FWindow;
+  std::unique_ptr<TPainter> FPainter;
+  bool FHighlighted = false;
+  bool FFlashing = false;
+  bool FFlashPhase = false;
+  bool FTransparent = false;
+  int FAlphaBlendValue = 255;
+  std::string FText;
+  bool FAlwaysOnTop = true;
+  TDisplayKind FKind;
+  bool FNeedsSeconds = false;
+  bool FDirty = false;
+};
+
+// Draws a display into its own off-screen bitmap and gives the window its
+// size, shape and picture.
+class TPainter {
+ public:
+  explicit TPainter(TDisplay& display);
+  virtual ~TPainter();
+  TPainter(const TPainter&) = delete;
+  TPainter& operator=(const TPainter&) = delete;
+
+  virtual void Prepare(TBitmap32& bitmap);
+  virtual void AfterPaint(TBitmap32& bitmap);
+  virtual void GetSize(TBitmap32& bitmap, int& width, int& height);
+  virtual void Paint(TBitmap32& bitmap);
+  virtual void ApplySize(int width, int height);
+
+  void Render(TBitmap32& bitmap);
+  void Update();
+  void ApplyRegion();
+  void Draw();
+
+  TBitmap32& Bitmap() const { return *FBitmap; }
+  TDisplay& Display() const { return FDisplay; }
+
+ protected:
+  TDisplayWindow* Window() const { return FDisplay.Window(); }
+
+ private:
+  std::unique_ptr<TBitmap32> FBitmap;
+  TDisplay& FDisplay;
+  // What the window was last given, so an unchanged shape is not handed over again.
+  enum class TAppliedRegion { Unknown, None, Runs } FAppliedRegion = TAppliedRegion::Unknown;
+  std::vector<TRect> FAppliedRuns;
+  std::vector<TRect> FRuns;
+};
+
+// The colours of the selection frame drawn around a highlighted display.
+constexpr TColor clHighlightDark = 0x705030;
+constexpr TColor clHighlightLight = 0xFFFFFF;
+constexpr int MinDisplaySize = 20;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "display/uDisplay.h"
+
+// A stand-in display until the real kinds exist: a disc with a dot that goes
+// round once a minute. With a background it fills its window and can be resized.
+class TDisplayDisc : public TDisplay {
+ public:
+  TDisplayDisc();
+  TPainterClass GetPainterClass() const override;
+  void UpdateNeedsSeconds() override;
+
+  TColor DiscColor = RGBColor(0x30, 0x60, 0xC0);
+  TColor DotColor = RGBColor(0xFF, 0xFF, 0xFF);
+  static constexpr int DiscSize = 120;
+};
+
+class TPainterDisc : public TPainter {
+ public:
+  using TPainter::TPainter;
+  void GetSize(TBitmap32& bitmap, int& width, int& height) override;
+  void Paint(TBitmap32& bitmap) override;
+};

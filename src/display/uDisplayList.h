@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "display/uDisplay.h"
+
+// Owns every display and fans the main window's requests out to them.
+class TDisplayList {
+ public:
+  static constexpr std::size_t MaxDisplays = 20;
+
+  // Takes ownership; refuses (and returns nullptr) beyond the limit.
+  TDisplay* Add(std::unique_ptr<TDisplay> display);
+  std::size_t Count() const { return FItems.size(); }
+  TDisplay& operator[](std::size_t i) const { return *FItems[i]; }
+
+  void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);
+  void ShowAll();
+  void HideAll(const TDisplay* except);
+  void ToggleAll();
+  void RefreshTopmost();
+  void InvalidateAll();
+  void Highlight(const TDisplay* display);
+  void StopFlashingAll();
+  void AutoHideOthers(const TDisplay& display);
+  void AutoShowAll();
+  bool IsCursorOverAny() const;
+  bool CanAutoHide(const TDisplay& display, bool allDisplays) const;
+
+  TDisplay* Primary = nullptr;
+
+ private:
+  std::vector<std::unique_ptr<TDisplay>> FItems;
+};

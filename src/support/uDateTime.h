@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// The platform's broken-down time record (same fields and order as SYSTEMTIME).
+struct TSystemTime {
+  std::uint16_t wYear = 0;
+  std::uint16_t wMonth = 0;      // [1, 12]
+  std::uint16_t wDayOfWeek = 0;  // [0, 6], 0 = Sunday
+  std::uint16_t wDay = 0;        // [1, 31]
+  std::uint16_t wHour = 0;
+  std::uint16_t wMinute = 0;
+  std::uint16_t wSecond = 0;
+  std::uint16_t wMilliseconds = 0;
+};
+
+// Days since 30 December 1899; the fraction is the time of day.
+using TDateTime = double;
+
+// Days from 1899-12-30 to the given civil date (proleptic Gregorian).
+std::int32_t DaysFromCivil(int year, unsigned month, unsigned day);
+TDateTime SystemTimeToDateTime(const TSystemTime& st);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+#include "support/uTypes.h"
+
+// Monitors, cursor and input state of the interactive desktop.
+class TDesktop {
+ public:
+  virtual ~TDesktop() = default;
+  // The full rectangle of the monitor the rectangle lies on; with nearest, the
+  // closest monitor when it lies on none.
+  virtual std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) = 0;
+  virtual TPoint CursorPos() = 0;
+  // Asynchronous state, not the message queue's.
+  virtual bool IsShiftDown() = 0;
+  // The right button when the user has swapped the buttons.
+  virtual bool IsPrimaryButtonDown() = 0;
+};

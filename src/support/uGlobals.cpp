@@ -1,0 +1,10 @@
+#include "support/uGlobals.h"
+
+TOptions* Options = nullptr;
+TDisplayList* DisplayList = nullptr;
+TEvents* Events = nullptr;
+TTimeZones* TimeZones = nullptr;
+
+bool DisplayPreferencesOpen = false;
+bool EventEditorOpen = false;
+bool AboutBoxOpen = false;

@@ -1,0 +1,17 @@
+#pragma once
+
+class TOptions;
+class TDisplayList;
+class TEvents;
+class TTimeZones;
+
+// The process-wide objects, owned by the main window and reachable from everywhere.
+extern TOptions* Options;
+extern TDisplayList* DisplayList;
+extern TEvents* Events;
+extern TTimeZones* TimeZones;
+
+// Windows that make the program busy while they are open.
+extern bool DisplayPreferencesOpen;
+extern bool EventEditorOpen;
+extern bool AboutBoxOpen;

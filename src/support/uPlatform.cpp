@@ -1,0 +1,6 @@
+#include "support/uPlatform.h"
+
+TPlatform& Platform() {
+  static TPlatform platform;
+  return platform;
+}

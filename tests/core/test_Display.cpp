@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include "display/uDisplay.h"
+#include "display/uDisplayDisc.h"
+#include "support/HSVLibrary.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+class TSizedPainter : public TPainter {
+ public:
+  using TPainter::TPainter;
+  void GetSize(TBitmap32&, int& width, int& height) override {
+    width = wantWidth;
+    height = wantHeight;
+  }
+  static inline int wantWidth = 20;
+  static inline int wantHeight = 20;
+};
+
+// The base model with a painter whose size the test chooses.
+class TTestDisplay : public TDisplay {
+ public:
+  TTestDisplay() : TDisplay(dkDigitalClock) {}
+  TPainterClass GetPainterClass() const override {
+    return [](TDisplay& d) -> std::unique_ptr<TPainter> { return std::make_unique<TSizedPainter>(d); };
+  }
+  void ActiveChanged() override { ++activeChanges; }
+  void UpdateNeedsSeconds() override { SetNeedsSeconds(movesEverySecond); }
+  bool NeedsRepaint() override { return pictureChanges; }
+  bool movesEverySecond = false;
+  bool pictureChanges = true;
+  int activeChanges = 0;
+};
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TSizedPainter::wantWidth = 100;
+    TSizedPainter::wantHeight = 60;
+  }
+  std::unique_ptr<TTestDisplay> ShownDisplay() {
+    auto d = TDisplay::Create<TTestDisplay>();
+    d->SetActive(true);
+    d->Show();
+    return d;
+  }
+  std::vector<TCanvasCall>& Calls(const TDisplay& d) {
+    return TTestPlatform::BitmapOf(d).Recorder().calls;
+  }
+  int Draws(const TDisplay& d) { return TTestPlatform::WindowOf(d).drawCount; }
+  TTestPlatform platform;
+};
+
+TEST_F(DisplayTest, NewModelHasTheDocumentedDefaults) {
+  auto d = TDisplay::Create<TTestDisplay>();
+  EXPECT_EQ(BoundsRect(d->Left, d->Top, d->Width, d->Height), (TRect{100, 100, 120, 120}));
+  EXPECT_FALSE(d->Transparent());
+  EXPECT_EQ(d->AlphaBlendValue(), 255);
+  EXPECT_TRUE(d->AlwaysOnTop());
+  EXPECT_FALSE(d->IsActive());
+  EXPECT_FALSE(d->HasBackground);
+  EXPECT_EQ(d->BackgroundColor, RGBColor(0x96, 0x8A, 0xF2));
+  EXPECT_EQ(d->BevelColor, RGBColor(0x96, 0x8A, 0xF2));
+  EXPECT_EQ(d->BevelWidth, 2);
+  EXPECT_TRUE(d->Bevel3D);
+  EXPECT_EQ(d->FlashOutlineColor, 0x0000FFu);
+  EXPECT_EQ(d->GetKindName(), "Digital clock");
+}
+
+TEST_F(DisplayTest, ActivationPlacesTheWindowUnderTheGuardAndDeactivationKeepsItsBounds) {
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->Left = 300;
+  d->SetTransparent(true);
+  d->SetAlphaBlendValue(128);
+  d->SetActive(true);
+  auto& w = TTestPlatform::WindowOf(*d);
+  EXPECT_TRUE(w.guardSeenOnSetBounds);
+  EXPECT_FALSE(w.guard);
+  EXPECT_EQ(w.bounds, (TRect{300, 100, 320, 120}));
+  EXPECT_TRUE(w.alphaBlend);
+  EXPECT_EQ(w.alphaValue, 128);
+  EXPECT_FALSE(d->IsVisible());  // activating does not show
+  d->SetActive(true);
+  EXPECT_EQ(d->activeChanges, 1);
+
+  w.MoveTo(500, 40);
+  d->SetActive(false);
+  EXPECT_EQ(d->activeChanges, 2);
+  EXPECT_EQ(d->Left, 500);
+  EXPECT_EQ(d->Top, 40);
+  EXPECT_EQ(d->Painter(), nullptr);
+}
+
+TEST_F(DisplayTest, RenderRaisesTheSizeToTheMinimum) {
+  TSizedPainter::wantWidth = 5;
+  TSizedPainter::wantHeight = 300;
+  auto d = ShownDisplay();
+  auto& bitmap = TTestPlatform::BitmapOf(*d);
+  EXPECT_EQ(bitmap.Width(), 20);
+  EXPECT_EQ(bitmap.Height(), 300);
+  EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.Height(), 300);
+  const int resizes = bitmap.resizeCount;
+  d->Repaint();
+  EXPECT_EQ(bitmap.resizeCount, resizes);  // same size: the bitmap is kept
+}
+
+TEST_F(DisplayTest, TickOnAHiddenDisplayDoesNothingEvenWhenDirty) {
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->SetActive(true);
+  d->SetDirty();
+  d->Tick(true, true, true, 0);
+  EXPECT_EQ(Draws(*d), 0);
+  EXPECT_TRUE(d->Dirty());
+}
+
+TEST_F(DisplayTest, TickRepaintsOnNewMinuteOrWhenDirtyOnly) {
+  auto d = ShownDisplay();
+  const int shown = Draws(*d);
+  d->Tick(false, false, true, 5);
+  EXPECT_EQ(Draws(*d), shown);  // a still picture ignores seconds
+  d->SetDirty();
+  d->Tick(false, false, false, 5);
+  EXPECT_EQ(Draws(*d), shown + 1);
+  EXPECT_FALSE(d->Dirty());
+  d->Tick(false, true, true, 0);
+  EXPECT_EQ(Draws(*d), shown + 2);
+}
+
+TEST_F(DisplayTest, TickFollowsSecondsWhileThePictureMoves) {
+  auto d = ShownDisplay();
+  d->movesEverySecond = true;
+  d->UpdateNeedsSeconds();
+  const int shown = Draws(*d);
+  d->Tick(false, false, true, 6);
+  EXPECT_EQ(Draws(*d), shown + 1);
+  d->Tick(false, false, false, 6);  // the same second again
+  EXPECT_EQ(Draws(*d), shown + 1);
+  d->pictureChanges = false;        // a kind may say its picture would not change
+  d->Tick(false, false, true, 7);
+  EXPECT_EQ(Draws(*d), shown + 1);
+}
+
+TEST_F(DisplayTest, FlashingAlternatesWithTheParityOfTheSecond) {
+  auto d = ShownDisplay();
+  d->HasBackground = true;
+  d->Flash(RGBColor(0, 0, 0), RGBColor(255, 255, 0));
+  Calls(*d).clear();
+  d->Tick(false, false, true, 7);
+  EXPECT_TRUE(d->FlashPhase());
+  EXPECT_EQ(Calls(*d).front().brushColor, RGBColor(255, 255, 0));
+  Calls(*d).clear();
+  d->Tick(false, false, true, 8);
+  EXPECT_FALSE(d->FlashPhase());
+  EXPECT_EQ(Calls(*d).front().brushColor, d->BackgroundColor);
+
+  d->StopFlashing();
+  EXPECT_TRUE(d->Dirty());
+  d->Tick(false, false, true, 9);
+  EXPECT_FALSE(d->FlashPhase());
+}
+
+TEST_F(DisplayTest, Bevel3DGeometryAndColours) {
+  auto d = ShownDisplay();
+  d->HasBackground = true;
+  d->BevelWidth = 2;
+  Calls(*d).clear();
+  d->Repaint();
+  const auto& calls = Calls(*d);
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[0].op, "FillRect");
+  EXPECT_EQ(calls[0].rect, (TRect{0, 0, 100, 60}));
+  const std::vector<std::vector<TPoint>> expected{
+      {{0, 60}, {0, 0}, {100, 0}},
+      {{1, 60}, {1, 1}, {100, 1}},
+      {{0, 59}, {99, 59}, {99, 0}},
+      {{1, 58}, {98, 58}, {98, 1}},
+  };
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(calls[i + 1].op, "Polyline");
+    EXPECT_EQ(calls[i + 1].points, expected[i]) << i;
+    EXPECT_EQ(calls[i + 1].penWidth, 1);
+    EXPECT_EQ(calls[i + 1].brushStyle, TBrushStyle::Clear);
+    EXPECT_EQ(calls[i + 1].penColor, i < 2 ? Lighten(d->BevelColor) : Darken(d->BevelColor));
+  }
+}
+
+TEST_F(DisplayTest, FlatBevelKeepsItsColourWhileFlashing) {
+  auto d = ShownDisplay();
+  d->HasBackground = true;
+  d->Bevel3D = false;
+  d->BevelWidth = 3;
+  d->BevelColor = RGBColor(0, 128, 0);
+  d->Flash(0, RGBColor(255, 0, 0));
+  Calls(*d).clear();
+  d->Tick(false, false, true, 1);
+  const auto& calls = Calls(*d);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].brushColor, RGBColor(255, 0, 0));
+  EXPECT_EQ(calls[1].op, "Rectangle");
+  EXPECT_EQ(calls[1].penColor, RGBColor(0, 128, 0));
+  EXPECT_EQ(calls[1].penWidth, 3);
+  EXPECT_EQ(calls[1].penStyle, TPenStyle::InsideFrame);
+}
+
+TEST_F(DisplayTest, HighlightFrameIsThreeNestedRectangles) {
+  auto d = ShownDisplay();
+  d->SetHighlighted(true);
+  Calls(*d).clear();
+  d->Repaint();
+  const auto& calls = Calls(*d);
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].brushColor, clColorKey);  // no background: the colour key
+  const TRect rects[] = {{0, 0, 100, 60}, {2, 2, 98, 58}, {4, 4, 96, 56}};
+  const TColor colours[] = {0x705030, 0xFFFFFF, 0x705030};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(calls[i + 1].op, "Rectangle");
+    EXPECT_EQ(calls[i + 1].rect, rects[i]);
+    EXPECT_EQ(calls[i + 1].penColor, colours[i]);
+    EXPECT_EQ(calls[i + 1].penWidth, 2);
+    EXPECT_EQ(calls[i + 1].penStyle, TPenStyle::InsideFrame);
+    EXPECT_EQ(calls[i + 1].brushStyle, TBrushStyle::Clear);
+  }
+}
+
+TEST_F(DisplayTest, HighlightingTwiceMarksDirtyAgainAfterARepaint) {
+  auto d = ShownDisplay();
+  d->SetHighlighted(true);
+  EXPECT_TRUE(d->Dirty());
+  d->Repaint();
+  d->SetHighlighted(true);
+  EXPECT_TRUE(d->Dirty());
+  d->Repaint();
+  d->SetHighlighted(false);
+  EXPECT_TRUE(d->Dirty());
+  d->Repaint();
+  d->SetHighlighted(false);
+  EXPECT_FALSE(d->Dirty());
+}
+
+TEST_F(DisplayTest, RegionIsGivenOnlyWhenTheShapeChanges) {
+  auto disc = TDisplay::Create<TDisplayDisc>();
+  disc->SetActive(true);
+  disc->Show();
+  auto& w = TTestPlatform::WindowOf(*disc);
+  // The recording canvas fills no ellipse, so only the colour key is left.
+  EXPECT_EQ(w.regionSetCount, 0);
+  EXPECT_EQ(w.regionRemoveCount, 1);
+
+  auto& bitmap = TTestPlatform::BitmapOf(*disc);
+  bitmap.Pixel(10, 10) = 0x00FFFFFF;
+  disc->Painter()->ApplyRegion();
+  EXPECT_EQ(w.regionSetCount, 1);
+  EXPECT_EQ(w.region, (std::vector<TRect>{{10, 10, 11, 11}}));
+  disc->Painter()->ApplyRegion();
+  EXPECT_EQ(w.regionSetCount, 1);  // same shape: not handed over again
+  bitmap.Pixel(11, 10) = 0x00FFFFFF;
+  disc->Painter()->ApplyRegion();
+  EXPECT_EQ(w.regionSetCount, 2);
+  EXPECT_EQ(w.region, (std::vector<TRect>{{10, 10, 12, 11}}));
+
+  disc->HasBackground = true;
+  disc->Painter()->ApplyRegion();
+  EXPECT_EQ(w.regionRemoveCount, 2);
+  EXPECT_TRUE(w.region.empty());
+}
+
+TEST_F(DisplayTest, OffScreenDisplayComesBackHalfInside) {
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->Left = 3000;
+  d->Width = 200;
+  d->KeepOnScreen();
+  EXPECT_EQ(d->Left, 924);
+  EXPECT_EQ(d->Top, 100);
+
+  // Partly on a monitor: left alone.
+  d->Left = 1000;
+  d->KeepOnScreen();
+  EXPECT_EQ(d->Left, 1000);
+
+  // The nearest of two monitors is chosen, and an active window moves with it.
+  platform.desktop.monitors = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
+  d->Left = 5000;
+  d->Top = -900;
+  d->SetActive(true);
+  d->KeepOnScreen();
+  EXPECT_EQ(d->Left, 1948);
+  EXPECT_EQ(d->Top, -10);
+  EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.left, 1948);
+}
+
+TEST_F(DisplayTest, MenuItemsAndCommands) {
+  auto d = ShownDisplay();
+  std::vector<std::tuple<std::string, int, bool, bool>> items;
+  d->BuildMenu([&](const std::string& caption, int id, bool isDefault, bool checked, bool) {
+    items.emplace_back(caption, id, isDefault, checked);
+  });
+  const std::vector<std::tuple<std::string, int, bool, bool>> expected{
+      {"Configure display...", 1002, false, false},
+      {"Always on top", 1004, false, true},
+      {"-", 0, false, false},
+      {"Hide display", 1001, true, false},
+      {"Deactivate display", 1003, false, false}};
+  EXPECT_EQ(items, expected);
+
+  d->MenuCommand(1004);
+  EXPECT_FALSE(d->AlwaysOnTop());
+  d->MenuCommand(1099);  // not a base item: ignored
+  EXPECT_TRUE(d->IsVisible());
+  d->MenuCommand(1001);
+  EXPECT_FALSE(d->IsVisible());
+  EXPECT_TRUE(d->IsActive());
+  d->MenuCommand(1003);
+  EXPECT_FALSE(d->IsActive());
+}
+
+TEST_F(DisplayTest, ConfigureOpensThePreferencesOfKnownKindsOnly) {
+  int opened = 0;
+  Platform().openDisplayPreferences = [&](TDisplay&, void*) { ++opened; };
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->SetHighlighted(true);
+  d->Configure(nullptr);
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(d->IsActive());
+  EXPECT_FALSE(d->Highlighted());
+
+  auto disc = TDisplay::Create<TDisplayDisc>();  // no kind of its own
+  disc->Configure(nullptr);
+  EXPECT_EQ(opened, 1);
+  EXPECT_FALSE(disc->IsActive());
+}
+
+TEST_F(DisplayTest, SettersReachTheWindowOnlyWhenItExists) {
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->SetAlwaysOnTop(false);
+  d->SetTopmost(true);
+  d->Hide();
+  d->Repaint();
+  EXPECT_FALSE(d->AlwaysOnTop());
+  d->SetActive(true);
+  auto& w = TTestPlatform::WindowOf(*d);
+  const int before = w.zOrderCount;
+  d->SetAlwaysOnTop(true);
+  EXPECT_EQ(w.zOrderCount, before + 1);
+  d->SetTopmost(true);
+  EXPECT_TRUE(w.topmost);
+  d->ResetPosition();
+  EXPECT_TRUE(d->IsVisible());
+  EXPECT_EQ(w.bounds.left, 100);
+}
+
+}  // namespace

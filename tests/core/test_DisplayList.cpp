@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "display/uDisplayDisc.h"
+#include "display/uDisplayList.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+class DisplayListTest : public ::testing::Test {
+ protected:
+  TDisplay& AddActive(bool visible) {
+    TDisplay* d = list.Add(TDisplay::Create<TDisplayDisc>());
+    d->SetActive(true);
+    if (visible) d->Show();
+    return *d;
+  }
+  TTestPlatform platform;
+  TDisplayList list;
+};
+
+TEST_F(DisplayListTest, ToggleShowsAllWhenOneIsHiddenThenHidesAll) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(false);
+  list.Add(TDisplay::Create<TDisplayDisc>());  // inactive: never counts
+  list.ToggleAll();
+  EXPECT_TRUE(a.IsVisible());
+  EXPECT_TRUE(b.IsVisible());
+  list.ToggleAll();
+  EXPECT_FALSE(a.IsVisible());
+  EXPECT_FALSE(b.IsVisible());
+}
+
+TEST_F(DisplayListTest, ToggleWithoutActiveDisplaysHidesNothingAndShowsNothing) {
+  list.Add(TDisplay::Create<TDisplayDisc>());
+  list.ToggleAll();
+  EXPECT_FALSE(list[0].IsActive());
+}
+
+TEST_F(DisplayListTest, HideAllSparesTheException) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(true);
+  list.HideAll(&b);
+  EXPECT_FALSE(a.IsVisible());
+  EXPECT_TRUE(b.IsVisible());
+}
+
+TEST_F(DisplayListTest, TickReachesActiveDisplaysOnly) {
+  TDisplay& a = AddActive(true);
+  list.Add(TDisplay::Create<TDisplayDisc>());
+  const int before = TTestPlatform::WindowOf(a).drawCount;
+  list.Tick(false, false, true, 3);  // the disc moves every second
+  EXPECT_EQ(TTestPlatform::WindowOf(a).drawCount, before + 1);
+  EXPECT_FALSE(list[1].IsActive());
+}
+
+TEST_F(DisplayListTest, InvalidateAllMarksEveryDisplayDirty) {
+  AddActive(true);
+  list.Add(TDisplay::Create<TDisplayDisc>());
+  list.InvalidateAll();
+  EXPECT_TRUE(list[0].Dirty());
+  EXPECT_TRUE(list[1].Dirty());
+}
+
+TEST_F(DisplayListTest, AFlashingDisplayBlocksAutomaticHiding) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(true);
+  EXPECT_TRUE(list.CanAutoHide(a, true));
+  b.Flash(0, 0xFF);
+  EXPECT_TRUE(list.CanAutoHide(a, false));
+  EXPECT_FALSE(list.CanAutoHide(a, true));
+  EXPECT_FALSE(list.CanAutoHide(b, false));
+}
+
+TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(true);
+  list.AutoHideOthers(a);
+  EXPECT_TRUE(a.IsVisible());
+  EXPECT_FALSE(b.IsVisible());
+  EXPECT_FALSE(list.IsCursorOverAny());
+  TTestPlatform::WindowOf(b).cursorInside = true;
+  EXPECT_TRUE(list.IsCursorOverAny());
+  list.AutoShowAll();
+  EXPECT_TRUE(b.IsVisible());
+}
+
+TEST_F(DisplayListTest, RefusesTheTwentyFirstDisplay) {
+  for (int i = 0; i < 20; ++i) ASSERT_NE(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
+  EXPECT_EQ(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
+  EXPECT_EQ(list.Count(), 20u);
+}
+
+TEST_F(DisplayListTest, RefreshTopmostTouchesAlwaysOnTopWindowsOnly) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(true);
+  b.SetAlwaysOnTop(false);
+  const int za = TTestPlatform::WindowOf(a).zOrderCount, zb = TTestPlatform::WindowOf(b).zOrderCount;
+  list.RefreshTopmost();
+  EXPECT_EQ(TTestPlatform::WindowOf(a).zOrderCount, za + 1);
+  EXPECT_EQ(TTestPlatform::WindowOf(b).zOrderCount, zb);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "support/uTestPlatform.h"
+
+#include <algorithm>
+#include <limits>
+
+std::optional<TRect> TFakeDesktop::MonitorFromRect(const TRect& r, bool nearest) {
+  for (const TRect& m : monitors)
+    if (m.Intersects(r)) return m;
+  if (!nearest || monitors.empty()) return std::nullopt;
+  const auto gap = [&](const TRect& m) {
+    const long dx = std::max({m.left - r.right, r.left - m.right, 0});
+    const long dy = std::max({m.top - r.bottom, r.top - m.bottom, 0});
+    return dx * dx + dy * dy;
+  };
+  return *std::min_element(monitors.begin(), monitors.end(),
+                           [&](const TRect& a, const TRect& b) { return gap(a) < gap(b); });
+}
+
+void TRecordingCanvas::SetPen(TColor c, int width, TPenStyle style) {
+  FPenColor = c;
+  FPenWidth = width;
+  FPenStyle = style;
+}
+
+void TRecordingCanvas::SetBrush(TColor c, TBrushStyle style) {
+  FBrushColor = c;
+  FBrushStyle = style;
+}
+
+TCanvasCall& TRecordingCanvas::Record(const std::string& op, const TRect& r) {
+  calls.push_back({op, {}, r, FPenColor, FPenWidth, FPenStyle, FBrushColor, FBrushStyle, {}, 0});
+  return calls.back();
+}
+
+void TRecordingCanvas::FillRect(const TRect& r) {
+  Record("FillRect", r);
+  if (FBrushStyle != TBrushStyle::Solid) return;
+  const int x0 = std::max(r.left, 0), x1 = std::min(r.right, FBitmap.Width());
+  const int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, FBitmap.Height());
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) FBitmap.Pixel(x, y) = PixelOf(FBrushColor);
+}
+
+void TRecordingCanvas::Polygon(std::span<const TPoint> points) {
+  Record("Polygon").points.assign(points.begin(), points.end());
+}
+
+void TRecordingCanvas::Polyline(std::span<const TPoint> points) {
+  Record("Polyline").points.assign(points.begin(), points.end());
+}
+
+int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned format) {
+  int lines = 1;
+  std::size_t longest = 0, current = 0;
+  for (char ch : text) {
+    if (ch == '\n') {
+      ++lines;
+      current = 0;
+    } else if (ch != '\r') {
+      longest = std::max(longest, ++current);
+    }
+  }
+  const int height = lines * LineHeight;
+  if (format & TextFormat::CalcRect) {
+    r.right = r.left + static_cast<int>(longest) * CharWidth;
+    r.bottom = r.top + height;
+  } else {
+    TCanvasCall& call = Record("DrawText", r);
+    call.text = text;
+    call.format = format;
+  }
+  return height;
+}
+
+void TMemoryBitmap::SetSize(int width, int height) {
+  FWidth = width;
+  FHeight = height;
+  FPixels.assign(std::size_t(width) * height, 0);
+  ++resizeCount;
+}
+
+void TFakeDisplayWindow::ShowDisplay() {
+  if (display.Painter()) display.Painter()->Update();
+  visible = true;
+  ApplyZOrder();
+}
+
+void TFakeDisplayWindow::SetBounds(const TRect& r) {
+  bounds = r;
+  guardSeenOnSetBounds = guard;
+}
+
+void TFakeDisplayWindow::MoveTo(int left, int top) {
+  bounds = BoundsRect(left, top, bounds.Width(), bounds.Height());
+}
+
+void TFakeDisplayWindow::SetClientSize(int width, int height) {
+  bounds.right = bounds.left + width;
+  bounds.bottom = bounds.top + height;
+}
+
+void TFakeDisplayWindow::SetRegion(const std::vector<TRect>& runs) {
+  region = runs;
+  ++regionSetCount;
+}
+
+void TFakeDisplayWindow::RemoveRegion() {
+  region.clear();
+  ++regionRemoveCount;
+}
+
+TTestPlatform::TTestPlatform() : FSaved(Platform()) {
+  TPlatform& p = Platform();
+  p.clock = &clock;
+  p.desktop = &desktop;
+  p.newBitmap = [] { return std::make_unique<TMemoryBitmap>(); };
+  p.newDisplayWindow = [](TDisplay& d) { return std::make_unique<TFakeDisplayWindow>(d); };
+  p.openDisplayPreferences = nullptr;
+}
+
+TTestPlatform::~TTestPlatform() { Platform() = FSaved; }

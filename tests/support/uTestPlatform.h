@@ -1,0 +1,166 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/aDisplayWindow.h"
+#include "display/uDisplay.h"
+#include "support/uCanvas.h"
+#include "support/uClock.h"
+#include "support/uDesktop.h"
+#include "support/uPlatform.h"
+
+// A clock the test sets.
+class TTestClock : public TClock {
+ public:
+  TSystemTime UtcNow() override { return utc; }
+  TSystemTime LocalNow() override { return local; }
+  std::uint32_t TickCount() override { return ticks; }
+  TSystemTime utc{2026, 12, 0, 6, 8, 0, 0, 0};
+  TSystemTime local{2026, 12, 0, 6, 9, 0, 0, 0};
+  std::uint32_t ticks = 1000;
+};
+
+// Monitors side by side as the test lists them; nearest by edge distance.
+class TFakeDesktop : public TDesktop {
+ public:
+  std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
+  TPoint CursorPos() override { return cursor; }
+  bool IsShiftDown() override { return shiftDown; }
+  bool IsPrimaryButtonDown() override { return primaryDown; }
+  std::vector<TRect> monitors{{0, 0, 1024, 768}};
+  TPoint cursor;
+  bool shiftDown = false;
+  bool primaryDown = false;
+};
+
+// One drawing call as the recording canvas saw it.
+struct TCanvasCall {
+  std::string op;  // "FillRect", "Rectangle", "Ellipse", "Polygon", "Polyline", "DrawText"
+  std::vector<TPoint> points;
+  TRect rect;
+  TColor penColor = 0;
+  int penWidth = 1;
+  TPenStyle penStyle = TPenStyle::Solid;
+  TColor brushColor = 0;
+  TBrushStyle brushStyle = TBrushStyle::Solid;
+  std::string text;
+  unsigned format = 0;
+};
+
+// Records every call. FillRect with a solid brush also fills the pixels, so
+// region and colour-key tests see real rows. Text metrics are fixed: every
+// character is 8 pixels wide and every line 16 pixels high.
+class TRecordingCanvas : public TCanvas {
+ public:
+  explicit TRecordingCanvas(class TMemoryBitmap& bitmap) : FBitmap(bitmap) {}
+  void SetFont(const TFontSpec& font) override { FFont = font; }
+  const TFontSpec& Font() const override { return FFont; }
+  void SetFontColor(TColor c) override { FFontColor = c; }
+  TColor FontColor() const override { return FFontColor; }
+  void SetPen(TColor c, int width, TPenStyle style) override;
+  void SetBrush(TColor c, TBrushStyle style) override;
+  void FillRect(const TRect& r) override;
+  void Rectangle(const TRect& r) override { Record("Rectangle", r); }
+  void Ellipse(const TRect& r) override { Record("Ellipse", r); }
+  void Polygon(std::span<const TPoint> points) override;
+  void Polyline(std::span<const TPoint> points) override;
+  int DrawText(const std::string& text, TRect& r, unsigned format) override;
+
+  std::vector<TCanvasCall> calls;
+  static constexpr int CharWidth = 8;
+  static constexpr int LineHeight = 16;
+
+ private:
+  TCanvasCall& Record(const std::string& op, const TRect& r = {});
+  TMemoryBitmap& FBitmap;
+  TFontSpec FFont;
+  TColor FFontColor = 0;
+  TColor FPenColor = 0;
+  int FPenWidth = 1;
+  TPenStyle FPenStyle = TPenStyle::Solid;
+  TColor FBrushColor = 0xFFFFFF;
+  TBrushStyle FBrushStyle = TBrushStyle::Solid;
+};
+
+class TMemoryBitmap : public TBitmap32 {
+ public:
+  TMemoryBitmap() : FCanvas(*this) {}
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
+  void SetSize(int width, int height) override;
+  TCanvas& Canvas() override { return FCanvas; }
+  TRecordingCanvas& Recorder() { return FCanvas; }
+  const std::uint32_t* ScanLine(int y) const override { return &FPixels[std::size_t(y) * FWidth]; }
+  std::uint32_t* ScanLine(int y) override { return &FPixels[std::size_t(y) * FWidth]; }
+  std::uint32_t& Pixel(int x, int y) { return ScanLine(y)[x]; }
+  int resizeCount = 0;
+
+ private:
+  int FWidth = 0;
+  int FHeight = 0;
+  std::vector<std::uint32_t> FPixels;
+  TRecordingCanvas FCanvas;
+};
+
+// A display window that records what the model and painter asked of it.
+class TFakeDisplayWindow : public TDisplayWindow {
+ public:
+  explicit TFakeDisplayWindow(TDisplay& owner) : display(owner) {}
+  void ShowDisplay() override;
+  void HideWindow() override { visible = false; }
+  bool IsVisible() const override { return visible; }
+  void ApplyZOrder() override { ++zOrderCount; }
+  void SetTopmost(bool on) override { topmost = on; }
+  TRect Bounds() const override { return bounds; }
+  void SetBounds(const TRect& r) override;
+  void MoveTo(int left, int top) override;
+  void SetClientSize(int width, int height) override;
+  void SetSizeUpdateGuard(bool on) override { guard = on; }
+  void SetAlphaBlend(bool on) override { alphaBlend = on; }
+  void SetAlphaBlendValue(int value) override { alphaValue = value; }
+  void SetRegion(const std::vector<TRect>& runs) override;
+  void RemoveRegion() override;
+  void DrawBitmap(const TBitmap32&) override { ++drawCount; }
+  void AutoHide(bool) override { visible = false; }
+  void AutoShow(bool) override { visible = true; }
+  bool IsCursorInside() const override { return cursorInside; }
+
+  TDisplay& display;
+  bool visible = false;
+  bool topmost = false;
+  bool guard = false;
+  bool guardSeenOnSetBounds = false;
+  bool alphaBlend = false;
+  int alphaValue = 255;
+  bool cursorInside = false;
+  TRect bounds;
+  std::vector<TRect> region;  // empty: rectangular
+  int regionSetCount = 0;
+  int regionRemoveCount = 0;
+  int drawCount = 0;
+  int zOrderCount = 0;
+};
+
+// Installs the doubles as the platform for the lifetime of the object.
+class TTestPlatform {
+ public:
+  TTestPlatform();
+  ~TTestPlatform();
+  TTestPlatform(const TTestPlatform&) = delete;
+  TTestPlatform& operator=(const TTestPlatform&) = delete;
+
+  static TFakeDisplayWindow& WindowOf(const TDisplay& d) {
+    return static_cast<TFakeDisplayWindow&>(*d.Window());
+  }
+  static TMemoryBitmap& BitmapOf(const TDisplay& d) {
+    return static_cast<TMemoryBitmap&>(d.Painter()->Bitmap());
+  }
+
+  TTestClock clock;
+  TFakeDesktop desktop;
+
+ private:
+  TPlatform FSaved;
+};
