@@ -1,0 +1,277 @@
+#include "app/fMsgHandler.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "config/uOptions.h"
+#include "display/uDisplayDisc.h"
+#include "display/uDisplayList.h"
+#include "events/uEvents.h"
+#include "support/uGlobals.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+#include "timezones/uTimeZones.h"
+
+TQuorvelDisplay* QuorvelDisplay = nullptr;
+
+namespace {
+
+constexpr wchar_t kApplicationClass[] = L"TQuorvelApplication";
+constexpr wchar_t kHomePage[] = L"https://quorvel.example.org/";
+constexpr wchar_t kMakerPage[] = L"https://quorvel.example.org/about";
+
+// Shows the hourglass for the length of a scope.
+class THourglass {
+ public:
+  THourglass() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~THourglass() { SetCursor(FPrevious ? FPrevious : LoadCursorW(nullptr, IDC_ARROW)); }
+  THourglass(const THourglass&) = delete;
+  THourglass& operator=(const THourglass&) = delete;
+
+ private:
+  HCURSOR FPrevious;
+};
+
+UINT HotKeyModifiers(unsigned shift) {
+  UINT mods = 0;
+  if (shift & ssShift) mods |= MOD_SHIFT;
+  if (shift & ssCtrl) mods |= MOD_CONTROL;
+  if (shift & ssAlt) mods |= MOD_ALT;
+  return mods;
+}
+
+}  // namespace
+
+TApplicationWindow::TApplicationWindow() {
+  RegisterWindowClass(kApplicationClass, 0, nullptr);
+  CreateHandle(WS_EX_TOOLWINDOW, kApplicationClass, TQuorvelDisplay::Caption, WS_POPUP,
+               RECT{0, 0, 0, 0}, nullptr);
+}
+
+TApplicationWindow::~TApplicationWindow() { DestroyHandle(); }
+
+LRESULT TApplicationWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultHandler(msg, wParam, lParam);
+}
+
+TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application) : FApplication(application) {
+  RegisterWindowClass(ClassName, 0, nullptr);
+  CreateHandle(0, ClassName, Caption, WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
+               application.Handle());
+  QuorvelDisplay = this;
+  FormCreate();
+}
+
+TQuorvelDisplay::~TQuorvelDisplay() {
+  FormDestroy();
+  KillTimer(Handle(), ClockTimerId);
+  DestroyHandle();
+  QuorvelDisplay = nullptr;
+}
+
+void TQuorvelDisplay::FormCreate() {
+  SetWindowLongPtrW(FApplication.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  FOptions = std::make_unique<TOptions>();
+  FTimeZones = std::make_unique<TTimeZones>();
+  FDisplayList = std::make_unique<TDisplayList>();
+  FEvents = std::make_unique<TEvents>();
+  Options = FOptions.get();
+  TimeZones = FTimeZones.get();
+  DisplayList = FDisplayList.get();
+  Events = FEvents.get();
+  PostMessageW(Handle(), WM_DEFERRED_START, 0, 0);
+}
+
+void TQuorvelDisplay::FormClose() {
+  FTerminating = true;
+  SaveAll();
+  PostQuitMessage(0);
+}
+
+void TQuorvelDisplay::FormDestroy() {
+  UnregisterHotKeys();
+  DisplayList = nullptr;
+  FDisplayList.reset();
+  Events = nullptr;
+  FEvents.reset();
+  TimeZones = nullptr;
+  FTimeZones.reset();
+  Options = nullptr;
+  FOptions.reset();
+}
+
+void TQuorvelDisplay::DeferredStart() {
+  try {
+    LoadAll();
+  } catch (...) {
+    // Start with whatever was loaded before the failure.
+  }
+  DisplayList->ShowAll();
+  SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
+  RegisterHotKeys();
+}
+
+void TQuorvelDisplay::LoadAll() {
+  THourglass hourglass;
+  AddTemporaryDisplays();
+}
+
+void TQuorvelDisplay::SaveAll() {
+  // Options, displays and events gain their registry form with the settings store.
+  THourglass hourglass;
+}
+
+void TQuorvelDisplay::AddTemporaryDisplays() {
+  // Until displays are stored, two show the spine at work: one with a
+  // background that can be resized, one cut to its disc.
+  auto framed = TDisplay::Create<TDisplayDisc>();
+  framed->Description = "Framed disc";
+  framed->HasBackground = true;
+  framed->Left = 120;
+  framed->Top = 120;
+  framed->Width = 240;
+  framed->Height = 160;
+  auto shaped = TDisplay::Create<TDisplayDisc>();
+  shaped->Description = "Shaped disc";
+  shaped->Left = 420;
+  shaped->Top = 140;
+  for (auto* d : {DisplayList->Add(std::move(framed)), DisplayList->Add(std::move(shaped))}) {
+    d->KeepOnScreen();
+    d->SetActive(true);
+  }
+  DisplayList->Primary = &(*DisplayList)[0];
+}
+
+bool TQuorvelDisplay::IsIdle() const { return ::IsIdle(); }
+
+void TQuorvelDisplay::OpenPreferences(int, TDisplay*, int, int, bool) {
+  if (!IsIdle()) return;
+  DisplayList->ShowAll();
+  // The preferences window itself opens here once it exists.
+}
+
+void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
+  if (!IsIdle()) return;
+  FMenuDisplay = display;
+  SetForegroundWindow(Handle());
+  // The popup menu itself is built and run here once it exists.
+}
+
+void TQuorvelDisplay::RegisterHotKeys() {
+  const std::int32_t keys[] = {Options->HK_ShowHideDisplays, Options->HK_ShowDisplays,
+                               Options->HK_HideDisplays};
+  for (int id = 1; id <= 3; ++id) {
+    if (keys[id - 1] == 0) continue;
+    const TShortCutParts parts = SplitShortCut(static_cast<std::uint32_t>(keys[id - 1]));
+    // A key held by another program is simply not available.
+    RegisterHotKey(Handle(), id, HotKeyModifiers(parts.shift), parts.key);
+  }
+}
+
+void TQuorvelDisplay::UnregisterHotKeys() {
+  for (int id = 1; id <= 3; ++id) UnregisterHotKey(Handle(), id);
+}
+
+void TQuorvelDisplay::ActivateApplication() { SetActiveWindow(FApplication.Handle()); }
+
+void TQuorvelDisplay::tmrClockTimer() {
+  const std::optional<TTickChanges> t = FClockLoop.Advance(Platform().clock->LocalNow());
+  if (!t) return;
+  DisplayList->Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
+  if (Options->AOT5s && FClockLoop.TopmostRefreshDue()) {
+    const HWND foreground = GetForegroundWindow();
+    const bool foregroundTopmost =
+        foreground && (GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    if (IsIdle() && !FMenuOpen && !foregroundTopmost) DisplayList->RefreshTopmost();
+  }
+}
+
+void TQuorvelDisplay::DispatchCommand(int id) {
+  if (id >= 1000 && id <= 1099) {
+    if (FMenuDisplay) FMenuDisplay->MenuCommand(id);
+    return;
+  }
+  switch (id) {
+    case cmdExit: PostMessageW(Handle(), WM_CLOSE, 0, 0); break;
+    case cmdPreferences: OpenPreferences(0, FMenuDisplay, 0, 0, false); break;
+    case cmdShowAll: DisplayList->ShowAll(); break;
+    case cmdHideAll: DisplayList->HideAll(nullptr); break;
+    case cmdDateTimeControlPanel:
+      WinExec("rundll32 shell32.dll,Control_RunDLL timedate.cpl", SW_SHOWDEFAULT);
+      break;
+    case cmdHomePage: ShellExecuteW(Handle(), nullptr, kHomePage, nullptr, nullptr, SW_SHOW); break;
+    case cmdMakerPage: ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOW); break;
+    case cmdEventsPage: OpenPreferences(1, nullptr, 0, 0, false); break;
+    case cmdToggleChime: Options->ChimeEnabled = !Options->ChimeEnabled; break;
+    default: break;  // calendar, events and about arrive with their windows
+  }
+}
+
+void TQuorvelDisplay::HandleHotKey(WPARAM id) {
+  if (!IsIdle() || FTerminating) return;
+  switch (id) {
+    case 1: DisplayList->ToggleAll(); break;
+    case 2: DisplayList->ShowAll(); break;
+    case 3: DisplayList->HideAll(nullptr); break;
+    default: break;
+  }
+}
+
+void TQuorvelDisplay::aeMainDeactivate() { DisplayList->RefreshTopmost(); }
+
+void TQuorvelDisplay::BringLastActivePopupForward() {
+  const HWND popup = GetLastActivePopup(FApplication.Handle());
+  if (popup && popup != FApplication.Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup))
+    SetForegroundWindow(popup);
+}
+
+LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_DEFERRED_START:
+      DeferredStart();
+      return 0;
+    case WM_PREFERENCES_SHOWN:
+      BringLastActivePopupForward();
+      return 0;
+    case WM_REOPEN_PREFERENCES:
+      OpenPreferences(0, nullptr, static_cast<int>(wParam), static_cast<int>(lParam), true);
+      return 0;
+    case WM_SECOND_INSTANCE:
+      if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);
+      return 0;
+    case WM_TIMER:
+      if (wParam == ClockTimerId) tmrClockTimer();
+      return 0;
+    case WM_ENTERMENULOOP:
+      FMenuOpen = true;
+      return 0;
+    case WM_EXITMENULOOP:
+      FMenuOpen = false;
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0) DispatchCommand(LOWORD(wParam));
+      return 0;
+    case WM_TIMECHANGE:
+      DisplayList->InvalidateAll();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
+        DisplayList->InvalidateAll();
+      return 0;
+    case WM_QUERYENDSESSION:
+      SaveAll();
+      return 1;
+    case WM_HOTKEY:
+      HandleHotKey(wParam);
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (!wParam) aeMainDeactivate();
+      return 0;
+    case WM_CLOSE:
+      FormClose();
+      return 0;
+    default:
+      return DefaultHandler(msg, wParam, lParam);
+  }
+}

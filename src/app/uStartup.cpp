@@ -1,0 +1,78 @@
+#include "app/uStartup.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/fMsgHandler.h"
+#include "display/fDisplay.h"
+#include "support/uWin32Platform.h"
+
+#ifndef UOI_TIMERPROC_EXCEPTION_SUPPRESSION
+#define UOI_TIMERPROC_EXCEPTION_SUPPRESSION 7
+#endif
+
+namespace {
+
+std::wstring FirstArgument() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring first = argv && argc > 1 ? argv[1] : L"";
+  LocalFree(argv);
+  return first;
+}
+
+// A fault in a timer callback must surface, not be swallowed by the system.
+void StopSuppressingTimerExceptions() {
+  BOOL suppress = FALSE;
+  SetUserObjectInformationW(GetCurrentProcess(), UOI_TIMERPROC_EXCEPTION_SUPPRESSION, &suppress,
+                            sizeof(suppress));
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring& firstArgument) {
+  TUniqueKernelHandle created(CreateSemaphoreW(nullptr, 0, 1, SingleInstanceSemaphoreName));
+  if (created && GetLastError() == ERROR_ALREADY_EXISTS) {
+    created.reset();
+    if (const HWND running = FindWindowW(TQuorvelDisplay::ClassName, TQuorvelDisplay::Caption)) {
+      const WPARAM config = lstrcmpiW(firstArgument.c_str(), L"/CONFIG") == 0 ? 1 : 0;
+      PostMessageW(running, WM_SECOND_INSTANCE, config, 0);
+    }
+    return true;
+  }
+  semaphore = std::move(created);
+  return false;
+}
+
+int RunQuorvel() {
+  TUniqueKernelHandle semaphore;
+  if (IsAnotherInstanceRunning(semaphore, FirstArgument())) return 0;
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  StopSuppressingTimerExceptions();
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  InitCommonControlsEx(&icc);
+  InstallWin32Platform();
+  LayeredWindowsSupported();
+  int exitCode = 0;
+  try {
+    TApplicationWindow application;
+    TQuorvelDisplay mainWindow(application);
+    exitCode = RunMessageLoop();
+  } catch (...) {
+    exitCode = 1;
+  }
+  return exitCode;
+}

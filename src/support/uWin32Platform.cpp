@@ -1,0 +1,65 @@
+#include "support/uWin32Platform.h"
+
+#include <windows.h>
+
+#include "display/fDisplay.h"
+#include "support/uGdiCanvas.h"
+#include "support/uPlatform.h"
+
+static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
+
+namespace {
+
+TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st) {
+  return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay,
+          st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
+}
+
+}  // namespace
+
+TSystemTime TWin32Clock::UtcNow() {
+  SYSTEMTIME st;
+  GetSystemTime(&st);
+  return FromSYSTEMTIME(st);
+}
+
+TSystemTime TWin32Clock::LocalNow() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return FromSYSTEMTIME(st);
+}
+
+std::uint32_t TWin32Clock::TickCount() { return GetTickCount(); }
+
+std::optional<TRect> TWin32Desktop::MonitorFromRect(const TRect& r, bool nearest) {
+  const RECT rc{r.left, r.top, r.right, r.bottom};
+  const HMONITOR monitor = ::MonitorFromRect(&rc, nearest ? MONITOR_DEFAULTTONEAREST
+                                                          : MONITOR_DEFAULTTONULL);
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
+  return TRect{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+               info.rcMonitor.bottom};
+}
+
+TPoint TWin32Desktop::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+bool TWin32Desktop::IsShiftDown() { return GetAsyncKeyState(VK_SHIFT) < 0; }
+
+bool TWin32Desktop::IsPrimaryButtonDown() {
+  return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0;
+}
+
+void InstallWin32Platform() {
+  static TWin32Clock clock;
+  static TWin32Desktop desktop;
+  TPlatform& p = Platform();
+  p.clock = &clock;
+  p.desktop = &desktop;
+  p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
+  p.newDisplayWindow = [](TDisplay& display) { return std::make_unique<TfrmDisplay>(display); };
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "support/uClock.h"
+#include "support/uDesktop.h"
+
+class TWin32Clock : public TClock {
+ public:
+  TSystemTime UtcNow() override;
+  TSystemTime LocalNow() override;
+  std::uint32_t TickCount() override;
+};
+
+class TWin32Desktop : public TDesktop {
+ public:
+  std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
+  TPoint CursorPos() override;
+  bool IsShiftDown() override;
+  bool IsPrimaryButtonDown() override;
+};
+
+// Installs the Win32 clock, desktop, bitmaps and display windows as the core's platform.
+void InstallWin32Platform();

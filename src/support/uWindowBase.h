@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include "support/uWinHandles.h"
+
+// One window-procedure thunk for every window class of the program: the
+// object is stored with the window on creation and every message goes to
+// WndProc. No exception crosses the window procedure.
+class TWindowBase {
+ public:
+  virtual ~TWindowBase();
+  TWindowBase(const TWindowBase&) = delete;
+  TWindowBase& operator=(const TWindowBase&) = delete;
+
+  HWND Handle() const { return FHandle ? FHandle.get() : FCreating; }
+
+ protected:
+  TWindowBase() = default;
+  // Registers the class once per process.
+  static void RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background);
+  void CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
+                    const RECT& bounds, HWND owner);
+  // Detaches the object before the window goes, so that the messages of its
+  // destruction no longer reach a half-destroyed object. Derived destructors call it first.
+  void DestroyHandle();
+
+  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  TUniqueWindow FHandle;
+  HWND FCreating = nullptr;
+};

@@ -1,0 +1,266 @@
+// Whole-program tests: quorvel.exe runs under Wine on a virtual display and is
+// looked at from outside, as a user or another program would see it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/uStartup.h"
+#include "support/uWinHandles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kMainClass[] = L"TQuorvelDisplay";
+constexpr wchar_t kCaption[] = L"Quorvel";
+
+void PumpFor(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    std::this_thread::sleep_for(20ms);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    PumpFor(50ms);
+  }
+  return condition();
+}
+
+class TProcess {
+ public:
+  explicit TProcess(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" QUORVEL_EXE_W L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &pi);
+    if (!started) return;
+    FProcess = TUniqueKernelHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    id = pi.dwProcessId;
+  }
+  ~TProcess() {
+    if (FProcess && WaitForSingleObject(FProcess.get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(FProcess.get(), 99);
+  }
+  // The exit code, or -1 when the process has not ended in time.
+  long WaitForExit(std::chrono::milliseconds timeout) {
+    if (!FProcess) return -1;
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (WaitForSingleObject(FProcess.get(), 0) == WAIT_TIMEOUT) {
+      if (std::chrono::steady_clock::now() > end) return -1;
+      PumpFor(50ms);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.get(), &code);
+    return static_cast<long>(code);
+  }
+  bool started = false;
+  DWORD id = 0;
+
+ private:
+  TUniqueKernelHandle FProcess;
+};
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
+  struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+  } search{processId, className, {}};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (pid == s->processId && lstrcmpW(cls, s->className) == 0) s->found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Stands in for a running first instance: the marker and a window of the
+// main window's class and caption that records what it is sent.
+class TFakeFirstInstance {
+ public:
+  TFakeFirstInstance() {
+    semaphore = TUniqueKernelHandle(CreateSemaphoreW(nullptr, 0, 1, SingleInstanceSemaphoreName));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (msg == 1282) received.push_back(wp);
+      return DefWindowProcW(w, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kMainClass;
+    RegisterClassW(&wc);
+    window = TUniqueWindow(CreateWindowExW(0, kMainClass, kCaption, WS_OVERLAPPED, 0, 0, 10, 10,
+                                           nullptr, nullptr, wc.hInstance, nullptr));
+    received.clear();
+  }
+  ~TFakeFirstInstance() {
+    window.reset();
+    UnregisterClassW(kMainClass, GetModuleHandleW(nullptr));
+  }
+  TUniqueKernelHandle semaphore;
+  TUniqueWindow window;
+  static inline std::vector<WPARAM> received;
+};
+
+TEST(Program, SecondStartTellsTheFirstAndEnds) {
+  TFakeFirstInstance first;
+  ASSERT_TRUE(first.window);
+  {
+    TProcess second(L"/config");
+    ASSERT_TRUE(second.started);
+    EXPECT_EQ(second.WaitForExit(10s), 0);
+  }
+  {
+    TProcess third(L"");
+    EXPECT_EQ(third.WaitForExit(10s), 0);
+  }
+  ASSERT_TRUE(WaitFor([] { return TFakeFirstInstance::received.size() == 2; }, 2s));
+  EXPECT_EQ(TFakeFirstInstance::received[0], 1u);  // "/CONFIG", whatever its case
+  EXPECT_EQ(TFakeFirstInstance::received[1], 0u);
+}
+
+// The screen as the user sees it, read pixel by pixel.
+class TScreenShot {
+ public:
+  TScreenShot() {
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+    TWindowDC screen(nullptr);
+    TUniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TUniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+      TSelectObject select(memory.get(), bitmap.get());
+      BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+      GdiFlush();
+    }
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(p, p + std::size_t(width) * height);
+  }
+  COLORREF At(int x, int y) const {
+    const std::uint32_t p = pixels[std::size_t(y) * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+class RunningProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program = std::make_unique<TProcess>(L"");
+    ASSERT_TRUE(program->started);
+    ASSERT_TRUE(WaitFor([&] { return DisplayWindows().size() == 2; }, 30s));
+    PumpFor(1500ms);
+  }
+  void TearDown() override {
+    if (const HWND main = FindWindowW(kMainClass, kCaption)) PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program->WaitForExit(10s), 0);
+  }
+  std::vector<HWND> DisplayWindows() const { return TopLevelWindows(program->id, L"TfrmDisplay"); }
+  int VisibleDisplays() const {
+    int n = 0;
+    for (HWND w : DisplayWindows()) n += IsWindowVisible(w) ? 1 : 0;
+    return n;
+  }
+  std::unique_ptr<TProcess> program;
+};
+
+TEST_F(RunningProgram, OneHiddenMainWindowAndBorderlessToolWindows) {
+  const auto mains = TopLevelWindows(program->id, kMainClass);
+  ASSERT_EQ(mains.size(), 1u);
+  wchar_t caption[32] = {};
+  GetWindowTextW(mains[0], caption, 32);
+  EXPECT_STREQ(caption, kCaption);
+  EXPECT_FALSE(IsWindowVisible(mains[0]));
+  // The hidden owner has exactly the tool-window style: no taskbar button.
+  const HWND owner = GetWindow(mains[0], GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+
+  for (HWND w : DisplayWindows()) {
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), WS_POPUP);
+    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowVisible(w));
+  }
+}
+
+TEST_F(RunningProgram, SecondStartReachesTheFirstInstance) {
+  const HWND main = FindWindowW(kMainClass, kCaption);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 7, 0);  // "hide all displays"
+  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 0; }, 5s));
+
+  TProcess second(L"");
+  EXPECT_EQ(second.WaitForExit(10s), 0);
+  EXPECT_EQ(TopLevelWindows(program->id, kMainClass).size(), 1u);
+  // The first instance answers by opening its preferences, which shows every display.
+  EXPECT_TRUE(WaitFor([&] { return VisibleDisplays() == 2; }, 5s));
+}
+
+TEST_F(RunningProgram, ShapedDisplayLeavesTheDesktopVisibleAroundItsDisc) {
+  const HWND main = FindWindowW(kMainClass, kCaption);
+  HWND shaped = nullptr, framed = nullptr;
+  for (HWND w : DisplayWindows()) {
+    TUniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    (GetWindowRgn(w, region.get()) == ERROR ? framed : shaped) = w;
+  }
+  ASSERT_NE(shaped, nullptr);
+  ASSERT_NE(framed, nullptr);
+  RECT s{}, f{};
+  GetWindowRect(shaped, &s);
+  GetWindowRect(framed, &f);
+
+  // The desktop without the displays, then with them.
+  PostMessageW(main, WM_COMMAND, 7, 0);
+  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 0; }, 5s));
+  PumpFor(1000ms);
+  const TScreenShot desktop;
+  PostMessageW(main, WM_COMMAND, 6, 0);
+  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 2; }, 5s));
+  PumpFor(1000ms);
+  const TScreenShot shot;
+
+  // Inside the shaped window's rectangle but outside its disc the desktop
+  // shows, not the colour key the painter left there.
+  for (const POINT p : {POINT{s.left + 2, s.top + 2}, POINT{s.right - 3, s.bottom - 3},
+                        POINT{s.left + 2, s.bottom - 3}}) {
+    EXPECT_EQ(shot.At(p.x, p.y), desktop.At(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_NE(shot.At(p.x, p.y), RGB(1, 1, 1));
+  }
+  // Its disc is drawn.
+  const int cx = (s.left + s.right) / 2, cy = (s.top + s.bottom) / 2 + 20;
+  EXPECT_NE(shot.At(cx, cy), desktop.At(cx, cy));
+  // The framed display covers its whole rectangle.
+  EXPECT_NE(shot.At(f.left + 3, f.top + 3), desktop.At(f.left + 3, f.top + 3));
+  EXPECT_NE(shot.At(f.right - 4, f.bottom - 4), desktop.At(f.right - 4, f.bottom - 4));
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "config/uOptions.h"
+#include "display/fDisplay.h"
+#include "display/uDisplayDisc.h"
+#include "display/uDisplayList.h"
+#include "support/uGlobals.h"
+#include "support/uTestPlatform.h"
+#include "support/uWin32Platform.h"
+
+namespace {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Real windows and GDI bitmaps, with the clock and the desktop of the test.
+class DisplayWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallWin32Platform();
+    Platform().clock = &clock;
+    Platform().desktop = &desktop;
+    desktop.monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+    options.AutoHide = false;
+    Options = &options;
+    DisplayList = &list;
+  }
+  void TearDown() override {
+    Options = nullptr;
+    DisplayList = nullptr;
+    Platform() = TPlatform{};
+  }
+  TDisplayDisc& AddDisc(bool background) {
+    TDisplay* d = list.Add(TDisplay::Create<TDisplayDisc>());
+    d->HasBackground = background;
+    d->Left = 50;
+    d->Top = 60;
+    d->Width = 200;
+    d->Height = 100;
+    d->SetActive(true);
+    d->Show();
+    PumpMessages();
+    return static_cast<TDisplayDisc&>(*d);
+  }
+  static HWND HandleOf(const TDisplay& d) {
+    return dynamic_cast<TfrmDisplay&>(*d.Window()).Handle();
+  }
+
+  TTestClock clock;
+  TFakeDesktop desktop;
+  TOptions options;
+  TDisplayList list;
+};
+
+TEST_F(DisplayWindowTest, PopupToolWindowWithoutOwnerOrTaskbarButton) {
+  TDisplay& d = AddDisc(true);
+  const HWND w = HandleOf(d);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), WS_POPUP);
+  const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+  EXPECT_TRUE(ex & WS_EX_TOPMOST);
+  EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
+  EXPECT_TRUE(IsWindowVisible(w));
+  d.SetAlwaysOnTop(false);
+  EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(DisplayWindowTest, ShapedDisplayIsCutToItsDiscAndFramedOneIsRectangular) {
+  TDisplay& shaped = AddDisc(false);
+  TUniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_EQ(GetWindowRgn(HandleOf(shaped), region.get()), COMPLEXREGION);
+  const int size = TDisplayDisc::DiscSize;
+  EXPECT_TRUE(PtInRegion(region.get(), size / 2, size / 2));
+  EXPECT_FALSE(PtInRegion(region.get(), 1, 1));
+  EXPECT_FALSE(PtInRegion(region.get(), size - 2, size - 2));
+
+  TDisplay& framed = AddDisc(true);
+  EXPECT_EQ(GetWindowRgn(HandleOf(framed), region.get()), ERROR);
+  EXPECT_EQ(framed.Window()->Bounds(), (TRect{50, 60, 250, 160}));
+}
+
+TEST_F(DisplayWindowTest, HitTestZonesOfADisplayWithBackground) {
+  struct Case {
+    int x, y;
+    LRESULT expected;
+  };
+  const Case cases[] = {{5, 50, HTLEFT},     {6, 50, HTCLIENT},       {94, 50, HTCLIENT},
+                        {95, 50, HTRIGHT},   {50, 2, HTTOP},          {50, 97, HTBOTTOM},
+                        {2, 2, HTTOPLEFT},   {97, 2, HTTOPRIGHT},     {2, 97, HTBOTTOMLEFT},
+                        {97, 97, HTBOTTOMRIGHT}, {50, 50, HTCLIENT}};
+  for (const Case& c : cases)
+    EXPECT_EQ(TfrmDisplay::ResizeZone(true, c.x, c.y, 100, 100), c.expected) << c.x << "," << c.y;
+  // Too narrow for both zones: left and right at once is the client area.
+  EXPECT_EQ(TfrmDisplay::ResizeZone(true, 5, 50, 10, 100), HTCLIENT);
+  EXPECT_EQ(TfrmDisplay::ResizeZone(true, 5, 2, 10, 100), HTCLIENT);
+  EXPECT_EQ(TfrmDisplay::ResizeZone(false, 0, 0, 100, 100), HTCLIENT);
+
+  TDisplay& framed = AddDisc(true);
+  const TRect r = framed.Window()->Bounds();
+  EXPECT_EQ(SendMessageW(HandleOf(framed), WM_NCHITTEST, 0, MAKELPARAM(r.left + 2, r.top + 50)),
+            HTLEFT);
+}
+
+TEST_F(DisplayWindowTest, ResizingWritesBackUnlessGuardedAndKeepsTheLimits) {
+  TDisplay& framed = AddDisc(true);
+  SetWindowPos(HandleOf(framed), nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(framed.Width, 300);
+  EXPECT_EQ(framed.Height, 150);
+  EXPECT_EQ(framed.Painter()->Bitmap().Width(), 300);
+
+  framed.Window()->SetSizeUpdateGuard(true);
+  framed.Window()->SetBounds({0, 0, 5000, 5000});
+  framed.Window()->SetSizeUpdateGuard(false);
+  EXPECT_EQ(framed.Width, 300);
+  EXPECT_EQ(framed.Window()->Bounds().Width(), TfrmDisplay::MaxWidth);
+  EXPECT_EQ(framed.Window()->Bounds().Height(), TfrmDisplay::MaxHeight);
+}
+
+TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBack) {
+  TDisplay& d = AddDisc(true);
+  const HWND w = HandleOf(d);
+  desktop.cursor = {100, 100};
+  desktop.primaryDown = true;
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+  desktop.cursor = {130, 110};
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, 0);
+  EXPECT_EQ(d.Window()->Bounds().left, 80);
+  EXPECT_EQ(d.Window()->Bounds().top, 70);
+
+  desktop.primaryDown = false;  // released outside: no more moving
+  desktop.cursor = {160, 160};
+  SendMessageW(w, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(d.Window()->Bounds().left, 80);
+
+  desktop.primaryDown = true;
+  SendMessageW(w, WM_KEYUP, VK_ESCAPE, 0);
+  EXPECT_EQ(d.Window()->Bounds().left, 50);
+  EXPECT_EQ(d.Window()->Bounds().top, 60);
+  ReleaseCapture();
+}
+
+TEST_F(DisplayWindowTest, CloseCommandIsSwallowedAndDoubleClickHides) {
+  TDisplay& d = AddDisc(false);
+  const HWND w = HandleOf(d);
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_TRUE(IsWindow(w));
+  EXPECT_TRUE(d.IsVisible());
+  SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 60));
+  EXPECT_FALSE(d.IsVisible());
+  EXPECT_TRUE(d.IsActive());
+}
+
+TEST_F(DisplayWindowTest, AutomaticHidingWithoutDelayRespectsShiftAndFlashing) {
+  options.AutoHide = true;
+  options.AutoHideInterval = 0;
+  TDisplay& d = AddDisc(true);
+  const HWND w = HandleOf(d);
+  const TRect r = d.Window()->Bounds();
+  desktop.shiftDown = true;
+  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50));
+  EXPECT_TRUE(d.IsVisible());
+
+  desktop.shiftDown = false;
+  d.Flash(0, 0xFF);
+  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 51, r.top + 50));
+  EXPECT_TRUE(d.IsVisible());
+
+  d.StopFlashing();
+  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 52, r.top + 50));
+  EXPECT_FALSE(d.IsVisible());
+}
+
+TEST_F(DisplayWindowTest, AllDisplaysHideTogetherAndReturnWhenTheCursorHasLeft) {
+  options.AutoHide = true;
+  options.AutoHideInterval = 0;
+  options.AutoHideAllDisplays = true;
+  options.AutoShowInterval = 500;
+  TDisplay& a = AddDisc(true);
+  TDisplay& b = AddDisc(false);
+  b.Window()->MoveTo(400, 300);
+  const TRect r = a.Window()->Bounds();
+  desktop.cursor = {r.left + 10, r.top + 10};
+  SendMessageW(HandleOf(a), WM_NCHITTEST, 0, MAKELPARAM(r.left + 10, r.top + 10));
+  EXPECT_FALSE(a.IsVisible());
+  EXPECT_FALSE(b.IsVisible());
+
+  auto& wa = dynamic_cast<TfrmDisplay&>(*a.Window());
+  desktop.cursor = {5, 5};  // away from both
+  clock.ticks += 400;
+  SendMessageW(wa.Handle(), WM_TIMER, TfrmDisplay::AutoHideTimerId, 0);
+  EXPECT_FALSE(a.IsVisible());
+  clock.ticks += 200;
+  SendMessageW(wa.Handle(), WM_TIMER, TfrmDisplay::AutoHideTimerId, 0);
+  EXPECT_TRUE(a.IsVisible());
+  EXPECT_TRUE(b.IsVisible());
+}
+
+TEST_F(DisplayWindowTest, TransparencyMakesALayeredWindowWithTheAlphaValue) {
+  ASSERT_TRUE(LayeredWindowsSupported());
+  TDisplay& d = AddDisc(true);
+  d.SetAlphaBlendValue(128);
+  d.SetTransparent(true);
+  const HWND w = HandleOf(d);
+  EXPECT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(w, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  d.SetTransparent(false);
+  EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+// A painter that fails, to show that no exception leaves a window procedure.
+class TFailingDisplay : public TDisplayDisc {
+ public:
+  TPainterClass GetPainterClass() const override {
+    return [](TDisplay& d) -> std::unique_ptr<TPainter> {
+      class TFailingPainter : public TPainterDisc {
+       public:
+        using TPainterDisc::TPainterDisc;
+        void Paint(TBitmap32&) override {
+          if (fail) throw std::runtime_error("paint failed");
+        }
+      };
+      return std::make_unique<TFailingPainter>(d);
+    };
+  }
+  static inline bool fail = false;
+};
+
+TEST_F(DisplayWindowTest, NoExceptionCrossesTheWindowProcedure) {
+  TDisplay* d = list.Add(TDisplay::Create<TFailingDisplay>());
+  d->HasBackground = true;
+  d->SetActive(true);
+  TFailingDisplay::fail = true;
+  // The resize repaints, the paint throws; the message still returns.
+  SetWindowPos(HandleOf(*d), nullptr, 0, 0, 260, 120, SWP_NOMOVE | SWP_NOZORDER);
+  SendMessageW(HandleOf(*d), WM_SIZE, 0, MAKELPARAM(260, 120));
+  PumpMessages();
+  TFailingDisplay::fail = false;
+  EXPECT_TRUE(IsWindow(HandleOf(*d)));
+  EXPECT_EQ(d->Width, 260);
+}
+
+TEST_F(DisplayWindowTest, WindowWithoutPaintedBitmapDrawsNothing) {
+  // A window whose display has no painter yet answers paint and erase safely.
+  TDisplayDisc model;
+  TfrmDisplay window(model);
+  SetWindowPos(window.Handle(), nullptr, 10, 10, 50, 50, SWP_NOZORDER | SWP_SHOWWINDOW);
+  InvalidateRect(window.Handle(), nullptr, TRUE);
+  UpdateWindow(window.Handle());
+  TWindowDC dc(window.Handle());
+  EXPECT_EQ(SendMessageW(window.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 1);
+  EXPECT_EQ(model.Width, 20);  // the resize did not write into an inactive model's bounds
+}
+
+TEST_F(DisplayWindowTest, TenThousandRepaintsHoldNoMoreObjects) {
+  TDisplay& shaped = AddDisc(false);
+  TDisplay& framed = AddDisc(true);
+  framed.SetHighlighted(true);
+  const long gdi = LiveGdiObjects(), user = LiveUserObjects();
+  for (int i = 0; i < 10000; ++i) {
+    clock.local.wSecond = static_cast<std::uint16_t>(i % 60);  // the shape changes each time
+    (i % 2 ? shaped : framed).Repaint();
+    if (i % 100 == 0) PumpMessages();
+  }
+  PumpMessages();
+  EXPECT_EQ(LiveGdiObjects(), gdi);
+  EXPECT_EQ(LiveUserObjects(), user);
+}
+
+}  // namespace
