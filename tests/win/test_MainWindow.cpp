@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "app/fMsgHandler.h"
+#include "config/uOptions.h"
+#include "display/uDisplayList.h"
+#include "support/uGlobals.h"
+#include "support/uTestPlatform.h"
+#include "support/uWin32Platform.h"
+
+namespace {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// The real main window in this process, with the clock of the test.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallWin32Platform();
+    Platform().clock = &clock;
+    clock.local = {2026, 12, 0, 6, 9, 30, 0, 0};
+    application = std::make_unique<TApplicationWindow>();
+    main = std::make_unique<TQuorvelDisplay>(*application);
+    PumpMessages();  // the deferred start-up
+  }
+  void TearDown() override {
+    main.reset();
+    application.reset();
+    AboutBoxOpen = false;
+    Platform() = TPlatform{};
+  }
+  int VisibleDisplays() const {
+    int n = 0;
+    for (std::size_t i = 0; i < DisplayList->Count(); ++i) n += (*DisplayList)[i].IsVisible();
+    return n;
+  }
+  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    return SendMessageW(main->Handle(), msg, wp, lp);
+  }
+
+  TTestClock clock;
+  std::unique_ptr<TApplicationWindow> application;
+  std::unique_ptr<TQuorvelDisplay> main;
+};
+
+TEST_F(MainWindowTest, DeferredStartShowsTheDisplaysAndOwnsTheGlobalObjects) {
+  EXPECT_EQ(QuorvelDisplay, main.get());
+  ASSERT_NE(Options, nullptr);
+  ASSERT_NE(DisplayList, nullptr);
+  EXPECT_NE(Events, nullptr);
+  EXPECT_NE(TimeZones, nullptr);
+  EXPECT_EQ(DisplayList->Count(), 2u);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  EXPECT_FALSE(IsWindowVisible(main->Handle()));
+  EXPECT_EQ(FindWindowW(L"TQuorvelDisplay", L"Quorvel"), main->Handle());
+  main.reset();
+  EXPECT_EQ(QuorvelDisplay, nullptr);
+  EXPECT_EQ(DisplayList, nullptr);
+  EXPECT_EQ(Options, nullptr);
+}
+
+TEST_F(MainWindowTest, CommandsAndHotKeysShowAndHideTheDisplays) {
+  Send(WM_COMMAND, cmdHideAll);
+  EXPECT_EQ(VisibleDisplays(), 0);
+  Send(WM_COMMAND, cmdShowAll);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  Send(WM_COMMAND, MAKEWPARAM(cmdHideAll, 1));  // not a menu notification
+  EXPECT_EQ(VisibleDisplays(), 2);
+  Send(WM_HOTKEY, 1);
+  EXPECT_EQ(VisibleDisplays(), 0);
+  Send(WM_HOTKEY, 1);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  Send(WM_HOTKEY, 3);
+  EXPECT_EQ(VisibleDisplays(), 0);
+  Send(WM_HOTKEY, 2);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  const bool chime = Options->ChimeEnabled;
+  Send(WM_COMMAND, cmdToggleChime);
+  EXPECT_NE(Options->ChimeEnabled, chime);
+}
+
+TEST_F(MainWindowTest, NothingHappensWhileBusy) {
+  Send(WM_COMMAND, cmdHideAll);
+  AboutBoxOpen = true;
+  Send(WM_HOTKEY, 2);
+  Send(WM_SECOND_INSTANCE, 1);
+  EXPECT_EQ(VisibleDisplays(), 0);
+  AboutBoxOpen = false;
+  Send(WM_SECOND_INSTANCE, 0);
+  EXPECT_EQ(VisibleDisplays(), 2);
+}
+
+TEST_F(MainWindowTest, DisplayMenuCommandsNeedAnOpenDisplayMenu) {
+  Send(WM_COMMAND, 1001);  // "Hide display" with no display menu open
+  EXPECT_EQ(VisibleDisplays(), 2);
+  main->ShowPopupMenu(&(*DisplayList)[1]);
+  Send(WM_COMMAND, 1001);
+  EXPECT_FALSE((*DisplayList)[1].IsVisible());
+  EXPECT_TRUE((*DisplayList)[0].IsVisible());
+}
+
+TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
+  TDisplay& d = (*DisplayList)[0];
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // first tick: everything changed
+  clock.local.wMilliseconds = 400;
+  d.SetHighlighted(true);
+  EXPECT_TRUE(d.Dirty());
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // same second: no work
+  EXPECT_TRUE(d.Dirty());
+  clock.local.wSecond = 1;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_FALSE(d.Dirty());
+
+  Send(WM_TIMECHANGE);
+  EXPECT_TRUE(d.Dirty());
+  d.Repaint();
+  Send(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Environment"));
+  EXPECT_FALSE(d.Dirty());
+  Send(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  EXPECT_TRUE(d.Dirty());
+  EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+}
+
+TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {
+  main->UnregisterHotKeys();
+  Options->HK_ShowHideDisplays = 0x4000 | 0x8000 | VK_F11;  // Ctrl+Alt+F11
+  Options->HK_HideDisplays = 0x2000 | 0x8000 | VK_F10;      // Shift+Alt+F10
+  main->RegisterHotKeys();
+  TUniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr));
+  // Held by the main window: nobody else gets them.
+  EXPECT_FALSE(RegisterHotKey(other.get(), 7, MOD_CONTROL | MOD_ALT, VK_F11));
+  EXPECT_FALSE(RegisterHotKey(other.get(), 8, MOD_SHIFT | MOD_ALT, VK_F10));
+  main->UnregisterHotKeys();
+  EXPECT_TRUE(RegisterHotKey(other.get(), 7, MOD_CONTROL | MOD_ALT, VK_F11));
+  UnregisterHotKey(other.get(), 7);
+}
+
+}  // namespace
