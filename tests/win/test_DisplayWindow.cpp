@@ -9,16 +9,9 @@
 #include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
+#include "win/uPumpMessages.h"
 
 namespace {
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // Real windows and GDI bitmaps, with the clock and the desktop of the test.
 class DisplayWindowTest : public ::testing::Test {

@@ -6,16 +6,9 @@
 #include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
+#include "win/uPumpMessages.h"
 
 namespace {
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // The real main window in this process, with the clock of the test.
 class MainWindowTest : public ::testing::Test {
