@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Quorvel.
+# Only missing packages are installed, so a second run returns at once without touching apt.
+set -euo pipefail
+
+packages=(
+  cmake make g++ ccache
+  googletest libgtest-dev libbenchmark-dev
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  wine wine64
+  xvfb x11-utils xauth xdotool imagemagick fonts-dejavu-core
+)
+# make is listed because cmake only recommends it and installs skip recommends.
+
+# Prints the names among "$@" that are not fully installed, one query for all of them.
+missing_packages() {
+  local -A installed=()
+  local name status
+  # dpkg-query fails when a name is unknown but still lists the others.
+  while read -r name status; do
+    if [[ $status == "install ok installed" ]]; then
+      installed[$name]=1
+    fi
+  done < <(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null || true)
+  for name in "$@"; do
+    if [[ -z ${installed[$name]:-} ]]; then
+      echo "$name"
+    fi
+  done
+}
+
+mapfile -t missing < <(missing_packages "${packages[@]}")
+
+if ((${#missing[@]} == 0)); then
+  echo "setup.sh: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+echo "setup.sh: installing ${missing[*]}"
+# The variable goes through env because sudo resets the environment.
+if [[ $(id -u) -eq 0 ]]; then
+  as_root=(env)
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo env)
+else
+  echo "setup.sh: missing packages (${missing[*]}) and neither root nor sudo is available" >&2
+  exit 1
+fi
+
+# No stdin in CI: apt and dpkg must never ask anything.
+"${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+  -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "${missing[@]}" </dev/null
+
+# Catch a package that apt skipped without failing.
+mapfile -t still_missing < <(missing_packages "${missing[@]}")
+if ((${#still_missing[@]} > 0)); then
+  echo "setup.sh: still not installed: ${still_missing[*]}" >&2
+  exit 1
+fi
+echo "setup.sh: done"

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds and runs every Quorvel test:
+#   native Release core tests, the same under ASan+UBSan, the 64-bit Windows build with its
+#   core, Win32 and end-to-end tests under Wine, and a compile of the 32-bit Windows program.
+# Stops at the first failure. QUORVEL_BENCH_RUN=1 also runs the benchmark (never by default,
+# as timings depend on the machine). QUORVEL_JOBS overrides the build parallelism (default 2).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+jobs=${QUORVEL_JOBS:-2}
+# Only for tests that set no timeout of their own: a hung test must fail, not stall the run.
+test_timeout=600
+started=$SECONDS
+stage="setup"
+passed=()
+
+elapsed() {
+  local s=$((SECONDS - $1))
+  printf '%dm%02ds' $((s / 60)) $((s % 60))
+}
+
+summary() {
+  local rc=$?
+  if ((rc == 0)); then
+    echo "==> test.sh: PASSED (${passed[*]}) in $(elapsed "$started")"
+  else
+    echo "==> test.sh: FAILED at '$stage' (exit $rc) after $(elapsed "$started"); passed before: ${passed[*]:-none}" >&2
+  fi
+  exit "$rc"
+}
+trap summary EXIT
+
+begin() {
+  stage=$1
+  echo
+  echo "==> $stage"
+}
+
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+begin "setup"
+scripts/setup.sh
+passed+=(setup)
+
+begin "native: configure and build"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON "${launcher[@]}"
+cmake --build build/native -j "$jobs"
+begin "native: tests"
+# --no-tests=error: an empty test list is a broken build, not a pass.
+ctest --test-dir build/native --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
+passed+=(native)
+
+begin "asan: configure and build"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON "${launcher[@]}"
+cmake --build build/asan -j "$jobs"
+begin "asan: tests"
+ASAN_OPTIONS=${ASAN_OPTIONS:-detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1} \
+UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
+  ctest --test-dir build/asan --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
+passed+=(asan)
+
+if [[ ${QUORVEL_BENCH_RUN:-0} == 1 ]]; then
+  begin "benchmark"
+  build/native/bench/quorvel_bench
+  passed+=(benchmark)
+fi
+
+begin "mingw64: configure and build"
+wine_bin=$(command -v wine)
+cmake -S . -B build/mingw64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$wine_bin" "${launcher[@]}"
+cmake --build build/mingw64 -j "$jobs"
+passed+=(mingw64-build)
+
+begin "mingw32: configure and build quorvel"
+cmake -S . -B build/mingw32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
+cmake --build build/mingw32 -j "$jobs" --target quorvel
+passed+=(mingw32-build)
+
+begin "mingw64: tests under Wine"
+# A subshell owns the Wine environment, so its exit trap stops Xvfb and wineserver right after
+# the tests and leaves this script's own trap alone. One test at a time: they share the display.
+(
+  source scripts/wine-env.sh build/mingw64
+  ctest --test-dir build/mingw64 --output-on-failure --no-tests=error --timeout "$test_timeout" -j1
+)
+passed+=(wine)
