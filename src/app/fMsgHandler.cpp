@@ -52,6 +52,11 @@ TApplicationWindow::TApplicationWindow() {
 TApplicationWindow::~TApplicationWindow() { DestroyHandle(); }
 
 LRESULT TApplicationWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Closing the application closes its main window, which saves first.
+  if (msg == WM_CLOSE) {
+    if (QuorvelDisplay) PostMessageW(QuorvelDisplay->Handle(), WM_CLOSE, 0, 0);
+    return 0;
+  }
   return DefaultHandler(msg, wParam, lParam);
 }
 

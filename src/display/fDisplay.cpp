@@ -324,6 +324,8 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A display is closed only through its model.
       if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
       break;
+    case WM_CLOSE:
+      return 0;
     case WM_SIZE:
       if (FDisplay) FormResize();
       return 0;
