@@ -64,6 +64,21 @@ UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
   ctest --test-dir build/asan --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
 passed+=(asan)
 
+begin "fuzz: build and run"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_FUZZ=ON \
+  -DQUORVEL_SANITIZE=ON "${launcher[@]}"
+cmake --build build/fuzz -j "$jobs"
+fuzz_seconds=${QUORVEL_FUZZ_SECONDS:-20}
+for target in lng registry; do
+  # A working copy of the kept inputs, so new finds stay out of the repository.
+  corpus=build/fuzz/corpus-$target
+  mkdir -p "$corpus"
+  cp fuzz/corpus/$target/* "$corpus"/
+  (cd build/fuzz && "fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" -max_len=65536 \
+    -print_final_stats=1 "corpus-$target" 2>&1 | tail -n 12)
+done
+passed+=(fuzz)
+
 if [[ ${QUORVEL_BENCH_RUN:-0} == 1 ]]; then
   begin "benchmark"
   build/native/bench/quorvel_bench

@@ -90,8 +90,16 @@ void TQuorvelDisplay::FormCreate() {
 
 void TQuorvelDisplay::FormClose() {
   FTerminating = true;
-  SaveAll();
+  SaveAllOrKeepGoing();
   PostQuitMessage(0);
+}
+
+void TQuorvelDisplay::SaveAllOrKeepGoing() {
+  try {
+    SaveAll();
+  } catch (...) {
+    // A refused write must not keep the program (or the session) from ending.
+  }
 }
 
 void TQuorvelDisplay::FormDestroy() {
@@ -119,12 +127,14 @@ void TQuorvelDisplay::DeferredStart() {
 
 void TQuorvelDisplay::LoadAll() {
   THourglass hourglass;
+  ImportOldSettings();
+  Options->Load();
   AddTemporaryDisplays();
 }
 
 void TQuorvelDisplay::SaveAll() {
-  // Options, displays and events gain their registry form with the settings store.
   THourglass hourglass;
+  if (Options) Options->Save();
 }
 
 void TQuorvelDisplay::AddTemporaryDisplays() {
@@ -265,7 +275,7 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         DisplayList->InvalidateAll();
       return 0;
     case WM_QUERYENDSESSION:
-      SaveAll();
+      SaveAllOrKeepGoing();
       return 1;
     case WM_HOTKEY:
       HandleHotKey(wParam);

@@ -79,6 +79,7 @@ class TQuorvelDisplay : public TWindowBase {
   void FormCreate();
   void FormClose();
   void FormDestroy();
+  void SaveAllOrKeepGoing();
   void DeferredStart();
   void tmrClockTimer();
   void DispatchCommand(int id);

@@ -8,6 +8,8 @@
 #include <ctime>
 
 #include "app/fMsgHandler.h"
+#include "config/uMultilanguage.h"
+#include "config/uWin32Hive.h"
 #include "display/fDisplay.h"
 #include "support/uWin32Platform.h"
 
@@ -65,13 +67,21 @@ int RunQuorvel() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
   InstallWin32Platform();
-  LayeredWindowsSupported();
+  InstallWin32Hives();
   int exitCode = 0;
   try {
-    TApplicationWindow application;
-    TQuorvelDisplay mainWindow(application);
-    exitCode = RunMessageLoop();
+    TMultiLanguage multiLanguage;
+    MultiLanguage = &multiLanguage;
+    try {
+      TApplicationWindow application;
+      TQuorvelDisplay mainWindow(application);
+      exitCode = RunMessageLoop();
+    } catch (...) {
+      exitCode = 1;
+    }
+    MultiLanguage = nullptr;
   } catch (...) {
+    MultiLanguage = nullptr;
     exitCode = 1;
   }
   return exitCode;

@@ -1,9 +1,262 @@
 #include "config/uOptions.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+
 TOptions::TOptions() {
   for (char letter = 'A'; letter <= 'P'; ++letter)
     CustomColors.push_back(std::string("Color") + letter + "=FFFFFF");
-  ToolTipText =
-      "Local date: &ldate;, &$dd; (day #&dow;/week #&week;, &d;/&dim;, &doy;/&diy;)\r\n"
-      "Local time: &time;";
+  ToolTipText = GetText("DEFAULT_HINT",
+                        "Local date: &ldate;, &$dd; (day #&dow;/week #&week;, &d;/&dim;, "
+                        "&doy;/&diy;)\r\nLocal time: &time;");
+}
+
+namespace {
+
+// The item of a custom colour slot ("ColorG=..."), or nullptr when the list lacks it.
+std::string* CustomColorSlot(std::vector<std::string>& colors, char letter) {
+  const std::string prefix = std::string("Color") + letter + "=";
+  for (std::string& item : colors)
+    if (item.compare(0, prefix.size(), prefix) == 0) return &item;
+  return nullptr;
+}
+
+std::string SlotValue(const std::string* slot) {
+  return slot ? slot->substr(slot->find('=') + 1) : std::string();
+}
+
+}  // namespace
+
+void TOptions::AddCustomColor(std::uint32_t color) {
+  char hex[8];
+  std::snprintf(hex, sizeof(hex), "%06X", static_cast<unsigned>(color & 0xFFFFFF));
+  // Oldest to newest: the last two columns of the colour dialog's grid.
+  std::array<std::string*, 4> slots{};
+  const char letters[] = {'G', 'O', 'H', 'P'};
+  for (int i = 0; i < 4; ++i) {
+    slots[i] = CustomColorSlot(CustomColors, letters[i]);
+    if (!slots[i]) return;  // a damaged list is left as it is
+  }
+  if (SlotValue(slots[3]) == hex) return;
+  int found = 0;
+  for (int i = 0; i < 4; ++i)
+    if (SlotValue(slots[i]) == hex) {
+      found = i;
+      break;
+    }
+  for (int i = found; i < 3; ++i)
+    *slots[i] = std::string("Color") + letters[i] + "=" + SlotValue(slots[i + 1]);
+  *slots[3] = std::string("ColorP=") + hex;
+}
+
+namespace {
+
+constexpr char kCustomColorsKey[] = "Software\\Quorvel II\\CustomColors";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValue[] = "Quorvel";
+constexpr char kOldKey[] = "Software\\Varn Software\\Quorvel\\";
+constexpr char kOldDisplayKey[] = "Software\\Quorvel II\\Displays\\000";
+
+double TimeOfDay(double dateTime) { return dateTime - std::floor(dateTime); }
+
+// Rounded to the nearest integer, halves to the even neighbour.
+std::int32_t RoundHalfEven(double value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
+
+}  // namespace
+
+void TOptions::Load() {
+  TVarnRegistry registry;
+  if (registry.OpenKey(ProductKey, false)) {
+    ChimeEnabled = registry.ReadBoolDef("ChimeEnabled", ChimeEnabled);
+    ChimeTowerClock = registry.ReadBoolDef("ChimeTowerClock", ChimeTowerClock);
+    ChimeQuarter = registry.ReadBoolDef("ChimeQuarter", ChimeQuarter);
+    ChimeHalf = registry.ReadBoolDef("ChimeHalf", ChimeHalf);
+    ChimeThreeQuarters = registry.ReadBoolDef("ChimeThreeQuarters", ChimeThreeQuarters);
+    ChimeTop = registry.ReadBoolDef("ChimeTop", ChimeTop);
+    ChimeQuarterSound = registry.ReadStringDef("ChimeQuarterSound", ChimeQuarterSound);
+    ChimeHalfSound = registry.ReadStringDef("ChimeHalfSound", ChimeHalfSound);
+    ChimeThreeQuartersSound = registry.ReadStringDef("ChimeThreeQuartersSound", ChimeThreeQuartersSound);
+    ChimeTopSound = registry.ReadStringDef("ChimeTopSound", ChimeTopSound);
+    ChimeStart = TimeOfDay(registry.ReadFloatDef("ChimeStart", ChimeStart));
+    ChimeStop = TimeOfDay(registry.ReadFloatDef("ChimeStop", ChimeStop));
+    if (ChimeStop < ChimeStart) ChimeStop = ChimeStart;
+    AutoHide = registry.ReadBoolDef("AutoHide", AutoHide);
+    AutoHideAllDisplays = registry.ReadBoolDef("AutoHideAllDisplays", AutoHideAllDisplays);
+    AutoHideInterval = registry.ReadIntegerDef("AutoHideInterval", AutoHideInterval);
+    AutoShowInterval = registry.ReadIntegerDef("AutoShowInterval", AutoShowInterval);
+    ToolTipText = TagsToLineBreaks(registry.ReadStringDef("ToolTipText", LineBreaksToTags(ToolTipText)));
+    LastSnoozeTime = registry.ReadIntegerDef("LastSnoozeTime", LastSnoozeTime);
+    ShowTrayIcon = registry.ReadBoolDef("ShowTrayIcon", ShowTrayIcon);
+    AOT5s = registry.ReadBoolDef("AOT5s", AOT5s);
+    HK_ShowHideDisplays = registry.ReadIntegerDef("HK_ShowHideDisplays", HK_ShowHideDisplays);
+    HK_ShowDisplays = registry.ReadIntegerDef("HK_ShowDisplays", HK_ShowDisplays);
+    HK_HideDisplays = registry.ReadIntegerDef("HK_HideDisplays", HK_HideDisplays);
+    registry.CloseKey();
+  }
+  registry.ReadStringList(kCustomColorsKey, CustomColors);
+  if (registry.OpenKey(kRunKey, false)) {
+    StartAutomatically = registry.ValueExists(kRunValue);
+    registry.CloseKey();
+  }
+}
+
+void TOptions::Save() {
+  TVarnRegistry registry;
+  if (registry.OpenKey(ProductKey, true)) {
+    registry.WriteString("Language", MultiLanguage ? MultiLanguage->LanguageName() : "english");
+    registry.WriteBool("ChimeEnabled", ChimeEnabled);
+    registry.WriteBool("ChimeTowerClock", ChimeTowerClock);
+    registry.WriteBool("ChimeQuarter", ChimeQuarter);
+    registry.WriteBool("ChimeHalf", ChimeHalf);
+    registry.WriteBool("ChimeThreeQuarters", ChimeThreeQuarters);
+    registry.WriteBool("ChimeTop", ChimeTop);
+    registry.WriteString("ChimeQuarterSound", ChimeQuarterSound);
+    registry.WriteString("ChimeHalfSound", ChimeHalfSound);
+    registry.WriteString("ChimeThreeQuartersSound", ChimeThreeQuartersSound);
+    registry.WriteString("ChimeTopSound", ChimeTopSound);
+    registry.WriteFloat("ChimeStart", TimeOfDay(ChimeStart));
+    registry.WriteFloat("ChimeStop", TimeOfDay(ChimeStop));
+    registry.WriteBool("AutoHide", AutoHide);
+    registry.WriteBool("AutoHideAllDisplays", AutoHideAllDisplays);
+    registry.WriteInteger("AutoHideInterval", AutoHideInterval);
+    registry.WriteInteger("AutoShowInterval", AutoShowInterval);
+    registry.WriteString("ToolTipText", LineBreaksToTags(ToolTipText));
+    registry.WriteInteger("LastSnoozeTime", LastSnoozeTime);
+    registry.WriteBool("ShowTrayIcon", ShowTrayIcon);
+    registry.WriteBool("AOT5s", AOT5s);
+    registry.WriteInteger("HK_ShowHideDisplays", HK_ShowHideDisplays);
+    registry.WriteInteger("HK_ShowDisplays", HK_ShowDisplays);
+    registry.WriteInteger("HK_HideDisplays", HK_HideDisplays);
+    registry.CloseKey();
+  }
+  registry.WriteStringList(kCustomColorsKey, CustomColors);
+  if (registry.OpenKey(kRunKey, true)) {
+    if (StartAutomatically)
+      registry.WriteString(kRunValue, Platform().programFile + " /boot");
+    else
+      registry.DeleteValue(kRunValue);
+    registry.CloseKey();
+  }
+}
+
+namespace {
+
+// Writes new := old when the old integer value exists.
+void CopyInteger(TVarnRegistry& reader, TVarnRegistry& writer, const char* oldName,
+                 const char* newName) {
+  const std::int32_t value = reader.ReadIntegerDef(oldName, -1);
+  if (value != -1) writer.WriteInteger(newName, value);
+}
+
+void ImportAnalogElements(TVarnRegistry& reader, TVarnRegistry& writer) {
+  std::uint32_t colors[8] = {};
+  if (!reader.ValueExists("Analog.Colors")) return;
+  reader.ReadBinaryData("Analog.Colors", colors, sizeof(colors));
+  const TElementSettings base{
+      static_cast<std::uint32_t>(reader.ReadIntegerDef("Analog.ClockColor", 0xFFFFFF)),
+      static_cast<std::uint32_t>(reader.ReadIntegerDef("Analog.OutlineColor", 0)),
+      reader.ReadIntegerDef("Analog.ThinOutline", 0) == 1 ? 1 : 2};
+  // Each record takes a colour pair (first, second) of the old table when its switch is on.
+  const auto record = [&](const char* switchName, int pair) {
+    TElementSettings r = base;
+    if (reader.ReadIntegerDef(switchName, 0) == 1) {
+      r.FillColor = colors[pair * 2];
+      r.OutlineColor = colors[pair * 2 + 1];
+    }
+    return r;
+  };
+  const TElementSettings marks = record("Analog.UseTickmarksHandColors", 3);
+  WriteElementSettings(writer, "TickMarkSettings", marks);
+  WriteElementSettings(writer, "QuarterMarksSettings", marks);
+  WriteElementSettings(writer, "HourHandSettings", record("Analog.UseHourHandColors", 0));
+  WriteElementSettings(writer, "MinuteHandSettings", record("Analog.UseMinuteHandColors", 1));
+  WriteElementSettings(writer, "SecondsHandSettings", record("Analog.UseSecondHandColors", 2));
+}
+
+std::string ImportedClockText(TVarnRegistry& reader) {
+  std::string time = "&time";
+  if (reader.ReadIntegerDef("DisplaySeconds", -1) == 1) time += " -s";
+  if (reader.ReadIntegerDef("Force24HourMode", -1) == 1) time += " -24";
+  if (reader.ReadIntegerDef("NoAMPMIndicator", -1) == 1) time += " -nap";
+  time += ";";
+  if (!reader.ReadBoolDef("Date.Show", false)) return time;
+  const std::int32_t format = reader.ReadIntegerDef("Date.Format", 0);
+  const std::string date = format == 2   ? reader.ReadStringDef("Date.CustomFormat", "&sdate;")
+                           : format == 1 ? "&sdate;"
+                                         : "&ldate;";
+  return reader.ReadIntegerDef("Date.Position", 0) == 0 ? date + "  " + time : time + "  " + date;
+}
+
+void ImportDigitalFont(TVarnRegistry& reader, TVarnRegistry& writer) {
+  const std::string fontName = reader.ReadStringDef("Font.Name", "");
+  if (fontName.empty()) return;
+  writer.WriteString("Font_FontName", fontName);
+  CopyInteger(reader, writer, "Font.Size", "Font_FontSize");
+  CopyInteger(reader, writer, "Font.CharSet", "Font_FontCharset");
+  const int style = (reader.ReadIntegerDef("Font.Bold", 0) == 1 ? 1 : 0) +
+                    (reader.ReadIntegerDef("Font.Italic", 0) == 1 ? 16 : 0);
+  writer.WriteInteger("Font_FontStyle", style);
+  CopyInteger(reader, writer, "Font.Color", "Font_FontColor");
+  CopyInteger(reader, writer, "Digital.3D", "Font_3D");
+  CopyInteger(reader, writer, "Outline.Color", "Font_OutlineColor");
+  CopyInteger(reader, writer, "Outline.Draw", "Font_OutlineWidth");
+  const std::int32_t shadow = reader.ReadIntegerDef("Shadow.Draw", -1);
+  if (shadow != -1) writer.WriteInteger("Shadow", shadow == 0 ? 0 : shadow + 4);
+  CopyInteger(reader, writer, "Shadow.Color", "ShadowColor");
+  writer.WriteString("Text", ImportedClockText(reader));
+}
+
+}  // namespace
+
+void ImportOldSettings() {
+  TVarnRegistry reader;
+  if (reader.KeyExists(ProductKey) || !reader.KeyExists(kOldKey) || !reader.OpenKey(kOldKey, false))
+    return;
+  const std::int32_t analog = reader.ReadIntegerDef("AnalogDisplay", -1);
+  if (analog == -1) return;
+  TVarnRegistry writer;
+  if (writer.OpenKey("Software\\Quorvel II\\Displays", true)) {
+    writer.WriteInteger("Count", 1);
+    writer.WriteInteger("Primary", 0);
+    writer.CloseKey();
+  }
+  if (!writer.OpenKey(kOldDisplayKey, true)) return;
+  const int kind = analog != 0 ? 1 : 2;
+  writer.WriteInteger("", kind);
+  struct {
+    std::int32_t left, top, right, bottom;
+  } position{};
+  if (reader.ValueExists("ClockPosition") &&
+      reader.ReadBinaryData("ClockPosition", &position, sizeof(position)) == sizeof(position)) {
+    writer.WriteInteger("Left", position.left);
+    writer.WriteInteger("Top", position.top);
+    writer.WriteInteger("Width", position.right - position.left);
+    writer.WriteInteger("Height", position.bottom - position.top);
+  }
+  writer.WriteString("Description", GetText("IMPORTED_DISPLAY", "Imported from Quorvel 1.x"));
+  writer.WriteBool("Active", true);
+  if (reader.ReadBoolDef("TrueTransparencyEnabled", false)) {
+    writer.WriteBool("Transparent", true);
+    const std::int32_t t = reader.ReadIntegerDef("TrueTransparency", 50);
+    writer.WriteInteger("AlphaBlendValue", RoundHalfEven((100 - t) / 100.0 * 255));
+  }
+  if (kind == 1) {
+    writer.WriteBool("ShowText", false);
+    const std::int32_t size = reader.ReadIntegerDef("AnalogSize", -1);
+    if (size != -1) writer.WriteInteger("DisplaySize", RoundHalfEven(size * 100 / 500.0));
+    CopyInteger(reader, writer, "AnalogDesign", "TickMarks");
+    CopyInteger(reader, writer, "DisplaySeconds", "SecondsHand");
+    ImportAnalogElements(reader, writer);
+  } else {
+    CopyInteger(reader, writer, "Alignment", "Alignment");
+    ImportDigitalFont(reader, writer);
+  }
+  writer.CloseKey();
 }

@@ -6,10 +6,15 @@
 
 #include "support/uDateTime.h"
 
-// The global preferences. Loading and saving arrive with the registry store.
+// The global preferences, stored under the product key of the current user.
 class TOptions {
  public:
   TOptions();
+
+  // Records a colour just picked into the four most-recently-used custom colour slots.
+  void AddCustomColor(std::uint32_t color);
+  void Load();
+  void Save();
 
   std::vector<std::string> CustomColors;
   bool ChimeEnabled = true;
@@ -38,3 +43,9 @@ class TOptions {
   bool BackgroundNoteShown = false;
   bool AutoHideAllDisplays = false;
 };
+
+// Brings the settings of the previous major version into this one's layout,
+// once: only while this version has stored nothing yet.
+void ImportOldSettings();
+
+constexpr char ProductKey[] = "Software\\Quorvel II\\";

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
 #include "support/HSVLibrary.h"
 #include "support/uGraphicTools.h"
 #include "support/uPlatform.h"
@@ -37,6 +39,38 @@ void TDisplay::SetText(const std::string& text) {
 bool TDisplay::NeedsRepaint() { return true; }
 
 void TDisplay::ActiveChanged() {}
+
+void TDisplay::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
+  SetTransparent(Platform().layeredWindows && registry.ReadBoolDef("Transparent", false));
+  SetAlphaBlendValue(registry.ReadIntegerDef("AlphaBlendValue", FAlphaBlendValue));
+  SetAlwaysOnTop(registry.ReadBoolDef("AlwaysOnTop", FAlwaysOnTop));
+  if (!presetOnly) {
+    Left = registry.ReadIntegerDef("Left", Left);
+    Top = registry.ReadIntegerDef("Top", Top);
+    Width = registry.ReadIntegerDef("Width", Width);
+    Height = registry.ReadIntegerDef("Height", Height);
+    Description = registry.ReadStringDef("Description", Description);
+    SetText(TagsToLineBreaks(registry.ReadStringDef("Text", FText)));
+    SetActive(registry.ReadBoolDef("Active", true));
+  }
+  KeepOnScreen();
+}
+
+void TDisplay::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
+  StoreBounds();
+  registry.WriteString("", std::to_string(static_cast<int>(FKind)));
+  registry.WriteBool("Transparent", FTransparent);
+  registry.WriteInteger("AlphaBlendValue", FAlphaBlendValue);
+  registry.WriteBool("AlwaysOnTop", FAlwaysOnTop);
+  if (presetOnly) return;
+  registry.WriteBool("Active", IsActive());
+  registry.WriteInteger("Left", Left);
+  registry.WriteInteger("Top", Top);
+  registry.WriteInteger("Width", Width);
+  registry.WriteInteger("Height", Height);
+  registry.WriteString("Description", Description);
+  registry.WriteString("Text", LineBreaksToTags(FText));
+}
 
 void TDisplay::SetActive(bool value) {
   const bool changed = value != IsActive();
@@ -148,10 +182,10 @@ void TDisplay::Configure(void* owner) {
 
 std::string TDisplay::GetKindName() const {
   switch (FKind) {
-    case dkAnalogClock: return "Analog clock";
-    case dkDigitalClock: return "Digital clock";
-    case dkCountdown: return "Countdown";
-    case dkStopwatch: return "Stopwatch";
+    case dkAnalogClock: return GetText("ANALOG_CLOCK", "Analog clock");
+    case dkDigitalClock: return GetText("DIGITAL_CLOCK", "Digital clock");
+    case dkCountdown: return GetText("COUNTDOWN", "Countdown");
+    case dkStopwatch: return GetText("STOPWATCH", "Stopwatch");
   }
   return {};
 }
@@ -179,11 +213,11 @@ void TDisplay::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, in
 }
 
 void TDisplay::BuildMenu(const TAddMenuItem& addItem) const {
-  addItem("Configure display...", cmdConfigureDisplay, false, false, true);
-  addItem("Always on top", cmdAlwaysOnTop, false, FAlwaysOnTop, true);
+  addItem(GetText("MNU_CONF", "Configure display..."), cmdConfigureDisplay, false, false, true);
+  addItem(GetText("MNU_AOT", "Always on top"), cmdAlwaysOnTop, false, FAlwaysOnTop, true);
   addItem("-", 0, false, false, true);
-  addItem("Hide display", cmdHideDisplay, true, false, true);
-  addItem("Deactivate display", cmdDeactivateDisplay, false, false, true);
+  addItem(GetText("MNU_HIDE", "Hide display"), cmdHideDisplay, true, false, true);
+  addItem(GetText("MNU_DEACTIVATE", "Deactivate display"), cmdDeactivateDisplay, false, false, true);
 }
 
 void TDisplay::MenuCommand(int id) {

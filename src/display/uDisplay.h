@@ -12,6 +12,7 @@
 
 class TDisplay;
 class TPainter;
+class TVarnRegistry;
 
 enum TDisplayKind : std::uint8_t {
   dkAnalogClock = 1,
@@ -57,6 +58,10 @@ class TDisplay {
   virtual void SetText(const std::string& text);
   virtual bool NeedsRepaint();
   virtual void ActiveChanged();
+  // Reads or writes the display's values in the registry's open key. The
+  // preset form is the look alone, without place, name, text or active state.
+  virtual void LoadFromRegistry(TVarnRegistry& registry, bool presetOnly);
+  virtual void SaveToRegistry(TVarnRegistry& registry, bool presetOnly);
   virtual void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);
   virtual void BuildMenu(const TAddMenuItem& addItem) const;
   virtual void MenuCommand(int id);

@@ -20,3 +20,17 @@ using TDateTime = double;
 // Days from 1899-12-30 to the given civil date (proleptic Gregorian).
 std::int32_t DaysFromCivil(int year, unsigned month, unsigned day);
 TDateTime SystemTimeToDateTime(const TSystemTime& st);
+
+// The civil date of a day count from 1899-12-30.
+struct TCivilDate {
+  int year;
+  unsigned month;  // [1, 12]
+  unsigned day;    // [1, 31]
+};
+TCivilDate CivilFromDays(std::int32_t days);
+bool IsLeapYear(int year);
+unsigned DaysInMonth(int year, unsigned month);
+// 0 Sunday .. 6 Saturday.
+unsigned WeekdayOfDays(std::int32_t days);
+// Splits a date-time into its record, rounded once to the whole millisecond.
+TSystemTime DateTimeToSystemTime(TDateTime value);

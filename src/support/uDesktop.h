@@ -11,6 +11,8 @@ class TDesktop {
   // The full rectangle of the monitor the rectangle lies on; with nearest, the
   // closest monitor when it lies on none.
   virtual std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) = 0;
+  // The work area (without task bars) of the monitor nearest to the point.
+  virtual TRect WorkAreaNear(TPoint p) = 0;
   virtual TPoint CursorPos() = 0;
   // Asynchronous state, not the message queue's.
   virtual bool IsShiftDown() = 0;

@@ -1,5 +1,80 @@
 #include "support/uGraphicTools.h"
 
+#include <cmath>
+#include <numbers>
+
+#include "config/uVarnRegistry.h"
+#include "support/HSVLibrary.h"
+
+namespace {
+
+// Nearest integer, halves to the even one, whatever the floating-point
+// environment's rounding mode happens to be.
+int RoundHalfEven(double x) {
+  const double down = std::floor(x);
+  const double rest = x - down;  // exact: x and its floor share the exponent range
+  double r = down;
+  if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0.0)) r = down + 1.0;
+  return static_cast<int>(r);
+}
+
+struct TSinCos {
+  double sin;
+  double cos;
+};
+
+// Sine and cosine of whole degrees, exact at the multiples of 30 degrees: there
+// cos 60 is exactly one half, so the halves that must round to even really are
+// halves instead of falling a rounding error to either side.
+TSinCos SinCosDegrees(int degrees) {
+  const int d = ((degrees % 360) + 360) % 360;  // [0, 359]
+  const int rest = d % 90;                       // [0, 89]
+  TSinCos base;
+  if (rest == 0) {
+    base = {0.0, 1.0};
+  } else if (rest == 30) {
+    base = {0.5, std::sqrt(3.0) / 2.0};
+  } else if (rest == 60) {
+    base = {std::sqrt(3.0) / 2.0, 0.5};
+  } else {
+    const double radians = rest * std::numbers::pi / 180.0;
+    base = {std::sin(radians), std::cos(radians)};
+  }
+  switch (d / 90) {
+    case 0:
+      return base;
+    case 1:
+      return {base.cos, -base.sin};
+    case 2:
+      return {-base.sin, -base.cos};
+    default:
+      return {-base.cos, base.sin};
+  }
+}
+
+unsigned AlignmentFlag(TAlignment alignment) {
+  switch (alignment) {
+    case TAlignment::Right:
+      return TextFormat::Right;
+    case TAlignment::Center:
+      return TextFormat::Center;
+    case TAlignment::Left:
+      break;
+  }
+  return TextFormat::Left;
+}
+
+// Four fifths of the way from channel to target, rounded to nearest. A fifth is
+// never a half, so (sum + 2) / 5 is the exact rounding.
+std::uint32_t BlendChannel(std::uint32_t channel, std::uint32_t target) {
+  return (channel + 4 * target + 2) / 5;
+}
+
+constexpr int FontStyleBold = 1;
+constexpr int FontStyleItalic = 16;
+
+}  // namespace
+
 void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect>& runs) {
   runs.clear();
   const std::uint32_t keyPixel = PixelOf(key);
@@ -16,4 +91,90 @@ void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect
       runs.push_back({start, y, x, y + 1});
     }
   }
+}
+
+void SetFontSmoothing(TCanvas& canvas, bool smooth) {
+  const TFontQuality quality = smooth ? TFontQuality::Default : TFontQuality::NonAntialiased;
+  if (canvas.Font().quality == quality) return;
+  TFontSpec font = canvas.Font();
+  font.quality = quality;
+  canvas.SetFont(font);
+}
+
+void DrawOutlinedText(TCanvas& canvas, const std::string& text, const TRect& rect, bool smooth,
+                      bool shaded, TAlignment alignment, TColor outlineColor, int outlineWidth) {
+  const unsigned format = AlignmentFlag(alignment) | TextFormat::NoClip | TextFormat::NoPrefix;
+  canvas.SetBrush(0, TBrushStyle::Clear);
+  const TColor textColor = canvas.FontColor();
+  if (outlineWidth > 0) {
+    SetFontSmoothing(canvas, smooth);
+    for (int k = 1; k <= outlineWidth; ++k) {
+      canvas.SetFontColor(outlineColor);
+      // 0 and 360 degrees are both drawn: 13 copies per ring.
+      for (int a = 0; a <= 360; a += 30) {
+        if (shaded) {
+          // Light from the upper left: sin(a - 135) is -1 there and +1 at the lower right.
+          const int delta = static_cast<int>(std::trunc(SinCosDegrees(a - 135).sin * 48.0));
+          canvas.SetFontColor(ChangeBrightness(outlineColor, delta));
+        }
+        // Each ring is turned a little further so the copies fill the gaps of the previous one.
+        const TSinCos turn = SinCosDegrees(a + 2 * k);
+        TRect shifted = rect;
+        const int dx = RoundHalfEven(turn.cos * k), dy = RoundHalfEven(turn.sin * k);
+        shifted.left += dx;
+        shifted.right += dx;
+        shifted.top += dy;
+        shifted.bottom += dy;
+        canvas.DrawText(text, shifted, format);
+      }
+    }
+  }
+  // Non-antialiased text over an outline would show the outline's colour through its edges.
+  SetFontSmoothing(canvas, smooth || outlineWidth > 0);
+  canvas.SetFontColor(textColor);
+  TRect r = rect;
+  canvas.DrawText(text, r, format);
+}
+
+int FontStyleToCode(const TFontStyles& style) {
+  return (style.bold ? FontStyleBold : 0) | (style.italic ? FontStyleItalic : 0);
+}
+
+TFontStyles CodeToFontStyle(int code) {
+  TFontStyles style;
+  style.bold = (code & FontStyleBold) != 0;
+  style.italic = (code & FontStyleItalic) != 0;
+  return style;
+}
+
+void BlendBitmap(TBitmap32& bitmap, TColor colour) {
+  const std::uint32_t target = PixelOf(colour);
+  const std::uint32_t mask = PixelOf(clGlyphMask);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    std::uint32_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t p = row[x];
+      if ((p & 0xFFFFFF) == mask) continue;
+      std::uint32_t blended = p & 0xFF000000u;  // the unused byte is not ours to change
+      for (int shift = 0; shift < 24; shift += 8)
+        blended |= BlendChannel((p >> shift) & 0xFF, (target >> shift) & 0xFF) << shift;
+      row[x] = blended;
+    }
+  }
+}
+
+TPoint HourPoint(int n, int radius, TPoint centre) {
+  // Twelve o'clock is straight up; y grows downward, so growing angles go clockwise.
+  const TSinCos angle = SinCosDegrees(n * 30 - 90);
+  return {RoundHalfEven(angle.cos * radius + centre.x), RoundHalfEven(angle.sin * radius + centre.y)};
+}
+
+void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,
+                          const TElementSettings& alternative, bool useAlternative) {
+  const TElementSettings& colours = useAlternative ? alternative : record;
+  canvas.SetBrush(FixColor(colours.FillColor), TBrushStyle::Solid);
+  if (record.OutlineWidth >= 1)
+    canvas.SetPen(FixColor(colours.OutlineColor), record.OutlineWidth, TPenStyle::InsideFrame);
+  else
+    canvas.SetPen(FixColor(colours.OutlineColor), 1, TPenStyle::Clear);
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
+
+struct TElementSettings;
 
 // A user colour of exactly the colour key would become a hole; draw it black.
 constexpr TColor FixColor(TColor c) { return c == clColorKey ? 0x000000 : c; }
@@ -12,3 +15,43 @@ constexpr TColor FixColor(TColor c) { return c == clColorKey ? 0x000000 : c; }
 // top, each as a one-row rectangle. Empty when every pixel is the key.
 // The result is written into runs (cleared first) so callers can reuse it.
 void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect>& runs);
+
+enum class TAlignment { Left, Right, Center };
+
+// Default (smoothed) quality when smooth, non-antialiased otherwise. The font is
+// set again only when its quality changes, since the platform re-creates it.
+void SetFontSmoothing(TCanvas& canvas, bool smooth);
+
+// The text in rect with width rings of 13 copies in outlineColor around it,
+// lighter toward the upper left and darker toward the lower right when shaded.
+// Leaves the brush clear and the font colour as it found it.
+void DrawOutlinedText(TCanvas& canvas, const std::string& text, const TRect& rect, bool smooth,
+                      bool shaded, TAlignment alignment, TColor outlineColor, int outlineWidth);
+
+struct TFontStyles {
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  friend bool operator==(const TFontStyles&, const TFontStyles&) = default;
+};
+
+// The stored style code: 1 for bold plus 16 for italic. Underline and
+// strike-out are not stored.
+int FontStyleToCode(const TFontStyles& style);
+TFontStyles CodeToFontStyle(int code);
+
+// The colour that marks the transparent pixels of toolbar glyphs.
+constexpr TColor clGlyphMask = 0xFF00FF;
+
+// Moves every pixel but the glyph mask four fifths of the way to colour, so a
+// greyed copy of a glyph keeps its transparent parts.
+void BlendBitmap(TBitmap32& bitmap, TColor colour);
+
+// Where hour mark n (0 at twelve o'clock, clockwise) lies on a circle.
+TPoint HourPoint(int n, int radius, TPoint centre);
+
+// Brush and pen for one element of the analog clock. The colours come from
+// alternative when useAlternative is set; the outline width always from record.
+void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,
+                          const TElementSettings& alternative, bool useAlternative);

@@ -1,6 +1,11 @@
 #include "support/uTools.h"
 
 #include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "support/uPlatform.h"
 
 void KeepHalfInside(TRect& rect, const TRect& bounds) {
   const int w = std::max(rect.Width(), 2), h = std::max(rect.Height(), 2);
@@ -20,4 +25,152 @@ TShortCutParts SplitShortCut(std::uint32_t shortcut) {
   if (shortcut & 0x4000) parts.shift |= ssCtrl;
   if (shortcut & 0x8000) parts.shift |= ssAlt;
   return parts;
+}
+
+namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  // Iterative wildcard match: '*' any run, '?' one character.
+  std::size_t n = 0, m = 0, star = std::string::npos, resume = 0;
+  const auto same = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  };
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == '?' || same(mask[m], name[n]))) {
+      ++n;
+      ++m;
+    } else if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      resume = n;
+    } else if (star != std::string::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+}  // namespace
+
+std::string LineBreaksToTags(const std::string& text) { return ReplaceAll(text, "\r\n", "&br;"); }
+
+std::string TagsToLineBreaks(const std::string& text) { return ReplaceAll(text, "&br;", "\r\n"); }
+
+std::pair<std::string, std::string> SplitAtFirstSpace(const std::string& text) {
+  const std::size_t space = text.find(' ');
+  if (space == std::string::npos) return {text, {}};
+  std::string tail = text.substr(space + 1);
+  if (tail.size() > 1 && tail.front() == '"' && tail.back() == '"')
+    tail = tail.substr(1, tail.size() - 2);
+  return {text.substr(0, space), tail};
+}
+
+TPoint FitOnMonitor(TPoint desired, TPoint size, const TRect& work) {
+  constexpr int kMargin = 16;
+  TPoint r = desired;
+  r.x = std::min(r.x, work.right - size.x - kMargin);
+  r.x = std::max(r.x, work.left + kMargin);
+  r.y = std::min(r.y, work.bottom - size.y - kMargin);
+  r.y = std::max(r.y, work.top + kMargin);
+  return r;
+}
+
+TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference) {
+  TDesktop* desktop = Platform().desktop;
+  return desktop ? FitOnMonitor(desired, size, desktop->WorkAreaNear(reference)) : desired;
+}
+
+bool PlaySoundFile(const std::string& file, bool loop) {
+  std::error_code error;
+  if (file.empty() || !std::filesystem::is_regular_file(PathFromUtf8(file), error))
+    return false;
+  TSound* sound = Platform().sound;
+  return sound && sound->PlayAsync(file, loop);
+}
+
+void StopSound() {
+  if (TSound* sound = Platform().sound) sound->Purge();
+}
+
+void ListFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& list) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(PathFromUtf8(folder), error), end;
+  for (; !error && it != end; it.increment(error)) {
+    if (it->is_directory(error)) continue;
+    const auto u8 = it->path().filename().u8string();
+    const std::string name(u8.begin(), u8.end());
+    if (MatchesMask(name, mask)) list.push_back(name);
+  }
+}
+
+std::string WeekdayName(int day, bool abbreviated) {
+  TLocale* locale = Platform().locale;
+  return locale ? locale->DayName(std::clamp(day, 0, 6), abbreviated) : std::string();
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> FormatElementAt(const std::string& text,
+                                                                    std::size_t caret) {
+  if (caret == 0 || caret > text.size()) return std::nullopt;
+  std::size_t start = caret;
+  char opener = 0;
+  while (start > 0) {
+    const char c = text[--start];
+    if (c == ';' || c == '>') return std::nullopt;
+    if (c == '&' || c == '<') {
+      opener = c;
+      break;
+    }
+  }
+  if (!opener) return std::nullopt;
+  // A doubled ampersand is a literal, not the start of an element.
+  if (opener == '&' && start > 0 && text[start - 1] == '&') return std::nullopt;
+  const char closer = opener == '&' ? ';' : '>';
+  for (std::size_t i = caret; i < text.size(); ++i) {
+    if (text[i] == opener) return std::nullopt;
+    if (text[i] == closer) return std::make_pair(start, i);
+  }
+  return std::nullopt;
+}
+
+TSystemTime ReadUtcTime() { return Platform().clock->UtcNow(); }
+
+TSystemTime ReadLocalTime() { return Platform().clock->LocalNow(); }
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string ProgramFolder() {
+  const std::string& file = Platform().programFile;
+  const std::size_t slash = file.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
+std::string TVersionInfo::MajorMinor() const {
+  return Valid ? std::to_string(Major) + "." + std::to_string(Minor) : "?";
+}
+
+std::string TVersionInfo::ReleaseBuild() const {
+  return Valid ? std::to_string(Release) + "." + std::to_string(Build) : "?";
+}
+
+std::string TVersionInfo::Text() const {
+  if (!Valid) return "unable to get version info";
+  std::string remark;
+  const std::pair<unsigned, const char*> words[] = {
+      {0x2, "preview"}, {0x1, "debug"}, {0x8, "private"}, {0x20, "special build"}};
+  for (const auto& [flag, word] : words)
+    if (Flags & flag) remark += (remark.empty() ? "" : ", ") + std::string(word);
+  std::string text = MajorMinor() + "." + ReleaseBuild();
+  if (!remark.empty()) text += " (" + remark + ")";
+  return text;
 }

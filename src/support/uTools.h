@@ -1,7 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "support/uDateTime.h"
 #include "support/uTypes.h"
 
 // Moves rect so that at least half of its width and height lie within bounds.
@@ -16,3 +23,50 @@ struct TShortCutParts {
   unsigned shift = 0;  // TShiftState bits
 };
 TShortCutParts SplitShortCut(std::uint32_t shortcut);
+
+// Multi-line texts are stored on one line with "&br;" for each CR LF.
+std::string LineBreaksToTags(const std::string& text);
+std::string TagsToLineBreaks(const std::string& text);
+
+// Head before the first space and the tail after it; a quoted tail loses its quotes.
+std::pair<std::string, std::string> SplitAtFirstSpace(const std::string& text);
+
+// The top-left that keeps a window of the given size 16 pixels inside the work area.
+TPoint FitOnMonitor(TPoint desired, TPoint size, const TRect& workArea);
+// The same with the work area of the monitor nearest to reference.
+TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference);
+
+// Plays a wave file asynchronously; false (and nothing played) when it does not exist.
+bool PlaySoundFile(const std::string& file, bool loop);
+void StopSound();
+
+// Names (without folder) of the plain files in folder matching mask ("*" and "?",
+// letter case ignored), appended to list in the order the file system gives them.
+void ListFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
+
+// The locale's weekday name; 0 Monday .. 5 Saturday, 6 and above Sunday.
+std::string WeekdayName(int day, bool abbreviated);
+
+// The element around the caret that a click in a format text selects, as
+// [first, last] character indices, or nothing.
+std::optional<std::pair<std::size_t, std::size_t>> FormatElementAt(const std::string& text,
+                                                                    std::size_t caret);
+
+TSystemTime ReadUtcTime();
+TSystemTime ReadLocalTime();
+
+// A file-system path from UTF-8 text.
+std::filesystem::path PathFromUtf8(const std::string& text);
+
+// The folder of the running program file, with a trailing separator.
+std::string ProgramFolder();
+
+// The program's version, read once at start-up.
+struct TVersionInfo {
+  int Major = 0, Minor = 0, Release = 0, Build = 0;
+  unsigned Flags = 0;  // 0x1 debug, 0x2 pre-release, 0x8 private, 0x20 special build
+  bool Valid = false;
+  std::string MajorMinor() const;
+  std::string ReleaseBuild() const;
+  std::string Text() const;
+};

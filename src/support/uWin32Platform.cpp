@@ -5,6 +5,7 @@
 #include "display/fDisplay.h"
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
+#include "support/uWin32Tools.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
 
@@ -42,6 +43,13 @@ std::optional<TRect> TWin32Desktop::MonitorFromRect(const TRect& r, bool nearest
                info.rcMonitor.bottom};
 }
 
+TRect TWin32Desktop::WorkAreaNear(TPoint p) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromPoint({p.x, p.y}, MONITOR_DEFAULTTONEAREST), &info)) return {};
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 TPoint TWin32Desktop::CursorPos() {
   POINT p{};
   GetCursorPos(&p);
@@ -57,9 +65,16 @@ bool TWin32Desktop::IsPrimaryButtonDown() {
 void InstallWin32Platform() {
   static TWin32Clock clock;
   static TWin32Desktop desktop;
+  static TWin32Sound sound;
+  static TWin32Locale locale;
   TPlatform& p = Platform();
   p.clock = &clock;
   p.desktop = &desktop;
+  p.sound = &sound;
+  p.locale = &locale;
+  p.programFile = ProgramFilePath();
+  p.ansiToUtf8 = AnsiToUtf8;
+  p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
   p.newDisplayWindow = [](TDisplay& display) { return std::make_unique<TfrmDisplay>(display); };
 }

@@ -13,6 +13,7 @@ class TWin32Clock : public TClock {
 class TWin32Desktop : public TDesktop {
  public:
   std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
+  TRect WorkAreaNear(TPoint p) override;
   TPoint CursorPos() override;
   bool IsShiftDown() override;
   bool IsPrimaryButtonDown() override;

@@ -350,3 +350,85 @@ TEST_F(DisplayTest, SettersReachTheWindowOnlyWhenItExists) {
 }
 
 }  // namespace
+
+#include "config/uVarnRegistry.h"
+
+namespace {
+
+class DisplayStorageTest : public ::testing::Test {
+ protected:
+  TVarnRegistry& Key() {
+    if (!reg.HasCurrentKey()) reg.OpenKey("Software\\Quorvel II\\Displays\\000", true);
+    return reg;
+  }
+  TTestPlatform platform;
+  TVarnRegistry reg;
+};
+
+TEST_F(DisplayStorageTest, SaveAndLoadRoundTripWithTextOnOneLine) {
+  auto d = TDisplay::Create<TDisplayDisc>();
+  d->Left = 300;
+  d->Top = 200;
+  d->Width = 150;
+  d->Description = "Desk";
+  d->SetText("line one\r\nline two");
+  d->SetAlphaBlendValue(99);
+  d->SetTransparent(true);
+  d->SetAlwaysOnTop(false);
+  d->SaveToRegistry(Key(), false);
+  EXPECT_EQ(Key().ReadString("Text"), "line one&br;line two");
+  EXPECT_EQ(Key().ReadString(""), "0");
+  EXPECT_FALSE(Key().ReadBoolDef("Active", true));
+
+  auto loaded = TDisplay::Create<TDisplayDisc>();
+  loaded->LoadFromRegistry(Key(), false);
+  EXPECT_EQ(loaded->Text(), "line one\r\nline two");
+  EXPECT_EQ(loaded->Left, 300);
+  EXPECT_EQ(loaded->Width, 150);
+  EXPECT_EQ(loaded->Description, "Desk");
+  EXPECT_EQ(loaded->AlphaBlendValue(), 99);
+  EXPECT_TRUE(loaded->Transparent());
+  EXPECT_FALSE(loaded->AlwaysOnTop());
+  EXPECT_FALSE(loaded->IsActive());
+}
+
+TEST_F(DisplayStorageTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {
+  auto d = TDisplay::Create<TDisplayDisc>();
+  d->Description = "Saved";
+  d->SaveToRegistry(Key(), true);
+  EXPECT_FALSE(Key().ValueExists("Left"));
+  EXPECT_FALSE(Key().ValueExists("Active"));
+  EXPECT_EQ(Key().ReadString(""), "0");
+
+  Key().WriteInteger("Left", 9999);
+  auto loaded = TDisplay::Create<TDisplayDisc>();
+  loaded->Left = 5000;
+  loaded->Width = 200;
+  loaded->Description = "Mine";
+  loaded->LoadFromRegistry(Key(), true);
+  EXPECT_EQ(loaded->Description, "Mine");
+  EXPECT_EQ(loaded->Left, 924);  // moved back half onto the only monitor
+  EXPECT_FALSE(loaded->IsActive());
+}
+
+TEST_F(DisplayStorageTest, LoadingActivatesAndTransparencyNeedsLayeredWindows) {
+  Key().WriteBool("Transparent", true);
+  Key().WriteInteger("Left", 5000);
+  Platform().layeredWindows = false;
+  auto d = TDisplay::Create<TDisplayDisc>();
+  d->LoadFromRegistry(Key(), false);
+  EXPECT_FALSE(d->Transparent());
+  EXPECT_TRUE(d->IsActive());  // Active defaults to true
+  EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.left, 1024 - 10);
+}
+
+TEST_F(DisplayStorageTest, AWrongTypeEndsTheLoadAtThatValue) {
+  Key().WriteInteger("Left", 321);
+  Key().WriteString("Top", "high");
+  auto d = TDisplay::Create<TDisplayDisc>();
+  EXPECT_THROW(d->LoadFromRegistry(Key(), false), ERegistryException);
+  EXPECT_EQ(d->Left, 321);
+  EXPECT_EQ(d->Top, 100);
+}
+
+}  // namespace

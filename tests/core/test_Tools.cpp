@@ -38,3 +38,112 @@ TEST(SplitShortCut, SeparatesKeyAndModifiers) {
 }
 
 }  // namespace
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/uTestPlatform.h"
+
+namespace {
+
+TEST(TextTools, LineBreakTagsAreCaseSensitive) {
+  EXPECT_EQ(LineBreaksToTags("a\r\nb\r\n"), "a&br;b&br;");
+  EXPECT_EQ(LineBreaksToTags("a\nb"), "a\nb");  // only CR LF pairs
+  EXPECT_EQ(TagsToLineBreaks("a&br;b&BR;c"), "a\r\nb&BR;c");
+  EXPECT_EQ(TagsToLineBreaks(LineBreaksToTags("x\r\n\r\ny")), "x\r\n\r\ny");
+}
+
+TEST(TextTools, SplitAtFirstSpace) {
+  using P = std::pair<std::string, std::string>;
+  EXPECT_EQ(SplitAtFirstSpace("time -s -24"), (P{"time", "-s -24"}));
+  EXPECT_EQ(SplitAtFirstSpace("zone \"Pacific Time\""), (P{"zone", "Pacific Time"}));
+  EXPECT_EQ(SplitAtFirstSpace("time"), (P{"time", ""}));
+  EXPECT_EQ(SplitAtFirstSpace("x \""), (P{"x", "\""}));
+  EXPECT_EQ(SplitAtFirstSpace("x \"\""), (P{"x", ""}));
+  EXPECT_EQ(SplitAtFirstSpace(" lead"), (P{"", "lead"}));
+}
+
+TEST(TextTools, FormatElementUnderTheCaret) {
+  using R = std::optional<std::pair<std::size_t, std::size_t>>;
+  const std::string text = "ab &time -s; <b>x</b> &&time;";
+  EXPECT_EQ(FormatElementAt(text, 6), (R{{3, 11}}));   // inside &time -s;
+  EXPECT_EQ(FormatElementAt(text, 4), (R{{3, 11}}));   // just after the ampersand
+  EXPECT_EQ(FormatElementAt(text, 11), (R{{3, 11}}));  // just before the semicolon
+  EXPECT_EQ(FormatElementAt(text, 12), R{});           // just after it
+  EXPECT_EQ(FormatElementAt(text, 14), (R{{13, 15}})); // <b>
+  EXPECT_EQ(FormatElementAt(text, 24), R{});           // after the second of &&
+  EXPECT_EQ(FormatElementAt(text, 0), R{});
+  EXPECT_EQ(FormatElementAt(text, 2), R{});
+  EXPECT_EQ(FormatElementAt("&open", 2), R{});         // never closed
+  EXPECT_EQ(FormatElementAt("&a &b;", 2), R{});        // another start before the end
+  EXPECT_EQ(FormatElementAt("x", 5), R{});             // caret past the end
+}
+
+TEST(PlaceTools, FitOnMonitorKeepsSixteenPixelsInside) {
+  const TRect work{0, 0, 1024, 728};
+  EXPECT_EQ(FitOnMonitor(TPoint{1024 - 100, 100}, TPoint{200, 100}, work), (TPoint{1024 - 216, 100}));
+  EXPECT_EQ(FitOnMonitor(TPoint{-50, -50}, TPoint{200, 100}, work), (TPoint{16, 16}));
+  EXPECT_EQ(FitOnMonitor(TPoint{300, 700}, TPoint{200, 100}, work), (TPoint{300, 728 - 116}));
+  // Larger than the work area: the left and top edges win.
+  EXPECT_EQ(FitOnMonitor(TPoint{500, 500}, TPoint{2000, 2000}, work), (TPoint{16, 16}));
+
+  TTestPlatform platform;
+  platform.desktop.monitors = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
+  EXPECT_EQ(FitOnMonitor(TPoint{1900, 700}, TPoint{200, 100}, TPoint{1500, 10}),
+            (TPoint{2048 - 216, 768 - 40 - 116}));
+}
+
+TEST(PlatformTools, WeekdaysSoundsAndTime) {
+  TTestPlatform platform;
+  EXPECT_EQ(WeekdayName(0, false), "Monday");
+  EXPECT_EQ(WeekdayName(6, false), "Sunday");
+  EXPECT_EQ(WeekdayName(9, false), "Sunday");
+  EXPECT_EQ(WeekdayName(5, true), "Sat");
+
+  EXPECT_FALSE(PlaySoundFile("/no/such/file.wav", false));
+  EXPECT_FALSE(PlaySoundFile("", true));
+  const auto wave = std::filesystem::temp_directory_path() / "quorvel-test-chime.wav";
+  std::ofstream(wave) << "RIFF";
+  EXPECT_TRUE(PlaySoundFile(wave.string(), true));
+  EXPECT_FALSE(PlaySoundFile(std::filesystem::temp_directory_path().string(), false));  // a folder
+  StopSound();
+  EXPECT_EQ(platform.sound.played, (std::vector<std::string>{wave.string() + " (loop)"}));
+  EXPECT_EQ(platform.sound.purges, 1);
+  std::filesystem::remove(wave);
+
+  platform.clock.utc.wHour = 23;
+  EXPECT_EQ(ReadUtcTime().wHour, 23);
+  EXPECT_EQ(ReadLocalTime().wHour, platform.clock.local.wHour);
+}
+
+TEST(PlatformTools, ListFilesMatchesTheMaskOnPlainFiles) {
+  const auto folder = std::filesystem::temp_directory_path() / "quorvel-list-files";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder / "sub.lng");
+  for (const char* name : {"a.lng", "B.LNG", "c.lng.txt", "d.txt"}) std::ofstream(folder / name) << "x";
+  std::vector<std::string> list{"kept"};
+  ListFiles((folder / "").string(), "*.lng", list);
+  std::sort(list.begin() + 1, list.end());
+  EXPECT_EQ(list, (std::vector<std::string>{"kept", "B.LNG", "a.lng"}));
+  std::vector<std::string> none;
+  ListFiles((folder / "missing").string(), "*", none);
+  EXPECT_TRUE(none.empty());
+  std::filesystem::remove_all(folder);
+}
+
+TEST(Version, TextAndRemark) {
+  TVersionInfo v{2, 1, 9, 4, 0, true};
+  EXPECT_EQ(v.Text(), "2.1.9.4");
+  v.Flags = 0x2 | 0x1;
+  EXPECT_EQ(v.Text(), "2.1.9.4 (preview, debug)");
+  v.Flags = 0x8 | 0x20;
+  EXPECT_EQ(v.Text(), "2.1.9.4 (private, special build)");
+  EXPECT_EQ(v.MajorMinor(), "2.1");
+  EXPECT_EQ(v.ReleaseBuild(), "9.4");
+  const TVersionInfo none;
+  EXPECT_EQ(none.Text(), "unable to get version info");
+  EXPECT_EQ(none.MajorMinor(), "?");
+  EXPECT_EQ(none.ReleaseBuild(), "?");
+}
+
+}  // namespace

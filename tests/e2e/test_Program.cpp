@@ -4,13 +4,17 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/uStartup.h"
+#include "config/uVarnRegistry.h"
+#include "config/uWin32Hive.h"
 #include "support/uWinHandles.h"
+#include "support/uWinText.h"
 
 namespace {
 
@@ -261,6 +265,120 @@ TEST_F(RunningProgram, ShapedDisplayLeavesTheDesktopVisibleAroundItsDisc) {
   // The framed display covers its whole rectangle.
   EXPECT_NE(shot.At(f.left + 3, f.top + 3), desktop.At(f.left + 3, f.top + 3));
   EXPECT_NE(shot.At(f.right - 4, f.bottom - 4), desktop.At(f.right - 4, f.bottom - 4));
+}
+
+
+// The settings a run leaves in the registry of the Wine session.
+class StoredSettings : public ::testing::Test {
+ protected:
+  static constexpr char kProduct[] = "Software\\Quorvel II\\";
+  static constexpr char kOld[] = "Software\\Varn Software\\Quorvel\\";
+  static constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+  void SetUp() override {
+    InstallWin32Hives();
+    reg.DeleteKey(kProduct);
+    reg.DeleteKey("Software\\Varn Software");
+    if (reg.OpenKey(kRun, false)) reg.DeleteValue("Quorvel");
+    reg.CloseKey();
+  }
+  void TearDown() override { SetUp(); }
+
+  // One start and a normal exit, as a user would do it.
+  void RunOnce() {
+    TProcess program(L"");
+    ASSERT_TRUE(program.started);
+    ASSERT_TRUE(WaitFor([&] { return TopLevelWindows(program.id, L"TfrmDisplay").size() == 2; }, 30s));
+    PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);  // "Exit"
+    ASSERT_EQ(program.WaitForExit(10s), 0);
+  }
+  std::optional<TRegData> Raw(const std::string& key, const std::string& name) {
+    auto k = HiveOf(TRootKey::CurrentUser)->OpenKey(key, false, RegAccess::Read);
+    return k ? k->QueryValue(name) : std::nullopt;
+  }
+  std::string String(const std::string& key, const std::string& name) {
+    TVarnRegistry r;
+    return r.OpenKey(key, false) ? r.ReadStringDef(name, "<none>") : "<no key>";
+  }
+  std::int32_t Integer(const std::string& key, const std::string& name) {
+    TVarnRegistry r;
+    return r.OpenKey(key, false) ? r.ReadIntegerDef(name, -1) : -2;
+  }
+  TVarnRegistry reg;
+};
+
+TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
+  RunOnce();
+  EXPECT_EQ(String(kProduct, "Language"), "english");
+  const auto stop = Raw(kProduct, "ChimeStop");
+  ASSERT_TRUE(stop);
+  EXPECT_EQ(stop->type, static_cast<std::uint32_t>(REG_BINARY));
+  ASSERT_EQ(stop->bytes.size(), 8u);
+  double value = 0;
+  std::memcpy(&value, stop->bytes.data(), 8);
+  EXPECT_DOUBLE_EQ(value, 1439.0 / 1440.0);
+  EXPECT_EQ(Raw(kProduct, "ChimeStart")->bytes.size(), 8u);
+  for (const char* name : {"ChimeEnabled", "AutoHide", "ShowTrayIcon", "AOT5s"}) {
+    ASSERT_TRUE(Raw(kProduct, name)) << name;
+    EXPECT_EQ(Raw(kProduct, name)->type, static_cast<std::uint32_t>(REG_DWORD)) << name;
+    EXPECT_EQ(Integer(kProduct, name), 1) << name;
+  }
+  for (const char* name : {"ChimeTowerClock", "ChimeQuarter", "ChimeHalf", "ChimeThreeQuarters",
+                           "ChimeTop", "AutoHideAllDisplays", "HK_ShowHideDisplays",
+                           "HK_ShowDisplays", "HK_HideDisplays"})
+    EXPECT_EQ(Integer(kProduct, name), 0) << name;
+  EXPECT_EQ(Integer(kProduct, "AutoHideInterval"), 200);
+  EXPECT_EQ(Integer(kProduct, "AutoShowInterval"), 500);
+  EXPECT_EQ(Integer(kProduct, "LastSnoozeTime"), 5);
+  for (const char* name : {"ChimeQuarterSound", "ChimeHalfSound", "ChimeThreeQuartersSound",
+                           "ChimeTopSound", "ToolTipText"})
+    EXPECT_EQ(Raw(kProduct, name)->type, static_cast<std::uint32_t>(REG_SZ)) << name;
+  EXPECT_EQ(String("Software\\Quorvel II\\CustomColors", "000"), "ColorA=FFFFFF");
+  EXPECT_EQ(String("Software\\Quorvel II\\CustomColors", "015"), "ColorP=FFFFFF");
+  EXPECT_EQ(String(kRun, "Quorvel"), "<none>");
+}
+
+TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {
+  // The option is on when the entry exists; saving writes the program's own path.
+  ASSERT_TRUE(reg.OpenKey(kRun, true));
+  reg.WriteString("Quorvel", "stale");
+  reg.CloseKey();
+  RunOnce();
+  const std::string entry = String(kRun, "Quorvel");
+  ASSERT_GT(entry.size(), 6u);
+  EXPECT_EQ(entry.substr(entry.size() - 6), " /boot");
+  EXPECT_NE(entry.find("quorvel.exe"), std::string::npos);
+  wchar_t own[MAX_PATH];
+  GetFullPathNameW(QUORVEL_EXE_W, MAX_PATH, own, nullptr);
+  EXPECT_EQ(lstrcmpiW(Utf8ToWide(entry.substr(0, entry.size() - 6)).c_str(), own), 0);
+}
+
+TEST_F(StoredSettings, PreviousVersionIsImportedOnceOnly) {
+  ASSERT_TRUE(reg.OpenKey(kOld, true));
+  reg.WriteInteger("AnalogDisplay", 0);
+  reg.WriteString("Font.Name", "Tahoma");
+  reg.WriteInteger("DisplaySeconds", 1);
+  reg.CloseKey();
+  RunOnce();
+  const std::string display = "Software\\Quorvel II\\Displays\\000";
+  EXPECT_EQ(Integer(display, ""), 2);
+  EXPECT_EQ(String(display, "Font_FontName"), "Tahoma");
+  EXPECT_EQ(String(display, "Text"), "&time -s;");
+  EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
+
+  ASSERT_TRUE(reg.OpenKey(kOld, true));
+  reg.WriteString("Font.Name", "Changed");
+  reg.CloseKey();
+  RunOnce();
+  EXPECT_EQ(String(display, "Font_FontName"), "Tahoma");
+}
+
+TEST_F(StoredSettings, ChosenLanguageIsKept) {
+  ASSERT_TRUE(reg.OpenKey(kProduct, true));
+  reg.WriteString("Language", "deutsch");  // shipped beside the program
+  reg.CloseKey();
+  RunOnce();
+  EXPECT_EQ(String(kProduct, "Language"), "deutsch");
 }
 
 }  // namespace

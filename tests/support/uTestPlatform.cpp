@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "config/uVarnRegistry.h"
+
 std::optional<TRect> TFakeDesktop::MonitorFromRect(const TRect& r, bool nearest) {
   for (const TRect& m : monitors)
     if (m.Intersects(r)) return m;
@@ -14,6 +16,19 @@ std::optional<TRect> TFakeDesktop::MonitorFromRect(const TRect& r, bool nearest)
   };
   return *std::min_element(monitors.begin(), monitors.end(),
                            [&](const TRect& a, const TRect& b) { return gap(a) < gap(b); });
+}
+
+std::string TEnglishLocale::DayName(int day, bool abbreviated) {
+  static const char* names[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                "Friday", "Saturday", "Sunday"};
+  const std::string name = names[day];
+  return abbreviated ? name.substr(0, 3) : name;
+}
+
+TRect TFakeDesktop::WorkAreaNear(TPoint p) {
+  TRect m = *MonitorFromRect({p.x, p.y, p.x + 1, p.y + 1}, true);
+  m.bottom -= taskBarHeight;
+  return m;
 }
 
 void TRecordingCanvas::SetPen(TColor c, int width, TPenStyle style) {
@@ -29,6 +44,8 @@ void TRecordingCanvas::SetBrush(TColor c, TBrushStyle style) {
 
 TCanvasCall& TRecordingCanvas::Record(const std::string& op, const TRect& r) {
   calls.push_back({op, {}, r, FPenColor, FPenWidth, FPenStyle, FBrushColor, FBrushStyle, {}, 0});
+  calls.back().fontColor = FFontColor;
+  calls.back().fontQuality = FFont.quality;
   return calls.back();
 }
 
@@ -116,6 +133,16 @@ TTestPlatform::TTestPlatform() : FSaved(Platform()) {
   p.newBitmap = [] { return std::make_unique<TMemoryBitmap>(); };
   p.newDisplayWindow = [](TDisplay& d) { return std::make_unique<TFakeDisplayWindow>(d); };
   p.openDisplayPreferences = nullptr;
+  p.sound = &sound;
+  p.locale = &locale;
+  p.programFile = "C:\\Program Files\\Quorvel\\quorvel.exe";
+  p.layeredWindows = true;
+  SetHive(TRootKey::CurrentUser, &currentUser);
+  SetHive(TRootKey::LocalMachine, &localMachine);
 }
 
-TTestPlatform::~TTestPlatform() { Platform() = FSaved; }
+TTestPlatform::~TTestPlatform() {
+  Platform() = FSaved;
+  SetHive(TRootKey::CurrentUser, nullptr);
+  SetHive(TRootKey::LocalMachine, nullptr);
+}

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/uMemoryHive.h"
 #include "display/aDisplayWindow.h"
 #include "display/uDisplay.h"
 #include "support/uCanvas.h"
@@ -22,14 +23,39 @@ class TTestClock : public TClock {
   std::uint32_t ticks = 1000;
 };
 
+// Records what it was asked to play.
+class TRecordingSound : public TSound {
+ public:
+  bool PlayAsync(const std::string& file, bool loop) override {
+    played.push_back(file + (loop ? " (loop)" : ""));
+    return true;
+  }
+  bool PlaySync(const std::string& file) override {
+    played.push_back(file + " (sync)");
+    return true;
+  }
+  void Purge() override { ++purges; }
+  std::vector<std::string> played;
+  int purges = 0;
+};
+
+// English names, Monday first.
+class TEnglishLocale : public TLocale {
+ public:
+  std::string DayName(int day, bool abbreviated) override;
+};
+
 // Monitors side by side as the test lists them; nearest by edge distance.
 class TFakeDesktop : public TDesktop {
  public:
   std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
+  TRect WorkAreaNear(TPoint p) override;
   TPoint CursorPos() override { return cursor; }
   bool IsShiftDown() override { return shiftDown; }
   bool IsPrimaryButtonDown() override { return primaryDown; }
   std::vector<TRect> monitors{{0, 0, 1024, 768}};
+  // Each monitor's work area leaves a task bar of this height at its bottom.
+  int taskBarHeight = 40;
   TPoint cursor;
   bool shiftDown = false;
   bool primaryDown = false;
@@ -47,6 +73,8 @@ struct TCanvasCall {
   TBrushStyle brushStyle = TBrushStyle::Solid;
   std::string text;
   unsigned format = 0;
+  TColor fontColor = 0;
+  TFontQuality fontQuality = TFontQuality::Default;
 };
 
 // Records every call. FillRect with a solid brush also fills the pixels, so
@@ -160,6 +188,11 @@ class TTestPlatform {
 
   TTestClock clock;
   TFakeDesktop desktop;
+  TRecordingSound sound;
+  TEnglishLocale locale;
+  // The registry roots, fresh for every test.
+  TMemoryHive currentUser;
+  TMemoryHive localMachine;
 
  private:
   TPlatform FSaved;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/uTypes.h"
+
+// The colour dialog's sixteen custom colours, slot 0 being the item "ColorA".
+constexpr int CustomColorCount = 16;
+using TCustomColors = std::array<TColor, CustomColorCount>;
+
+// What an unreadable or missing slot shows: the dialog's own empty colour.
+constexpr TColor clEmptyCustomColor = 0xFFFFFF;
+
+// One to six hexadecimal digits (either case) and nothing else; red is the low byte.
+std::optional<TColor> ParseCustomColorHex(std::string_view hex);
+
+// The slots from items "Color" + letter + "=" + hex, letters A to P. The first
+// item of a letter counts; a slot without a readable item is white, so a damaged
+// list never keeps the dialog from opening.
+TCustomColors CustomColorsFromList(const std::vector<std::string>& items);
+
+// Sixteen items in letter order, each with six upper-case hex digits.
+std::vector<std::string> CustomColorsToList(const TCustomColors& colors);

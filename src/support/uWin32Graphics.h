@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+#include "support/uTypes.h"
+#include "support/uWinHandles.h"
+
+// A font that is either ours or the system's stock font; only ours is deleted.
+class TFontRef {
+ public:
+  explicit TFontRef(TUniqueFont owned) : FOwned(std::move(owned)) {}
+  explicit TFontRef(HFONT stock) : FStock(stock) {}
+  HFONT get() const { return FOwned ? FOwned.get() : FStock; }
+  bool IsOwned() const { return static_cast<bool>(FOwned); }
+
+ private:
+  TUniqueFont FOwned;
+  HFONT FStock = nullptr;
+};
+
+// The system's variable-pitch stock font made bold; the stock font itself when
+// it cannot be described or copied.
+TFontRef CreateBoldFont();
+
+// The screen's device capability index (GetDeviceCaps).
+int ScreenCaps(int index);
+
+// Adds the bitmap resource name of the program's own module to list, masked by
+// magenta; with disabledList, also a copy blended with the button face colour.
+// Returns whether every image asked for was added.
+bool AddGlyph(HIMAGELIST list, const wchar_t* resourceName, HIMAGELIST disabledList = nullptr);
+
+// What the colour dialog needs of a button that shows a colour.
+class TColorButtonValue {
+ public:
+  virtual ~TColorButtonValue() = default;
+  virtual TColor ColorValue() const = 0;
+  virtual void SetColorValue(TColor c) = 0;
+};
+
+// The system colour dialog with the options' custom colours, starting at colour.
+// The custom colours go back to the options however it closes; on OK colour
+// becomes the choice, which also joins the recently used custom colours.
+bool PickColor(HWND owner, TColor& colour);
+
+// PickColor for a colour button; a chosen colour key is shown as black.
+bool PickButtonColor(HWND owner, TColorButtonValue& button);

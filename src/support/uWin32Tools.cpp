@@ -1,0 +1,154 @@
+#include "support/uWin32Tools.h"
+
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "config/uMultilanguage.h"
+#include "support/uWinText.h"
+
+bool TWin32Sound::PlayAsync(const std::string& file, bool loop) {
+  const DWORD flags = SND_FILENAME | SND_NOWAIT | SND_ASYNC | (loop ? SND_LOOP : 0);
+  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, flags) != FALSE;
+}
+
+bool TWin32Sound::PlaySync(const std::string& file) {
+  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, SND_FILENAME | SND_SYNC) != FALSE;
+}
+
+void TWin32Sound::Purge() { PlaySoundW(nullptr, nullptr, SND_PURGE); }
+
+std::string TWin32Locale::DayName(int day, bool abbreviated) {
+  const LCTYPE first = abbreviated ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1;
+  wchar_t name[80] = {};
+  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, first + static_cast<LCTYPE>(day), name, 80)) return {};
+  return WideToUtf8(name);
+}
+
+std::string ProgramFilePath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) return WideToUtf8({path.data(), n});
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return WideToUtf8(wide);
+}
+
+TVersionInfo ReadVersionInfo(const std::wstring& file) {
+  TVersionInfo info;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  if (size == 0) return info;
+  std::vector<std::uint8_t> block(size);
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return info;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+      length < sizeof(VS_FIXEDFILEINFO))
+    return info;
+  info.Major = HIWORD(fixed->dwFileVersionMS);
+  info.Minor = LOWORD(fixed->dwFileVersionMS);
+  info.Release = HIWORD(fixed->dwFileVersionLS);
+  info.Build = LOWORD(fixed->dwFileVersionLS);
+  info.Flags = fixed->dwFileFlags & fixed->dwFileFlagsMask;
+  info.Valid = true;
+  return info;
+}
+
+const TVersionInfo& ProgramVersion() {
+  static const TVersionInfo version = ReadVersionInfo(Utf8ToWide(ProgramFilePath()));
+  return version;
+}
+
+void ShowHelp() {
+  const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  const std::string path = ProgramFolder() + GetText("HELP_FILE", "help_en.htm");
+  ShellExecuteW(GetActiveWindow(), L"open", Utf8ToWide(path).c_str(), nullptr, nullptr,
+                SW_SHOWNORMAL);
+  SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void ShellOpen(HWND window, const std::string& target) {
+  ShellExecuteW(window, nullptr, Utf8ToWide(target).c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
+                   const std::string& title) {
+  // The filter separates its parts with "|"; the dialog wants zero characters.
+  std::wstring wideFilter = Utf8ToWide(filter);
+  for (wchar_t& c : wideFilter)
+    if (c == L'|') c = L'\0';
+  wideFilter.append(2, L'\0');
+  std::vector<wchar_t> buffer(32768, L'\0');
+  const std::wstring current = Utf8ToWide(fileName);
+  current.copy(buffer.data(), std::min(current.size(), buffer.size() - 1));
+  const std::wstring wideTitle = Utf8ToWide(title);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = wideFilter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  ofn.lpstrTitle = wideTitle.c_str();
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetOpenFileNameW(&ofn)) return false;
+  fileName = WideToUtf8(buffer.data());
+  return true;
+}
+
+void PlaceNearFocus(HWND window) {
+  RECT bounds{};
+  GetWindowRect(window, &bounds);
+  const TPoint size{bounds.right - bounds.left, bounds.bottom - bounds.top};
+  TPoint desired, reference;
+  const HWND focus = GetFocus();
+  if (focus && GetParent(focus)) {
+    RECT r{};
+    GetWindowRect(focus, &r);
+    desired = {r.left + 10, r.top + 10};
+    reference = {bounds.left, bounds.top};
+  } else {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    reference = {cursor.x, cursor.y};
+    desired = {cursor.x - size.x / 2, cursor.y - size.y / 2};
+  }
+  const TPoint place = FitOnMonitor(desired, size, reference);
+  SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetControlData(HWND control, std::intptr_t data) {
+  SetWindowLongPtrW(control, GWLP_USERDATA, static_cast<LONG_PTR>(data));
+}
+
+std::intptr_t GetControlData(HWND control) {
+  return static_cast<std::intptr_t>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+void SelectFormatElement(HWND edit) {
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start != end) return;
+  // The edit counts UTF-16 units and the element characters are all ASCII, so a
+  // copy with one byte per unit keeps every position.
+  const int length = GetWindowTextLengthW(edit);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(edit, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  std::string narrow(text.size(), ' ');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    narrow[i] = text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+  if (const auto element = FormatElementAt(narrow, start))
+    SendMessageW(edit, EM_SETSEL, element->first, element->second + 1);
+}

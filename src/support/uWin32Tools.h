@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "support/uLocale.h"
+#include "support/uSound.h"
+#include "support/uTools.h"
+
+// winmm's wave player.
+class TWin32Sound : public TSound {
+ public:
+  bool PlayAsync(const std::string& file, bool loop) override;
+  bool PlaySync(const std::string& file) override;
+  void Purge() override;
+};
+
+class TWin32Locale : public TLocale {
+ public:
+  std::string DayName(int day, bool abbreviated) override;
+};
+
+std::string ProgramFilePath();
+std::string AnsiToUtf8(std::string_view text);
+
+// The version record of the program file, read once.
+const TVersionInfo& ProgramVersion();
+// The version record of any module (for tests of the reading itself).
+TVersionInfo ReadVersionInfo(const std::wstring& file);
+
+// Opens the help page of the current language in the program's folder.
+void ShowHelp();
+// Asks the shell to open a file or address with its associated program.
+void ShellOpen(HWND window, const std::string& target);
+// The system's open-file dialog; true and the chosen path on OK.
+bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
+                   const std::string& title);
+// Places a window beside the focused control, or centred on the cursor.
+void PlaceNearFocus(HWND window);
+// A pointer-sized value kept with a control.
+void SetControlData(HWND control, std::intptr_t data);
+std::intptr_t GetControlData(HWND control);
+// Lets a click in a multi-line edit select a whole format element.
+void SelectFormatElement(HWND edit);

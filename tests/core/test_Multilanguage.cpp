@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+TMultiLanguage Loaded(std::string_view text) {
+  TMultiLanguage language(TMultiLanguage::TNoRegistry{});
+  language.LoadFromText(text);
+  return language;
+}
+
+TEST(Translations, CommentsBlankLinesAndCaseOfKeys) {
+  const auto t = Loaded(";MNU_DISPLAY=Kommentar\r\n  \r\nMNU_DISPLAY=Anzeige\r\n\t\x01\r\n;last=x");
+  EXPECT_EQ(t.GetText("MNU_DISPLAY", "Display"), "Anzeige");
+  EXPECT_EQ(t.GetText("mnu_display", "Display"), "Anzeige");
+  EXPECT_EQ(t.GetText(";last", "d"), "d");
+  EXPECT_EQ(Loaded("mnu_display=x").GetText("MNU_DISPLAY", "d"), "x");
+  // A ";" after blanks is no comment.
+  EXPECT_EQ(Loaded("  ;K=v").GetText("  ;K", "d"), "v");
+}
+
+TEST(Translations, ReferencesAreFollowedOneLevel) {
+  const auto t = Loaded("A=$BB\nBB=Text\nC=$DD\nDD=$EE\nEE=x\nF=$X\nG=$MISSING\nH=\n");
+  EXPECT_EQ(t.GetText("A", "d"), "Text");
+  EXPECT_EQ(t.GetText("C", "d"), "$EE");
+  EXPECT_EQ(t.GetText("F", "d"), "$X");  // too short to be a reference
+  EXPECT_EQ(t.GetText("G", "d"), "d");
+  EXPECT_EQ(t.GetText("H", "d"), "d");  // empty text: the default
+  EXPECT_EQ(t.GetText("NOPE", "d"), "d");
+}
+
+TEST(Translations, LineEndsAndLineBreaks) {
+  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b");
+  EXPECT_EQ(t.GetText("MSG", ""), "Line one\r\nLine two");
+  EXPECT_EQ(t.GetText("X", ""), "1");
+  EXPECT_EQ(t.GetText("Y", ""), "2");
+  EXPECT_EQ(t.GetText("Z", ""), "a=b");
+}
+
+TEST(Translations, FormatDirectivesAreOrdinaryText) {
+  // A translated text is only ever a value, never a format.
+  EXPECT_EQ(Loaded("K=%s%n%d").GetText("K", ""), "%s%n%d");
+}
+
+TEST(Translations, EncodingsAndGarbage) {
+  EXPECT_EQ(Loaded("\xEF\xBB\xBFK=Gr\xC3\xBC\xC3\x9F" "e").GetText("K", ""), "Grüße");
+  EXPECT_EQ(Loaded("K=Gr\xFC\xDF" "e").GetText("K", ""), "Grüße");  // 8-bit code page
+  std::string garbage;
+  for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+  const auto g = Loaded(garbage);
+  EXPECT_EQ(g.GetText("MNU_DISPLAY", "Display"), "Display");
+  const std::string longLine = "K=" + std::string(2'000'000, 'x');
+  EXPECT_EQ(Loaded(longLine).GetText("K", "").size(), 2'000'000u);
+}
+
+TEST(Translations, ComponentsByTag) {
+  const auto t = Loaded("5=Knopf\n5(hint)=Hilfe\n7[0]=Name\n7[2]=Art\n9=Aktion\n10000=nie\n");
+  TTranslatable button{TComponentKind::Button, 5, "Button", "Hint", {}};
+  t.TranslateComponent(button);
+  EXPECT_EQ(button.caption, "Knopf");
+  EXPECT_EQ(button.hint, "Hilfe");
+  TTranslatable empty{TComponentKind::Label, 5, "", "", {}};
+  t.TranslateComponent(empty);
+  EXPECT_EQ(empty.caption, "");  // an empty caption stays empty
+  TTranslatable list{TComponentKind::ListView, 7, "", "", {"Name", "Size", "Kind", ""}};
+  t.TranslateComponent(list);
+  EXPECT_EQ(list.columns, (std::vector<std::string>{"Name", "Size", "Art", ""}));
+  TTranslatable action{TComponentKind::Action, 9, "Act", "Act", {}};
+  t.TranslateComponent(action);
+  EXPECT_EQ(action.caption, "Aktion");
+  EXPECT_EQ(action.hint, "Aktion");  // a hint equal to the caption follows it
+  for (int tag : {0, 10000}) {
+    TTranslatable label{TComponentKind::Label, tag, "Label", "", {}};
+    t.TranslateComponent(label);
+    EXPECT_EQ(label.caption, "Label");
+  }
+  std::string caption = "Window";
+  t.TranslateCaption(5, caption);
+  EXPECT_EQ(caption, "Knopf");
+}
+
+class LanguageFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("quorvel-lng-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Platform().programFile = (folder / "quorvel.exe").string();
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  void Write(const std::string& name, const std::string& contents) {
+    std::ofstream(folder / name, std::ios::binary) << contents;
+  }
+  std::string Folder() const { return (folder / "").string(); }
+  TTestPlatform platform;
+  std::filesystem::path folder;
+};
+
+TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
+  Write("deutsch.lng", "; Quorvel\r\nLANGUAGE=Deutsch\r\nTRANSLATION_BY=  X  \r\nK=v\r\n");
+  Write("francais.lng", "; Quorvel\r\nLANGUAGE=Fran\xC3\xA7" "ais\r\n");
+  Write("nolang.lng", "; Quorvel\r\nK=v\r\n");
+  Write("noproduct.lng", "LANGUAGE=Other\r\n");
+  Write("empty.lng", "");
+  Write("late.lng", std::string(1100, ';') + "\r\nLANGUAGE=Late\r\n; Quorvel\r\n");
+  Write("readme.txt", "; Quorvel\r\nLANGUAGE=Text\r\n");
+  const auto entries = TMultiLanguage::ListLanguages(Folder());
+  EXPECT_EQ(entries, (std::vector<std::string>{"(English) [built-in]", "Deutsch (X) [deutsch.lng]",
+                                               "Français [francais.lng]"}));
+  EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[1]), "deutsch");
+  EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[0]), "english");
+}
+
+TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
+  Write("deutsch.lng", "LANGUAGE=Deutsch\r\nMNU_DISPLAY=Anzeige\r\n");
+  {
+    TVarnRegistry reg;
+    reg.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel", true));
+    reg.WriteString("Language", "deutsch");
+  }
+  TMultiLanguage fromInstallation;
+  EXPECT_EQ(fromInstallation.LanguageName(), "deutsch");
+  EXPECT_EQ(fromInstallation.GetText("MNU_DISPLAY", "Display"), "Anzeige");
+
+  {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\", true));
+    reg.WriteString("Language", "english");
+  }
+  TMultiLanguage fromUser;
+  EXPECT_EQ(fromUser.LanguageName(), "english");
+  EXPECT_FALSE(fromUser.HasTranslations());
+
+  {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\", true));
+    reg.WriteInteger("Language", 3);  // damaged: ignored, the installation's choice counts
+  }
+  TMultiLanguage damaged;
+  EXPECT_EQ(damaged.LanguageName(), "deutsch");
+}
+
+TEST_F(LanguageFiles, MissingOrUnsafeNamesFallBackToEnglish) {
+  TMultiLanguage language(TMultiLanguage::TNoRegistry{});
+  language.SetLanguage("klingon");
+  EXPECT_FALSE(language.HasTranslations());
+  EXPECT_EQ(language.GetText("MNU_DISPLAY", "Display"), "Display");
+  Write("..evil.lng", "K=v");
+  language.SetLanguage("..\\..\\windows\\system");
+  EXPECT_FALSE(language.HasTranslations());
+  language.SetLanguage("");
+  EXPECT_EQ(language.LanguageName(), "english");
+}
+
+}  // namespace

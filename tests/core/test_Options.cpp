@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "config/uMultilanguage.h"
+#include "config/uOptions.h"
+#include "config/uVarnRegistry.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  std::optional<TRegData> Stored(const std::string& key, const std::string& name) {
+    auto k = platform.currentUser.OpenKey(key, false, RegAccess::Read);
+    return k ? k->QueryValue(name) : std::nullopt;
+  }
+  std::string StoredString(const std::string& key, const std::string& name) {
+    TVarnRegistry reg;
+    return reg.OpenKey(key, false) ? reg.ReadStringDef(name, "<none>") : "<no key>";
+  }
+  std::int32_t StoredInteger(const std::string& key, const std::string& name) {
+    TVarnRegistry reg;
+    return reg.OpenKey(key, false) ? reg.ReadIntegerDef(name, -1) : -2;
+  }
+  void StoreInteger(const std::string& key, const std::string& name, std::int32_t value) {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(key, true));
+    reg.WriteInteger(name, value);
+  }
+  TTestPlatform platform;
+};
+
+TEST_F(OptionsTest, SaveWritesEveryOptionInItsType) {
+  TOptions options;
+  options.Save();
+  const std::string key = ProductKey;
+  EXPECT_EQ(StoredString(key, "Language"), "english");
+  for (const char* name : {"ChimeEnabled", "AutoHide", "ShowTrayIcon", "AOT5s"}) {
+    ASSERT_TRUE(Stored(key, name)) << name;
+    EXPECT_EQ(Stored(key, name)->type, rtInteger) << name;
+    EXPECT_EQ(StoredInteger(key, name), 1) << name;
+  }
+  for (const char* name : {"ChimeTowerClock", "ChimeQuarter", "ChimeHalf", "ChimeThreeQuarters",
+                           "ChimeTop", "AutoHideAllDisplays", "HK_ShowHideDisplays",
+                           "HK_ShowDisplays", "HK_HideDisplays"})
+    EXPECT_EQ(StoredInteger(key, name), 0) << name;
+  EXPECT_EQ(StoredInteger(key, "AutoHideInterval"), 200);
+  EXPECT_EQ(StoredInteger(key, "AutoShowInterval"), 500);
+  EXPECT_EQ(StoredInteger(key, "LastSnoozeTime"), 5);
+  for (const char* name : {"ChimeQuarterSound", "ChimeHalfSound", "ChimeThreeQuartersSound",
+                           "ChimeTopSound"})
+    EXPECT_EQ(StoredString(key, name), "") << name;
+  const auto stop = Stored(key, "ChimeStop");
+  ASSERT_TRUE(stop);
+  EXPECT_EQ(stop->type, rtBinary);
+  ASSERT_EQ(stop->bytes.size(), 8u);
+  double value;
+  std::memcpy(&value, stop->bytes.data(), 8);
+  EXPECT_DOUBLE_EQ(value, 1439.0 / 1440.0);
+  EXPECT_EQ(StoredString(key, "ToolTipText").find("\r\n"), std::string::npos);
+  EXPECT_NE(StoredString(key, "ToolTipText").find("&br;Local time: &time;"), std::string::npos);
+  EXPECT_EQ(StoredString("Software\\Quorvel II\\CustomColors", "000"), "ColorA=FFFFFF");
+  EXPECT_EQ(StoredString("Software\\Quorvel II\\CustomColors", "015"), "ColorP=FFFFFF");
+  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), "<none>");
+}
+
+TEST_F(OptionsTest, StartAutomaticallyWritesAndRemovesTheRunEntry) {
+  TOptions options;
+  options.StartAutomatically = true;
+  options.Save();
+  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), Platform().programFile + " /boot");
+  TOptions loaded;
+  loaded.Load();
+  EXPECT_TRUE(loaded.StartAutomatically);
+  loaded.StartAutomatically = false;
+  loaded.Save();
+  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), "<none>");
+  loaded.StartAutomatically = true;
+  loaded.Load();
+  EXPECT_FALSE(loaded.StartAutomatically);
+}
+
+TEST_F(OptionsTest, LoadCorrectsTimesAndTurnsTagsIntoLineBreaks) {
+  {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(ProductKey, true));
+    reg.WriteFloat("ChimeStart", 40000.25 + 16.0 / 24);  // a whole date with 22:00
+    reg.WriteFloat("ChimeStop", 21.0 / 24);
+    reg.WriteString("ToolTipText", "A&br;B");
+  }
+  TOptions options;
+  options.Load();
+  EXPECT_NEAR(options.ChimeStart, 22.0 / 24, 1e-9);
+  EXPECT_NEAR(options.ChimeStop, 22.0 / 24, 1e-9);
+  EXPECT_EQ(options.ToolTipText, "A\r\nB");
+  options.Save();
+  EXPECT_EQ(StoredString(ProductKey, "ToolTipText"), "A&br;B");
+}
+
+TEST_F(OptionsTest, AValueOfTheWrongTypeStopsTheLoadThere) {
+  {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(ProductKey, true));
+    reg.WriteBool("ChimeEnabled", false);   // read before the damage
+    reg.WriteString("AutoHide", "yes");     // wrong type
+    reg.WriteInteger("LastSnoozeTime", 9);  // read after it
+  }
+  TOptions options;
+  EXPECT_THROW(options.Load(), ERegistryException);
+  EXPECT_FALSE(options.ChimeEnabled);
+  EXPECT_TRUE(options.AutoHide);
+  EXPECT_EQ(options.LastSnoozeTime, 5);
+  // Nothing stored was touched by the failed load.
+  EXPECT_EQ(StoredString(ProductKey, "AutoHide"), "yes");
+}
+
+TEST_F(OptionsTest, CustomColoursSurviveAMissingKeyAndAreReadBack) {
+  TOptions options;
+  options.Load();
+  EXPECT_EQ(options.CustomColors.size(), 16u);
+  options.CustomColors[0] = "ColorA=123456";
+  options.Save();
+  TOptions loaded;
+  loaded.Load();
+  EXPECT_EQ(loaded.CustomColors, options.CustomColors);
+}
+
+TEST_F(OptionsTest, AddCustomColorRotatesTheFourRecentSlots) {
+  TOptions options;
+  const auto slot = [&](char letter) {
+    for (const std::string& item : options.CustomColors)
+      if (item[5] == letter) return item.substr(7);
+    return std::string("?");
+  };
+  const auto set = [&](char letter, const std::string& hex) {
+    for (std::string& item : options.CustomColors)
+      if (item[5] == letter) item = std::string("Color") + letter + "=" + hex;
+  };
+  set('G', "00000A");
+  set('O', "00000B");
+  set('H', "00000C");
+  set('P', "00000D");
+  options.AddCustomColor(0x00000D);  // already newest: nothing changes
+  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000A00000B00000C00000D");
+  options.AddCustomColor(0x00000A);  // moves to the newest place
+  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000B00000C00000D00000A");
+  options.AddCustomColor(0x0000FF);  // new: the oldest drops out
+  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000C00000D00000A0000FF");
+  EXPECT_EQ(slot('A'), "FFFFFF");
+  options.CustomColors.resize(3);  // damaged list: left alone
+  options.AddCustomColor(0x123456);
+  EXPECT_EQ(options.CustomColors.size(), 3u);
+}
+
+class ImportTest : public OptionsTest {
+ protected:
+  static constexpr char kOld[] = "Software\\Varn Software\\Quorvel\\";
+  static constexpr char kNew[] = "Software\\Quorvel II\\Displays\\000";
+  void Old(const std::string& name, std::int32_t value) { StoreInteger(kOld, name, value); }
+  std::vector<std::string> NewValueNames() {
+    TVarnRegistry reg;
+    std::vector<std::string> names;
+    if (reg.OpenKey(kNew, false)) reg.GetValueNames(names);
+    return names;
+  }
+};
+
+TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
+  Old("AnalogDisplay", 0);
+  struct {
+    std::int32_t l, t, r, b;
+  } position{10, 20, 110, 70};
+  {
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteBinaryData("ClockPosition", &position, sizeof(position));
+    reg.WriteBool("TrueTransparencyEnabled", true);
+    reg.WriteInteger("TrueTransparency", 30);
+  }
+  ImportOldSettings();
+  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Left", "Top", "Width", "Height",
+                                                       "Description", "Active", "Transparent",
+                                                       "AlphaBlendValue"}));
+  EXPECT_EQ(StoredInteger(kNew, ""), 2);
+  EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
+  EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
+  EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 178);  // 178.5 to even
+  EXPECT_EQ(StoredString(kNew, "Description"), "Imported from Quorvel 1.x");
+  EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Count"), 1);
+  EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Primary"), 0);
+}
+
+TEST_F(ImportTest, DigitalClockFontShadowAndText) {
+  Old("AnalogDisplay", 0);
+  {
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteString("Font.Name", "Arial");
+    reg.WriteInteger("Font.Size", 14);
+    reg.WriteInteger("Font.Bold", 1);
+    reg.WriteInteger("Font.Italic", 1);
+    reg.WriteInteger("Shadow.Draw", 2);
+    reg.WriteInteger("DisplaySeconds", 1);
+    reg.WriteInteger("Force24HourMode", 1);
+    reg.WriteBool("Date.Show", true);
+    reg.WriteInteger("Date.Format", 0);
+  }
+  ImportOldSettings();
+  EXPECT_EQ(StoredString(kNew, "Font_FontName"), "Arial");
+  EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), 14);
+  EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 17);
+  EXPECT_EQ(StoredInteger(kNew, "Shadow"), 6);
+  EXPECT_EQ(StoredInteger(kNew, "Font_FontColor"), -1);  // missing old value: not written
+  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24;");
+}
+
+TEST_F(ImportTest, TextRuleVariants) {
+  struct Case {
+    bool dateShown;
+    int format, position;
+    const char* custom;
+    const char* expected;
+  };
+  const Case cases[] = {{false, 0, 0, nullptr, "&time;"},
+                        {true, 1, 1, nullptr, "&time;  &sdate;"},
+                        {true, 2, 0, "&dd;", "&dd;  &time;"},
+                        {true, 2, 0, nullptr, "&sdate;  &time;"}};
+  for (const Case& c : cases) {
+    TTestPlatform fresh;
+    Old("AnalogDisplay", 0);
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteString("Font.Name", "Arial");
+    reg.WriteInteger("Shadow.Draw", 0);
+    reg.WriteBool("Date.Show", c.dateShown);
+    reg.WriteInteger("Date.Format", c.format);
+    reg.WriteInteger("Date.Position", c.position);
+    if (c.custom) reg.WriteString("Date.CustomFormat", c.custom);
+    reg.CloseKey();
+    ImportOldSettings();
+    EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
+    EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
+  }
+}
+
+TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
+  Old("AnalogDisplay", 1);
+  Old("AnalogSize", 250);
+  Old("AnalogDesign", 3);
+  Old("Analog.ClockColor", 0x00FF00);
+  Old("Analog.ThinOutline", 1);
+  Old("Analog.UseMinuteHandColors", 1);
+  const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  {
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
+  }
+  ImportOldSettings();
+  EXPECT_EQ(StoredInteger(kNew, ""), 1);
+  EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 50);
+  EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
+  EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kNew, false));
+  TElementSettings hour, minute;
+  ReadElementSettings(reg, "HourHandSettings", {}, hour);
+  ReadElementSettings(reg, "MinuteHandSettings", {}, minute);
+  EXPECT_EQ(hour, (TElementSettings{0x00FF00, 0, 1}));
+  EXPECT_EQ(minute, (TElementSettings{3, 4, 1}));
+}
+
+TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
+  Old("AnalogDisplay", 0);
+  TOptions options;
+  options.Save();  // the product key now exists
+  ImportOldSettings();
+  EXPECT_TRUE(NewValueNames().empty());
+
+  TTestPlatform fresh;  // no AnalogDisplay value: nothing to import
+  StoreInteger(kOld, "Other", 1);
+  ImportOldSettings();
+  TVarnRegistry reg;
+  EXPECT_FALSE(reg.KeyExists(ProductKey));
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "config/uVarnRegistry.h"
+#include "support/uTestPlatform.h"
+#include "timezones/uTimeZones.h"
+
+namespace {
+
+TSystemTime Rule(int month, int dayOfWeek, int occurrence, int hour) {
+  return {0, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(dayOfWeek),
+          static_cast<std::uint16_t>(occurrence), static_cast<std::uint16_t>(hour), 0, 0, 0};
+}
+
+TDateTime At(int y, int mo, int d, int h, int mi, int s, int ms = 0) {
+  return SystemTimeToDateTime({static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0,
+                               static_cast<std::uint16_t>(d), static_cast<std::uint16_t>(h),
+                               static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s),
+                               static_cast<std::uint16_t>(ms)});
+}
+
+std::string Clock(TDateTime t) {
+  const TSystemTime st = DateTimeToSystemTime(t);
+  char text[64];
+  std::snprintf(text, sizeof(text), "%04d-%02d-%02d %02d:%02d:%02d", st.wYear, st.wMonth, st.wDay,
+                st.wHour, st.wMinute, st.wSecond);
+  return text;
+}
+
+TTimeZone CentralEurope() {
+  TTimeZone zone;
+  zone.ZoneInformation.Bias = -60;
+  zone.ZoneInformation.DaylightBias = -60;
+  zone.ZoneInformation.DaylightDate = Rule(3, 0, 5, 2);
+  zone.ZoneInformation.StandardDate = Rule(10, 0, 5, 3);
+  zone.KeyName = "W. Europe Standard Time";
+  return zone;
+}
+
+TEST(DateTime, CivilDaysRoundTripOverCenturies) {
+  for (std::int32_t days = -700000; days < 800000; days += 13) {
+    const TCivilDate date = CivilFromDays(days);
+    ASSERT_EQ(DaysFromCivil(date.year, date.month, date.day), days) << days;
+  }
+  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(2026, 12, 6)), 0u);  // a Sunday
+  EXPECT_EQ(DaysInMonth(2024, 2), 29u);
+  EXPECT_EQ(DaysInMonth(1900, 2), 28u);
+  EXPECT_EQ(DaysInMonth(2000, 2), 29u);
+  const TSystemTime st = DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.4 / 86400000);
+  EXPECT_EQ(st.wMilliseconds, 999);
+  EXPECT_EQ(st.wDayOfWeek, 0);
+  EXPECT_EQ(DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.6 / 86400000).wDay, 7);
+}
+
+TEST(TimeZones, EuropeanSummerTimeAtBothChanges) {
+  const TTimeZone zone = CentralEurope();
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 3, 29, 0, 59, 59))), "2026-03-29 01:59:59");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 3, 29, 1, 0, 0))), "2026-03-29 03:00:00");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 0, 59, 59))), "2026-10-25 02:59:59");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 1, 0, 0))), "2026-10-25 02:00:00");
+}
+
+TEST(TimeZones, SouthernDaylightSpansTheNewYear) {
+  TTimeZone zone;  // like eastern Australia: +10, daylight from October to April
+  zone.ZoneInformation.Bias = -600;
+  zone.ZoneInformation.DaylightBias = -60;
+  zone.ZoneInformation.DaylightDate = Rule(10, 0, 1, 2);
+  zone.ZoneInformation.StandardDate = Rule(4, 0, 1, 3);
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 1, 15, 12, 0, 0))), "2026-01-15 23:00:00");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 7, 15, 12, 0, 0))), "2026-07-15 22:00:00");
+}
+
+TEST(TimeZones, WithoutDaylightOnlyTheBiasCounts) {
+  TTimeZone zone;
+  zone.ZoneInformation.Bias = 300;
+  zone.ZoneInformation.StandardBias = 30;  // not applied without a daylight period
+  zone.ZoneInformation.StandardDate = Rule(11, 0, 1, 2);
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 6, 1, 12, 0, 0))), "2026-06-01 07:00:00");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 12, 1, 12, 0, 0))), "2026-12-01 07:00:00");
+}
+
+TEST(TimeZones, TransitionDateForms) {
+  // May 2026 has five Fridays, February 2026 four Sundays.
+  EXPECT_EQ(Clock(*TransitionDate(Rule(5, 5, 5, 0), 2026)), "2026-05-29 00:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(2, 0, 5, 0), 2026)), "2026-02-22 00:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(3, 0, 2, 2), 2026)), "2026-03-08 02:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(11, 0, 1, 2), 2026)), "2026-11-01 02:00:00");
+  EXPECT_FALSE(TransitionDate(Rule(3, 0, 6, 2), 2026));
+  EXPECT_FALSE(TransitionDate(Rule(3, 0, 0, 2), 2026));
+  EXPECT_FALSE(TransitionDate(Rule(0, 0, 1, 2), 2026));
+  const TSystemTime absolute{2026, 4, 0, 5, 3, 0, 0, 0};
+  EXPECT_EQ(Clock(*TransitionDate(absolute, 2026)), "2026-04-05 03:00:00");
+  EXPECT_FALSE(TransitionDate(absolute, 2027));
+}
+
+TEST(TimeZones, InternetTimeBeginsAtMidnightOneHourEastOfUtc) {
+  EXPECT_EQ(InternetTime(At(2026, 12, 6, 23, 0, 0)), 0);
+  EXPECT_EQ(InternetTime(At(2026, 12, 6, 11, 0, 0)), 500);
+  EXPECT_EQ(InternetTime(At(2026, 12, 6, 22, 59, 59, 900)), 1000);
+  EXPECT_EQ(InternetTime(At(2026, 12, 6, 22, 59, 16, 700)), 999);
+}
+
+class CatalogueTest : public ::testing::Test {
+ protected:
+  static constexpr char kKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\";
+  void Zone(const std::string& name, std::int32_t bias, std::optional<std::int32_t> index,
+            std::size_t tziSize = 44) {
+    TVarnRegistry reg;
+    reg.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey(kKey + name, true));
+    reg.WriteString("Display", "(UTC) " + name);
+    std::uint8_t tzi[64] = {};
+    std::memcpy(tzi, &bias, 4);
+    if (tziSize) reg.WriteBinaryData("TZI", tzi, static_cast<int>(tziSize));
+    if (index) reg.WriteInteger("Index", *index);
+  }
+  TTestPlatform platform;
+  TTimeZones zones;
+};
+
+TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
+  Zone("Alpha", -60, 110);
+  Zone("Beta", 300, 35);
+  Zone("Gamma", 0, std::nullopt);  // index := -Bias = 0
+  Zone("Short", -120, std::nullopt, 4);
+  Zone("None", 0, 200, 0);
+  zones.Load();
+  ASSERT_EQ(zones.Count(), 5u);
+  std::vector<std::string> order;
+  for (std::size_t i = 0; i < zones.Count(); ++i) order.push_back(zones[i].KeyName);
+  EXPECT_EQ(order, (std::vector<std::string>{"Gamma", "Beta", "Alpha", "Short", "None"}));
+  EXPECT_EQ(zones.FindZone("sHORT")->ZoneInformation.Bias, -120);
+  EXPECT_EQ(zones.FindZone("Short")->Index, 120);
+  EXPECT_EQ(zones.FindZone("Alpha")->DisplayName, "(UTC) Alpha");
+  EXPECT_EQ(zones.FindZone("Nowhere"), nullptr);
+  EXPECT_EQ(zones.IndexOfZone("BETA"), 1);
+  EXPECT_EQ(zones.IndexOfZone("Nowhere"), -1);
+}
+
+TEST_F(CatalogueTest, ADamagedZoneStopsTheLoadKeepingTheZonesBefore) {
+  Zone("A", 0, 1);
+  Zone("B", 0, 2, 60);  // longer than 44 bytes
+  Zone("C", 0, 3);
+  EXPECT_THROW(zones.Load(), ERegistryException);
+  EXPECT_NE(zones.FindZone("A"), nullptr);
+  EXPECT_EQ(zones.FindZone("C"), nullptr);
+}
+
+TEST_F(CatalogueTest, MissingCatalogueGivesNoZones) {
+  zones.Load();
+  EXPECT_EQ(zones.Count(), 0u);
+  // ZoneTime falls back to its own rule when the platform has no conversion.
+  EXPECT_EQ(Clock(zones.ZoneTime(CentralEurope(), At(2026, 7, 1, 10, 0, 0))), "2026-07-01 12:00:00");
+}
+
+}  // namespace

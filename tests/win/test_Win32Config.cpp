@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
+#include "config/uWin32Hive.h"
+#include "config/uWin32Translate.h"
+#include "support/uPlatform.h"
+#include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
+#include "support/uWinText.h"
+
+namespace {
+
+constexpr char kKey[] = "Software\\Quorvel Test\\Store";
+
+// The store on the real registry of this (Wine) session, under a key of its own.
+class Win32StoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallWin32Hives();
+    TVarnRegistry cleaner;
+    cleaner.DeleteKey("Software\\Quorvel Test");
+  }
+  void TearDown() override {
+    reg.CloseKey();
+    TVarnRegistry cleaner;
+    cleaner.DeleteKey("Software\\Quorvel Test");
+  }
+  TVarnRegistry reg;
+};
+
+TEST_F(Win32StoreTest, ValuesKeepTheirTypesAndText) {
+  ASSERT_TRUE(reg.OpenKey(kKey, true));
+  reg.WriteString("s", "Grüße €");
+  reg.WriteInteger("i", -7);
+  reg.WriteFloat("f", 1439.0 / 1440.0);
+  reg.WriteString("", "2");
+  const std::string big(100000, 'q');
+  reg.WriteString("big", big);
+  reg.CloseKey();
+
+  ASSERT_TRUE(reg.OpenKey(kKey, false));
+  EXPECT_EQ(reg.ReadString("s"), "Grüße €");
+  EXPECT_EQ(reg.ReadInteger("i"), -7);
+  EXPECT_DOUBLE_EQ(reg.ReadFloatDef("f", 0), 1439.0 / 1440.0);
+  EXPECT_EQ(reg.ReadString(""), "2");
+  EXPECT_EQ(reg.ReadString("big"), big);
+  EXPECT_EQ(reg.GetDataType("s"), rtString);
+  EXPECT_EQ(reg.GetDataType("i"), rtInteger);
+  EXPECT_EQ(reg.GetDataType("f"), rtBinary);
+
+  // What the system itself stored: UTF-16 text, a 4-byte integer, 8 bytes of double.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvel Test\\Store", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  wchar_t text[32] = {};
+  DWORD size = sizeof(text), type = 0;
+  EXPECT_EQ(RegQueryValueExW(key, L"s", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_STREQ(text, L"Gr\u00FC\u00DFe \u20AC");
+  size = 0;
+  RegQueryValueExW(key, L"f", nullptr, &type, nullptr, &size);
+  EXPECT_EQ(size, 8u);
+  RegCloseKey(key);
+}
+
+TEST_F(Win32StoreTest, EnumerationOrderDeleteAndWrongTypes) {
+  ASSERT_TRUE(reg.OpenKey(kKey, true));
+  for (const char* name : {"zeta", "alpha", "mid"}) reg.WriteInteger(name, 1);
+  reg.WriteString("text", "1");
+  std::vector<std::string> names;
+  reg.GetValueNames(names);
+  // The order is the registry's own: creation order on Windows, by name under Wine.
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"alpha", "mid", "text", "zeta"}));
+  reg.CloseKey();
+  reg.WriteStringList(std::string(kKey) + "\\List", {"c", "a", "b"});
+  std::vector<std::string> list;
+  reg.ReadStringList(std::string(kKey) + "\\List", list);
+  EXPECT_EQ(list, (std::vector<std::string>{"c", "a", "b"}));
+  ASSERT_TRUE(reg.OpenKey(kKey, false));
+  EXPECT_THROW(reg.ReadBoolDef("text", false), ERegistryException);
+  reg.OpenKey("Child\\Grandchild", true);
+  reg.CloseKey();
+  EXPECT_TRUE(reg.DeleteKey("Software\\Quorvel Test"));
+  EXPECT_FALSE(reg.KeyExists("Software\\Quorvel Test"));
+}
+
+TEST_F(Win32StoreTest, AValueWithoutClosingZeroIsReadSafely) {
+  ASSERT_TRUE(reg.OpenKey(kKey, true));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvel Test\\Store", 0, KEY_ALL_ACCESS,
+                          &key),
+            ERROR_SUCCESS);
+  const wchar_t raw[] = {L'a', L'b', L'c'};
+  RegSetValueExW(key, L"raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof(raw));
+  const BYTE odd[] = {'x', 0, 'y'};  // an odd byte count
+  RegSetValueExW(key, L"odd", 0, REG_SZ, odd, sizeof(odd));
+  RegCloseKey(key);
+  EXPECT_EQ(reg.ReadString("raw"), "abc");
+  EXPECT_EQ(reg.ReadString("odd"), "x");
+}
+
+class TranslateFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    language.LoadFromText(
+        "100=Einstellungen\r\n5=Beschriftung\r\n6=Ankreuzen\r\n7[1]=Größe\r\n8[0]=Anzeigen\r\n"
+        "9=Beenden\r\n10000=nie\r\n");
+    MultiLanguage = &language;
+  }
+  void TearDown() override { MultiLanguage = nullptr; }
+  HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  }
+  static std::string Text(HWND w) {
+    wchar_t buffer[64] = {};
+    GetWindowTextW(w, buffer, 64);
+    return WideToUtf8(buffer);
+  }
+  TMultiLanguage language{TMultiLanguage::TNoRegistry{}};
+};
+
+TEST_F(TranslateFormTest, CaptionControlsColumnsTabsAndMenu) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"Preferences", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+  SetWindowTag(window, 100);
+  HWND label = Child(window, L"STATIC", L"Label", 0, 5);
+  HWND check = Child(window, L"BUTTON", L"Check", BS_AUTOCHECKBOX, 6);
+  HWND untagged = Child(window, L"STATIC", L"Free", 0, 10000);
+  HWND list = Child(window, WC_LISTVIEWW, L"", LVS_REPORT, 7);
+  for (int i = 0; i < 2; ++i) {
+    wchar_t name[16];
+    wsprintfW(name, L"Col%d", i);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 40;
+    column.pszText = name;
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+  HWND tabs = Child(window, WC_TABCONTROLW, L"", 0, 8);
+  TCITEMW tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = const_cast<wchar_t*>(L"Displays");
+  SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  HMENU menu = CreateMenu();
+  AppendMenuW(menu, MF_STRING, 9, L"Exit");
+  SetMenu(window, menu);
+
+  TranslateForm(window);
+  EXPECT_EQ(Text(window), "Einstellungen");
+  EXPECT_EQ(Text(label), "Beschriftung");
+  EXPECT_EQ(Text(check), "Ankreuzen");
+  EXPECT_EQ(Text(untagged), "Free");
+  wchar_t buffer[64] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = buffer;
+  column.cchTextMax = 64;
+  SendMessageW(list, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+  EXPECT_EQ(WideToUtf8(buffer), "Größe");
+  SendMessageW(list, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  EXPECT_EQ(WideToUtf8(buffer), "Col0");
+  tab.pszText = buffer;
+  tab.cchTextMax = 64;
+  SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  EXPECT_EQ(WideToUtf8(buffer), "Anzeigen");
+  GetMenuStringW(menu, 9, buffer, 64, MF_BYCOMMAND);
+  EXPECT_EQ(WideToUtf8(buffer), "Beenden");
+  DestroyWindow(window);
+}
+
+TEST(Win32Tools, VersionOfTheProgramFile) {
+  const TVersionInfo v = ReadVersionInfo(Utf8ToWide(QUORVEL_EXE_PATH));
+  ASSERT_TRUE(v.Valid);
+  EXPECT_EQ(v.Text(), "0.1.0.1 (preview)");
+  EXPECT_FALSE(ReadVersionInfo(L"C:\\no\\such\\file.exe").Valid);
+}
+
+TEST(Win32Tools, FormatElementSelectionInARealEdit) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"ab &time -s; \u00E4 <b>", WS_POPUP | ES_MULTILINE, 0,
+                              0, 200, 50, nullptr, nullptr, nullptr, nullptr);
+  SendMessageW(edit, EM_SETSEL, 6, 6);
+  SelectFormatElement(edit);
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 3u);
+  EXPECT_EQ(end, 12u);
+  SendMessageW(edit, EM_SETSEL, 17, 17);  // inside <b>, after a non-ASCII letter
+  SelectFormatElement(edit);
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 15u);
+  EXPECT_EQ(end, 18u);
+  SendMessageW(edit, EM_SETSEL, 1, 4);  // a selection is left alone
+  SelectFormatElement(edit);
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 4u);
+  DestroyWindow(edit);
+}
+
+TEST(Win32Tools, ControlDataCodePageAndDayNames) {
+  HWND control = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 nullptr, nullptr);
+  int option = 0;
+  SetControlData(control, reinterpret_cast<std::intptr_t>(&option));
+  EXPECT_EQ(GetControlData(control), reinterpret_cast<std::intptr_t>(&option));
+  DestroyWindow(control);
+
+  if (GetACP() == 1252) {
+    EXPECT_EQ(AnsiToUtf8("Gr\xFC\xDF"), "Grüß");
+  }
+  EXPECT_EQ(AnsiToUtf8("plain"), "plain");
+  TWin32Locale locale;
+  EXPECT_FALSE(locale.DayName(0, false).empty());
+  EXPECT_NE(locale.DayName(0, false), locale.DayName(6, false));
+  EXPECT_LE(locale.DayName(0, true).size(), locale.DayName(0, false).size());
+  EXPECT_FALSE(ProgramFilePath().empty());
+}
+
+TEST(Win32Tools, PlaceNearFocusCentresOnTheCursorWithinTheWorkArea) {
+  InstallWin32Platform();
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100,
+                                nullptr, nullptr, nullptr, nullptr);
+  SetCursorPos(400, 300);
+  SetFocus(nullptr);
+  PlaceNearFocus(window);
+  RECT r{};
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.top, 250);
+  SetCursorPos(2, 2);  // near the corner: kept 16 pixels inside
+  PlaceNearFocus(window);
+  GetWindowRect(window, &r);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(r.left, work.left + 16);
+  EXPECT_EQ(r.top, work.top + 16);
+  DestroyWindow(window);
+  Platform() = TPlatform{};
+}
+
+}  // namespace

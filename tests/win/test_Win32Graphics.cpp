@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "config/uOptions.h"
+#include "support/uCustomColors.h"
+#include "support/uGdiCanvas.h"
+#include "support/uGlobals.h"
+#include "support/uGraphicTools.h"
+#include "support/uWin32Graphics.h"
+
+namespace {
+
+TEST(Win32Graphics, BoldFontIsTheStockFontMadeBoldAndLeaksNothing) {
+  LOGFONTW stock{};
+  ASSERT_NE(GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(stock), &stock), 0);
+  const long before = LiveGdiObjects();
+  for (int i = 0; i < 20; ++i) {
+    const TFontRef font = CreateBoldFont();
+    ASSERT_TRUE(font.IsOwned());
+    EXPECT_EQ(LiveGdiObjects(), before + 1);
+    LOGFONTW bold{};
+    ASSERT_NE(GetObjectW(font.get(), sizeof(bold), &bold), 0);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_EQ(bold.lfHeight, stock.lfHeight);
+    EXPECT_STREQ(bold.lfFaceName, stock.lfFaceName);
+  }
+  EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+TEST(Win32Graphics, StockFontReferenceIsNotCountedAsOurs) {
+  const long before = LiveGdiObjects();
+  const auto stock = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+  {
+    const TFontRef font(stock);
+    EXPECT_FALSE(font.IsOwned());
+    EXPECT_EQ(font.get(), stock);
+    EXPECT_EQ(LiveGdiObjects(), before);
+  }
+  LOGFONTW still{};
+  EXPECT_NE(GetObjectW(stock, sizeof(still), &still), 0);
+}
+
+TEST(Win32Graphics, ScreenCapsReadsTheScreenAndGivesTheDCBack) {
+  const long before = LiveGdiObjects();
+  const int bits = ScreenCaps(BITSPIXEL);
+  EXPECT_GT(bits, 0);
+  EXPECT_EQ(LiveGdiObjects(), before);
+  const HDC screen = GetDC(nullptr);
+  EXPECT_EQ(bits, GetDeviceCaps(screen, BITSPIXEL));
+  EXPECT_EQ(ScreenCaps(LOGPIXELSY), GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+}
+
+constexpr int GlyphSize = 8;
+constexpr std::uint32_t Background = 0x123456;  // in pixel order; nothing in the glyph has it
+
+// The glyph's pixels read straight from the resource data (a packed 32-bit
+// bitmap, rows bottom-up), top row first, without the platform's loader.
+std::vector<std::uint32_t> ResourcePixels() {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC found = FindResourceW(module, L"TEST_GLYPH", MAKEINTRESOURCEW(2));
+  if (!found) return {};
+  const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, data, sizeof(header));
+  if (header.biWidth != GlyphSize || header.biHeight != GlyphSize || header.biBitCount != 32)
+    return {};
+  std::vector<std::uint32_t> pixels(GlyphSize * GlyphSize);
+  for (int y = 0; y < GlyphSize; ++y)
+    std::memcpy(&pixels[y * GlyphSize], data + header.biSize + (GlyphSize - 1 - y) * GlyphSize * 4,
+                GlyphSize * 4);
+  for (std::uint32_t& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+std::uint32_t ReferenceBlend(std::uint32_t pixel, TColor colour) {
+  const std::uint32_t target = PixelOf(colour);
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const double v = ((pixel >> shift) & 0xFF) * 0.2 + ((target >> shift) & 0xFF) * 0.8;
+    out |= static_cast<std::uint32_t>(std::lround(v)) << shift;
+  }
+  return out;
+}
+
+// What image 0 of list looks like drawn transparently over the background.
+std::vector<std::uint32_t> DrawnImage(HIMAGELIST list) {
+  TGdiBitmap target;
+  target.SetSize(GlyphSize, GlyphSize);
+  for (int y = 0; y < GlyphSize; ++y)
+    for (int x = 0; x < GlyphSize; ++x) target.ScanLine(y)[x] = Background;
+  EXPECT_TRUE(ImageList_Draw(list, 0, target.DC(), 0, 0, ILD_TRANSPARENT));
+  GdiFlush();
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < GlyphSize; ++y)
+    for (int x = 0; x < GlyphSize; ++x) pixels.push_back(target.ScanLine(y)[x] & 0xFFFFFF);
+  return pixels;
+}
+
+class ImageLists : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    enabled = ImageList_Create(GlyphSize, GlyphSize, ILC_COLOR24 | ILC_MASK, 1, 1);
+    disabled = ImageList_Create(GlyphSize, GlyphSize, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ASSERT_TRUE(enabled && disabled);
+    pixels = ResourcePixels();
+    ASSERT_EQ(pixels.size(), static_cast<std::size_t>(GlyphSize * GlyphSize));
+  }
+  void TearDown() override {
+    if (enabled) ImageList_Destroy(enabled);
+    if (disabled) ImageList_Destroy(disabled);
+  }
+  HIMAGELIST enabled = nullptr;
+  HIMAGELIST disabled = nullptr;
+  std::vector<std::uint32_t> pixels;
+};
+
+TEST_F(ImageLists, GlyphAndItsGreyedCopyKeepTheMask) {
+  const long before = LiveGdiObjects();
+  ASSERT_TRUE(AddGlyph(enabled, L"TEST_GLYPH", disabled));
+  EXPECT_EQ(LiveGdiObjects(), before);
+  EXPECT_EQ(ImageList_GetImageCount(enabled), 1);
+  EXPECT_EQ(ImageList_GetImageCount(disabled), 1);
+
+  const std::uint32_t mask = PixelOf(clGlyphMask);
+  const TColor face = GetSysColor(COLOR_BTNFACE);
+  const auto shown = DrawnImage(enabled);
+  const auto greyed = DrawnImage(disabled);
+  int masked = 0;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const bool transparent = pixels[i] == mask;
+    masked += transparent;
+    EXPECT_EQ(shown[i], transparent ? Background : pixels[i]) << "pixel " << i;
+    EXPECT_EQ(greyed[i], transparent ? Background : ReferenceBlend(pixels[i], face))
+        << "pixel " << i;
+  }
+  // The picture has a frame and inner holes to be cut out, and colours to blend.
+  EXPECT_GT(masked, 4 * GlyphSize - 4);
+  EXPECT_LT(masked, GlyphSize * GlyphSize);
+}
+
+TEST_F(ImageLists, WithoutADisabledListOnlyTheGlyphIsAdded) {
+  ASSERT_TRUE(AddGlyph(enabled, L"TEST_GLYPH"));
+  ASSERT_TRUE(AddGlyph(enabled, L"TEST_GLYPH", nullptr));
+  EXPECT_EQ(ImageList_GetImageCount(enabled), 2);
+  EXPECT_EQ(ImageList_GetImageCount(disabled), 0);
+}
+
+TEST_F(ImageLists, MissingResourceAddsNothingAndLeaksNothing) {
+  const long before = LiveGdiObjects();
+  EXPECT_FALSE(AddGlyph(enabled, L"NO_SUCH_GLYPH", disabled));
+  EXPECT_EQ(ImageList_GetImageCount(enabled), 0);
+  EXPECT_EQ(ImageList_GetImageCount(disabled), 0);
+  EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+// Stops at the first visible dialog box; a lambda would miss the 32-bit calling convention.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t name[16]{};
+  GetClassNameW(window, name, 16);
+  if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Closes the next colour dialog of thread with button, from another thread,
+// the way a user would.
+class TDialogCloser {
+ public:
+  TDialogCloser(DWORD thread, int button)
+      : FWorker([this, thread, button] {
+          for (int i = 0; i < 1000 && !FDone; ++i) {
+            HWND dialog = nullptr;
+            EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog) {
+              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+              FClosed = true;
+              return;
+            }
+            Sleep(20);
+          }
+        }) {}
+  ~TDialogCloser() {
+    FDone = true;
+    FWorker.join();
+  }
+  bool Closed() const { return FClosed; }
+
+ private:
+  std::atomic<bool> FDone{false};
+  std::atomic<bool> FClosed{false};
+  std::thread FWorker;
+};
+
+class ColorDialog : public ::testing::Test {
+ protected:
+  void SetUp() override { Options = &options; }
+  void TearDown() override { Options = nullptr; }
+  TOptions options;
+};
+
+TEST_F(ColorDialog, OkGivesTheColourAndRecordsItAsRecent) {
+  options.CustomColors[0] = "ColorA=0000FF";
+  options.CustomColors[1] = "ColorB=not hex";
+  TColor colour = RGBColor(10, 20, 30);
+  bool chosen;
+  {
+    TDialogCloser closer(GetCurrentThreadId(), IDOK);
+    chosen = PickColor(nullptr, colour);
+    ASSERT_TRUE(closer.Closed());
+  }
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(colour, RGBColor(10, 20, 30));
+  TCustomColors expected;
+  expected.fill(clEmptyCustomColor);
+  expected[0] = RGBColor(255, 0, 0);
+  expected[15] = RGBColor(10, 20, 30);  // ColorP, the newest recent colour
+  EXPECT_EQ(options.CustomColors, CustomColorsToList(expected));
+}
+
+TEST_F(ColorDialog, CancelKeepsTheColourButTakesBackTheCustomColours) {
+  options.CustomColors = {"ColorC=00FF00", "junk"};
+  TColor colour = RGBColor(10, 20, 30);
+  bool chosen;
+  {
+    TDialogCloser closer(GetCurrentThreadId(), IDCANCEL);
+    chosen = PickColor(nullptr, colour);
+    ASSERT_TRUE(closer.Closed());
+  }
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(colour, RGBColor(10, 20, 30));
+  TCustomColors expected;
+  expected.fill(clEmptyCustomColor);
+  expected[2] = RGBColor(0, 255, 0);
+  EXPECT_EQ(options.CustomColors, CustomColorsToList(expected));
+}
+
+class TFakeColorButton : public TColorButtonValue {
+ public:
+  TColor ColorValue() const override { return value; }
+  void SetColorValue(TColor c) override {
+    value = c;
+    ++setCount;
+  }
+  TColor value = clColorKey;
+  int setCount = 0;
+};
+
+TEST_F(ColorDialog, ButtonShowsAChosenColourKeyAsBlack) {
+  const struct {
+    int button;
+    TColor start;
+    bool chosen;
+    TColor shown;
+    int sets;
+  } rows[] = {
+      {IDOK, clColorKey, true, 0x000000, 1},
+      {IDOK, RGBColor(1, 1, 2), true, RGBColor(1, 1, 2), 1},
+      {IDCANCEL, clColorKey, false, clColorKey, 0},
+  };
+  for (const auto& row : rows) {
+    TFakeColorButton button;
+    button.value = row.start;
+    bool chosen;
+    {
+      TDialogCloser closer(GetCurrentThreadId(), row.button);
+      chosen = PickButtonColor(nullptr, button);
+      ASSERT_TRUE(closer.Closed());
+    }
+    EXPECT_EQ(chosen, row.chosen);
+    EXPECT_EQ(button.value, row.shown);
+    EXPECT_EQ(button.setCount, row.sets);
+  }
+}
+
+}  // namespace
