@@ -2,18 +2,34 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstring>
+
 #include "display/fDisplay.h"
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Tools.h"
+#include "timezones/uTimeZones.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
+static_assert(sizeof(TTimeZoneInformation) == sizeof(TIME_ZONE_INFORMATION));
+static_assert(offsetof(TTimeZoneInformation, DaylightBias) ==
+              offsetof(TIME_ZONE_INFORMATION, DaylightBias));
 
 namespace {
 
 TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st) {
   return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay,
           st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
+}
+
+std::optional<TSystemTime> SystemZoneTime(const TTimeZoneInformation& zone, const TSystemTime& utc) {
+  TIME_ZONE_INFORMATION info;
+  std::memcpy(&info, &zone, sizeof(info));
+  SYSTEMTIME in, out;
+  std::memcpy(&in, &utc, sizeof(in));
+  if (!SystemTimeToTzSpecificLocalTime(&info, &in, &out)) return std::nullopt;
+  return FromSYSTEMTIME(out);
 }
 
 }  // namespace
@@ -74,6 +90,7 @@ void InstallWin32Platform() {
   p.locale = &locale;
   p.programFile = ProgramFilePath();
   p.ansiToUtf8 = AnsiToUtf8;
+  p.zoneTime = SystemZoneTime;
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
   p.newDisplayWindow = [](TDisplay& display) { return std::make_unique<TfrmDisplay>(display); };

@@ -20,12 +20,49 @@ bool TWin32Sound::PlaySync(const std::string& file) {
 
 void TWin32Sound::Purge() { PlaySoundW(nullptr, nullptr, SND_PURGE); }
 
+namespace {
+
+std::string LocaleInfo(LCTYPE type) {
+  wchar_t text[128] = {};
+  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 128)) return {};
+  return WideToUtf8(text);
+}
+
+SYSTEMTIME ToSYSTEMTIME(const TSystemTime& t) {
+  return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+}  // namespace
+
 std::string TWin32Locale::DayName(int day, bool abbreviated) {
   const LCTYPE first = abbreviated ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1;
-  wchar_t name[80] = {};
-  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, first + static_cast<LCTYPE>(day), name, 80)) return {};
-  return WideToUtf8(name);
+  return LocaleInfo(first + static_cast<LCTYPE>(day));
 }
+
+std::string TWin32Locale::MonthName(int month, bool abbreviated) {
+  const LCTYPE first = abbreviated ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1;
+  return LocaleInfo(first + static_cast<LCTYPE>(month - 1));
+}
+
+std::string TWin32Locale::FormatDate(const TSystemTime& time, bool longDate) {
+  const SYSTEMTIME st = ToSYSTEMTIME(time);
+  wchar_t text[256] = {};
+  if (!GetDateFormatW(LOCALE_USER_DEFAULT, longDate ? DATE_LONGDATE : DATE_SHORTDATE, &st, nullptr,
+                      text, 256))
+    return {};
+  return WideToUtf8(text);
+}
+
+std::string TWin32Locale::FormatTime(const TSystemTime& time, unsigned timeFlags) {
+  const SYSTEMTIME st = ToSYSTEMTIME(time);
+  wchar_t text[256] = {};
+  if (!GetTimeFormatW(LOCALE_USER_DEFAULT, timeFlags, &st, nullptr, text, 256)) return {};
+  return WideToUtf8(text);
+}
+
+std::string TWin32Locale::TimeMarker(bool pm) { return LocaleInfo(pm ? LOCALE_S2359 : LOCALE_S1159); }
+
+bool TWin32Locale::TwelveHour() { return LocaleInfo(LOCALE_ITIME) == "0"; }
 
 std::string ProgramFilePath() {
   std::vector<wchar_t> path(MAX_PATH);

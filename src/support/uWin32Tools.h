@@ -20,6 +20,11 @@ class TWin32Sound : public TSound {
 class TWin32Locale : public TLocale {
  public:
   std::string DayName(int day, bool abbreviated) override;
+  std::string MonthName(int month, bool abbreviated) override;
+  std::string FormatDate(const TSystemTime& time, bool longDate) override;
+  std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
+  std::string TimeMarker(bool pm) override;
+  bool TwelveHour() override;
 };
 
 std::string ProgramFilePath();

@@ -1,6 +1,7 @@
 #include "support/uTestPlatform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 #include "config/uVarnRegistry.h"
@@ -23,6 +24,38 @@ std::string TEnglishLocale::DayName(int day, bool abbreviated) {
                                 "Friday", "Saturday", "Sunday"};
   const std::string name = names[day];
   return abbreviated ? name.substr(0, 3) : name;
+}
+
+std::string TEnglishLocale::MonthName(int month, bool abbreviated) {
+  static const char* names[] = {"January", "February", "March",     "April",   "May",      "June",
+                                "July",    "August",   "September", "October", "November", "December"};
+  const std::string name = names[(month - 1) % 12];
+  return abbreviated ? name.substr(0, 3) : name;
+}
+
+std::string TEnglishLocale::FormatDate(const TSystemTime& t, bool longDate) {
+  if (!longDate)
+    return std::to_string(t.wMonth) + "/" + std::to_string(t.wDay) + "/" + std::to_string(t.wYear);
+  const int mondayFirst = (t.wDayOfWeek + 6) % 7;
+  return DayName(mondayFirst, false) + ", " + MonthName(t.wMonth, false) + " " +
+         std::to_string(t.wDay) + ", " + std::to_string(t.wYear);
+}
+
+std::string TEnglishLocale::FormatTime(const TSystemTime& t, unsigned flags) {
+  const bool twelve = twelveHour && !(flags & TimeFlags::Force24Hour);
+  const int hour = twelve ? (t.wHour % 12 == 0 ? 12 : t.wHour % 12) : t.wHour;
+  const auto two = [](int v) {
+    char digits[16];
+    std::snprintf(digits, sizeof(digits), "%02d", v);
+    return std::string(digits);
+  };
+  std::string text = twelve ? std::to_string(hour) : two(hour);
+  if (!(flags & TimeFlags::NoMinutesOrSeconds)) {
+    text.append(":").append(two(t.wMinute));
+    if (!(flags & TimeFlags::NoSeconds)) text.append(":").append(two(t.wSecond));
+  }
+  if (twelve && !(flags & TimeFlags::NoTimeMarker)) text += t.wHour >= 12 ? " PM" : " AM";
+  return text;
 }
 
 TRect TFakeDesktop::WorkAreaNear(TPoint p) {

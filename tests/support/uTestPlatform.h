@@ -39,10 +39,17 @@ class TRecordingSound : public TSound {
   int purges = 0;
 };
 
-// English names, Monday first.
+// English names and fixed formats: short date 12/6/2026, long date
+// "Sunday, December 6, 2026", time 9:05:07 AM (or 09:05:07 with 24 hours).
 class TEnglishLocale : public TLocale {
  public:
   std::string DayName(int day, bool abbreviated) override;
+  std::string MonthName(int month, bool abbreviated) override;
+  std::string FormatDate(const TSystemTime& time, bool longDate) override;
+  std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
+  std::string TimeMarker(bool pm) override { return pm ? "PM" : "AM"; }
+  bool TwelveHour() override { return twelveHour; }
+  bool twelveHour = true;
 };
 
 // Monitors side by side as the test lists them; nearest by edge distance.

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
+#include "kinds/uDisplayFormat.h"
+#include "support/uGlobals.h"
+#include "support/uTestPlatform.h"
+#include "timezones/uTimeZones.h"
+
+namespace {
+
+// Local time is what the test clock says; zones come from a small catalogue.
+class DisplayFormatTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AddZone("Tokyo Standard Time", -540);
+    AddZone("UTC", 0);
+    zones.Load();
+    TimeZones = &zones;
+    SetLocal(2026, 12, 6, 9, 5, 7);
+  }
+  void TearDown() override { TimeZones = nullptr; }
+  void AddZone(const std::string& name, std::int32_t bias) {
+    TVarnRegistry reg;
+    reg.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\" + name, true));
+    std::uint8_t tzi[44] = {};
+    std::memcpy(tzi, &bias, 4);
+    reg.WriteBinaryData("TZI", tzi, 44);
+  }
+  void SetLocal(int y, int mo, int d, int h, int mi, int s) {
+    TSystemTime& t = platform.clock.local;
+    t = {static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0, static_cast<std::uint16_t>(d),
+         static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s), 0};
+    t.wDayOfWeek = static_cast<std::uint16_t>(WeekdayOfDays(DaysFromCivil(y, mo, d)));
+  }
+  std::string Eval(const std::string& text, TDateTime utc = 0) {
+    TDisplayFormat format;
+    format.Parse(text);
+    return format.Evaluate(utc);
+  }
+  TTestPlatform platform;
+  TTimeZones zones;
+};
+
+TEST_F(DisplayFormatTest, ParsingIntoTokens) {
+  using K = TTokenKind;
+  TDisplayFormat f;
+  f.Parse("a&time -s;b<tz \"Tokyo Standard Time\"><tz><x y>&");
+  const std::vector<TDisplayFormatToken> expected{
+      {K::Literal, "a"},           {K::Element, "TIME -S"},  {K::Literal, "b"},
+      {K::ZoneSwitch, "TOKYO STANDARD TIME"}, {K::ZoneSwitch, ""}, {K::Literal, " !ERROR! "},
+      {K::Element, ""}};
+  EXPECT_EQ(f.Tokens(), expected);
+  f.Parse("only text\r\nline two");
+  EXPECT_EQ(f.Tokens().size(), 1u);
+  f.Parse("");
+  EXPECT_TRUE(f.Tokens().empty());
+  EXPECT_EQ(f.Evaluate(0), "");
+  f.Parse("x & y");  // no ";" anywhere later: a lone "&"
+  EXPECT_EQ(f.Evaluate(0), "x & y");
+}
+
+TEST_F(DisplayFormatTest, DateAndTimeElements) {
+  struct Case {
+    const char* text;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"&d;.&dd;.&m;.&mm;.&yy;.&yyyy;", "6.06.12.12.26.2026"},
+      {"&$d; &$dd; &$m; &$mm;", "Sun Sunday Dec December"},
+      {"&h;:&nn;:&ss; &n; &s; &hh;", "9:05:07 5 7 09"},
+      {"&ap; &week; &dow; &dows; &doy; &diy; &dim;", "AM 49 7 1 340 365 31"},
+      {"&sdate;|&ldate;", "12/6/2026|Sunday, December 6, 2026"},
+      {"&time;|&TIME -S;|&time -s;|&time -nm;|&time -nap;|&time -24 -s;",
+       "9:05 AM|9:05:07 AM|9:05:07 AM|9 AM|9:05|09:05:07"},
+      {"&;&lt;tz&gt;&br;&zz;", "&<tz> !ERROR!  !ERROR! "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Eval(c.text), c.expected) << c.text;
+}
+
+TEST_F(DisplayFormatTest, HoursFollowTheLocaleUnlessForced) {
+  SetLocal(2026, 12, 6, 0, 30, 0);
+  EXPECT_EQ(Eval("&h; &hh; &ap;"), "12 12 AM");
+  platform.locale.twelveHour = false;
+  EXPECT_EQ(Eval("&h; &hh;"), "0 00");
+  EXPECT_EQ(Eval("&h -12;|&hh -12;|&h -12 ;"), "12|12|0");  // the modifier must be exact
+  SetLocal(2026, 12, 6, 15, 0, 0);
+  platform.locale.twelveHour = true;
+  EXPECT_EQ(Eval("&h;|&h -24;|&ap;"), "3|15|PM");
+}
+
+TEST_F(DisplayFormatTest, ZoneSwitchesShowOtherTimesAndFallBack) {
+  const TDateTime utc = DaysFromCivil(2026, 12, 6) + 1.5 / 24;  // 01:30 UTC
+  EXPECT_EQ(Eval("<tz \"Tokyo Standard Time\">&hh;:&nn; <tz>&hh;:&nn;", utc), "10:30 09:05");
+  EXPECT_EQ(Eval("<tz \"tokyo standard time\">&d;", utc), "6");
+  EXPECT_EQ(Eval("<tz Tokyo Standard Time>&hh;", utc), "10");  // quotes are optional
+  EXPECT_EQ(Eval("<tz \"Atlantis\">&hh;", utc), " !ERROR! 09");
+  TDisplayFormat f;
+  f.DefaultZone = zones.FindZone("UTC");
+  f.Parse("&hh;:&nn; <tz>&hh;");
+  EXPECT_EQ(f.Evaluate(utc), "01:30 09");
+  EXPECT_EQ(f.Evaluate(utc), "01:30 09");  // every evaluation starts in the default zone again
+}
+
+TEST_F(DisplayFormatTest, WeekNumbersAcrossYearEnds) {
+  EXPECT_EQ(IsoWeek(2021, 1, 1), 53);
+  EXPECT_EQ(IsoWeek(2024, 12, 31), 1);
+  EXPECT_EQ(IsoWeek(2026, 1, 1), 1);
+  EXPECT_EQ(IsoWeek(2027, 1, 3), 53);
+  // Against a day-by-day count: the week changes on Mondays only, and goes 1, 2, 3 ...
+  int previous = IsoWeek(2019, 12, 30);
+  for (std::int32_t days = DaysFromCivil(2019, 12, 31); days < DaysFromCivil(2031, 1, 1); ++days) {
+    const TCivilDate d = CivilFromDays(days);
+    const int week = IsoWeek(d.year, d.month, d.day);
+    if (WeekdayOfDays(days) == 1)
+      ASSERT_TRUE(week == previous + 1 || (week == 1 && previous >= 52)) << d.year << "-" << d.month << "-" << d.day;
+    else
+      ASSERT_EQ(week, previous) << d.year << "-" << d.month << "-" << d.day;
+    previous = week;
+  }
+}
+
+TEST_F(DisplayFormatTest, InternetTimeAndLeapYears) {
+  EXPECT_EQ(Eval("&swatch;", DaysFromCivil(2026, 12, 6) + 23.0 / 24), "000");
+  EXPECT_EQ(Eval("&swatch;", DaysFromCivil(2026, 12, 6) + 11.0 / 24), "500");
+  EXPECT_EQ(Eval("&swatch;", DaysFromCivil(2026, 12, 6) + (23.0 / 24 - 0.1 / 86400)), "1000");
+  SetLocal(2024, 2, 10, 12, 0, 0);
+  EXPECT_EQ(Eval("&diy; &dim; &doy;"), "366 29 41");
+}
+
+TEST_F(DisplayFormatTest, SecondsAreNeededOnlyForSecondElements) {
+  struct Case {
+    const char* text;
+    bool needs;
+  };
+  const Case cases[] = {{"&s;", true},        {"&SS;", true},    {"&time -s;", true},
+                        {"&time -24 -s;", true}, {"&time;", false}, {"&swatch; &h; &nn;", false},
+                        {"&sdate;", false},   {"s ss", false}};
+  for (const Case& c : cases) {
+    TDisplayFormat f;
+    f.Parse(c.text);
+    EXPECT_EQ(f.NeedsSeconds(), c.needs) << c.text;
+  }
+}
+
+TEST_F(DisplayFormatTest, TranslatedErrorTextIsUsedAsText) {
+  TMultiLanguage language(TMultiLanguage::TNoRegistry{});
+  language.LoadFromText("TOKEN_ERROR=%s%n");
+  MultiLanguage = &language;
+  EXPECT_EQ(Eval("&nope;"), " %s%n ");
+  MultiLanguage = nullptr;
+}
+
+}  // namespace
