@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 #include "support/uGraphicTools.h"
 #include "support/uTestPlatform.h"
 

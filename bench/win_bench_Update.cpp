@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "config/uOptions.h"
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 #include "support/uGlobals.h"
 #include "support/uPlatform.h"
 #include "support/uTestPlatform.h"

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "config/uOptions.h"
-#include "display/uDisplayDisc.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
 #include "support/uGlobals.h"
@@ -129,33 +128,13 @@ void TQuorvelDisplay::LoadAll() {
   THourglass hourglass;
   ImportOldSettings();
   Options->Load();
-  AddTemporaryDisplays();
+  DisplayList->Load();
 }
 
 void TQuorvelDisplay::SaveAll() {
   THourglass hourglass;
+  if (DisplayList) DisplayList->Save();
   if (Options) Options->Save();
-}
-
-void TQuorvelDisplay::AddTemporaryDisplays() {
-  // Until displays are stored, two show the spine at work: one with a
-  // background that can be resized, one cut to its disc.
-  auto framed = TDisplay::Create<TDisplayDisc>();
-  framed->Description = "Framed disc";
-  framed->HasBackground = true;
-  framed->Left = 120;
-  framed->Top = 120;
-  framed->Width = 240;
-  framed->Height = 160;
-  auto shaped = TDisplay::Create<TDisplayDisc>();
-  shaped->Description = "Shaped disc";
-  shaped->Left = 420;
-  shaped->Top = 140;
-  for (auto* d : {DisplayList->Add(std::move(framed)), DisplayList->Add(std::move(shaped))}) {
-    d->KeepOnScreen();
-    d->SetActive(true);
-  }
-  DisplayList->Primary = &(*DisplayList)[0];
 }
 
 bool TQuorvelDisplay::IsIdle() const { return ::IsIdle(); }

@@ -86,7 +86,6 @@ class TQuorvelDisplay : public TWindowBase {
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
   void BringLastActivePopupForward();
-  void AddTemporaryDisplays();
 
   TApplicationWindow& FApplication;
   TClockLoop FClockLoop;

@@ -182,6 +182,19 @@ void TVarnRegistry::WriteBinaryData(const std::string& name, const void* buffer,
   Write(name, rtBinary, buffer, static_cast<std::size_t>(size));
 }
 
+std::vector<std::pair<std::string, TRegData>> TVarnRegistry::ReadAllValues() {
+  std::vector<std::pair<std::string, TRegData>> values;
+  std::vector<std::string> names;
+  GetValueNames(names);
+  for (const std::string& name : names)
+    if (auto data = Query(name)) values.emplace_back(name, std::move(*data));
+  return values;
+}
+
+void TVarnRegistry::WriteRaw(const std::string& name, const TRegData& data) {
+  Write(name, data.type, data.bytes.data(), data.bytes.size());
+}
+
 std::string TVarnRegistry::ReadStringDef(const std::string& name, const std::string& def) {
   return ValueExists(name) ? ReadString(name) : def;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/uRegistryHive.h"
@@ -51,6 +52,10 @@ class TVarnRegistry {
   void WriteFloat(const std::string& name, double value);
   int ReadBinaryData(const std::string& name, void* buffer, int size);
   void WriteBinaryData(const std::string& name, const void* buffer, int size);
+
+  // Every value of the open key as stored, and one written back the same way.
+  std::vector<std::pair<std::string, TRegData>> ReadAllValues();
+  void WriteRaw(const std::string& name, const TRegData& data);
 
   std::string ReadStringDef(const std::string& name, const std::string& def);
   std::int32_t ReadIntegerDef(const std::string& name, std::int32_t def);

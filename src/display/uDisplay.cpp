@@ -33,7 +33,9 @@ void TDisplay::SetDefaults() {
 }
 
 void TDisplay::SetText(const std::string& text) {
-  if (text != FText) FText = text;
+  if (text == FText) return;
+  FText = text;
+  FDisplayFormat.Parse(FText);
 }
 
 bool TDisplay::NeedsRepaint() { return true; }

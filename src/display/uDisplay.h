@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/aDisplayWindow.h"
+#include "kinds/uDisplayFormat.h"
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
 
@@ -91,6 +92,7 @@ class TDisplay {
   TPainter* Painter() const { return FPainter.get(); }
   TDisplayKind Kind() const { return FKind; }
   const std::string& Text() const { return FText; }
+  TDisplayFormat& DisplayFormat() { return FDisplayFormat; }
   bool Highlighted() const { return FHighlighted; }
   bool Flashing() const { return FFlashing; }
   bool FlashPhase() const { return FFlashPhase; }
@@ -126,6 +128,7 @@ class TDisplay {
   bool FFlashPhase = false;
   bool FTransparent = false;
   int FAlphaBlendValue = 255;
+  TDisplayFormat FDisplayFormat;
   std::string FText;
   bool FAlwaysOnTop = true;
   TDisplayKind FKind;

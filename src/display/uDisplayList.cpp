@@ -1,11 +1,124 @@
 #include "display/uDisplayList.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "config/uMultilanguage.h"
+#include "config/uVarnRegistry.h"
+#include "kinds/uDisplayDigitalClock.h"
+
+namespace {
+
+constexpr char kDisplaysKey[] = "Software\\Quorvel II\\Displays";
+
+std::string DisplayKey(std::size_t index) {
+  char name[16];
+  std::snprintf(name, sizeof(name), "\\%.3zu", index);
+  return kDisplaysKey + std::string(name);
+}
+
+// A stored display of a kind this version cannot show yet. It keeps every
+// value of its key as it was, so saving the list loses none of them.
+class TDisplayPreserved : public TDisplay {
+ public:
+  explicit TDisplayPreserved(std::uint8_t kind) : TDisplay(TDisplayKind{kind}) {}
+  void LoadFromRegistry(TVarnRegistry& registry, bool) override { FValues = registry.ReadAllValues(); }
+  void SaveToRegistry(TVarnRegistry& registry, bool) override {
+    for (const auto& [name, data] : FValues) registry.WriteRaw(name, data);
+  }
+
+ private:
+  std::vector<std::pair<std::string, TRegData>> FValues;
+};
+
+}  // namespace
 
 TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
   if (FItems.size() >= MaxDisplays) return nullptr;
   FItems.push_back(std::move(display));
   return FItems.back().get();
+}
+
+TDisplay* TDisplayList::Add(std::uint8_t kind) {
+  if (FItems.size() >= MaxDisplays) return nullptr;
+  switch (kind) {
+    case dkDigitalClock:
+      return Add(TDisplay::Create<TDisplayDigitalClock>());
+    case dkAnalogClock:
+    case dkCountdown:
+    case dkStopwatch:
+      return Add(std::make_unique<TDisplayPreserved>(kind));
+    default:
+      return nullptr;
+  }
+}
+
+void TDisplayList::Delete(TDisplay* display) {
+  if (display == Primary) Primary = nullptr;
+  std::erase_if(FItems, [&](const auto& d) { return d.get() == display; });
+}
+
+void TDisplayList::Clear() {
+  Primary = nullptr;
+  FItems.clear();
+}
+
+void TDisplayList::Save() {
+  TVarnRegistry registry;
+  registry.DeleteKey(kDisplaysKey);
+  if (!registry.OpenKey(kDisplaysKey, true)) return;
+  registry.WriteInteger("Count", static_cast<std::int32_t>(FItems.size()));
+  std::int32_t primary = -1;
+  for (std::size_t i = 0; i < FItems.size(); ++i)
+    if (FItems[i].get() == Primary) primary = static_cast<std::int32_t>(i);
+  registry.WriteInteger("Primary", primary);
+  registry.CloseKey();
+  for (std::size_t i = 0; i < FItems.size(); ++i) {
+    if (!registry.OpenKey(DisplayKey(i), true)) continue;
+    FItems[i]->SaveToRegistry(registry, false);
+    registry.CloseKey();
+  }
+}
+
+void TDisplayList::Load() {
+  Clear();
+  std::int32_t count = -1, primary = -1;
+  TVarnRegistry registry;
+  if (registry.OpenKey(kDisplaysKey, false)) {
+    count = registry.ReadIntegerDef("Count", -1);
+    primary = registry.ReadIntegerDef("Primary", -1);
+    registry.CloseKey();
+  }
+  if (count == -1) {
+    CreateDefault();
+    return;
+  }
+  for (std::int32_t i = 0; i < count; ++i) {
+    if (!registry.OpenKey(DisplayKey(static_cast<std::size_t>(i)), false)) continue;
+    try {
+      int kind = 0;
+      if (registry.GetDataType("") == rtInteger)
+        kind = registry.ReadIntegerDef("", 0);
+      else
+        kind = std::stoi(registry.ReadStringDef("", "0"));
+      if (TDisplay* display = Add(static_cast<std::uint8_t>(kind & 0xFF)))
+        display->LoadFromRegistry(registry, false);
+    } catch (...) {
+      registry.CloseKey();
+      throw;
+    }
+    registry.CloseKey();
+  }
+  if (primary >= 0 && static_cast<std::size_t>(primary) < FItems.size())
+    Primary = FItems[static_cast<std::size_t>(primary)].get();
+}
+
+void TDisplayList::CreateDefault() {
+  TDisplay* display = Add(dkDigitalClock);
+  if (display) display->Description = GetText("DEFAULT_DISPLAY", "Default display");
+  Primary = display;
+  if (display) display->SetActive(true);
 }
 
 void TDisplayList::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second) {

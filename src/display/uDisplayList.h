@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,13 @@ class TDisplayList {
 
   // Takes ownership; refuses (and returns nullptr) beyond the limit.
   TDisplay* Add(std::unique_ptr<TDisplay> display);
+  // A new, inactive display of a kind; nullptr for an unknown kind or a full list.
+  TDisplay* Add(std::uint8_t kind);
+  void Delete(TDisplay* display);
+  void Clear();
+  void Load();
+  void Save();
+  void CreateDefault();
   std::size_t Count() const { return FItems.size(); }
   TDisplay& operator[](std::size_t i) const { return *FItems[i]; }
 

@@ -34,6 +34,7 @@ struct TFontSpec {
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
+  int charSet = 1;  // DEFAULT_CHARSET
   TFontQuality quality = TFontQuality::Default;
   friend bool operator==(const TFontSpec&, const TFontSpec&) = default;
 };

@@ -51,7 +51,7 @@ void TGdiCanvas::SetFont(const TFontSpec& font) {
   lf.lfItalic = font.italic;
   lf.lfUnderline = font.underline;
   lf.lfStrikeOut = font.strikeOut;
-  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfCharSet = static_cast<BYTE>(font.charSet);
   lf.lfQuality = static_cast<BYTE>(font.quality);
   const std::wstring face = Utf8ToWide(font.name);
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);

@@ -91,6 +91,10 @@ void InstallWin32Platform() {
   p.programFile = ProgramFilePath();
   p.ansiToUtf8 = AnsiToUtf8;
   p.zoneTime = SystemZoneTime;
+  if (const HDC screen = GetDC(nullptr)) {
+    p.pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
   p.newDisplayWindow = [](TDisplay& display) { return std::make_unique<TfrmDisplay>(display); };

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/uDisplay.h"
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 #include "support/HSVLibrary.h"
 #include "support/uTestPlatform.h"
 

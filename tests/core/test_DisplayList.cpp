@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 #include "display/uDisplayList.h"
 #include "support/uTestPlatform.h"
 

@@ -110,9 +110,9 @@ int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned forma
       longest = std::max(longest, ++current);
     }
   }
-  const int height = lines * LineHeight;
+  const int height = lines * lineHeight;
   if (format & TextFormat::CalcRect) {
-    r.right = r.left + static_cast<int>(longest) * CharWidth;
+    r.right = r.left + static_cast<int>(longest) * charWidth;
     r.bottom = r.top + height;
   } else {
     TCanvasCall& call = Record("DrawText", r);

@@ -86,7 +86,7 @@ struct TCanvasCall {
 
 // Records every call. FillRect with a solid brush also fills the pixels, so
 // region and colour-key tests see real rows. Text metrics are fixed: every
-// character is 8 pixels wide and every line 16 pixels high.
+// character is charWidth pixels wide and every line lineHeight pixels high.
 class TRecordingCanvas : public TCanvas {
  public:
   explicit TRecordingCanvas(class TMemoryBitmap& bitmap) : FBitmap(bitmap) {}
@@ -104,8 +104,8 @@ class TRecordingCanvas : public TCanvas {
   int DrawText(const std::string& text, TRect& r, unsigned format) override;
 
   std::vector<TCanvasCall> calls;
-  static constexpr int CharWidth = 8;
-  static constexpr int LineHeight = 16;
+  int charWidth = 8;
+  int lineHeight = 16;
 
  private:
   TCanvasCall& Record(const std::string& op, const TRect& r = {});

@@ -4,7 +4,7 @@
 
 #include "config/uOptions.h"
 #include "display/fDisplay.h"
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 #include "display/uDisplayList.h"
 #include "support/uGlobals.h"
 #include "support/uTestPlatform.h"

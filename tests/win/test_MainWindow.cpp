@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/fMsgHandler.h"
+#include "config/uMemoryHive.h"
+#include "config/uVarnRegistry.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "support/uGlobals.h"
@@ -17,14 +19,19 @@ class MainWindowTest : public ::testing::Test {
     InstallWin32Platform();
     Platform().clock = &clock;
     clock.local = {2026, 12, 0, 6, 9, 30, 0, 0};
+    SetHive(TRootKey::CurrentUser, &hive);  // a first start, nothing stored
     application = std::make_unique<TApplicationWindow>();
     main = std::make_unique<TQuorvelDisplay>(*application);
-    PumpMessages();  // the deferred start-up
+    PumpMessages();  // the deferred start-up: the default clock
+    TDisplay* second = DisplayList->Add(dkDigitalClock);
+    second->SetActive(true);
+    second->Show();
   }
   void TearDown() override {
     main.reset();
     application.reset();
     AboutBoxOpen = false;
+    SetHive(TRootKey::CurrentUser, nullptr);
     Platform() = TPlatform{};
   }
   int VisibleDisplays() const {
@@ -37,6 +44,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TTestClock clock;
+  TMemoryHive hive;
   std::unique_ptr<TApplicationWindow> application;
   std::unique_ptr<TQuorvelDisplay> main;
 };
@@ -48,6 +56,7 @@ TEST_F(MainWindowTest, DeferredStartShowsTheDisplaysAndOwnsTheGlobalObjects) {
   EXPECT_NE(Events, nullptr);
   EXPECT_NE(TimeZones, nullptr);
   EXPECT_EQ(DisplayList->Count(), 2u);
+  EXPECT_EQ((*DisplayList)[0].Description, "Default display");
   EXPECT_EQ(VisibleDisplays(), 2);
   EXPECT_FALSE(IsWindowVisible(main->Handle()));
   EXPECT_EQ(FindWindowW(L"TQuorvelDisplay", L"Quorvel"), main->Handle());
@@ -117,6 +126,11 @@ TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
   Send(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
   EXPECT_TRUE(d.Dirty());
   EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+  // The end of the session saved the displays and the options.
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays", false));
+  EXPECT_EQ(reg.ReadInteger("Count"), 2);
+  EXPECT_TRUE(reg.KeyExists("\\Software\\Quorvel II\\CustomColors"));
 }
 
 TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {

@@ -2,8 +2,8 @@
 
 #include "display/uDisplay.h"
 
-// A stand-in display until the real kinds exist: a disc with a dot that goes
-// round once a minute. With a background it fills its window and can be resized.
+// A display of simple geometry for the tests: a disc with a dot that goes round
+// once a minute. With a background it fills its window and can be resized.
 class TDisplayDisc : public TDisplay {
  public:
   TDisplayDisc();

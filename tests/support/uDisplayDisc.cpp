@@ -1,4 +1,4 @@
-#include "display/uDisplayDisc.h"
+#include "support/uDisplayDisc.h"
 
 #include <algorithm>
 #include <cmath>

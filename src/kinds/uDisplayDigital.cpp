@@ -1,0 +1,134 @@
+#include "kinds/uDisplayDigital.h"
+
+#include "config/uVarnRegistry.h"
+
+namespace {
+
+std::unique_ptr<TPainter> NewDigitalPainter(TDisplay& display) {
+  return std::make_unique<TPainterDigital>(display);
+}
+
+TAlignment AlignmentOf(std::uint8_t alignment) {
+  return alignment == 1 ? TAlignment::Right : alignment == 2 ? TAlignment::Center : TAlignment::Left;
+}
+
+}  // namespace
+
+TPainterClass TDisplayDigital::GetPainterClass() const { return &NewDigitalPainter; }
+
+void TDisplayDigital::SetDefaults() {
+  TDisplay::SetDefaults();
+  SetText("");
+  Font.FontName = "Arial";
+  Font.Size = 28;
+  Font.Color = RGBColor(0xFF, 0xCF, 0x3F);
+  Font.Style = {true, false, false, false};
+  Alignment = 0;
+  Shadow = 6;
+  ShadowColor = RGBColor(0x60, 0x60, 0x60);
+  Font.OutlineWidth = 2;
+  Font.OutlineColor = RGBColor(0x40, 0x40, 0x40);
+  Font.ThreeD = true;
+}
+
+void TDisplayDigital::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
+  TDisplay::LoadFromRegistry(registry, presetOnly);
+  Font.LoadFromRegistry(registry);
+  Alignment = static_cast<std::uint8_t>(registry.ReadIntegerDef("Alignment", Alignment));
+  Shadow = registry.ReadIntegerDef("Shadow", Shadow);
+  ShadowColor = static_cast<TColor>(registry.ReadIntegerDef("ShadowColor", static_cast<std::int32_t>(ShadowColor)));
+  HasBackground = registry.ReadBoolDef("HasBackground", HasBackground);
+  BackgroundColor = static_cast<TColor>(
+      registry.ReadIntegerDef("BackgroundColor", static_cast<std::int32_t>(BackgroundColor)));
+  BevelWidth = registry.ReadIntegerDef("BevelWidth", BevelWidth);
+  BevelColor = static_cast<TColor>(registry.ReadIntegerDef("BevelColor", static_cast<std::int32_t>(BevelColor)));
+  Bevel3D = registry.ReadBoolDef("Bevel3D", Bevel3D);
+  SetDirty();
+}
+
+void TDisplayDigital::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
+  TDisplay::SaveToRegistry(registry, presetOnly);
+  Font.SaveToRegistry(registry);
+  registry.WriteInteger("Alignment", Alignment);
+  registry.WriteInteger("Shadow", Shadow);
+  registry.WriteInteger("ShadowColor", static_cast<std::int32_t>(ShadowColor));
+  registry.WriteBool("HasBackground", HasBackground);
+  registry.WriteInteger("BackgroundColor", static_cast<std::int32_t>(BackgroundColor));
+  registry.WriteInteger("BevelWidth", BevelWidth);
+  registry.WriteInteger("BevelColor", static_cast<std::int32_t>(BevelColor));
+  registry.WriteBool("Bevel3D", Bevel3D);
+}
+
+unsigned TPainterDigital::TextFormatFlags() const {
+  const unsigned align = Digital().Alignment == 1   ? TextFormat::Right
+                         : Digital().Alignment == 2 ? TextFormat::Center
+                                                    : TextFormat::Left;
+  return align | TextFormat::NoClip | TextFormat::NoPrefix;
+}
+
+void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
+  const TDisplayDigital& d = Digital();
+  if (d.HasBackground) {
+    width = d.Width;
+    height = d.Height;
+    FTextRect = {0, 0, width, height};
+    return;
+  }
+  TCanvas& canvas = bitmap.Canvas();
+  d.Font.AssignToFont(canvas);
+  TRect measured{0, 0, 0, 0};
+  canvas.DrawText(FText, measured, TextFormatFlags() | TextFormat::CalcRect);
+  FTextRect = {0, 0, measured.Width(), measured.Height()};
+  if (FTextRect.right % 2 != 0) ++FTextRect.right;
+  TRect w{0, 0, 0, 0};
+  canvas.DrawText("W", w, TextFormatFlags() | TextFormat::CalcRect);
+  // Grow only when the text no longer fits; shrink only when more than two
+  // "W" widths are left over, so the window does not twitch every second.
+  const int base = FTextRect.right + 20, slack = 2 * w.Width();
+  if (base > width || base + slack < width) width = base + slack;
+  height = FTextRect.bottom + 16;
+}
+
+void TPainterDigital::Paint(TBitmap32& bitmap) {
+  TPainter::Paint(bitmap);
+  const TDisplayDigital& d = Digital();
+  TCanvas& canvas = bitmap.Canvas();
+  TRect r = FTextRect;
+  if (d.HasBackground) {
+    r = r.Inflated(-(d.BevelWidth + 4));
+  } else {
+    int dx = 10;
+    if (d.Alignment == 1) dx = bitmap.Width() - r.right - 20;
+    if (d.Alignment == 2) dx = (bitmap.Width() - r.right) / 2 - 10;
+    r = {r.left + dx, r.top + 5, r.right + dx, r.bottom + 5};
+  }
+  canvas.SetBrush(0, TBrushStyle::Clear);
+  if (d.Shadow > 0 && !d.HasBackground) {
+    d.Font.AssignToFont(canvas);
+    canvas.SetFontColor(d.ShadowColor);
+    SetFontSmoothing(canvas, false);
+    TRect shadow{r.left + d.Shadow, r.top + d.Shadow, r.right + d.Shadow, r.bottom + d.Shadow};
+    canvas.DrawText(FText, shadow, TextFormatFlags());
+  }
+  d.Font.AssignToFont(canvas);
+  TColor outline = d.Font.OutlineColor;
+  if (d.FlashPhase()) {
+    canvas.SetFontColor(d.FlashFillColor);
+    outline = d.FlashOutlineColor;
+  }
+  DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentOf(d.Alignment), outline,
+                   d.Font.OutlineWidth);
+}
+
+void TPainterDigital::ApplySize(int width, int height) {
+  TDisplayWindow* window = Window();
+  if (!window) return;
+  const TRect bounds = window->Bounds();
+  window->SetClientSize(bounds.Width(), height);
+  if (width == bounds.Width()) return;
+  const int shrink = bounds.Width() - width;
+  // The aligned edge stays where it is.
+  if (Digital().Alignment == 1) window->MoveTo(bounds.left + shrink, bounds.top);
+  if (Digital().Alignment == 2) window->MoveTo(bounds.left + shrink / 2, bounds.top);
+  window->SetClientSize(width, height);
+}

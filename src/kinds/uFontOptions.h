@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/uCanvas.h"
+#include "support/uGraphicTools.h"
+
+class TVarnRegistry;
+
+// A display's font as settings, stored under a value-name prefix.
+class TFontOptions {
+ public:
+  explicit TFontOptions(const std::string& prefix);
+  virtual ~TFontOptions() = default;
+  virtual void SaveToRegistry(TVarnRegistry& registry) const;
+  virtual void LoadFromRegistry(TVarnRegistry& registry);
+  // Name, character set, size (points to pixels), style and colour onto the canvas font.
+  void AssignToFont(TCanvas& canvas) const;
+  // "28pt Arial".
+  std::string Describe() const;
+  const std::string& Prefix() const { return FPrefix; }
+
+  std::string FontName = "Arial";
+  std::int32_t CharSet = 1;
+  TColor Color = 0xFFFFFF;
+  TFontStyles Style;
+  std::int32_t Size = 14;
+
+ protected:
+  std::string Name(const char* value) const { return FPrefix + value; }
+
+ private:
+  std::string FPrefix;
+};
+
+// With the outline and relief that the text painter draws.
+class TAdvancedFontOptions : public TFontOptions {
+ public:
+  using TFontOptions::TFontOptions;
+  void SaveToRegistry(TVarnRegistry& registry) const override;
+  void LoadFromRegistry(TVarnRegistry& registry) override;
+
+  TColor OutlineColor = 0x000000;
+  std::int32_t OutlineWidth = 2;
+  bool ThreeD = false;
+};

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include "config/uVarnRegistry.h"
+#include "display/uDisplayList.h"
+#include "kinds/uDisplayDigitalClock.h"
+#include "kinds/uFontOptions.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+TEST(FontOptions, PrefixesStyleCodesAndDescription) {
+  TTestPlatform platform;
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\F", true));
+  TAdvancedFontOptions font("Font");
+  font.Style = {true, false, true, false};  // bold and underline
+  font.Size = 28;
+  font.ThreeD = true;
+  font.SaveToRegistry(reg);
+  std::vector<std::string> names;
+  reg.GetValueNames(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"Font_FontName", "Font_FontCharSet", "Font_FontColor",
+                                             "Font_FontStyle", "Font_FontSize", "Font_OutlineColor",
+                                             "Font_OutlineWidth", "Font_3D"}));
+  TAdvancedFontOptions loaded("Font");
+  loaded.LoadFromRegistry(reg);
+  EXPECT_EQ(loaded.Style, (TFontStyles{true, false, false, false}));  // underline is not stored
+  EXPECT_TRUE(loaded.ThreeD);
+  EXPECT_EQ(loaded.Describe(), "28pt Arial");
+
+  reg.WriteInteger("Font_FontStyle", 19);
+  loaded.LoadFromRegistry(reg);
+  EXPECT_EQ(loaded.Style, (TFontStyles{true, true, false, false}));
+
+  TFontOptions plain("");
+  plain.SaveToRegistry(reg);
+  EXPECT_TRUE(reg.ValueExists("FontName"));
+  TFontOptions untouched("Missing");
+  untouched.Size = 99;
+  untouched.LoadFromRegistry(reg);
+  EXPECT_EQ(untouched.Size, 99);
+}
+
+TEST(FontOptions, PointsBecomePixelsAtTheScreensResolution) {
+  TTestPlatform platform;
+  TMemoryBitmap bitmap;
+  TFontOptions font("Font");
+  font.Size = 28;
+  font.CharSet = 0x1EE;  // only the low byte means something
+  Platform().pixelsPerInch = 96;
+  font.AssignToFont(bitmap.Canvas());
+  EXPECT_EQ(bitmap.Canvas().Font().height, -37);  // 28 * 96 / 72 = 37.33
+  EXPECT_EQ(bitmap.Canvas().Font().charSet, 0xEE);
+  Platform().pixelsPerInch = 144;
+  font.AssignToFont(bitmap.Canvas());
+  EXPECT_EQ(bitmap.Canvas().Font().height, -56);
+  EXPECT_EQ(bitmap.Canvas().FontColor(), 0xFFFFFFu);
+}
+
+class TextDisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock = TDisplay::Create<TDisplayDigitalClock>();
+    clock->Font.OutlineWidth = 0;
+    clock->Shadow = 0;
+  }
+  TMemoryBitmap& Bitmap() { return TTestPlatform::BitmapOf(*clock); }
+  int WidthFor(int characters) {
+    clock->SetText(std::string(static_cast<std::size_t>(characters), 'x'));
+    clock->Repaint();
+    return Bitmap().Width();
+  }
+  TTestPlatform platform;
+  std::unique_ptr<TDisplayDigitalClock> clock;
+};
+
+TEST_F(TextDisplayTest, DefaultsOfANewDigitalClock) {
+  EXPECT_EQ(clock->Kind(), dkDigitalClock);
+  EXPECT_EQ(clock->Text(), "&ldate;\r\n&time;");
+  EXPECT_FALSE(clock->NeedsSeconds());
+  const auto fresh = TDisplay::Create<TDisplayDigitalClock>();
+  EXPECT_EQ(fresh->Font.Size, 28);
+  EXPECT_EQ(fresh->Font.Color, RGBColor(0xFF, 0xCF, 0x3F));
+  EXPECT_TRUE(fresh->Font.Style.bold);
+  EXPECT_EQ(fresh->Shadow, 6);
+  EXPECT_EQ(fresh->ShadowColor, RGBColor(0x60, 0x60, 0x60));
+  EXPECT_EQ(fresh->Font.OutlineWidth, 2);
+  EXPECT_EQ(fresh->Font.OutlineColor, RGBColor(0x40, 0x40, 0x40));
+  EXPECT_TRUE(fresh->Font.ThreeD);
+  EXPECT_FALSE(fresh->HasBackground);
+}
+
+TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
+  clock->SetActive(true);
+  Bitmap().Recorder().charWidth = 20;  // "W" is 20 pixels: slack 40
+  EXPECT_EQ(WidthFor(5), 160);   // text 100
+  Bitmap().Recorder().charWidth = 26;  // text 130 still fits in 160 - 20 + 40
+  EXPECT_EQ(WidthFor(5), 160);
+  Bitmap().Recorder().charWidth = 30;  // text 150 no longer fits
+  EXPECT_EQ(WidthFor(5), 230);   // 150 + 20 + 60
+  Bitmap().Recorder().charWidth = 12;  // text 60: far too much room
+  EXPECT_EQ(WidthFor(5), 104);   // 60 + 20 + 24
+  Bitmap().Recorder().charWidth = 101;  // an odd width counts as one more
+  EXPECT_EQ(WidthFor(1), 102 + 20 + 202);
+  EXPECT_EQ(Bitmap().Height(), 16 + 16);
+}
+
+TEST_F(TextDisplayTest, RightAlignedTextKeepsTheRightEdge) {
+  clock->Alignment = 1;
+  clock->SetActive(true);
+  Bitmap().Recorder().charWidth = 20;
+  WidthFor(10);
+  const int right = clock->Window()->Bounds().right;
+  WidthFor(2);  // much shorter
+  EXPECT_EQ(clock->Window()->Bounds().right, right);
+  clock->Alignment = 2;
+  const TRect before = clock->Window()->Bounds();
+  WidthFor(12);
+  const TRect after = clock->Window()->Bounds();
+  EXPECT_NEAR((after.left + after.right) / 2.0, (before.left + before.right) / 2.0, 1.0);
+}
+
+TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
+  clock->SetActive(true);
+  clock->Shadow = 4;
+  clock->Font.OutlineWidth = 2;
+  clock->SetText("A&B");
+  clock->Repaint();
+  std::vector<TCanvasCall> texts;
+  for (const auto& c : Bitmap().Recorder().calls)
+    if (c.op == "DrawText") texts.push_back(c);
+  ASSERT_EQ(texts.size(), 1u + 2 * 13 + 1);  // shadow, two rings, the text
+  EXPECT_EQ(texts.front().fontColor, clock->ShadowColor);
+  EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
+  EXPECT_EQ(texts.front().rect.left, texts.back().rect.left + 4);
+  EXPECT_EQ(texts.back().text, "A&B");
+  EXPECT_TRUE(texts.back().format & TextFormat::NoPrefix);
+  EXPECT_EQ(texts.back().rect.left, 10);  // left alignment, 10 pixels in
+  EXPECT_EQ(texts.back().rect.top, 5);
+
+  clock->HasBackground = true;
+  clock->Width = 300;
+  clock->Height = 80;
+  Bitmap().Recorder().calls.clear();
+  clock->Repaint();
+  int drawn = 0;
+  for (const auto& c : Bitmap().Recorder().calls) drawn += c.op == "DrawText";
+  EXPECT_EQ(drawn, 2 * 13 + 1);  // never a shadow on a background
+  EXPECT_EQ(Bitmap().Width(), 300);
+  EXPECT_EQ(Bitmap().Height(), 80);
+}
+
+TEST_F(TextDisplayTest, BlankTextsAndSecondsCadence) {
+  clock->SetText(" \r\n\t");
+  EXPECT_EQ(clock->Text(), "no text");
+  clock->SetText("&time;");
+  EXPECT_FALSE(clock->NeedsSeconds());
+  clock->SetText("&hh;:&nn;:&ss;");
+  EXPECT_TRUE(clock->NeedsSeconds());
+  clock->SetText("&bogus;");
+  clock->SetActive(true);
+  clock->Repaint();  // an element in error still renders
+  EXPECT_GT(Bitmap().Width(), 20);
+}
+
+TEST_F(TextDisplayTest, StorageRoundTripOfTheTextDisplayValues) {
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", true));
+  clock->Alignment = 2;
+  clock->Shadow = 3;
+  clock->HasBackground = true;
+  clock->BevelWidth = 5;
+  clock->Font.FontName = "Tahoma";
+  clock->SaveToRegistry(reg, false);
+  EXPECT_EQ(reg.ReadString(""), "2");
+  auto loaded = TDisplay::Create<TDisplayDigitalClock>();
+  loaded->LoadFromRegistry(reg, false);
+  EXPECT_EQ(loaded->Alignment, 2);
+  EXPECT_EQ(loaded->Shadow, 3);
+  EXPECT_TRUE(loaded->HasBackground);
+  EXPECT_EQ(loaded->BevelWidth, 5);
+  EXPECT_EQ(loaded->Font.FontName, "Tahoma");
+  EXPECT_EQ(loaded->Text(), "&ldate;\r\n&time;");
+}
+
+class DisplayListStorageTest : public ::testing::Test {
+ protected:
+  std::int32_t Stored(const std::string& key, const std::string& name) {
+    TVarnRegistry reg;
+    return reg.OpenKey(key, false) ? reg.ReadIntegerDef(name, -9) : -8;
+  }
+  TTestPlatform platform;
+  TDisplayList list;
+};
+
+TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
+  list.Load();
+  ASSERT_EQ(list.Count(), 1u);
+  EXPECT_EQ(list[0].Kind(), dkDigitalClock);
+  EXPECT_EQ(list[0].Description, "Default display");
+  EXPECT_TRUE(list[0].IsActive());
+  EXPECT_EQ(list.Primary, &list[0]);
+  list.Save();
+  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Count"), 1);
+  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Primary"), 0);
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", false));
+  EXPECT_EQ(reg.ReadString(""), "2");
+}
+
+TEST_F(DisplayListStorageTest, SavingFewerDisplaysRemovesTheRest) {
+  for (int i = 0; i < 5; ++i) list.Add(dkDigitalClock);
+  list.Save();
+  list.Delete(&list[4]);
+  list.Delete(&list[3]);
+  list.Primary = &list[1];
+  list.Delete(&list[1]);
+  EXPECT_EQ(list.Primary, nullptr);
+  list.Save();
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays", false));
+  std::vector<std::string> keys;
+  reg.GetKeyNames(keys);
+  EXPECT_EQ(keys, (std::vector<std::string>{"000", "001"}));
+  EXPECT_EQ(reg.ReadInteger("Primary"), -1);
+}
+
+TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
+  {
+    TVarnRegistry reg;
+    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    reg.WriteInteger("Count", 4);
+    reg.WriteInteger("Primary", 3);
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\000", true);
+    reg.WriteString("", "2");
+    reg.WriteString("Description", "clock");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
+    reg.WriteInteger("", 3);  // a countdown stored as an integer
+    reg.WriteString("Target", "kept as it was");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
+    reg.WriteString("", "257");  // lowest 8 bits: 1
+  }
+  list.Load();
+  ASSERT_EQ(list.Count(), 3u);  // 001 is missing
+  EXPECT_EQ(list[0].Description, "clock");
+  EXPECT_EQ(list[1].Kind(), dkCountdown);
+  EXPECT_EQ(list[2].Kind(), dkAnalogClock);
+  EXPECT_EQ(list.Primary, nullptr);  // index 3 no longer exists
+  EXPECT_FALSE(list[1].IsActive());
+  list.Save();
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", false));
+  EXPECT_EQ(reg.ReadString("Target"), "kept as it was");  // nothing of it was lost
+  EXPECT_EQ(reg.ReadInteger(""), 3);
+}
+
+TEST_F(DisplayListStorageTest, ACountOfZeroAndADamagedKind) {
+  {
+    TVarnRegistry reg;
+    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    reg.WriteInteger("Count", 0);
+  }
+  list.Load();
+  EXPECT_EQ(list.Count(), 0u);  // no default either
+  {
+    TVarnRegistry reg;
+    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    reg.WriteInteger("Count", 2);
+    reg.OpenKey("000", true);
+    reg.WriteString("", "2");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
+    reg.WriteString("", "two");
+  }
+  EXPECT_ANY_THROW(list.Load());
+  EXPECT_EQ(list.Count(), 1u);  // what was read before the damage stays
+}
+
+}  // namespace
