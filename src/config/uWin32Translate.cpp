@@ -136,6 +136,11 @@ void TranslateMenu(HMENU menu) {
   }
 }
 
+BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
 }  // namespace
 
 void SetWindowTag(HWND window, int tag) {
@@ -152,13 +157,7 @@ void TranslateForm(HWND window) {
   MultiLanguage->TranslateCaption(WindowTag(window), caption);
   SetWindowTextW(window, Utf8ToWide(caption).c_str());
   std::vector<HWND> controls;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&controls));
   for (HWND control : controls) {
     const int tag = GetDlgCtrlID(control);
     const std::optional<TComponentKind> kind = KindOf(control);
