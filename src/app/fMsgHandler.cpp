@@ -115,6 +115,11 @@ void TQuorvelDisplay::FormDestroy() {
 
 void TQuorvelDisplay::DeferredStart() {
   try {
+    TimeZones->Load();
+  } catch (...) {
+    // A damaged catalogue keeps the zones read before the damage.
+  }
+  try {
     LoadAll();
   } catch (...) {
     // Start with whatever was loaded before the failure.

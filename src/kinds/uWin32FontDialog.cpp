@@ -1,0 +1,32 @@
+#include "kinds/uWin32FontDialog.h"
+
+#include <commdlg.h>
+
+#include <cmath>
+#include <cwchar>
+
+#include "support/uPlatform.h"
+#include "support/uWinText.h"
+
+bool ExecuteFontDialog(HWND owner, TFontOptions& options) {
+  LOGFONTW font{};
+  const int ppi = Platform().pixelsPerInch;
+  font.lfHeight = -static_cast<LONG>(std::lround(options.Size * static_cast<double>(ppi) / 72.0));
+  font.lfWeight = options.Style.bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = options.Style.italic;
+  font.lfCharSet = static_cast<BYTE>(options.CharSet);
+  const std::wstring face = Utf8ToWide(options.FontName);
+  wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  CHOOSEFONTW choose{};
+  choose.lStructSize = sizeof(choose);
+  choose.hwndOwner = owner;
+  choose.lpLogFont = &font;
+  choose.Flags = CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_INITTOLOGFONTSTRUCT;
+  if (!ChooseFontW(&choose)) return false;
+  options.FontName = WideToUtf8(font.lfFaceName);
+  options.CharSet = font.lfCharSet;
+  options.Size = choose.iPointSize / 10;  // tenths of a point
+  options.Style.bold = font.lfWeight >= FW_BOLD;
+  options.Style.italic = font.lfItalic != 0;
+  return true;
+}
