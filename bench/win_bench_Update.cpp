@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "config/uOptions.h"
+#include "kinds/uDisplayDigitalClock.h"
 #include "support/uDisplayDisc.h"
 #include "support/uGlobals.h"
 #include "support/uPlatform.h"
@@ -43,6 +44,10 @@ int main() {
     d->SetActive(true);
     d->Show();
   }
+  auto clockDisplay = TDisplay::Create<TDisplayDigitalClock>();
+  clockDisplay->SetText("&ldate;\r\n&time -s;");
+  clockDisplay->SetActive(true);
+  clockDisplay->Show();
   constexpr int kRounds = 2000;
   std::printf("shaped display, new shape every update: %.1f us per Update\n",
               MicrosecondsPerUpdate(*shaped, clock, kRounds, true));
@@ -50,6 +55,15 @@ int main() {
               MicrosecondsPerUpdate(*shaped, clock, kRounds, false));
   std::printf("framed display:                         %.1f us per Update\n",
               MicrosecondsPerUpdate(*framed, clock, kRounds, true));
+  std::printf("default digital clock with seconds:      %.1f us per Update\n",
+              MicrosecondsPerUpdate(*clockDisplay, clock, 500, true));
+  std::printf("default digital clock, same text:       %.1f us per Update\n",
+              MicrosecondsPerUpdate(*clockDisplay, clock, 500, false));
+  clockDisplay->HasBackground = true;
+  clockDisplay->Width = 420;
+  clockDisplay->Height = 110;
+  std::printf("digital clock on a background, seconds: %.1f us per Update\n",
+              MicrosecondsPerUpdate(*clockDisplay, clock, 500, true));
   Options = nullptr;
   return 0;
 }

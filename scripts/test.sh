@@ -68,8 +68,8 @@ begin "fuzz: build and run"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_FUZZ=ON \
   -DQUORVEL_SANITIZE=ON "${launcher[@]}"
 cmake --build build/fuzz -j "$jobs"
-fuzz_seconds=${QUORVEL_FUZZ_SECONDS:-20}
-for target in lng registry; do
+fuzz_seconds=${QUORVEL_FUZZ_SECONDS:-15}
+for target in format lng registry; do
   # A working copy of the kept inputs, so new finds stay out of the repository.
   corpus=build/fuzz/corpus-$target
   mkdir -p "$corpus"

@@ -96,22 +96,29 @@ void TDisplayList::Load() {
   }
   for (std::int32_t i = 0; i < count; ++i) {
     if (!registry.OpenKey(DisplayKey(static_cast<std::size_t>(i)), false)) continue;
-    try {
-      int kind = 0;
-      if (registry.GetDataType("") == rtInteger)
-        kind = registry.ReadIntegerDef("", 0);
-      else
-        kind = std::stoi(registry.ReadStringDef("", "0"));
-      if (TDisplay* display = Add(static_cast<std::uint8_t>(kind & 0xFF)))
-        display->LoadFromRegistry(registry, false);
-    } catch (...) {
-      registry.CloseKey();
-      throw;
-    }
+    LoadDisplay(registry);
     registry.CloseKey();
   }
   if (primary >= 0 && static_cast<std::size_t>(primary) < FItems.size())
     Primary = FItems[static_cast<std::size_t>(primary)].get();
+}
+
+void TDisplayList::LoadDisplay(TVarnRegistry& registry) {
+  const std::size_t before = FItems.size();
+  std::uint8_t kind = 0;
+  try {
+    if (registry.GetDataType("") == rtInteger)
+      kind = static_cast<std::uint8_t>(registry.ReadIntegerDef("", 0) & 0xFF);
+    else
+      kind = static_cast<std::uint8_t>(std::stoi(registry.ReadStringDef("", "0")) & 0xFF);
+    if (TDisplay* display = Add(kind)) display->LoadFromRegistry(registry, false);
+    return;
+  } catch (const std::exception&) {
+    // A damaged display is kept exactly as stored instead of being lost at the next save.
+  }
+  if (FItems.size() > before) FItems.resize(before);
+  if (TDisplay* kept = Add(std::make_unique<TDisplayPreserved>(kind)))
+    kept->LoadFromRegistry(registry, false);
 }
 
 void TDisplayList::CreateDefault() {

@@ -7,6 +7,8 @@
 
 #include "display/uDisplay.h"
 
+class TVarnRegistry;
+
 // Owns every display and fans the main window's requests out to them.
 class TDisplayList {
  public:
@@ -40,5 +42,6 @@ class TDisplayList {
   TDisplay* Primary = nullptr;
 
  private:
+  void LoadDisplay(TVarnRegistry& registry);
   std::vector<std::unique_ptr<TDisplay>> FItems;
 };

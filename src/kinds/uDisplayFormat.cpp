@@ -44,6 +44,13 @@ void TDisplayFormat::Parse(const std::string& text) {
     if (!literal.empty()) FTokens.push_back({TTokenKind::Literal, literal});
     literal.clear();
   };
+  // The next closing character of each kind, remembered so that a long text
+  // full of unclosed openers is still read in one pass.
+  std::size_t nextSemicolon = 0, nextGreater = 0;
+  const auto closing = [&](char closer, std::size_t& cached, std::size_t from) {
+    if (cached != std::string::npos && cached < from) cached = text.find(closer, from);
+    return cached;
+  };
   std::size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];
@@ -52,7 +59,8 @@ void TDisplayFormat::Parse(const std::string& text) {
       ++i;
       continue;
     }
-    const std::size_t close = text.find(c == '&' ? ';' : '>', i + 1);
+    const std::size_t close =
+        c == '&' ? closing(';', nextSemicolon, i + 1) : closing('>', nextGreater, i + 1);
     std::string name;
     if (close == std::string::npos) {
       ++i;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "support/uGraphicTools.h"
 #include "support/uWinText.h"
 
 static_assert(TextFormat::Center == DT_CENTER && TextFormat::Right == DT_RIGHT &&
@@ -165,8 +166,9 @@ std::uint32_t* TGdiBitmap::ScanLine(int y) {
   return FBits + static_cast<std::size_t>(y) * FWidth;
 }
 
-TUniqueRegion CreateRegionFromRuns(const std::vector<TRect>& runs) {
-  if (runs.empty()) return {};
+TUniqueRegion CreateRegionFromRuns(const std::vector<TRect>& rowRuns) {
+  if (rowRuns.empty()) return {};
+  const std::vector<TRect> runs = MergeIdenticalRows(rowRuns);
   std::vector<std::byte> buffer(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
   RGNDATAHEADER& header = data->rdh;

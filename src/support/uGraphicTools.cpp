@@ -75,6 +75,31 @@ constexpr int FontStyleItalic = 16;
 
 }  // namespace
 
+std::vector<TRect> MergeIdenticalRows(const std::vector<TRect>& runs) {
+  std::vector<TRect> merged;
+  merged.reserve(runs.size());
+  std::size_t bandStart = 0;  // first rectangle of the band that the next row may join
+  std::size_t i = 0;
+  while (i < runs.size()) {
+    std::size_t rowEnd = i;
+    while (rowEnd < runs.size() && runs[rowEnd].top == runs[i].top) ++rowEnd;
+    const std::size_t count = rowEnd - i;
+    const std::size_t bandCount = merged.size() - bandStart;
+    bool joins = bandCount == count && bandCount > 0 && merged[bandStart].bottom == runs[i].top;
+    for (std::size_t k = 0; joins && k < count; ++k)
+      joins = merged[bandStart + k].left == runs[i + k].left && merged[bandStart + k].right == runs[i + k].right;
+    if (joins) {
+      for (std::size_t k = 0; k < count; ++k) merged[bandStart + k].bottom = runs[i + k].bottom;
+    } else {
+      bandStart = merged.size();
+      merged.insert(merged.end(), runs.begin() + static_cast<std::ptrdiff_t>(i),
+                    runs.begin() + static_cast<std::ptrdiff_t>(rowEnd));
+    }
+    i = rowEnd;
+  }
+  return merged;
+}
+
 void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect>& runs) {
   runs.clear();
   const std::uint32_t keyPixel = PixelOf(key);

@@ -16,6 +16,11 @@ constexpr TColor FixColor(TColor c) { return c == clColorKey ? 0x000000 : c; }
 // The result is written into runs (cleared first) so callers can reuse it.
 void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect>& runs);
 
+// Joins runs of consecutive rows whose runs are the same into taller
+// rectangles. The pixels covered stay the same; the platform then has far
+// fewer rectangles to turn into a window shape.
+std::vector<TRect> MergeIdenticalRows(const std::vector<TRect>& runs);
+
 enum class TAlignment { Left, Right, Center };
 
 // Default (smoothed) quality when smooth, non-antialiased otherwise. The font is

@@ -11,7 +11,6 @@ namespace {
 
 constexpr char kCatalogueKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 constexpr double kMinutesPerDay = 1440.0;
-constexpr double kLowerBoundTolerance = 1.0 / 864000000.0;  // 0.1 ms
 
 bool SameKeyName(const std::string& a, const std::string& b) {
   const auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
@@ -76,13 +75,17 @@ TDateTime ConvertUTC(const TTimeZone& zone, TDateTime utc) {
   const int year = DateTimeToSystemTime(utc).wYear;
   const auto t = GetTransitions(zone, year);
   if (!t) return utc - zone.ZoneInformation.Bias / kMinutesPerDay;
-  const TDateTime startUtc = t->start + t->standardOffset / kMinutesPerDay;
-  const TDateTime endUtc = t->end + t->daylightOffset / kMinutesPerDay;
+  // Compared in whole milliseconds: the same instant reached by different
+  // arithmetic must not land on both sides of a change.
+  const auto ms = [](TDateTime v) { return std::llround(v * 86400000.0); };
+  const long long now = ms(utc);
+  const long long startUtc = ms(t->start + t->standardOffset / kMinutesPerDay);
+  const long long endUtc = ms(t->end + t->daylightOffset / kMinutesPerDay);
   bool inDaylight;
   if (startUtc < endUtc)
-    inDaylight = utc >= startUtc - kLowerBoundTolerance && utc < endUtc;
+    inDaylight = now >= startUtc && now < endUtc;
   else
-    inDaylight = !(utc >= endUtc - kLowerBoundTolerance && utc < startUtc);
+    inDaylight = !(now >= endUtc && now < startUtc);
   return utc - (inDaylight ? t->daylightOffset : t->standardOffset) / kMinutesPerDay;
 }
 

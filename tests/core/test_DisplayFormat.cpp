@@ -146,6 +146,22 @@ TEST_F(DisplayFormatTest, SecondsAreNeededOnlyForSecondElements) {
   }
 }
 
+TEST_F(DisplayFormatTest, AnyBytesEvaluateSafely) {
+  std::string garbage;
+  for (unsigned i = 0; i < 2'000'000; ++i) garbage += static_cast<char>((i * 7919u + i / 13) % 256);
+  TDisplayFormat f;
+  f.Parse(garbage);
+  EXPECT_FALSE(f.Evaluate(0).empty());
+  // A million unclosed openers are read in one pass: each is a literal "&" or an error.
+  f.Parse(std::string(1'000'000, '&'));
+  EXPECT_EQ(f.Evaluate(0), std::string(1'000'000, '&'));
+  f.Parse(std::string(300'000, '<'));
+  EXPECT_EQ(f.Tokens().size(), 300'000u);
+  EXPECT_EQ(Eval("<tz \"Tokyo \"Standard\" Time\">&hh;"), " !ERROR! 09");
+  EXPECT_EQ(Eval("<tz  >&hh;"), " !ERROR! 09");  // a blank is a name, not local time
+  EXPECT_EQ(Eval("<tz \"\">&hh;"), "09");        // two quotes: an empty name, local time
+}
+
 TEST_F(DisplayFormatTest, TranslatedErrorTextIsUsedAsText) {
   TMultiLanguage language(TMultiLanguage::TNoRegistry{});
   language.LoadFromText("TOKEN_ERROR=%s%n");

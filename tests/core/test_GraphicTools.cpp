@@ -61,6 +61,40 @@ TEST(RegionRuns, KeyRedAndBlueAreSwappedAgainstThePixel) {
   EXPECT_EQ(runs, (std::vector<TRect>{{1, 0, 2, 1}}));
 }
 
+TEST(RegionRuns, MergingRowsKeepsEveryPixel) {
+  std::mt19937 rng(777);
+  for (int round = 0; round < 40; ++round) {
+    TMemoryBitmap bitmap;
+    const int w = 1 + static_cast<int>(rng() % 30), h = 1 + static_cast<int>(rng() % 30);
+    bitmap.SetSize(w, h);
+    // Rows repeat in stretches, as text glyphs do.
+    std::uint32_t pattern = static_cast<std::uint32_t>(rng());
+    for (int y = 0; y < h; ++y) {
+      if (rng() % 4 == 0) pattern = static_cast<std::uint32_t>(rng());
+      for (int x = 0; x < w; ++x)
+        bitmap.Pixel(x, y) = (pattern >> (x % 32)) & 1 ? 0x123456u : PixelOf(clColorKey);
+    }
+    std::vector<TRect> runs;
+    RegionRunsFromBitmap(bitmap, clColorKey, runs);
+    const std::vector<TRect> merged = MergeIdenticalRows(runs);
+    EXPECT_LE(merged.size(), runs.size());
+    std::vector<int> cover(static_cast<std::size_t>(w * h), 0);
+    for (const TRect& r : merged)
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) ++cover[static_cast<std::size_t>(y * w + x)];
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(cover[static_cast<std::size_t>(y * w + x)], (bitmap.Pixel(x, y) & 0xFFFFFF) != PixelOf(clColorKey))
+            << round << ": " << x << "," << y;
+  }
+  // Three equal rows and a different one: two bands.
+  const std::vector<TRect> rows{{1, 0, 3, 1}, {5, 0, 6, 1}, {1, 1, 3, 2}, {5, 1, 6, 2}, {1, 2, 3, 3},
+                                {5, 2, 6, 3}, {0, 3, 2, 4}};
+  EXPECT_EQ(MergeIdenticalRows(rows), (std::vector<TRect>{{1, 0, 3, 3}, {5, 0, 6, 3}, {0, 3, 2, 4}}));
+  // Equal runs with an empty row between them stay apart.
+  EXPECT_EQ(MergeIdenticalRows({{1, 0, 2, 1}, {1, 2, 2, 3}}).size(), 2u);
+}
+
 TEST(RegionRuns, MatchesPerPixelReferenceOnRandomPictures) {
   std::mt19937 rng(12345);
   for (int round = 0; round < 50; ++round) {

@@ -92,16 +92,18 @@ TEST_F(TextDisplayTest, DefaultsOfANewDigitalClock) {
 
 TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
   clock->SetActive(true);
-  Bitmap().Recorder().charWidth = 20;  // "W" is 20 pixels: slack 40
-  EXPECT_EQ(WidthFor(5), 160);   // text 100
-  Bitmap().Recorder().charWidth = 26;  // text 130 still fits in 160 - 20 + 40
-  EXPECT_EQ(WidthFor(5), 160);
-  Bitmap().Recorder().charWidth = 30;  // text 150 no longer fits
-  EXPECT_EQ(WidthFor(5), 230);   // 150 + 20 + 60
-  Bitmap().Recorder().charWidth = 12;  // text 60: far too much room
-  EXPECT_EQ(WidthFor(5), 104);   // 60 + 20 + 24
-  Bitmap().Recorder().charWidth = 101;  // an odd width counts as one more
-  EXPECT_EQ(WidthFor(1), 102 + 20 + 202);
+  auto& recorder = Bitmap().Recorder();
+  recorder.lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150}, {"d", 60}, {"e", 101}};
+  const auto widthFor = [&](const char* text) {
+    clock->SetText(text);
+    clock->Repaint();
+    return Bitmap().Width();
+  };
+  EXPECT_EQ(widthFor("a"), 160);  // 100 + 20 + two "W"
+  EXPECT_EQ(widthFor("b"), 160);  // still fits
+  EXPECT_EQ(widthFor("c"), 210);  // grows
+  EXPECT_EQ(widthFor("d"), 120);  // more than two "W" left over: shrinks
+  EXPECT_EQ(widthFor("e"), 162);  // 101 counts as 102
   EXPECT_EQ(Bitmap().Height(), 16 + 16);
 }
 
@@ -148,6 +150,23 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
   EXPECT_EQ(drawn, 2 * 13 + 1);  // never a shadow on a background
   EXPECT_EQ(Bitmap().Width(), 300);
   EXPECT_EQ(Bitmap().Height(), 80);
+}
+
+TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
+  clock->SetActive(true);
+  clock->Show();
+  auto& window = TTestPlatform::WindowOf(*clock);
+  const auto rendersOverAMinute = [&] {
+    const int before = window.drawCount;
+    for (int second = 1; second < 60; ++second) clock->Tick(false, false, true, second);
+    clock->Tick(false, true, true, 0);
+    return window.drawCount - before;
+  };
+  EXPECT_EQ(rendersOverAMinute(), 1);  // the default template: once, at the minute
+  clock->SetText("&time -s;");
+  EXPECT_EQ(rendersOverAMinute(), 60);
+  clock->SetText("&hh;:&nn;");
+  EXPECT_EQ(rendersOverAMinute(), 1);
 }
 
 TEST_F(TextDisplayTest, BlankTextsAndSecondsCadence) {
@@ -254,7 +273,7 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
   EXPECT_EQ(reg.ReadInteger(""), 3);
 }
 
-TEST_F(DisplayListStorageTest, ACountOfZeroAndADamagedKind) {
+TEST_F(DisplayListStorageTest, ACountOfZeroGivesNoDisplays) {
   {
     TVarnRegistry reg;
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
@@ -262,17 +281,57 @@ TEST_F(DisplayListStorageTest, ACountOfZeroAndADamagedKind) {
   }
   list.Load();
   EXPECT_EQ(list.Count(), 0u);  // no default either
+}
+
+TEST_F(DisplayListStorageTest, DamagedDisplaysAreKeptAsStored) {
   {
     TVarnRegistry reg;
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 2);
+    reg.WriteInteger("Count", 9);  // more than there are
     reg.OpenKey("000", true);
-    reg.WriteString("", "2");
+    reg.WriteString("", "two");  // not a number
+    reg.WriteString("Text", "first");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
-    reg.WriteString("", "two");
+    reg.WriteString("", "2");
+    reg.WriteString("Left", "far");  // wrong type
+    reg.WriteString("Text", "second");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
+    reg.WriteString("", "2");
+    reg.WriteString("Text", "third");
   }
-  EXPECT_ANY_THROW(list.Load());
-  EXPECT_EQ(list.Count(), 1u);  // what was read before the damage stays
+  list.Load();
+  ASSERT_EQ(list.Count(), 3u);
+  EXPECT_FALSE(list[0].IsActive());
+  EXPECT_FALSE(list[1].IsActive());
+  EXPECT_EQ(list[2].Text(), "third");  // the load went on past the damage
+  EXPECT_TRUE(list[2].IsActive());
+  list.Save();
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", false));
+  EXPECT_EQ(reg.ReadString(""), "two");
+  EXPECT_EQ(reg.ReadString("Text"), "first");
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", false));
+  EXPECT_EQ(reg.ReadString("Left"), "far");
+  EXPECT_EQ(reg.ReadString("Text"), "second");
+}
+
+TEST_F(DisplayListStorageTest, TwentyFiveStoredDisplaysLoadTheFirstTwenty) {
+  {
+    TVarnRegistry reg;
+    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    reg.WriteInteger("Count", 25);
+    for (int i = 0; i < 25; ++i) {
+      char key[64];
+      std::snprintf(key, sizeof(key), "\\Software\\Quorvel II\\Displays\\%.3d", i);
+      reg.OpenKey(key, true);
+      reg.WriteString("", "2");
+      reg.WriteBool("Active", false);
+      reg.WriteString("Description", std::to_string(i));
+    }
+  }
+  list.Load();
+  ASSERT_EQ(list.Count(), 20u);
+  EXPECT_EQ(list[19].Description, "19");
 }
 
 }  // namespace

@@ -61,6 +61,19 @@ TEST(TimeZones, EuropeanSummerTimeAtBothChanges) {
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 1, 0, 0))), "2026-10-25 02:00:00");
 }
 
+TEST(TimeZones, BoundsAreInclusiveAtTheStartAndExclusiveAtTheEnd) {
+  const TTimeZone zone = CentralEurope();
+  const TDateTime start = At(2026, 3, 29, 1, 0, 0), end = At(2026, 10, 25, 1, 0, 0);
+  const double ms = 1.0 / 86400000;
+  const auto inDaylight = [&](TDateTime utc) { return ConvertUTC(zone, utc) - utc > 1.5 / 24; };
+  EXPECT_TRUE(inDaylight(start));
+  EXPECT_TRUE(inDaylight(start - 0.05 * ms));  // the same millisecond
+  EXPECT_FALSE(inDaylight(start - 1 * ms));
+  EXPECT_TRUE(inDaylight(end - 1 * ms));
+  EXPECT_FALSE(inDaylight(end));
+  EXPECT_FALSE(inDaylight(end + 0.3 * ms));
+}
+
 TEST(TimeZones, SouthernDaylightSpansTheNewYear) {
   TTimeZone zone;  // like eastern Australia: +10, daylight from October to April
   zone.ZoneInformation.Bias = -600;
@@ -69,6 +82,12 @@ TEST(TimeZones, SouthernDaylightSpansTheNewYear) {
   zone.ZoneInformation.StandardDate = Rule(4, 0, 1, 3);
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 1, 15, 12, 0, 0))), "2026-01-15 23:00:00");
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 7, 15, 12, 0, 0))), "2026-07-15 22:00:00");
+  // Both changes: 5 April 2026 03:00 daylight is 16:00 UTC the day before;
+  // 4 October 2026 02:00 standard is 16:00 UTC the day before.
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 4, 4, 15, 59, 59))), "2026-04-05 02:59:59");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 4, 4, 16, 0, 0))), "2026-04-05 02:00:00");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 3, 15, 59, 59))), "2026-10-04 01:59:59");
+  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 3, 16, 0, 0))), "2026-10-04 03:00:00");
 }
 
 TEST(TimeZones, WithoutDaylightOnlyTheBiasCounts) {
@@ -86,6 +105,9 @@ TEST(TimeZones, TransitionDateForms) {
   EXPECT_EQ(Clock(*TransitionDate(Rule(2, 0, 5, 0), 2026)), "2026-02-22 00:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(3, 0, 2, 2), 2026)), "2026-03-08 02:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(11, 0, 1, 2), 2026)), "2026-11-01 02:00:00");
+  // The last Thursday of February: the 29th in a leap year, the 23rd in a common one.
+  EXPECT_EQ(Clock(*TransitionDate(Rule(2, 4, 5, 0), 2024)), "2024-02-29 00:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(2, 4, 5, 0), 2023)), "2023-02-23 00:00:00");
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 6, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 0, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(0, 0, 1, 2), 2026));

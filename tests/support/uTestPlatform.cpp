@@ -100,19 +100,26 @@ void TRecordingCanvas::Polyline(std::span<const TPoint> points) {
 }
 
 int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned format) {
-  int lines = 1;
-  std::size_t longest = 0, current = 0;
+  int lines = 1, widest = 0;
+  std::string line;
+  const auto measureLine = [&] {
+    const auto fixed = lineWidths.find(line);
+    const int width = fixed != lineWidths.end() ? fixed->second : static_cast<int>(line.size()) * charWidth;
+    widest = std::max(widest, width);
+    line.clear();
+  };
   for (char ch : text) {
     if (ch == '\n') {
       ++lines;
-      current = 0;
+      measureLine();
     } else if (ch != '\r') {
-      longest = std::max(longest, ++current);
+      line += ch;
     }
   }
+  measureLine();
   const int height = lines * lineHeight;
   if (format & TextFormat::CalcRect) {
-    r.right = r.left + static_cast<int>(longest) * charWidth;
+    r.right = r.left + widest;
     r.bottom = r.top + height;
   } else {
     TCanvasCall& call = Record("DrawText", r);

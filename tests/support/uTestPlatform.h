@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,8 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TCanvasCall> calls;
   int charWidth = 8;
   int lineHeight = 16;
+  // Widths of whole lines that the test fixes, overriding charWidth.
+  std::map<std::string, int> lineWidths;
 
  private:
   TCanvasCall& Record(const std::string& op, const TRect& r = {});
