@@ -278,14 +278,16 @@ TEST_F(RunningProgram, ShapedClockLeavesTheDesktopVisibleAroundItsGlyphs) {
   const TScreenShot shot;
 
   // Around the glyphs the desktop shows, never the colour key the painter left there.
-  int drawn = 0, key = 0;
+  int drawn = 0, key = 0, fontColour = 0;
   for (int y = s.top; y < s.bottom; ++y)
     for (int x = s.left; x < s.right; ++x) {
       drawn += shot.At(x, y) != desktop.At(x, y);
       key += shot.At(x, y) == RGB(1, 1, 1);
+      fontColour += shot.At(x, y) == RGB(0xFF, 0xCF, 0x3F);
     }
   EXPECT_EQ(key, 0);
-  EXPECT_GT(drawn, 200);  // the time is drawn
+  EXPECT_GT(drawn, 200);       // the time is drawn
+  EXPECT_GT(fontColour, 100);  // in the clock's own colour
   for (const POINT p : {POINT{s.left + 2, s.top + 2}, POINT{s.right - 3, s.bottom - 3}})
     EXPECT_EQ(shot.At(p.x, p.y), desktop.At(p.x, p.y)) << p.x << "," << p.y;
   // The framed clock covers its whole rectangle.
@@ -309,13 +311,16 @@ class StoredSettings : public ::testing::Test {
   }
   void TearDown() override { SetUp(); }
 
-  // One start and a normal exit, as a user would do it.
-  void RunOnce() {
+  // One start and a normal exit, as a user would do it; where the first display was.
+  RECT RunOnce() {
+    RECT where{};
     TProcess program(L"");
-    ASSERT_TRUE(program.started);
-    ASSERT_TRUE(WaitFor([&] { return !TopLevelWindows(program.id, L"TfrmDisplay").empty(); }, 30s));
+    EXPECT_TRUE(program.started);
+    EXPECT_TRUE(WaitFor([&] { return !TopLevelWindows(program.id, L"TfrmDisplay").empty(); }, 30s));
+    for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay")) GetWindowRect(w, &where);
     PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);  // "Exit"
-    ASSERT_EQ(program.WaitForExit(10s), 0);
+    EXPECT_EQ(program.WaitForExit(10s), 0);
+    return where;
   }
   std::optional<TRegData> Raw(const std::string& key, const std::string& name) {
     auto k = HiveOf(TRootKey::CurrentUser)->OpenKey(key, false, RegAccess::Read);
@@ -333,7 +338,7 @@ class StoredSettings : public ::testing::Test {
 };
 
 TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
-  RunOnce();
+  const RECT first = RunOnce();
   EXPECT_EQ(String(kProduct, "Language"), "english");
   const auto stop = Raw(kProduct, "ChimeStop");
   ASSERT_TRUE(stop);
@@ -365,6 +370,12 @@ TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
   EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
   EXPECT_EQ(String("Software\\Quorvel II\\Displays\\000", ""), "2");
   EXPECT_EQ(String("Software\\Quorvel II\\Displays\\000", "Description"), "Default display");
+  // The second run shows the same clock at the same place.
+  const RECT second = RunOnce();
+  EXPECT_EQ(second.left, first.left);
+  EXPECT_EQ(second.top, first.top);
+  EXPECT_GT(second.right - second.left, 100);
+  EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
 }
 
 TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {
