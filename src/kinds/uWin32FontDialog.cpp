@@ -25,7 +25,10 @@ bool ExecuteFontDialog(HWND owner, TFontOptions& options) {
   if (!ChooseFontW(&choose)) return false;
   options.FontName = WideToUtf8(font.lfFaceName);
   options.CharSet = font.lfCharSet;
-  options.Size = choose.iPointSize / 10;  // tenths of a point
+  // From the chosen height rather than the dialog's point size, which not
+  // every implementation of the dialog fills in.
+  const LONG height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+  options.Size = static_cast<std::int32_t>(std::lround(height * 72.0 / ppi));
   options.Style.bold = font.lfWeight >= FW_BOLD;
   options.Style.italic = font.lfItalic != 0;
   return true;

@@ -249,3 +249,35 @@ TEST(Win32Tools, PlaceNearFocusCentresOnTheCursorWithinTheWorkArea) {
 }
 
 }  // namespace
+
+#include "kinds/uWin32FontDialog.h"
+#include "win/uDialogCloser.h"
+
+namespace {
+
+TEST(FontDialog, CancelChangesNothingAndOkKeepsTheColour) {
+  InstallWin32Platform();
+  TFontOptions font("Font");
+  font.FontName = "Tahoma";
+  font.Size = 20;
+  font.Color = 0x123456;
+  {
+    TDialogCloser closer(GetCurrentThreadId(), IDCANCEL);
+    EXPECT_FALSE(ExecuteFontDialog(nullptr, font));
+    EXPECT_TRUE(closer.Closed());
+  }
+  EXPECT_EQ(font.FontName, "Tahoma");
+  EXPECT_EQ(font.Size, 20);
+  {
+    TDialogCloser closer(GetCurrentThreadId(), IDOK);
+    EXPECT_TRUE(ExecuteFontDialog(nullptr, font));
+  }
+  // Wine's dialog answers OK with a size of its own choosing, so only its
+  // sanity is checked here; the colour is never the dialog's business.
+  EXPECT_GT(font.Size, 0);
+  EXPECT_FALSE(font.FontName.empty());
+  EXPECT_EQ(font.Color, 0x123456u);
+  Platform() = TPlatform{};
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include "support/uGlobals.h"
 #include "support/uGraphicTools.h"
 #include "support/uWin32Graphics.h"
+#include "win/uDialogCloser.h"
 
 namespace {
 
@@ -158,44 +159,6 @@ TEST_F(ImageLists, MissingResourceAddsNothingAndLeaksNothing) {
   EXPECT_EQ(ImageList_GetImageCount(disabled), 0);
   EXPECT_EQ(LiveGdiObjects(), before);
 }
-
-// Stops at the first visible dialog box; a lambda would miss the 32-bit calling convention.
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-  wchar_t name[16]{};
-  GetClassNameW(window, name, 16);
-  if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
-// Closes the next colour dialog of thread with button, from another thread,
-// the way a user would.
-class TDialogCloser {
- public:
-  TDialogCloser(DWORD thread, int button)
-      : FWorker([this, thread, button] {
-          for (int i = 0; i < 1000 && !FDone; ++i) {
-            HWND dialog = nullptr;
-            EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (dialog) {
-              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-              FClosed = true;
-              return;
-            }
-            Sleep(20);
-          }
-        }) {}
-  ~TDialogCloser() {
-    FDone = true;
-    FWorker.join();
-  }
-  bool Closed() const { return FClosed; }
-
- private:
-  std::atomic<bool> FDone{false};
-  std::atomic<bool> FClosed{false};
-  std::thread FWorker;
-};
 
 class ColorDialog : public ::testing::Test {
  protected:
