@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
+#include <variant>
 
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
@@ -69,35 +71,84 @@ double TimeOfDay(double dateTime) { return dateTime - std::floor(dateTime); }
 // Rounded to the nearest integer, halves to the even neighbour.
 std::int32_t RoundHalfEven(double value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
 
+// The stored options in their stored order; one table drives load and save.
+struct TOptionValue {
+  const char* name;
+  std::variant<bool TOptions::*, std::int32_t TOptions::*, std::string TOptions::*, TDateTime TOptions::*>
+      field;
+  // Multi-line text kept on one line with "&br;".
+  bool multiLine = false;
+};
+
+const TOptionValue kOptionValues[] = {
+    {"ChimeEnabled", &TOptions::ChimeEnabled},
+    {"ChimeTowerClock", &TOptions::ChimeTowerClock},
+    {"ChimeQuarter", &TOptions::ChimeQuarter},
+    {"ChimeHalf", &TOptions::ChimeHalf},
+    {"ChimeThreeQuarters", &TOptions::ChimeThreeQuarters},
+    {"ChimeTop", &TOptions::ChimeTop},
+    {"ChimeQuarterSound", &TOptions::ChimeQuarterSound},
+    {"ChimeHalfSound", &TOptions::ChimeHalfSound},
+    {"ChimeThreeQuartersSound", &TOptions::ChimeThreeQuartersSound},
+    {"ChimeTopSound", &TOptions::ChimeTopSound},
+    {"ChimeStart", &TOptions::ChimeStart},
+    {"ChimeStop", &TOptions::ChimeStop},
+    {"AutoHide", &TOptions::AutoHide},
+    {"AutoHideAllDisplays", &TOptions::AutoHideAllDisplays},
+    {"AutoHideInterval", &TOptions::AutoHideInterval},
+    {"AutoShowInterval", &TOptions::AutoShowInterval},
+    {"ToolTipText", &TOptions::ToolTipText, true},
+    {"LastSnoozeTime", &TOptions::LastSnoozeTime},
+    {"ShowTrayIcon", &TOptions::ShowTrayIcon},
+    {"AOT5s", &TOptions::AOT5s},
+    {"HK_ShowHideDisplays", &TOptions::HK_ShowHideDisplays},
+    {"HK_ShowDisplays", &TOptions::HK_ShowDisplays},
+    {"HK_HideDisplays", &TOptions::HK_HideDisplays},
+};
+
+void LoadValue(TVarnRegistry& registry, TOptions& options, const TOptionValue& value) {
+  std::visit(
+      [&](auto field) {
+        auto& target = options.*field;
+        using T = std::decay_t<decltype(target)>;
+        if constexpr (std::is_same_v<T, bool>)
+          target = registry.ReadBoolDef(value.name, target);
+        else if constexpr (std::is_same_v<T, std::int32_t>)
+          target = registry.ReadIntegerDef(value.name, target);
+        else if constexpr (std::is_same_v<T, std::string>)
+          target = value.multiLine
+                       ? TagsToLineBreaks(registry.ReadStringDef(value.name, LineBreaksToTags(target)))
+                       : registry.ReadStringDef(value.name, target);
+        else  // only the time of day is kept
+          target = TimeOfDay(registry.ReadFloatDef(value.name, target));
+      },
+      value.field);
+}
+
+void SaveValue(TVarnRegistry& registry, const TOptions& options, const TOptionValue& value) {
+  std::visit(
+      [&](auto field) {
+        const auto& source = options.*field;
+        using T = std::decay_t<decltype(source)>;
+        if constexpr (std::is_same_v<T, bool>)
+          registry.WriteBool(value.name, source);
+        else if constexpr (std::is_same_v<T, std::int32_t>)
+          registry.WriteInteger(value.name, source);
+        else if constexpr (std::is_same_v<T, std::string>)
+          registry.WriteString(value.name, value.multiLine ? LineBreaksToTags(source) : source);
+        else
+          registry.WriteFloat(value.name, TimeOfDay(source));
+      },
+      value.field);
+}
+
 }  // namespace
 
 void TOptions::Load() {
   TVarnRegistry registry;
   if (registry.OpenKey(ProductKey, false)) {
-    ChimeEnabled = registry.ReadBoolDef("ChimeEnabled", ChimeEnabled);
-    ChimeTowerClock = registry.ReadBoolDef("ChimeTowerClock", ChimeTowerClock);
-    ChimeQuarter = registry.ReadBoolDef("ChimeQuarter", ChimeQuarter);
-    ChimeHalf = registry.ReadBoolDef("ChimeHalf", ChimeHalf);
-    ChimeThreeQuarters = registry.ReadBoolDef("ChimeThreeQuarters", ChimeThreeQuarters);
-    ChimeTop = registry.ReadBoolDef("ChimeTop", ChimeTop);
-    ChimeQuarterSound = registry.ReadStringDef("ChimeQuarterSound", ChimeQuarterSound);
-    ChimeHalfSound = registry.ReadStringDef("ChimeHalfSound", ChimeHalfSound);
-    ChimeThreeQuartersSound = registry.ReadStringDef("ChimeThreeQuartersSound", ChimeThreeQuartersSound);
-    ChimeTopSound = registry.ReadStringDef("ChimeTopSound", ChimeTopSound);
-    ChimeStart = TimeOfDay(registry.ReadFloatDef("ChimeStart", ChimeStart));
-    ChimeStop = TimeOfDay(registry.ReadFloatDef("ChimeStop", ChimeStop));
+    for (const TOptionValue& value : kOptionValues) LoadValue(registry, *this, value);
     if (ChimeStop < ChimeStart) ChimeStop = ChimeStart;
-    AutoHide = registry.ReadBoolDef("AutoHide", AutoHide);
-    AutoHideAllDisplays = registry.ReadBoolDef("AutoHideAllDisplays", AutoHideAllDisplays);
-    AutoHideInterval = registry.ReadIntegerDef("AutoHideInterval", AutoHideInterval);
-    AutoShowInterval = registry.ReadIntegerDef("AutoShowInterval", AutoShowInterval);
-    ToolTipText = TagsToLineBreaks(registry.ReadStringDef("ToolTipText", LineBreaksToTags(ToolTipText)));
-    LastSnoozeTime = registry.ReadIntegerDef("LastSnoozeTime", LastSnoozeTime);
-    ShowTrayIcon = registry.ReadBoolDef("ShowTrayIcon", ShowTrayIcon);
-    AOT5s = registry.ReadBoolDef("AOT5s", AOT5s);
-    HK_ShowHideDisplays = registry.ReadIntegerDef("HK_ShowHideDisplays", HK_ShowHideDisplays);
-    HK_ShowDisplays = registry.ReadIntegerDef("HK_ShowDisplays", HK_ShowDisplays);
-    HK_HideDisplays = registry.ReadIntegerDef("HK_HideDisplays", HK_HideDisplays);
     registry.CloseKey();
   }
   registry.ReadStringList(kCustomColorsKey, CustomColors);
@@ -111,29 +162,7 @@ void TOptions::Save() {
   TVarnRegistry registry;
   if (registry.OpenKey(ProductKey, true)) {
     registry.WriteString("Language", MultiLanguage ? MultiLanguage->LanguageName() : "english");
-    registry.WriteBool("ChimeEnabled", ChimeEnabled);
-    registry.WriteBool("ChimeTowerClock", ChimeTowerClock);
-    registry.WriteBool("ChimeQuarter", ChimeQuarter);
-    registry.WriteBool("ChimeHalf", ChimeHalf);
-    registry.WriteBool("ChimeThreeQuarters", ChimeThreeQuarters);
-    registry.WriteBool("ChimeTop", ChimeTop);
-    registry.WriteString("ChimeQuarterSound", ChimeQuarterSound);
-    registry.WriteString("ChimeHalfSound", ChimeHalfSound);
-    registry.WriteString("ChimeThreeQuartersSound", ChimeThreeQuartersSound);
-    registry.WriteString("ChimeTopSound", ChimeTopSound);
-    registry.WriteFloat("ChimeStart", TimeOfDay(ChimeStart));
-    registry.WriteFloat("ChimeStop", TimeOfDay(ChimeStop));
-    registry.WriteBool("AutoHide", AutoHide);
-    registry.WriteBool("AutoHideAllDisplays", AutoHideAllDisplays);
-    registry.WriteInteger("AutoHideInterval", AutoHideInterval);
-    registry.WriteInteger("AutoShowInterval", AutoShowInterval);
-    registry.WriteString("ToolTipText", LineBreaksToTags(ToolTipText));
-    registry.WriteInteger("LastSnoozeTime", LastSnoozeTime);
-    registry.WriteBool("ShowTrayIcon", ShowTrayIcon);
-    registry.WriteBool("AOT5s", AOT5s);
-    registry.WriteInteger("HK_ShowHideDisplays", HK_ShowHideDisplays);
-    registry.WriteInteger("HK_ShowDisplays", HK_ShowDisplays);
-    registry.WriteInteger("HK_HideDisplays", HK_HideDisplays);
+    for (const TOptionValue& value : kOptionValues) SaveValue(registry, *this, value);
     registry.CloseKey();
   }
   registry.WriteStringList(kCustomColorsKey, CustomColors);
