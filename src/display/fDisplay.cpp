@@ -214,11 +214,12 @@ void TfrmDisplay::tmrAutoHideTimer() {
       SetAutoHideTimer(false, 0);
     return;
   }
+  // A negative stored interval counts as none; unsigned, it would hide the display for weeks.
   const bool away = Options->AutoHideAllDisplays ? !(DisplayList && DisplayList->IsCursorOverAny())
                                                  : !IsCursorInside();
   if (!away) {
     FLeaveTick = Now();
-  } else if (Now() - FLeaveTick > static_cast<std::uint32_t>(Options->AutoShowInterval)) {
+  } else if (Now() - FLeaveTick > static_cast<std::uint32_t>(std::max(Options->AutoShowInterval, 0))) {
     AutoShow(true);
   }
 }

@@ -32,6 +32,20 @@ class TDisplayPreserved : public TDisplay {
   std::vector<std::pair<std::string, TRegData>> FValues;
 };
 
+// The largest number among the display subkeys ("000", "001", ...), or -1.
+std::int32_t HighestStoredIndex(TVarnRegistry& registry) {
+  std::vector<std::string> names;
+  registry.GetKeyNames(names);
+  std::int32_t highest = -1;
+  for (const std::string& name : names) {
+    if (name.empty() || name.size() > 9 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    highest = std::max(highest, static_cast<std::int32_t>(std::stol(name)));
+  }
+  return highest;
+}
+
 }  // namespace
 
 TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
@@ -85,16 +99,19 @@ void TDisplayList::Load() {
   Clear();
   std::int32_t count = -1, primary = -1;
   TVarnRegistry registry;
+  std::int32_t storedKeys = 0;
   if (registry.OpenKey(kDisplaysKey, false)) {
     count = registry.ReadIntegerDef("Count", -1);
     primary = registry.ReadIntegerDef("Primary", -1);
+    storedKeys = HighestStoredIndex(registry) + 1;
     registry.CloseKey();
   }
   if (count == -1) {
     CreateDefault();
     return;
   }
-  for (std::int32_t i = 0; i < count; ++i) {
+  // A damaged Count must not make the start-up try a billion keys that are not there.
+  for (std::int32_t i = 0; i < std::min(count, storedKeys); ++i) {
     if (!registry.OpenKey(DisplayKey(static_cast<std::size_t>(i)), false)) continue;
     LoadDisplay(registry);
     registry.CloseKey();

@@ -315,6 +315,21 @@ TEST_F(DisplayListStorageTest, DamagedDisplaysAreKeptAsStored) {
   EXPECT_EQ(reg.ReadString("Text"), "second");
 }
 
+TEST_F(DisplayListStorageTest, AHugeCountReadsOnlyTheKeysThatExist) {
+  {
+    TVarnRegistry reg;
+    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    reg.WriteInteger("Count", 2'000'000'000);
+    reg.OpenKey("000", true);
+    reg.WriteString("", "2");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\005", true);
+    reg.WriteString("", "2");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\notes", true);
+  }
+  list.Load();  // would not return for a very long time if every number were tried
+  EXPECT_EQ(list.Count(), 2u);
+}
+
 TEST_F(DisplayListStorageTest, TwentyFiveStoredDisplaysLoadTheFirstTwenty) {
   {
     TVarnRegistry reg;
