@@ -33,16 +33,6 @@ TEST(ClockLoop, SameSecondDoesNoWorkAndNextSecondReportsOnlyTheSecond) {
   EXPECT_EQ(t->second, 16);
 }
 
-TEST(ClockLoop, NewMinuteAndNewHourAreReported) {
-  TClockLoop loop;
-  loop.Advance(At(6, 9, 59, 59));
-  const auto t = loop.Advance(At(6, 10, 0, 0));
-  ASSERT_TRUE(t);
-  EXPECT_TRUE(t->hourChanged);
-  EXPECT_TRUE(t->minuteChanged);
-  EXPECT_TRUE(t->secondChanged);
-}
-
 TEST(ClockLoop, ChangedDayWithSameTimeStillTicks) {
   // The user sets the clock back a day: hour, minute and second repeat.
   TClockLoop loop;

@@ -162,12 +162,4 @@ TEST_F(DisplayFormatTest, AnyBytesEvaluateSafely) {
   EXPECT_EQ(Eval("<tz \"\">&hh;"), "09");        // two quotes: an empty name, local time
 }
 
-TEST_F(DisplayFormatTest, TranslatedErrorTextIsUsedAsText) {
-  TMultiLanguage language(TMultiLanguage::TNoRegistry{});
-  language.LoadFromText("TOKEN_ERROR=%s%n");
-  MultiLanguage = &language;
-  EXPECT_EQ(Eval("&nope;"), " %s%n ");
-  MultiLanguage = nullptr;
-}
-
 }  // namespace

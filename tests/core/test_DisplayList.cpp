@@ -30,20 +30,6 @@ TEST_F(DisplayListTest, ToggleShowsAllWhenOneIsHiddenThenHidesAll) {
   EXPECT_FALSE(b.IsVisible());
 }
 
-TEST_F(DisplayListTest, ToggleWithoutActiveDisplaysHidesNothingAndShowsNothing) {
-  list.Add(TDisplay::Create<TDisplayDisc>());
-  list.ToggleAll();
-  EXPECT_FALSE(list[0].IsActive());
-}
-
-TEST_F(DisplayListTest, HideAllSparesTheException) {
-  TDisplay& a = AddActive(true);
-  TDisplay& b = AddActive(true);
-  list.HideAll(&b);
-  EXPECT_FALSE(a.IsVisible());
-  EXPECT_TRUE(b.IsVisible());
-}
-
 TEST_F(DisplayListTest, TickReachesActiveDisplaysOnly) {
   TDisplay& a = AddActive(true);
   list.Add(TDisplay::Create<TDisplayDisc>());
@@ -51,14 +37,6 @@ TEST_F(DisplayListTest, TickReachesActiveDisplaysOnly) {
   list.Tick(false, false, true, 3);  // the disc moves every second
   EXPECT_EQ(TTestPlatform::WindowOf(a).drawCount, before + 1);
   EXPECT_FALSE(list[1].IsActive());
-}
-
-TEST_F(DisplayListTest, InvalidateAllMarksEveryDisplayDirty) {
-  AddActive(true);
-  list.Add(TDisplay::Create<TDisplayDisc>());
-  list.InvalidateAll();
-  EXPECT_TRUE(list[0].Dirty());
-  EXPECT_TRUE(list[1].Dirty());
 }
 
 TEST_F(DisplayListTest, AFlashingDisplayBlocksAutomaticHiding) {
@@ -88,16 +66,6 @@ TEST_F(DisplayListTest, RefusesTheTwentyFirstDisplay) {
   for (int i = 0; i < 20; ++i) ASSERT_NE(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
   EXPECT_EQ(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
   EXPECT_EQ(list.Count(), 20u);
-}
-
-TEST_F(DisplayListTest, RefreshTopmostTouchesAlwaysOnTopWindowsOnly) {
-  TDisplay& a = AddActive(true);
-  TDisplay& b = AddActive(true);
-  b.SetAlwaysOnTop(false);
-  const int za = TTestPlatform::WindowOf(a).zOrderCount, zb = TTestPlatform::WindowOf(b).zOrderCount;
-  list.RefreshTopmost();
-  EXPECT_EQ(TTestPlatform::WindowOf(a).zOrderCount, za + 1);
-  EXPECT_EQ(TTestPlatform::WindowOf(b).zOrderCount, zb);
 }
 
 }  // namespace

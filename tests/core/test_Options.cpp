@@ -34,40 +34,6 @@ class OptionsTest : public ::testing::Test {
   TTestPlatform platform;
 };
 
-TEST_F(OptionsTest, SaveWritesEveryOptionInItsType) {
-  TOptions options;
-  options.Save();
-  const std::string key = ProductKey;
-  EXPECT_EQ(StoredString(key, "Language"), "english");
-  for (const char* name : {"ChimeEnabled", "AutoHide", "ShowTrayIcon", "AOT5s"}) {
-    ASSERT_TRUE(Stored(key, name)) << name;
-    EXPECT_EQ(Stored(key, name)->type, rtInteger) << name;
-    EXPECT_EQ(StoredInteger(key, name), 1) << name;
-  }
-  for (const char* name : {"ChimeTowerClock", "ChimeQuarter", "ChimeHalf", "ChimeThreeQuarters",
-                           "ChimeTop", "AutoHideAllDisplays", "HK_ShowHideDisplays",
-                           "HK_ShowDisplays", "HK_HideDisplays"})
-    EXPECT_EQ(StoredInteger(key, name), 0) << name;
-  EXPECT_EQ(StoredInteger(key, "AutoHideInterval"), 200);
-  EXPECT_EQ(StoredInteger(key, "AutoShowInterval"), 500);
-  EXPECT_EQ(StoredInteger(key, "LastSnoozeTime"), 5);
-  for (const char* name : {"ChimeQuarterSound", "ChimeHalfSound", "ChimeThreeQuartersSound",
-                           "ChimeTopSound"})
-    EXPECT_EQ(StoredString(key, name), "") << name;
-  const auto stop = Stored(key, "ChimeStop");
-  ASSERT_TRUE(stop);
-  EXPECT_EQ(stop->type, rtBinary);
-  ASSERT_EQ(stop->bytes.size(), 8u);
-  double value;
-  std::memcpy(&value, stop->bytes.data(), 8);
-  EXPECT_DOUBLE_EQ(value, 1439.0 / 1440.0);
-  EXPECT_EQ(StoredString(key, "ToolTipText").find("\r\n"), std::string::npos);
-  EXPECT_NE(StoredString(key, "ToolTipText").find("&br;Local time: &time;"), std::string::npos);
-  EXPECT_EQ(StoredString("Software\\Quorvel II\\CustomColors", "000"), "ColorA=FFFFFF");
-  EXPECT_EQ(StoredString("Software\\Quorvel II\\CustomColors", "015"), "ColorP=FFFFFF");
-  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), "<none>");
-}
-
 TEST_F(OptionsTest, StartAutomaticallyWritesAndRemovesTheRunEntry) {
   TOptions options;
   options.StartAutomatically = true;
@@ -116,17 +82,6 @@ TEST_F(OptionsTest, AValueOfTheWrongTypeStopsTheLoadThere) {
   EXPECT_EQ(options.LastSnoozeTime, 5);
   // Nothing stored was touched by the failed load.
   EXPECT_EQ(StoredString(ProductKey, "AutoHide"), "yes");
-}
-
-TEST_F(OptionsTest, CustomColoursSurviveAMissingKeyAndAreReadBack) {
-  TOptions options;
-  options.Load();
-  EXPECT_EQ(options.CustomColors.size(), 16u);
-  options.CustomColors[0] = "ColorA=123456";
-  options.Save();
-  TOptions loaded;
-  loaded.Load();
-  EXPECT_EQ(loaded.CustomColors, options.CustomColors);
 }
 
 TEST_F(OptionsTest, AddCustomColorRotatesTheFourRecentSlots) {

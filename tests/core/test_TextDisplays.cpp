@@ -74,22 +74,6 @@ class TextDisplayTest : public ::testing::Test {
   std::unique_ptr<TDisplayDigitalClock> clock;
 };
 
-TEST_F(TextDisplayTest, DefaultsOfANewDigitalClock) {
-  EXPECT_EQ(clock->Kind(), dkDigitalClock);
-  EXPECT_EQ(clock->Text(), "&ldate;\r\n&time;");
-  EXPECT_FALSE(clock->NeedsSeconds());
-  const auto fresh = TDisplay::Create<TDisplayDigitalClock>();
-  EXPECT_EQ(fresh->Font.Size, 28);
-  EXPECT_EQ(fresh->Font.Color, RGBColor(0xFF, 0xCF, 0x3F));
-  EXPECT_TRUE(fresh->Font.Style.bold);
-  EXPECT_EQ(fresh->Shadow, 6);
-  EXPECT_EQ(fresh->ShadowColor, RGBColor(0x60, 0x60, 0x60));
-  EXPECT_EQ(fresh->Font.OutlineWidth, 2);
-  EXPECT_EQ(fresh->Font.OutlineColor, RGBColor(0x40, 0x40, 0x40));
-  EXPECT_TRUE(fresh->Font.ThreeD);
-  EXPECT_FALSE(fresh->HasBackground);
-}
-
 TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
   clock->SetActive(true);
   auto& recorder = Bitmap().Recorder();

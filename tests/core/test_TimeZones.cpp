@@ -169,11 +169,4 @@ TEST_F(CatalogueTest, ADamagedZoneStopsTheLoadKeepingTheZonesBefore) {
   EXPECT_EQ(zones.FindZone("C"), nullptr);
 }
 
-TEST_F(CatalogueTest, MissingCatalogueGivesNoZones) {
-  zones.Load();
-  EXPECT_EQ(zones.Count(), 0u);
-  // ZoneTime falls back to its own rule when the platform has no conversion.
-  EXPECT_EQ(Clock(zones.ZoneTime(CentralEurope(), At(2026, 7, 1, 10, 0, 0))), "2026-07-01 12:00:00");
-}
-
 }  // namespace

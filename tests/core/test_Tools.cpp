@@ -29,14 +29,6 @@ TEST(KeepHalfInside, ClampsSoThatHalfStaysWithinBounds) {
   }
 }
 
-TEST(SplitShortCut, SeparatesKeyAndModifiers) {
-  EXPECT_EQ(SplitShortCut(0x2000 | 'A').key, unsigned('A'));
-  EXPECT_EQ(SplitShortCut(0x2000 | 'A').shift, unsigned(ssShift));
-  EXPECT_EQ(SplitShortCut(0x4000 | 0x8000 | 0x70).shift, unsigned(ssCtrl | ssAlt));
-  EXPECT_EQ(SplitShortCut(0x4000 | 0x8000 | 0x70).key, 0x70u);
-  EXPECT_EQ(SplitShortCut(0x41).shift, 0u);
-}
-
 }  // namespace
 
 #include <filesystem>
@@ -114,21 +106,6 @@ TEST(PlatformTools, WeekdaysSoundsAndTime) {
   platform.clock.utc.wHour = 23;
   EXPECT_EQ(ReadUtcTime().wHour, 23);
   EXPECT_EQ(ReadLocalTime().wHour, platform.clock.local.wHour);
-}
-
-TEST(PlatformTools, ListFilesMatchesTheMaskOnPlainFiles) {
-  const auto folder = std::filesystem::temp_directory_path() / "quorvel-list-files";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder / "sub.lng");
-  for (const char* name : {"a.lng", "B.LNG", "c.lng.txt", "d.txt"}) std::ofstream(folder / name) << "x";
-  std::vector<std::string> list{"kept"};
-  ListFiles((folder / "").string(), "*.lng", list);
-  std::sort(list.begin() + 1, list.end());
-  EXPECT_EQ(list, (std::vector<std::string>{"kept", "B.LNG", "a.lng"}));
-  std::vector<std::string> none;
-  ListFiles((folder / "missing").string(), "*", none);
-  EXPECT_TRUE(none.empty());
-  std::filesystem::remove_all(folder);
 }
 
 TEST(Version, TextAndRemark) {

@@ -166,16 +166,4 @@ TEST_F(RegistryTest, StringListsReplaceTheirKeyAndKeepOrder) {
   EXPECT_EQ(list, (std::vector<std::string>{"kept"}));
 }
 
-TEST_F(RegistryTest, ElementSettingsRecordsRoundTripWithDefaults) {
-  ASSERT_TRUE(reg.OpenKey("Software\\E", true));
-  const TElementSettings def{0x112233, 0x445566, 2};
-  const TElementSettings stored{0xABCDEF, 0x010101, 5};
-  WriteElementSettings(reg, "Hand", stored);
-  TElementSettings record;
-  ReadElementSettings(reg, "Hand", def, record);
-  EXPECT_EQ(record, stored);
-  ReadElementSettings(reg, "Missing", def, record);
-  EXPECT_EQ(record, def);
-}
-
 }  // namespace

@@ -393,33 +393,4 @@ TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {
   EXPECT_EQ(lstrcmpiW(Utf8ToWide(entry.substr(0, entry.size() - 6)).c_str(), own), 0);
 }
 
-TEST_F(StoredSettings, PreviousVersionIsImportedOnceOnly) {
-  ASSERT_TRUE(reg.OpenKey(kOld, true));
-  reg.WriteInteger("AnalogDisplay", 0);
-  reg.WriteString("Font.Name", "Tahoma");
-  reg.WriteInteger("DisplaySeconds", 1);
-  reg.CloseKey();
-  RunOnce();
-  const std::string display = "Software\\Quorvel II\\Displays\\000";
-  // Imported as a digital clock, loaded as one and stored again at exit.
-  EXPECT_EQ(String(display, ""), "2");
-  EXPECT_EQ(String(display, "Font_FontName"), "Tahoma");
-  EXPECT_EQ(String(display, "Text"), "&time -s;");
-  EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
-
-  ASSERT_TRUE(reg.OpenKey(kOld, true));
-  reg.WriteString("Font.Name", "Changed");
-  reg.CloseKey();
-  RunOnce();
-  EXPECT_EQ(String(display, "Font_FontName"), "Tahoma");
-}
-
-TEST_F(StoredSettings, ChosenLanguageIsKept) {
-  ASSERT_TRUE(reg.OpenKey(kProduct, true));
-  reg.WriteString("Language", "deutsch");  // shipped beside the program
-  reg.CloseKey();
-  RunOnce();
-  EXPECT_EQ(String(kProduct, "Language"), "deutsch");
-}
-
 }  // namespace

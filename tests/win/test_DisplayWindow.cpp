@@ -245,18 +245,6 @@ TEST_F(DisplayWindowTest, NoExceptionCrossesTheWindowProcedure) {
   EXPECT_EQ(d->Width, 260);
 }
 
-TEST_F(DisplayWindowTest, WindowWithoutPaintedBitmapDrawsNothing) {
-  // A window whose display has no painter yet answers paint and erase safely.
-  TDisplayDisc model;
-  TfrmDisplay window(model);
-  SetWindowPos(window.Handle(), nullptr, 10, 10, 50, 50, SWP_NOZORDER | SWP_SHOWWINDOW);
-  InvalidateRect(window.Handle(), nullptr, TRUE);
-  UpdateWindow(window.Handle());
-  TWindowDC dc(window.Handle());
-  EXPECT_EQ(SendMessageW(window.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 1);
-  EXPECT_EQ(model.Width, 20);  // the resize did not write into an inactive model's bounds
-}
-
 TEST_F(DisplayWindowTest, TenThousandRepaintsHoldNoMoreObjects) {
   TDisplay& shaped = AddDisc(false);
   TDisplay& framed = AddDisc(true);

@@ -44,26 +44,6 @@ TEST_F(GdiCanvasTest, InsideFramePenStaysWithinTheRectangle) {
   EXPECT_EQ(At(bitmap, 20, 26), PixelOf(clColorKey));
 }
 
-TEST_F(GdiCanvasTest, ClearPenEllipseFillsOnlyTheDisc) {
-  TCanvas& c = bitmap.Canvas();
-  c.SetPen(0, 1, TPenStyle::Clear);
-  c.SetBrush(RGBColor(0, 0, 255), TBrushStyle::Solid);
-  c.Ellipse({0, 0, 30, 30});
-  EXPECT_EQ(At(bitmap, 15, 15), PixelOf(RGBColor(0, 0, 255)));
-  EXPECT_EQ(At(bitmap, 0, 0), PixelOf(clColorKey));
-  EXPECT_EQ(At(bitmap, 35, 15), PixelOf(clColorKey));
-}
-
-TEST_F(GdiCanvasTest, PolylineDrawsItsSegments) {
-  TCanvas& c = bitmap.Canvas();
-  c.SetPen(RGBColor(255, 255, 255), 1, TPenStyle::Solid);
-  const std::array<TPoint, 3> line{{{1, 20}, {1, 1}, {30, 1}}};
-  c.Polyline(line);
-  EXPECT_EQ(At(bitmap, 1, 10), 0xFFFFFFu);
-  EXPECT_EQ(At(bitmap, 20, 1), 0xFFFFFFu);
-  EXPECT_EQ(At(bitmap, 20, 10), PixelOf(clColorKey));
-}
-
 TEST_F(GdiCanvasTest, TextIsMeasuredAndDrawn) {
   TCanvas& c = bitmap.Canvas();
   c.SetFont({"Tahoma", -12, true});

@@ -207,47 +207,6 @@ TEST(Win32Tools, FormatElementSelectionInARealEdit) {
   DestroyWindow(edit);
 }
 
-TEST(Win32Tools, ControlDataCodePageAndDayNames) {
-  HWND control = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                 nullptr, nullptr);
-  int option = 0;
-  SetControlData(control, reinterpret_cast<std::intptr_t>(&option));
-  EXPECT_EQ(GetControlData(control), reinterpret_cast<std::intptr_t>(&option));
-  DestroyWindow(control);
-
-  if (GetACP() == 1252) {
-    EXPECT_EQ(AnsiToUtf8("Gr\xFC\xDF"), "Grüß");
-  }
-  EXPECT_EQ(AnsiToUtf8("plain"), "plain");
-  TWin32Locale locale;
-  EXPECT_FALSE(locale.DayName(0, false).empty());
-  EXPECT_NE(locale.DayName(0, false), locale.DayName(6, false));
-  EXPECT_LE(locale.DayName(0, true).size(), locale.DayName(0, false).size());
-  EXPECT_FALSE(ProgramFilePath().empty());
-}
-
-TEST(Win32Tools, PlaceNearFocusCentresOnTheCursorWithinTheWorkArea) {
-  InstallWin32Platform();
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100,
-                                nullptr, nullptr, nullptr, nullptr);
-  SetCursorPos(400, 300);
-  SetFocus(nullptr);
-  PlaceNearFocus(window);
-  RECT r{};
-  GetWindowRect(window, &r);
-  EXPECT_EQ(r.left, 300);
-  EXPECT_EQ(r.top, 250);
-  SetCursorPos(2, 2);  // near the corner: kept 16 pixels inside
-  PlaceNearFocus(window);
-  GetWindowRect(window, &r);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(r.left, work.left + 16);
-  EXPECT_EQ(r.top, work.top + 16);
-  DestroyWindow(window);
-  Platform() = TPlatform{};
-}
-
 }  // namespace
 
 #include "kinds/uWin32FontDialog.h"

@@ -33,30 +33,6 @@ TEST(Win32Graphics, BoldFontIsTheStockFontMadeBoldAndLeaksNothing) {
   EXPECT_EQ(LiveGdiObjects(), before);
 }
 
-TEST(Win32Graphics, StockFontReferenceIsNotCountedAsOurs) {
-  const long before = LiveGdiObjects();
-  const auto stock = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-  {
-    const TFontRef font(stock);
-    EXPECT_FALSE(font.IsOwned());
-    EXPECT_EQ(font.get(), stock);
-    EXPECT_EQ(LiveGdiObjects(), before);
-  }
-  LOGFONTW still{};
-  EXPECT_NE(GetObjectW(stock, sizeof(still), &still), 0);
-}
-
-TEST(Win32Graphics, ScreenCapsReadsTheScreenAndGivesTheDCBack) {
-  const long before = LiveGdiObjects();
-  const int bits = ScreenCaps(BITSPIXEL);
-  EXPECT_GT(bits, 0);
-  EXPECT_EQ(LiveGdiObjects(), before);
-  const HDC screen = GetDC(nullptr);
-  EXPECT_EQ(bits, GetDeviceCaps(screen, BITSPIXEL));
-  EXPECT_EQ(ScreenCaps(LOGPIXELSY), GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
-}
-
 constexpr int GlyphSize = 8;
 constexpr std::uint32_t Background = 0x123456;  // in pixel order; nothing in the glyph has it
 
@@ -145,21 +121,6 @@ TEST_F(ImageLists, GlyphAndItsGreyedCopyKeepTheMask) {
   EXPECT_LT(masked, GlyphSize * GlyphSize);
 }
 
-TEST_F(ImageLists, WithoutADisabledListOnlyTheGlyphIsAdded) {
-  ASSERT_TRUE(AddGlyph(enabled, L"TEST_GLYPH"));
-  ASSERT_TRUE(AddGlyph(enabled, L"TEST_GLYPH", nullptr));
-  EXPECT_EQ(ImageList_GetImageCount(enabled), 2);
-  EXPECT_EQ(ImageList_GetImageCount(disabled), 0);
-}
-
-TEST_F(ImageLists, MissingResourceAddsNothingAndLeaksNothing) {
-  const long before = LiveGdiObjects();
-  EXPECT_FALSE(AddGlyph(enabled, L"NO_SUCH_GLYPH", disabled));
-  EXPECT_EQ(ImageList_GetImageCount(enabled), 0);
-  EXPECT_EQ(ImageList_GetImageCount(disabled), 0);
-  EXPECT_EQ(LiveGdiObjects(), before);
-}
-
 class ColorDialog : public ::testing::Test {
  protected:
   void SetUp() override { Options = &options; }
@@ -183,23 +144,6 @@ TEST_F(ColorDialog, OkGivesTheColourAndRecordsItAsRecent) {
   expected.fill(clEmptyCustomColor);
   expected[0] = RGBColor(255, 0, 0);
   expected[15] = RGBColor(10, 20, 30);  // ColorP, the newest recent colour
-  EXPECT_EQ(options.CustomColors, CustomColorsToList(expected));
-}
-
-TEST_F(ColorDialog, CancelKeepsTheColourButTakesBackTheCustomColours) {
-  options.CustomColors = {"ColorC=00FF00", "junk"};
-  TColor colour = RGBColor(10, 20, 30);
-  bool chosen;
-  {
-    TDialogCloser closer(GetCurrentThreadId(), IDCANCEL);
-    chosen = PickColor(nullptr, colour);
-    ASSERT_TRUE(closer.Closed());
-  }
-  EXPECT_FALSE(chosen);
-  EXPECT_EQ(colour, RGBColor(10, 20, 30));
-  TCustomColors expected;
-  expected.fill(clEmptyCustomColor);
-  expected[2] = RGBColor(0, 255, 0);
   EXPECT_EQ(options.CustomColors, CustomColorsToList(expected));
 }
 

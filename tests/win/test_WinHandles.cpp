@@ -40,20 +40,6 @@ TEST(WinHandles, ReleaseGivesTheHandleAwayAndStopsCountingIt) {
   DeleteObject(raw);
 }
 
-TEST(WinHandles, WindowOwnerDestroysTheWindow) {
-  const long before = LiveUserObjects();
-  HWND raw = nullptr;
-  {
-    TUniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                         nullptr, nullptr, nullptr));
-    raw = window.get();
-    ASSERT_TRUE(IsWindow(raw));
-    EXPECT_EQ(LiveUserObjects(), before + 1);
-  }
-  EXPECT_FALSE(IsWindow(raw));
-  EXPECT_EQ(LiveUserObjects(), before);
-}
-
 TEST(WinHandles, DeviceContextsAreReturnedTheWayTheyWereObtained) {
   const long before = LiveGdiObjects();
   {
