@@ -10,6 +10,7 @@
 #include "support/uGlobals.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
+#include "support/uWin32Tools.h"
 #include "timezones/uTimeZones.h"
 
 TQuorvelDisplay* QuorvelDisplay = nullptr;
@@ -19,18 +20,6 @@ namespace {
 constexpr wchar_t kApplicationClass[] = L"TQuorvelApplication";
 constexpr wchar_t kHomePage[] = L"https://quorvel.example.org/";
 constexpr wchar_t kMakerPage[] = L"https://quorvel.example.org/about";
-
-// Shows the hourglass for the length of a scope.
-class THourglass {
- public:
-  THourglass() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~THourglass() { SetCursor(FPrevious ? FPrevious : LoadCursorW(nullptr, IDC_ARROW)); }
-  THourglass(const THourglass&) = delete;
-  THourglass& operator=(const THourglass&) = delete;
-
- private:
-  HCURSOR FPrevious;
-};
 
 UINT HotKeyModifiers(unsigned shift) {
   UINT mods = 0;

@@ -1,7 +1,8 @@
 #include "config/uMemoryHive.h"
 
+#include "support/uTools.h"
+
 #include <algorithm>
-#include <cctype>
 
 struct TMemoryHive::TNode {
   std::string name;
@@ -10,13 +11,6 @@ struct TMemoryHive::TNode {
 };
 
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
 
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> parts;
@@ -37,7 +31,7 @@ using TNode = TMemoryHive::TNode;
 
 TNode* FindChild(TNode& node, const std::string& name) {
   for (auto& child : node.children)
-    if (SameName(child->name, name)) return child.get();
+    if (SameTextAscii(child->name, name)) return child.get();
   return nullptr;
 }
 
@@ -62,7 +56,7 @@ class TMemoryKey : public THiveKey {
   std::optional<TRegData> QueryValue(const std::string& name) override {
     if (TNode* n = Node())
       for (auto& v : n->values)
-        if (SameName(v.first, name)) return v.second;
+        if (SameTextAscii(v.first, name)) return v.second;
     return std::nullopt;
   }
   bool SetValue(const std::string& name, std::uint32_t type,
@@ -71,7 +65,7 @@ class TMemoryKey : public THiveKey {
     if (!n || FHive.refuseWrites) return false;
     TRegData data{type, {bytes.begin(), bytes.end()}};
     for (auto& v : n->values)
-      if (SameName(v.first, name)) {
+      if (SameTextAscii(v.first, name)) {
         v.second = std::move(data);
         return true;
       }
@@ -82,7 +76,7 @@ class TMemoryKey : public THiveKey {
     TNode* n = Node();
     if (!n || FHive.refuseWrites) return false;
     const auto it = std::find_if(n->values.begin(), n->values.end(),
-                                 [&](const auto& v) { return SameName(v.first, name); });
+                                 [&](const auto& v) { return SameTextAscii(v.first, name); });
     if (it == n->values.end()) return false;
     n->values.erase(it);
     return true;
@@ -130,7 +124,7 @@ bool TMemoryHive::DeleteKey(const std::string& path) {
   }
   auto& siblings = parent->children;
   const auto it = std::find_if(siblings.begin(), siblings.end(),
-                               [&](const auto& c) { return SameName(c->name, parts.back()); });
+                               [&](const auto& c) { return SameTextAscii(c->name, parts.back()); });
   if (it == siblings.end() || !(*it)->children.empty()) return false;
   siblings.erase(it);
   return true;

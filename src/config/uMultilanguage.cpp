@@ -1,7 +1,6 @@
 #include "config/uMultilanguage.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -16,11 +15,6 @@ namespace {
 constexpr char kProductKey[] = "Software\\Quorvel II\\";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
 constexpr std::size_t kHeaderBytes = 1023;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool IsValidUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
@@ -60,12 +54,6 @@ bool IsIgnoredLine(std::string_view line) {
   if (!line.empty() && line.front() == ';') return true;
   return std::all_of(line.begin(), line.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
 }
 
 std::string ReadFilePrefix(const std::filesystem::path& path, std::size_t limit) {
@@ -154,7 +142,7 @@ void TMultiLanguage::LoadFromText(std::string_view contents) {
     const std::string_view line(text.data() + start, end - start);
     const std::size_t equals = line.find('=');
     if (!IsIgnoredLine(line) && equals != std::string_view::npos)
-      lines.emplace_back(Lower(std::string(line.substr(0, equals))), std::string(line.substr(equals + 1)));
+      lines.emplace_back(LowerAscii(std::string(line.substr(0, equals))), std::string(line.substr(equals + 1)));
     if (end == text.size()) break;
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
@@ -165,7 +153,7 @@ void TMultiLanguage::LoadFromText(std::string_view contents) {
 
 std::string TMultiLanguage::Lookup(const std::string& key, bool referenced) const {
   if (!FTranslations) return {};
-  const std::string lower = Lower(key);
+  const std::string lower = LowerAscii(key);
   const auto it = std::lower_bound(FTranslations->begin(), FTranslations->end(), lower,
                                    [](const auto& line, const std::string& k) { return line.first < k; });
   if (it == FTranslations->end() || it->first != lower) return {};

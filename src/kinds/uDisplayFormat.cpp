@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 std::string Digits(int value, int width) {
   char text[16];
   std::snprintf(text, sizeof(text), "%.*d", width, value);

@@ -29,12 +29,6 @@ TShortCutParts SplitShortCut(std::uint32_t shortcut) {
 
 namespace {
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
 bool MatchesMask(const std::string& name, const std::string& mask) {
   // Iterative wildcard match: '*' any run, '?' one character.
   std::size_t n = 0, m = 0, star = std::string::npos, resume = 0;
@@ -60,6 +54,28 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 }
 
 }  // namespace
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && UpperAscii(std::string(a)) == UpperAscii(std::string(b));
+}
 
 std::string LineBreaksToTags(const std::string& text) { return ReplaceAll(text, "\r\n", "&br;"); }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct TShortCutParts {
   unsigned shift = 0;  // TShiftState bits
 };
 TShortCutParts SplitShortCut(std::uint32_t shortcut);
+
+// Every occurrence of from replaced by to (case-sensitive).
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
+// Letter case of the ASCII letters a to z only; other bytes stay as they are.
+std::string UpperAscii(std::string text);
+std::string LowerAscii(std::string text);
+bool SameTextAscii(std::string_view a, std::string_view b);
 
 // Multi-line texts are stored on one line with "&br;" for each CR LF.
 std::string LineBreaksToTags(const std::string& text);

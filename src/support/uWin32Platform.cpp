@@ -16,18 +16,22 @@ static_assert(sizeof(TTimeZoneInformation) == sizeof(TIME_ZONE_INFORMATION));
 static_assert(offsetof(TTimeZoneInformation, DaylightBias) ==
               offsetof(TIME_ZONE_INFORMATION, DaylightBias));
 
-namespace {
-
 TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st) {
   return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay,
           st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
 }
 
+SYSTEMTIME ToSYSTEMTIME(const TSystemTime& t) {
+  return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+namespace {
+
 std::optional<TSystemTime> SystemZoneTime(const TTimeZoneInformation& zone, const TSystemTime& utc) {
   TIME_ZONE_INFORMATION info;
   std::memcpy(&info, &zone, sizeof(info));
-  SYSTEMTIME in, out;
-  std::memcpy(&in, &utc, sizeof(in));
+  const SYSTEMTIME in = ToSYSTEMTIME(utc);
+  SYSTEMTIME out;
   if (!SystemTimeToTzSpecificLocalTime(&info, &in, &out)) return std::nullopt;
   return FromSYSTEMTIME(out);
 }

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <windows.h>
+
 #include "support/uClock.h"
 #include "support/uDesktop.h"
+
+// The core's time record and the platform's are the same fields in the same order.
+TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st);
+SYSTEMTIME ToSYSTEMTIME(const TSystemTime& t);
 
 class TWin32Clock : public TClock {
  public:

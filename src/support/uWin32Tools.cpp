@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/uMultilanguage.h"
+#include "support/uWin32Platform.h"
 #include "support/uWinText.h"
 
 bool TWin32Sound::PlayAsync(const std::string& file, bool loop) {
@@ -26,10 +27,6 @@ std::string LocaleInfo(LCTYPE type) {
   wchar_t text[128] = {};
   if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 128)) return {};
   return WideToUtf8(text);
-}
-
-SYSTEMTIME ToSYSTEMTIME(const TSystemTime& t) {
-  return {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
 }  // namespace
@@ -107,12 +104,15 @@ const TVersionInfo& ProgramVersion() {
   return version;
 }
 
+THourglass::THourglass() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+
+THourglass::~THourglass() { SetCursor(FPrevious ? FPrevious : LoadCursorW(nullptr, IDC_ARROW)); }
+
 void ShowHelp() {
-  const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  THourglass hourglass;
   const std::string path = ProgramFolder() + GetText("HELP_FILE", "help_en.htm");
   ShellExecuteW(GetActiveWindow(), L"open", Utf8ToWide(path).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
-  SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
 }
 
 void ShellOpen(HWND window, const std::string& target) {

@@ -35,6 +35,18 @@ const TVersionInfo& ProgramVersion();
 // The version record of any module (for tests of the reading itself).
 TVersionInfo ReadVersionInfo(const std::wstring& file);
 
+// Shows the hourglass for the length of a scope.
+class THourglass {
+ public:
+  THourglass();
+  ~THourglass();
+  THourglass(const THourglass&) = delete;
+  THourglass& operator=(const THourglass&) = delete;
+
+ private:
+  HCURSOR FPrevious;
+};
+
 // Opens the help page of the current language in the program's folder.
 void ShowHelp();
 // Asks the shell to open a file or address with its associated program.

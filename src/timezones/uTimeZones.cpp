@@ -6,18 +6,12 @@
 
 #include "config/uVarnRegistry.h"
 #include "support/uPlatform.h"
+#include "support/uTools.h"
 
 namespace {
 
 constexpr char kCatalogueKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 constexpr double kMinutesPerDay = 1440.0;
-
-bool SameKeyName(const std::string& a, const std::string& b) {
-  const auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char x, char y) { return fold(x) == fold(y); });
-}
 
 TDateTime TimeOfRule(const TSystemTime& rule) {
   return ((rule.wHour * 60.0 + rule.wMinute) * 60.0 + rule.wSecond + rule.wMilliseconds / 1000.0) /
@@ -120,13 +114,13 @@ void TTimeZones::Load() {
 
 TTimeZone* TTimeZones::FindZone(const std::string& keyName) const {
   for (const auto& zone : FZones)
-    if (SameKeyName(zone->KeyName, keyName)) return zone.get();
+    if (SameTextAscii(zone->KeyName, keyName)) return zone.get();
   return nullptr;
 }
 
 int TTimeZones::IndexOfZone(const std::string& keyName) const {
   for (std::size_t i = 0; i < FZones.size(); ++i)
-    if (SameKeyName(FZones[i]->KeyName, keyName)) return static_cast<int>(i);
+    if (SameTextAscii(FZones[i]->KeyName, keyName)) return static_cast<int>(i);
   return -1;
 }
 
