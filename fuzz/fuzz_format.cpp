@@ -26,6 +26,7 @@ class TPlainLocale : public TLocale {
   }
   std::string TimeMarker(bool pm) override { return pm ? "PM" : "AM"; }
   bool TwelveHour() override { return true; }
+  int CompareText(const std::string& a, const std::string& b) override { return a.compare(b); }
 };
 
 }  // namespace

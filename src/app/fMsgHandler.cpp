@@ -92,6 +92,10 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 
 void TQuorvelDisplay::FormDestroy() {
   UnregisterHotKeys();
+  // The display windows go first, while every object their last messages
+  // (activation handed on, a timer) reach is still there.
+  FDisplayList->Clear();
+  FDestroyed = true;
   DisplayList = nullptr;
   FDisplayList.reset();
   Events = nullptr;
@@ -215,6 +219,8 @@ void TQuorvelDisplay::BringLastActivePopupForward() {
 }
 
 LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // After the objects are gone, no handler may reach them.
+  if (FDestroyed) return DefaultHandler(msg, wParam, lParam);
   switch (msg) {
     case WM_DEFERRED_START:
       DeferredStart();

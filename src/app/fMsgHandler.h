@@ -92,6 +92,7 @@ class TQuorvelDisplay : public TWindowBase {
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
   bool FTerminating = false;
+  bool FDestroyed = false;
   std::unique_ptr<TOptions> FOptions;
   std::unique_ptr<TTimeZones> FTimeZones;
   std::unique_ptr<TDisplayList> FDisplayList;

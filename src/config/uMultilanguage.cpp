@@ -103,7 +103,8 @@ TMultiLanguage::TMultiLanguage() {
   try {
     TVarnRegistry registry;
     registry.SetRootKey(TRootKey::LocalMachine);
-    if (registry.OpenKey(kUninstallKey, false))
+    // Read-only: full access to the machine's keys is refused to ordinary users.
+    if (registry.OpenKeyReadOnly(kUninstallKey))
       SetLanguage(registry.ReadStringDef("Language", FLanguageName));
   } catch (const ERegistryException&) {
   }
@@ -221,7 +222,11 @@ std::vector<std::string> TMultiLanguage::ListLanguages(const std::string& folder
     if (!by.empty()) by = "(" + by + ") ";
     entries.push_back(name + " " + by + "[" + file + "]");
   }
-  std::sort(entries.begin(), entries.end());
+  // As a reader orders them: "español" before "Français".
+  TLocale* locale = Platform().locale;
+  std::sort(entries.begin(), entries.end(), [locale](const std::string& a, const std::string& b) {
+    return locale ? locale->CompareText(a, b) < 0 : a < b;
+  });
   entries.insert(entries.begin(), "(English) [built-in]");
   return entries;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -112,15 +113,15 @@ void LoadValue(TVarnRegistry& registry, TOptions& options, const TOptionValue& v
         auto& target = options.*field;
         using T = std::decay_t<decltype(target)>;
         if constexpr (std::is_same_v<T, bool>)
-          target = registry.ReadBoolDef(value.name, target);
+          target = registry.ReadBoolOr(value.name, target);
         else if constexpr (std::is_same_v<T, std::int32_t>)
-          target = registry.ReadIntegerDef(value.name, target);
+          target = registry.ReadIntegerOr(value.name, target);
         else if constexpr (std::is_same_v<T, std::string>)
           target = value.multiLine
-                       ? TagsToLineBreaks(registry.ReadStringDef(value.name, LineBreaksToTags(target)))
-                       : registry.ReadStringDef(value.name, target);
+                       ? TagsToLineBreaks(registry.ReadStringOr(value.name, LineBreaksToTags(target)))
+                       : registry.ReadStringOr(value.name, target);
         else  // only the time of day is kept
-          target = TimeOfDay(registry.ReadFloatDef(value.name, target));
+          target = TimeOfDay(registry.ReadFloatOr(value.name, target));
       },
       value.field);
 }
@@ -145,10 +146,13 @@ void SaveValue(TVarnRegistry& registry, const TOptions& options, const TOptionVa
 }  // namespace
 
 void TOptions::Load() {
+  FLoaded = false;
   TVarnRegistry registry;
   if (registry.OpenKey(ProductKey, false)) {
-    for (const TOptionValue& value : kOptionValues) LoadValue(registry, *this, value);
-    if (ChimeStop < ChimeStart) ChimeStop = ChimeStart;
+    for (const TOptionValue& value : kOptionValues) {
+      LoadValue(registry, *this, value);
+      if (value.name == std::string_view("ChimeStop") && ChimeStop < ChimeStart) ChimeStop = ChimeStart;
+    }
     registry.CloseKey();
   }
   registry.ReadStringList(kCustomColorsKey, CustomColors);
@@ -156,9 +160,12 @@ void TOptions::Load() {
     StartAutomatically = registry.ValueExists(kRunValue);
     registry.CloseKey();
   }
+  FLoaded = true;
 }
 
 void TOptions::Save() {
+  // Options that were never read are not overwritten with defaults.
+  if (!FLoaded) return;
   TVarnRegistry registry;
   if (registry.OpenKey(ProductKey, true)) {
     registry.WriteString("Language", MultiLanguage ? MultiLanguage->LanguageName() : "english");
@@ -180,22 +187,31 @@ namespace {
 // Writes new := old when the old integer value exists.
 void CopyInteger(TVarnRegistry& reader, TVarnRegistry& writer, const char* oldName,
                  const char* newName) {
-  const std::int32_t value = reader.ReadIntegerDef(oldName, -1);
+  const std::int32_t value = reader.ReadIntegerOr(oldName, -1);
   if (value != -1) writer.WriteInteger(newName, value);
+}
+
+// The bytes of a binary value of at most size bytes copied into buffer; -1
+// when it is missing or cannot be read, which counts the same.
+int ReadRecord(TVarnRegistry& reader, const char* name, void* buffer, int size) {
+  try {
+    return reader.ValueExists(name) ? reader.ReadBinaryData(name, buffer, size) : -1;
+  } catch (const ERegistryException&) {
+    return -1;
+  }
 }
 
 void ImportAnalogElements(TVarnRegistry& reader, TVarnRegistry& writer) {
   std::uint32_t colors[8] = {};
-  if (!reader.ValueExists("Analog.Colors")) return;
-  reader.ReadBinaryData("Analog.Colors", colors, sizeof(colors));
+  if (ReadRecord(reader, "Analog.Colors", colors, sizeof(colors)) < 0) return;
   const TElementSettings base{
-      static_cast<std::uint32_t>(reader.ReadIntegerDef("Analog.ClockColor", 0xFFFFFF)),
-      static_cast<std::uint32_t>(reader.ReadIntegerDef("Analog.OutlineColor", 0)),
-      reader.ReadIntegerDef("Analog.ThinOutline", 0) == 1 ? 1 : 2};
+      static_cast<std::uint32_t>(reader.ReadIntegerOr("Analog.ClockColor", 0xFFFFFF)),
+      static_cast<std::uint32_t>(reader.ReadIntegerOr("Analog.OutlineColor", 0)),
+      reader.ReadIntegerOr("Analog.ThinOutline", 0) == 1 ? 1 : 2};
   // Each record takes a colour pair (first, second) of the old table when its switch is on.
   const auto record = [&](const char* switchName, int pair) {
     TElementSettings r = base;
-    if (reader.ReadIntegerDef(switchName, 0) == 1) {
+    if (reader.ReadIntegerOr(switchName, 0) == 1) {
       r.FillColor = colors[pair * 2];
       r.OutlineColor = colors[pair * 2 + 1];
     }
@@ -211,46 +227,38 @@ void ImportAnalogElements(TVarnRegistry& reader, TVarnRegistry& writer) {
 
 std::string ImportedClockText(TVarnRegistry& reader) {
   std::string time = "&time";
-  if (reader.ReadIntegerDef("DisplaySeconds", -1) == 1) time += " -s";
-  if (reader.ReadIntegerDef("Force24HourMode", -1) == 1) time += " -24";
-  if (reader.ReadIntegerDef("NoAMPMIndicator", -1) == 1) time += " -nap";
+  if (reader.ReadIntegerOr("DisplaySeconds", -1) == 1) time += " -s";
+  if (reader.ReadIntegerOr("Force24HourMode", -1) == 1) time += " -24";
+  if (reader.ReadIntegerOr("NoAMPMIndicator", -1) == 1) time += " -nap";
   time += ";";
-  if (!reader.ReadBoolDef("Date.Show", false)) return time;
-  const std::int32_t format = reader.ReadIntegerDef("Date.Format", 0);
-  const std::string date = format == 2   ? reader.ReadStringDef("Date.CustomFormat", "&sdate;")
+  if (!reader.ReadBoolOr("Date.Show", false)) return time;
+  const std::int32_t format = reader.ReadIntegerOr("Date.Format", 0);
+  const std::string date = format == 2   ? reader.ReadStringOr("Date.CustomFormat", "&sdate;")
                            : format == 1 ? "&sdate;"
                                          : "&ldate;";
-  return reader.ReadIntegerDef("Date.Position", 0) == 0 ? date + "  " + time : time + "  " + date;
+  return reader.ReadIntegerOr("Date.Position", 0) == 0 ? date + "  " + time : time + "  " + date;
 }
 
 void ImportDigitalFont(TVarnRegistry& reader, TVarnRegistry& writer) {
-  const std::string fontName = reader.ReadStringDef("Font.Name", "");
+  const std::string fontName = reader.ReadStringOr("Font.Name", "");
   if (fontName.empty()) return;
   writer.WriteString("Font_FontName", fontName);
   CopyInteger(reader, writer, "Font.Size", "Font_FontSize");
   CopyInteger(reader, writer, "Font.CharSet", "Font_FontCharset");
-  const int style = (reader.ReadIntegerDef("Font.Bold", 0) == 1 ? 1 : 0) +
-                    (reader.ReadIntegerDef("Font.Italic", 0) == 1 ? 16 : 0);
+  const int style = (reader.ReadIntegerOr("Font.Bold", 0) == 1 ? 1 : 0) +
+                    (reader.ReadIntegerOr("Font.Italic", 0) == 1 ? 16 : 0);
   writer.WriteInteger("Font_FontStyle", style);
   CopyInteger(reader, writer, "Font.Color", "Font_FontColor");
   CopyInteger(reader, writer, "Digital.3D", "Font_3D");
   CopyInteger(reader, writer, "Outline.Color", "Font_OutlineColor");
   CopyInteger(reader, writer, "Outline.Draw", "Font_OutlineWidth");
-  const std::int32_t shadow = reader.ReadIntegerDef("Shadow.Draw", -1);
-  if (shadow != -1) writer.WriteInteger("Shadow", shadow == 0 ? 0 : shadow + 4);
+  const std::int32_t shadow = reader.ReadIntegerOr("Shadow.Draw", -1);
+  if (shadow != -1) writer.WriteInteger("Shadow", shadow == 0 ? 0 : SaturatedInt(std::int64_t{shadow} + 4));
   CopyInteger(reader, writer, "Shadow.Color", "ShadowColor");
   writer.WriteString("Text", ImportedClockText(reader));
 }
 
-}  // namespace
-
-void ImportOldSettings() {
-  TVarnRegistry reader;
-  if (reader.KeyExists(ProductKey) || !reader.KeyExists(kOldKey) || !reader.OpenKey(kOldKey, false))
-    return;
-  const std::int32_t analog = reader.ReadIntegerDef("AnalogDisplay", -1);
-  if (analog == -1) return;
-  TVarnRegistry writer;
+void WriteImportedDisplay(TVarnRegistry& reader, TVarnRegistry& writer, std::int32_t analog) {
   if (writer.OpenKey("Software\\Quorvel II\\Displays", true)) {
     writer.WriteInteger("Count", 1);
     writer.WriteInteger("Primary", 0);
@@ -262,23 +270,23 @@ void ImportOldSettings() {
   struct {
     std::int32_t left, top, right, bottom;
   } position{};
-  if (reader.ValueExists("ClockPosition") &&
-      reader.ReadBinaryData("ClockPosition", &position, sizeof(position)) == sizeof(position)) {
+  if (ReadRecord(reader, "ClockPosition", &position, sizeof(position)) == sizeof(position)) {
     writer.WriteInteger("Left", position.left);
     writer.WriteInteger("Top", position.top);
-    writer.WriteInteger("Width", position.right - position.left);
-    writer.WriteInteger("Height", position.bottom - position.top);
+    writer.WriteInteger("Width", SaturatedInt(std::int64_t{position.right} - position.left));
+    writer.WriteInteger("Height", SaturatedInt(std::int64_t{position.bottom} - position.top));
   }
   writer.WriteString("Description", GetText("IMPORTED_DISPLAY", "Imported from Quorvel 1.x"));
   writer.WriteBool("Active", true);
-  if (reader.ReadBoolDef("TrueTransparencyEnabled", false)) {
+  if (reader.ReadBoolOr("TrueTransparencyEnabled", false)) {
     writer.WriteBool("Transparent", true);
-    const std::int32_t t = reader.ReadIntegerDef("TrueTransparency", 50);
+    // A percentage; beyond 0..100 it would not be an opacity at all.
+    const std::int32_t t = std::clamp(reader.ReadIntegerOr("TrueTransparency", 50), 0, 100);
     writer.WriteInteger("AlphaBlendValue", RoundHalfEven((100 - t) / 100.0 * 255));
   }
   if (kind == 1) {
     writer.WriteBool("ShowText", false);
-    const std::int32_t size = reader.ReadIntegerDef("AnalogSize", -1);
+    const std::int32_t size = reader.ReadIntegerOr("AnalogSize", -1);
     if (size != -1) writer.WriteInteger("DisplaySize", RoundHalfEven(size * 100 / 500.0));
     CopyInteger(reader, writer, "AnalogDesign", "TickMarks");
     CopyInteger(reader, writer, "DisplaySeconds", "SecondsHand");
@@ -288,4 +296,23 @@ void ImportOldSettings() {
     ImportDigitalFont(reader, writer);
   }
   writer.CloseKey();
+}
+
+}  // namespace
+
+void ImportOldSettings() {
+  TVarnRegistry reader;
+  if (reader.KeyExists(ProductKey) || !reader.KeyExists(kOldKey) || !reader.OpenKey(kOldKey, false))
+    return;
+  const std::int32_t analog = reader.ReadIntegerOr("AnalogDisplay", -1);
+  if (analog == -1) return;
+  TVarnRegistry writer;
+  try {
+    WriteImportedDisplay(reader, writer, analog);
+  } catch (...) {
+    // Half an import would count as done forever; without the product key it is tried again.
+    writer.CloseKey();
+    writer.DeleteKey(ProductKey);
+    throw;
+  }
 }

@@ -14,6 +14,7 @@ class TOptions {
   // Records a colour just picked into the four most-recently-used custom colour slots.
   void AddCustomColor(std::uint32_t color);
   void Load();
+  // Writes only after a completed Load, so a failed load loses nothing stored.
   void Save();
 
   std::vector<std::string> CustomColors;
@@ -42,6 +43,9 @@ class TOptions {
   std::int32_t HK_HideDisplays = 0;
   bool BackgroundNoteShown = false;
   bool AutoHideAllDisplays = false;
+
+ private:
+  bool FLoaded = false;
 };
 
 // Brings the settings of the previous major version into this one's layout,

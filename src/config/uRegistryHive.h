@@ -30,6 +30,7 @@ constexpr std::uint32_t AllAccess = 0xF003F;
 struct TRegData {
   std::uint32_t type = rtNone;
   std::vector<std::uint8_t> bytes;
+  friend bool operator==(const TRegData&, const TRegData&) = default;
 };
 
 // One open key of a hive.

@@ -216,6 +216,35 @@ double TVarnRegistry::ReadFloatDef(const std::string& name, double def) {
   return value;
 }
 
+namespace {
+
+template <class T, class Read>
+T ReadOrDefault(const T& def, Read read) {
+  try {
+    return read();
+  } catch (const ERegistryException&) {
+    return def;
+  }
+}
+
+}  // namespace
+
+std::string TVarnRegistry::ReadStringOr(const std::string& name, const std::string& def) {
+  return ReadOrDefault(def, [&] { return ReadStringDef(name, def); });
+}
+
+std::int32_t TVarnRegistry::ReadIntegerOr(const std::string& name, std::int32_t def) {
+  return ReadOrDefault(def, [&] { return ReadIntegerDef(name, def); });
+}
+
+bool TVarnRegistry::ReadBoolOr(const std::string& name, bool def) {
+  return ReadOrDefault(def, [&] { return ReadBoolDef(name, def); });
+}
+
+double TVarnRegistry::ReadFloatOr(const std::string& name, double def) {
+  return ReadOrDefault(def, [&] { return ReadFloatDef(name, def); });
+}
+
 void TVarnRegistry::WriteStringList(const std::string& path, const std::vector<std::string>& list) {
   DeleteKey(path);
   if (list.empty() || !OpenKey(path, true)) return;
@@ -229,12 +258,16 @@ void TVarnRegistry::WriteStringList(const std::string& path, const std::vector<s
 
 void TVarnRegistry::ReadStringList(const std::string& path, std::vector<std::string>& list) {
   if (!OpenKey(path, false)) return;
-  std::vector<std::string> names;
+  std::vector<std::string> names, items;
   GetValueNames(names);
-  if (!names.empty()) {
-    list.clear();
-    for (const std::string& name : names) list.push_back(ReadString(name));
+  bool readable = false;
+  for (const std::string& name : names) {
+    const TRegDataType type = GetDataType(name);
+    const bool text = type == rtString || type == rtExpandString;
+    readable = readable || text;
+    items.push_back(text ? ReadString(name) : std::string());
   }
+  if (readable) list = std::move(items);
   CloseKey();
 }
 

@@ -61,7 +61,14 @@ class TVarnRegistry {
   std::int32_t ReadIntegerDef(const std::string& name, std::int32_t def);
   bool ReadBoolDef(const std::string& name, bool def);
   double ReadFloatDef(const std::string& name, double def);
+  // The reads that loading uses: a value that cannot be read (wrong type or
+  // size) counts as absent, so one damaged value costs only itself.
+  std::string ReadStringOr(const std::string& name, const std::string& def);
+  std::int32_t ReadIntegerOr(const std::string& name, std::int32_t def);
+  bool ReadBoolOr(const std::string& name, bool def);
+  double ReadFloatOr(const std::string& name, double def);
   void WriteStringList(const std::string& path, const std::vector<std::string>& list);
+  // An item that is not a string reads as empty; with no string at all the list stays as it was.
   void ReadStringList(const std::string& path, std::vector<std::string>& list);
 
  private:

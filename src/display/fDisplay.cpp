@@ -122,11 +122,13 @@ void TfrmDisplay::SetAlphaBlendValue(int value) {
     SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(FAlphaValue), LWA_ALPHA);
 }
 
-void TfrmDisplay::SetRegion(const std::vector<TRect>& runs) {
+bool TfrmDisplay::SetRegion(const std::vector<TRect>& runs) {
   TUniqueRegion region = CreateRegionFromRuns(runs);
-  if (!region) return;
+  if (!region) return false;
   // On success the system owns the region; on failure it is still ours to delete.
-  if (SetWindowRgn(Handle(), region.get(), TRUE)) region.release();
+  if (!SetWindowRgn(Handle(), region.get(), TRUE)) return false;
+  region.release();
+  return true;
 }
 
 void TfrmDisplay::RemoveRegion() { SetWindowRgn(Handle(), nullptr, TRUE); }

@@ -29,7 +29,7 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   void SetSizeUpdateGuard(bool on) override { FSizeUpdateGuard = on; }
   void SetAlphaBlend(bool on) override;
   void SetAlphaBlendValue(int value) override;
-  void SetRegion(const std::vector<TRect>& runs) override;
+  bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32& bitmap) override;
   void AutoHide(bool all) override;
@@ -42,7 +42,8 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   static LRESULT ResizeZone(bool hasBackground, int x, int y, int width, int height);
 
   // Size limits of a display window.
-  static constexpr int MinWidth = 20, MaxWidth = 1200, MinHeight = 20, MaxHeight = 640;
+  static constexpr int MinWidth = MinDisplaySize, MaxWidth = MaxDisplayWidth;
+  static constexpr int MinHeight = MinDisplaySize, MaxHeight = MaxDisplayHeight;
   static constexpr int ResizeZoneWidth = 6;
   static constexpr UINT_PTR AutoHideTimerId = 1;
 

@@ -43,17 +43,17 @@ bool TDisplay::NeedsRepaint() { return true; }
 void TDisplay::ActiveChanged() {}
 
 void TDisplay::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
-  SetTransparent(Platform().layeredWindows && registry.ReadBoolDef("Transparent", false));
-  SetAlphaBlendValue(registry.ReadIntegerDef("AlphaBlendValue", FAlphaBlendValue));
-  SetAlwaysOnTop(registry.ReadBoolDef("AlwaysOnTop", FAlwaysOnTop));
+  SetTransparent(Platform().layeredWindows && registry.ReadBoolOr("Transparent", false));
+  SetAlphaBlendValue(registry.ReadIntegerOr("AlphaBlendValue", FAlphaBlendValue));
+  SetAlwaysOnTop(registry.ReadBoolOr("AlwaysOnTop", FAlwaysOnTop));
   if (!presetOnly) {
-    Left = registry.ReadIntegerDef("Left", Left);
-    Top = registry.ReadIntegerDef("Top", Top);
-    Width = registry.ReadIntegerDef("Width", Width);
-    Height = registry.ReadIntegerDef("Height", Height);
-    Description = registry.ReadStringDef("Description", Description);
-    SetText(TagsToLineBreaks(registry.ReadStringDef("Text", FText)));
-    SetActive(registry.ReadBoolDef("Active", true));
+    Left = registry.ReadIntegerOr("Left", Left);
+    Top = registry.ReadIntegerOr("Top", Top);
+    Width = registry.ReadIntegerOr("Width", Width);
+    Height = registry.ReadIntegerOr("Height", Height);
+    Description = registry.ReadStringOr("Description", Description);
+    SetText(TagsToLineBreaks(registry.ReadStringOr("Text", FText)));
+    SetActive(registry.ReadBoolOr("Active", true));
   }
   KeepOnScreen();
 }
@@ -82,7 +82,7 @@ void TDisplay::SetActive(bool value) {
       FWindow = Platform().newDisplayWindow(*this);
       FWindow->SetSizeUpdateGuard(true);
       try {
-        FWindow->SetBounds(BoundsRect(Left, Top, Width, Height));
+        FWindow->SetBounds(StoredBounds());
       } catch (...) {
         FWindow->SetSizeUpdateGuard(false);
         throw;
@@ -194,7 +194,7 @@ std::string TDisplay::GetKindName() const {
 
 void TDisplay::KeepOnScreen() {
   TDesktop* desktop = Platform().desktop;
-  TRect r = BoundsRect(Left, Top, Width, Height);
+  TRect r = StoredBounds();
   if (!desktop || desktop->MonitorFromRect(r, false)) return;
   const std::optional<TRect> monitor = desktop->MonitorFromRect(r, true);
   if (!monitor) return;
@@ -202,6 +202,13 @@ void TDisplay::KeepOnScreen() {
   Left = r.left;
   Top = r.top;
   if (FWindow) FWindow->MoveTo(Left, Top);
+}
+
+TRect TDisplay::StoredBounds() const {
+  const int left = std::clamp(Left, -MaxDisplayCoordinate, MaxDisplayCoordinate);
+  const int top = std::clamp(Top, -MaxDisplayCoordinate, MaxDisplayCoordinate);
+  return BoundsRect(left, top, std::clamp(Width, MinDisplaySize, MaxDisplayWidth),
+                    std::clamp(Height, MinDisplaySize, MaxDisplayHeight));
 }
 
 void TDisplay::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second) {
@@ -253,24 +260,26 @@ void TPainter::Paint(TBitmap32& bitmap) {
     canvas.SetBrush(flashPhase ? FDisplay.FlashOutlineColor : FDisplay.BackgroundColor,
                     TBrushStyle::Solid);
     canvas.FillRect(r);
-    if (FDisplay.BevelWidth > 0) {
+    const int bevel = DrawnBevelWidth(bitmap);
+    if (bevel > 0) {
       canvas.SetBrush(0, TBrushStyle::Clear);
       if (FDisplay.Bevel3D) {
         const TColor c = flashPhase ? FDisplay.FlashOutlineColor : FDisplay.BevelColor;
         canvas.SetPen(Lighten(c), 1, TPenStyle::Solid);
-        for (int i = 0; i < FDisplay.BevelWidth; ++i) {
+        // A lit line from the shorter side on lies wholly outside the bitmap.
+        for (int i = 0; i < std::min(bevel, std::min(r.right, r.bottom)); ++i) {
           const std::array<TPoint, 3> lit{{{i, r.bottom}, {i, i}, {r.right, i}}};
           canvas.Polyline(lit);
         }
         canvas.SetPen(Darken(c), 1, TPenStyle::Solid);
-        for (int i = 0; i < FDisplay.BevelWidth; ++i) {
+        for (int i = 0; i < bevel; ++i) {
           const std::array<TPoint, 3> shaded{{{i, r.bottom - i - 1},
                                               {r.right - i - 1, r.bottom - i - 1},
                                               {r.right - i - 1, i}}};
           canvas.Polyline(shaded);
         }
       } else {
-        canvas.SetPen(FDisplay.BevelColor, FDisplay.BevelWidth, TPenStyle::InsideFrame);
+        canvas.SetPen(FDisplay.BevelColor, bevel, TPenStyle::InsideFrame);
         canvas.Rectangle(r);
       }
     }
@@ -289,6 +298,11 @@ void TPainter::Paint(TBitmap32& bitmap) {
   }
 }
 
+int TPainter::DrawnBevelWidth(const TBitmap32& bitmap) const {
+  // From the longer side on, no line of a bevel can reach the bitmap any more.
+  return std::clamp(FDisplay.BevelWidth, 0, std::max(bitmap.Width(), bitmap.Height()));
+}
+
 void TPainter::ApplySize(int width, int height) {
   if (Window()) Window()->SetClientSize(width, height);
 }
@@ -297,8 +311,9 @@ void TPainter::Render(TBitmap32& bitmap) {
   Prepare(bitmap);
   int width = bitmap.Width(), height = bitmap.Height();
   GetSize(bitmap, width, height);
-  width = std::max(width, MinDisplaySize);
-  height = std::max(height, MinDisplaySize);
+  // Never larger than a window can be: the rest could not be seen anyway.
+  width = std::clamp(width, MinDisplaySize, MaxDisplayWidth);
+  height = std::clamp(height, MinDisplaySize, MaxDisplayHeight);
   if (width != bitmap.Width() || height != bitmap.Height()) bitmap.SetSize(width, height);
   Paint(bitmap);
   AfterPaint(bitmap);
@@ -323,7 +338,11 @@ void TPainter::ApplyRegion() {
   // Building a window region is the costliest step of a repaint; skip it when
   // the shape is the one the window already has.
   if (FAppliedRegion == TAppliedRegion::Runs && FRuns == FAppliedRuns) return;
-  window->SetRegion(FRuns);
+  if (!window->SetRegion(FRuns)) {
+    // Refused: the window's shape is unknown now, so the next repaint tries again.
+    FAppliedRegion = TAppliedRegion::Unknown;
+    return;
+  }
   FAppliedRuns.swap(FRuns);
   FAppliedRegion = TAppliedRegion::Runs;
 }

@@ -87,6 +87,8 @@ class TDisplay {
   std::string GetKindName() const;
   // Brings a display that lies on no monitor half onto the nearest one.
   void KeepOnScreen();
+  // Left, top, width and height as a rectangle a window can take.
+  TRect StoredBounds() const;
 
   TDisplayWindow* Window() const { return FWindow.get(); }
   TPainter* Painter() const { return FPainter.get(); }
@@ -157,6 +159,8 @@ class TPainter {
   void Draw();
 
   TBitmap32& Bitmap() const { return *FBitmap; }
+  // The bevel width as far as it can show on a bitmap of this size.
+  int DrawnBevelWidth(const TBitmap32& bitmap) const;
   TDisplay& Display() const { return FDisplay; }
 
  protected:
@@ -174,4 +178,9 @@ class TPainter {
 // The colours of the selection frame drawn around a highlighted display.
 constexpr TColor clHighlightDark = 0x705030;
 constexpr TColor clHighlightLight = 0xFFFFFF;
+// A display window's size limits; nothing beyond them can ever be seen.
 constexpr int MinDisplaySize = 20;
+constexpr int MaxDisplayWidth = 1200;
+constexpr int MaxDisplayHeight = 640;
+// Stored positions beyond this are treated as this; no desktop is that large.
+constexpr int MaxDisplayCoordinate = 1 << 24;

@@ -2,21 +2,26 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayDigitalClock.h"
+#include "support/uTools.h"
 
 namespace {
 
 constexpr char kDisplaysKey[] = "Software\\Quorvel II\\Displays";
 
-std::string DisplayKey(std::size_t index) {
-  char name[16];
-  std::snprintf(name, sizeof(name), "\\%.3zu", index);
-  return kDisplaysKey + std::string(name);
+// A subkey's name: the index formatted with "%.3d".
+std::string IndexName(std::size_t index) {
+  char name[24];
+  std::snprintf(name, sizeof(name), "%.3zu", index);
+  return name;
 }
+
+std::string DisplayKey(std::size_t index) { return kDisplaysKey + std::string("\\") + IndexName(index); }
 
 // A stored display of a kind this version cannot show yet. It keeps every
 // value of its key as it was, so saving the list loses none of them.
@@ -32,18 +37,29 @@ class TDisplayPreserved : public TDisplay {
   std::vector<std::pair<std::string, TRegData>> FValues;
 };
 
-// The largest number among the display subkeys ("000", "001", ...), or -1.
-std::int32_t HighestStoredIndex(TVarnRegistry& registry) {
+// The indices below count (every one when there is no count, -1) whose
+// subkey exists under its own name, in order. Start-up work is bounded by the keys
+// that exist, whatever Count says.
+std::vector<std::size_t> StoredIndices(TVarnRegistry& registry, std::int32_t count) {
   std::vector<std::string> names;
   registry.GetKeyNames(names);
-  std::int32_t highest = -1;
+  std::vector<std::size_t> indices;
   for (const std::string& name : names) {
-    if (name.empty() || name.size() > 9 ||
-        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      continue;
-    highest = std::max(highest, static_cast<std::int32_t>(std::stol(name)));
+    const std::optional<std::int32_t> n = ParseDecimal(name);
+    if (n && *n >= 0 && (count == -1 || *n < count) && IndexName(static_cast<std::size_t>(*n)) == name)
+      indices.push_back(static_cast<std::size_t>(*n));
   }
-  return highest;
+  std::sort(indices.begin(), indices.end());
+  return indices;
+}
+
+// The stored kind: an integer, or a string that must be a decimal number.
+std::optional<std::uint8_t> StoredKind(TVarnRegistry& registry) {
+  if (registry.GetDataType("") == rtInteger)
+    return static_cast<std::uint8_t>(registry.ReadIntegerDef("", 0) & 0xFF);
+  const std::optional<std::int32_t> kind = ParseDecimal(registry.ReadStringDef("", "0"));
+  if (!kind) return std::nullopt;
+  return static_cast<std::uint8_t>(*kind & 0xFF);
 }
 
 }  // namespace
@@ -70,15 +86,24 @@ TDisplay* TDisplayList::Add(std::uint8_t kind) {
 
 void TDisplayList::Delete(TDisplay* display) {
   if (display == Primary) Primary = nullptr;
-  std::erase_if(FItems, [&](const auto& d) { return d.get() == display; });
+  const auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& d) { return d.get() == display; });
+  if (it == FItems.end()) return;
+  // Out of the list first: its window's last messages may reach the list.
+  std::unique_ptr<TDisplay> removed = std::move(*it);
+  FItems.erase(it);
 }
 
 void TDisplayList::Clear() {
   Primary = nullptr;
-  FItems.clear();
+  std::vector<std::unique_ptr<TDisplay>> removed;
+  removed.swap(FItems);
+  // Destroyed only now, with the list already empty.
+  removed.clear();
 }
 
 void TDisplayList::Save() {
+  // A list that was never read whole must not replace what is stored.
+  if (!FLoaded) return;
   TVarnRegistry registry;
   registry.DeleteKey(kDisplaysKey);
   if (!registry.OpenKey(kDisplaysKey, true)) return;
@@ -96,45 +121,53 @@ void TDisplayList::Save() {
 }
 
 void TDisplayList::Load() {
+  FLoaded = false;
   Clear();
-  std::int32_t count = -1, primary = -1;
   TVarnRegistry registry;
-  std::int32_t storedKeys = 0;
-  if (registry.OpenKey(kDisplaysKey, false)) {
-    count = registry.ReadIntegerDef("Count", -1);
-    primary = registry.ReadIntegerDef("Primary", -1);
-    storedKeys = HighestStoredIndex(registry) + 1;
-    registry.CloseKey();
-  }
-  if (count == -1) {
+  if (!registry.OpenKey(kDisplaysKey, false)) {
     CreateDefault();
+    FLoaded = true;
     return;
   }
-  // A damaged Count must not make the start-up try a billion keys that are not there.
-  for (std::int32_t i = 0; i < std::min(count, storedKeys); ++i) {
-    if (!registry.OpenKey(DisplayKey(static_cast<std::size_t>(i)), false)) continue;
+  // A Count or Primary that cannot be read counts as absent.
+  const std::int32_t count = registry.ReadIntegerOr("Count", -1);
+  const std::int32_t primary = registry.ReadIntegerOr("Primary", -1);
+  const std::vector<std::size_t> indices = StoredIndices(registry, count);
+  registry.CloseKey();
+  // Without a Count the stored displays still count; only an empty key means a first start.
+  if (count == -1 && indices.empty()) {
+    CreateDefault();
+    FLoaded = true;
+    return;
+  }
+  for (const std::size_t i : indices) {
+    if (!registry.OpenKey(DisplayKey(i), false)) continue;
     LoadDisplay(registry);
     registry.CloseKey();
   }
   if (primary >= 0 && static_cast<std::size_t>(primary) < FItems.size())
     Primary = FItems[static_cast<std::size_t>(primary)].get();
+  FLoaded = true;
 }
 
 void TDisplayList::LoadDisplay(TVarnRegistry& registry) {
   const std::size_t before = FItems.size();
-  std::uint8_t kind = 0;
+  std::optional<std::uint8_t> kind;
   try {
-    if (registry.GetDataType("") == rtInteger)
-      kind = static_cast<std::uint8_t>(registry.ReadIntegerDef("", 0) & 0xFF);
-    else
-      kind = static_cast<std::uint8_t>(std::stoi(registry.ReadStringDef("", "0")) & 0xFF);
-    if (TDisplay* display = Add(kind)) display->LoadFromRegistry(registry, false);
-    return;
+    kind = StoredKind(registry);
+    if (FItems.size() >= MaxDisplays) return;
+    if (kind) {
+      if (TDisplay* display = Add(*kind)) {
+        display->LoadFromRegistry(registry, false);
+        return;
+      }
+    }
   } catch (const std::exception&) {
-    // A damaged display is kept exactly as stored instead of being lost at the next save.
   }
+  // A display whose kind cannot be read, or is not one this version knows, is
+  // kept exactly as stored instead of being lost at the next save.
   if (FItems.size() > before) FItems.resize(before);
-  if (TDisplay* kept = Add(std::make_unique<TDisplayPreserved>(kind)))
+  if (TDisplay* kept = Add(std::make_unique<TDisplayPreserved>(kind.value_or(0))))
     kept->LoadFromRegistry(registry, false);
 }
 

@@ -14,6 +14,11 @@ class TDisplayList {
  public:
   static constexpr std::size_t MaxDisplays = 20;
 
+  TDisplayList() = default;
+  ~TDisplayList() { Clear(); }
+  TDisplayList(const TDisplayList&) = delete;
+  TDisplayList& operator=(const TDisplayList&) = delete;
+
   // Takes ownership; refuses (and returns nullptr) beyond the limit.
   TDisplay* Add(std::unique_ptr<TDisplay> display);
   // A new, inactive display of a kind; nullptr for an unknown kind or a full list.
@@ -21,6 +26,7 @@ class TDisplayList {
   void Delete(TDisplay* display);
   void Clear();
   void Load();
+  // Writes only after a completed Load, so a failed load loses nothing stored.
   void Save();
   void CreateDefault();
   std::size_t Count() const { return FItems.size(); }
@@ -44,4 +50,5 @@ class TDisplayList {
  private:
   void LoadDisplay(TVarnRegistry& registry);
   std::vector<std::unique_ptr<TDisplay>> FItems;
+  bool FLoaded = false;
 };

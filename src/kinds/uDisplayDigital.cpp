@@ -1,5 +1,7 @@
 #include "kinds/uDisplayDigital.h"
 
+#include <algorithm>
+
 #include "config/uVarnRegistry.h"
 
 namespace {
@@ -34,15 +36,15 @@ void TDisplayDigital::SetDefaults() {
 void TDisplayDigital::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
   TDisplay::LoadFromRegistry(registry, presetOnly);
   Font.LoadFromRegistry(registry);
-  Alignment = static_cast<std::uint8_t>(registry.ReadIntegerDef("Alignment", Alignment));
-  Shadow = registry.ReadIntegerDef("Shadow", Shadow);
-  ShadowColor = static_cast<TColor>(registry.ReadIntegerDef("ShadowColor", static_cast<std::int32_t>(ShadowColor)));
-  HasBackground = registry.ReadBoolDef("HasBackground", HasBackground);
+  Alignment = static_cast<std::uint8_t>(registry.ReadIntegerOr("Alignment", Alignment));
+  Shadow = registry.ReadIntegerOr("Shadow", Shadow);
+  ShadowColor = static_cast<TColor>(registry.ReadIntegerOr("ShadowColor", static_cast<std::int32_t>(ShadowColor)));
+  HasBackground = registry.ReadBoolOr("HasBackground", HasBackground);
   BackgroundColor = static_cast<TColor>(
-      registry.ReadIntegerDef("BackgroundColor", static_cast<std::int32_t>(BackgroundColor)));
-  BevelWidth = registry.ReadIntegerDef("BevelWidth", BevelWidth);
-  BevelColor = static_cast<TColor>(registry.ReadIntegerDef("BevelColor", static_cast<std::int32_t>(BevelColor)));
-  Bevel3D = registry.ReadBoolDef("Bevel3D", Bevel3D);
+      registry.ReadIntegerOr("BackgroundColor", static_cast<std::int32_t>(BackgroundColor)));
+  BevelWidth = registry.ReadIntegerOr("BevelWidth", BevelWidth);
+  BevelColor = static_cast<TColor>(registry.ReadIntegerOr("BevelColor", static_cast<std::int32_t>(BevelColor)));
+  Bevel3D = registry.ReadBoolOr("Bevel3D", Bevel3D);
   SetDirty();
 }
 
@@ -71,7 +73,7 @@ void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
   if (d.HasBackground) {
     width = d.Width;
     height = d.Height;
-    FTextRect = {0, 0, width, height};
+    FTextRect = {0, 0, std::clamp(width, 0, MaxDisplayWidth), std::clamp(height, 0, MaxDisplayHeight)};
     return;
   }
   TCanvas& canvas = bitmap.Canvas();
@@ -95,7 +97,7 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
   TCanvas& canvas = bitmap.Canvas();
   TRect r = FTextRect;
   if (d.HasBackground) {
-    r = r.Inflated(-(d.BevelWidth + 4));
+    r = r.Inflated(-(DrawnBevelWidth(bitmap) + 4));
   } else {
     int dx = 10;
     if (d.Alignment == 1) dx = bitmap.Width() - r.right - 20;
@@ -107,7 +109,9 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
     d.Font.AssignToFont(canvas);
     canvas.SetFontColor(d.ShadowColor);
     SetFontSmoothing(canvas, false);
-    TRect shadow{r.left + d.Shadow, r.top + d.Shadow, r.right + d.Shadow, r.bottom + d.Shadow};
+    // Any further and the shadow has left the largest bitmap.
+    const int offset = std::min(d.Shadow, MaxDisplayWidth + MaxDisplayHeight);
+    TRect shadow{r.left + offset, r.top + offset, r.right + offset, r.bottom + offset};
     canvas.DrawText(FText, shadow, TextFormatFlags());
   }
   d.Font.AssignToFont(canvas);

@@ -1,8 +1,10 @@
 #include "kinds/uFontOptions.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "config/uVarnRegistry.h"
+#include "display/uDisplay.h"
 #include "support/uPlatform.h"
 
 TFontOptions::TFontOptions(const std::string& prefix)
@@ -17,19 +19,21 @@ void TFontOptions::SaveToRegistry(TVarnRegistry& registry) const {
 }
 
 void TFontOptions::LoadFromRegistry(TVarnRegistry& registry) {
-  FontName = registry.ReadStringDef(Name("FontName"), FontName);
-  CharSet = registry.ReadIntegerDef(Name("FontCharSet"), CharSet);
-  Color = static_cast<TColor>(registry.ReadIntegerDef(Name("FontColor"), static_cast<std::int32_t>(Color)));
-  Style = CodeToFontStyle(registry.ReadIntegerDef(Name("FontStyle"), FontStyleToCode(Style)));
-  Size = registry.ReadIntegerDef(Name("FontSize"), Size);
+  FontName = registry.ReadStringOr(Name("FontName"), FontName);
+  CharSet = registry.ReadIntegerOr(Name("FontCharSet"), CharSet);
+  Color = static_cast<TColor>(registry.ReadIntegerOr(Name("FontColor"), static_cast<std::int32_t>(Color)));
+  Style = CodeToFontStyle(registry.ReadIntegerOr(Name("FontStyle"), FontStyleToCode(Style)));
+  Size = registry.ReadIntegerOr(Name("FontSize"), Size);
 }
 
 void TFontOptions::AssignToFont(TCanvas& canvas) const {
   TFontSpec font = canvas.Font();
   font.name = FontName;
   font.charSet = CharSet & 0xFF;
-  // Points to pixels, rounded as the platform's MulDiv does; negative asks for the character height.
-  font.height = -static_cast<int>(std::lround(Size * static_cast<double>(Platform().pixelsPerInch) / 72.0));
+  // Points to pixels, rounded as the platform's MulDiv does; negative asks for the
+  // character height. No character is taller than the tallest display.
+  const double pixels = Size * static_cast<double>(Platform().pixelsPerInch) / 72.0;
+  font.height = -static_cast<int>(std::lround(std::clamp(pixels, -1.0 * MaxDisplayHeight, 1.0 * MaxDisplayHeight)));
   font.bold = Style.bold;
   font.italic = Style.italic;
   font.underline = Style.underline;
@@ -50,7 +54,7 @@ void TAdvancedFontOptions::SaveToRegistry(TVarnRegistry& registry) const {
 void TAdvancedFontOptions::LoadFromRegistry(TVarnRegistry& registry) {
   TFontOptions::LoadFromRegistry(registry);
   OutlineColor = static_cast<TColor>(
-      registry.ReadIntegerDef(Name("OutlineColor"), static_cast<std::int32_t>(OutlineColor)));
-  OutlineWidth = registry.ReadIntegerDef(Name("OutlineWidth"), OutlineWidth);
-  ThreeD = registry.ReadBoolDef(Name("3D"), ThreeD);
+      registry.ReadIntegerOr(Name("OutlineColor"), static_cast<std::int32_t>(OutlineColor)));
+  OutlineWidth = registry.ReadIntegerOr(Name("OutlineWidth"), OutlineWidth);
+  ThreeD = registry.ReadBoolOr(Name("3D"), ThreeD);
 }

@@ -1,5 +1,6 @@
 #include "support/uGraphicTools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -133,7 +134,7 @@ void DrawOutlinedText(TCanvas& canvas, const std::string& text, const TRect& rec
   const TColor textColor = canvas.FontColor();
   if (outlineWidth > 0) {
     SetFontSmoothing(canvas, smooth);
-    for (int k = 1; k <= outlineWidth; ++k) {
+    for (int k = 1; k <= std::min(outlineWidth, MaxOutlineWidth); ++k) {
       canvas.SetFontColor(outlineColor);
       // 0 and 360 degrees are both drawn: 13 copies per ring.
       for (int a = 0; a <= 360; a += 30) {

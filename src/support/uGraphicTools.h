@@ -27,6 +27,9 @@ enum class TAlignment { Left, Right, Center };
 // set again only when its quality changes, since the platform re-creates it.
 void SetFontSmoothing(TCanvas& canvas, bool smooth);
 
+// Every ring costs 13 text drawings; wider outlines are drawn at this width.
+constexpr int MaxOutlineWidth = 16;
+
 // The text in rect with width rings of 13 copies in outlineColor around it,
 // lighter toward the upper left and darker toward the lower right when shaded.
 // Leaves the brush clear and the font colour as it found it.

@@ -25,4 +25,7 @@ class TLocale {
   virtual std::string TimeMarker(bool pm) = 0;
   // The locale shows times in 12-hour form.
   virtual bool TwelveHour() = 0;
+  // Below, at or above 0 as a reader of the locale orders the two texts:
+  // letter case ignored, accented letters beside their base letters.
+  virtual int CompareText(const std::string& a, const std::string& b) = 0;
 };

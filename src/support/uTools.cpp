@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +17,15 @@ void KeepHalfInside(TRect& rect, const TRect& bounds) {
   int top = std::min(rect.top, bounds.bottom - hh);
   top = std::max(top, bounds.top - hh);
   rect = {left, top, left + w, top + h};
+}
+
+std::optional<std::int32_t> ParseDecimal(std::string_view text) {
+  std::int32_t value = 0;
+  // from_chars takes a minus but not a plus.
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 TShortCutParts SplitShortCut(std::uint32_t shortcut) {

@@ -32,6 +32,10 @@ std::string UpperAscii(std::string text);
 std::string LowerAscii(std::string text);
 bool SameTextAscii(std::string_view a, std::string_view b);
 
+// A whole decimal number with an optional sign; nothing for "2x", "" or a
+// number beyond 32 bits.
+std::optional<std::int32_t> ParseDecimal(std::string_view text);
+
 // Multi-line texts are stored on one line with "&br;" for each CR LF.
 std::string LineBreaksToTags(const std::string& text);
 std::string TagsToLineBreaks(const std::string& text);

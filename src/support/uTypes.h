@@ -37,6 +37,11 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A wide result brought into the 32-bit range, so stored extremes cannot overflow.
+constexpr std::int32_t SaturatedInt(std::int64_t value) {
+  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(value);
+}
+
 inline TRect BoundsRect(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
 }

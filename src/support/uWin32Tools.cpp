@@ -61,6 +61,13 @@ std::string TWin32Locale::TimeMarker(bool pm) { return LocaleInfo(pm ? LOCALE_S2
 
 bool TWin32Locale::TwelveHour() { return LocaleInfo(LOCALE_ITIME) == "0"; }
 
+int TWin32Locale::CompareText(const std::string& a, const std::string& b) {
+  const std::wstring wa = Utf8ToWide(a), wb = Utf8ToWide(b);
+  // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 is a failure.
+  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1);
+  return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
+}
+
 std::string ProgramFilePath() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {

@@ -25,6 +25,7 @@ class TWin32Locale : public TLocale {
   std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
   std::string TimeMarker(bool pm) override;
   bool TwelveHour() override;
+  int CompareText(const std::string& a, const std::string& b) override;
 };
 
 std::string ProgramFilePath();

@@ -347,13 +347,4 @@ TEST_F(DisplayStorageTest, LoadingActivatesAndTransparencyNeedsLayeredWindows) {
   EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.left, 1024 - 10);
 }
 
-TEST_F(DisplayStorageTest, AWrongTypeEndsTheLoadAtThatValue) {
-  Key().WriteInteger("Left", 321);
-  Key().WriteString("Top", "high");
-  auto d = TDisplay::Create<TDisplayDisc>();
-  EXPECT_THROW(d->LoadFromRegistry(Key(), false), ERegistryException);
-  EXPECT_EQ(d->Left, 321);
-  EXPECT_EQ(d->Top, 100);
-}
-
 }  // namespace

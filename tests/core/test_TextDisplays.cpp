@@ -212,7 +212,8 @@ TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
 }
 
 TEST_F(DisplayListStorageTest, SavingFewerDisplaysRemovesTheRest) {
-  for (int i = 0; i < 5; ++i) list.Add(dkDigitalClock);
+  list.Load();  // the default clock
+  for (int i = 0; i < 4; ++i) list.Add(dkDigitalClock);
   list.Save();
   list.Delete(&list[4]);
   list.Delete(&list[3]);
@@ -267,17 +268,16 @@ TEST_F(DisplayListStorageTest, ACountOfZeroGivesNoDisplays) {
   EXPECT_EQ(list.Count(), 0u);  // no default either
 }
 
-TEST_F(DisplayListStorageTest, DamagedDisplaysAreKeptAsStored) {
+TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored) {
   {
     TVarnRegistry reg;
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 9);  // more than there are
+    reg.WriteInteger("Count", 3);
     reg.OpenKey("000", true);
-    reg.WriteString("", "two");  // not a number
+    reg.WriteString("", "2x");  // not a decimal number
     reg.WriteString("Text", "first");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
-    reg.WriteString("", "2");
-    reg.WriteString("Left", "far");  // wrong type
+    reg.WriteString("", "9");  // a kind this version does not know
     reg.WriteString("Text", "second");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
     reg.WriteString("", "2");
@@ -287,15 +287,15 @@ TEST_F(DisplayListStorageTest, DamagedDisplaysAreKeptAsStored) {
   ASSERT_EQ(list.Count(), 3u);
   EXPECT_FALSE(list[0].IsActive());
   EXPECT_FALSE(list[1].IsActive());
-  EXPECT_EQ(list[2].Text(), "third");  // the load went on past the damage
+  EXPECT_EQ(list[2].Text(), "third");  // the load went on past them
   EXPECT_TRUE(list[2].IsActive());
   list.Save();
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", false));
-  EXPECT_EQ(reg.ReadString(""), "two");
+  EXPECT_EQ(reg.ReadString(""), "2x");
   EXPECT_EQ(reg.ReadString("Text"), "first");
   ASSERT_TRUE(reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", false));
-  EXPECT_EQ(reg.ReadString("Left"), "far");
+  EXPECT_EQ(reg.ReadString(""), "9");
   EXPECT_EQ(reg.ReadString("Text"), "second");
 }
 

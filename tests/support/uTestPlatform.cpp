@@ -1,6 +1,7 @@
 #include "support/uTestPlatform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <limits>
 
@@ -31,6 +32,32 @@ std::string TEnglishLocale::MonthName(int month, bool abbreviated) {
                                 "July",    "August",   "September", "October", "November", "December"};
   const std::string name = names[(month - 1) % 12];
   return abbreviated ? name.substr(0, 3) : name;
+}
+
+namespace {
+
+// The text with every letter of Latin-1 as its lower-case base letter.
+std::string FoldLatin1(const std::string& text) {
+  // U+00C0 .. U+00FF; '*' and '/' are the two signs among them.
+  static const char base[] = "aaaaaaaceeeeiiiidnooooo*ouuuuyts" "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+  std::string folded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (c == 0xC3 && (next & 0xC0) == 0x80) {
+      folded += base[next & 0x3F];
+      ++i;
+    } else {
+      folded += static_cast<char>(std::tolower(c));
+    }
+  }
+  return folded;
+}
+
+}  // namespace
+
+int TEnglishLocale::CompareText(const std::string& a, const std::string& b) {
+  return FoldLatin1(a).compare(FoldLatin1(b));
 }
 
 std::string TEnglishLocale::FormatDate(const TSystemTime& t, bool longDate) {
@@ -156,9 +183,11 @@ void TFakeDisplayWindow::SetClientSize(int width, int height) {
   bounds.bottom = bounds.top + height;
 }
 
-void TFakeDisplayWindow::SetRegion(const std::vector<TRect>& runs) {
-  region = runs;
+bool TFakeDisplayWindow::SetRegion(const std::vector<TRect>& runs) {
   ++regionSetCount;
+  if (refuseRegion) return false;
+  region = runs;
+  return true;
 }
 
 void TFakeDisplayWindow::RemoveRegion() {
@@ -185,4 +214,15 @@ TTestPlatform::~TTestPlatform() {
   Platform() = FSaved;
   SetHive(TRootKey::CurrentUser, nullptr);
   SetHive(TRootKey::LocalMachine, nullptr);
+}
+
+std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key) {
+  std::map<std::string, TRegData> values;
+  const auto opened = hive.OpenKey(key, false, RegAccess::Read);
+  if (!opened) return values;
+  for (const std::string& name : opened->ValueNames())
+    if (auto data = opened->QueryValue(name)) values.emplace(key + "\\" + name, std::move(*data));
+  for (const std::string& sub : opened->SubKeyNames())
+    values.merge(RegistrySnapshot(hive, key + "\\" + sub));
+  return values;
 }

@@ -50,6 +50,8 @@ class TEnglishLocale : public TLocale {
   std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
   std::string TimeMarker(bool pm) override { return pm ? "PM" : "AM"; }
   bool TwelveHour() override { return twelveHour; }
+  // Letters of Latin-1 folded to their lower-case base letters.
+  int CompareText(const std::string& a, const std::string& b) override;
   bool twelveHour = true;
 };
 
@@ -158,7 +160,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   void SetSizeUpdateGuard(bool on) override { guard = on; }
   void SetAlphaBlend(bool on) override { alphaBlend = on; }
   void SetAlphaBlendValue(int value) override { alphaValue = value; }
-  void SetRegion(const std::vector<TRect>& runs) override;
+  bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32&) override { ++drawCount; }
   void AutoHide(bool) override { visible = false; }
@@ -176,10 +178,14 @@ class TFakeDisplayWindow : public TDisplayWindow {
   TRect bounds;
   std::vector<TRect> region;  // empty: rectangular
   int regionSetCount = 0;
+  bool refuseRegion = false;
   int regionRemoveCount = 0;
   int drawCount = 0;
   int zOrderCount = 0;
 };
+
+// Every value under a key, by its path and name ("Displays\\000\\Left"), as stored.
+std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key);
 
 // Installs the doubles as the platform for the lifetime of the object.
 class TTestPlatform {
