@@ -64,6 +64,22 @@ int main() {
   clockDisplay->Height = 110;
   std::printf("digital clock on a background, seconds: %.1f us per Update\n",
               MicrosecondsPerUpdate(*clockDisplay, clock, 500, true));
+  // Stored numbers far beyond what a window shows: drawing stops at its bounds.
+  for (const bool background : {false, true}) {
+    auto extreme = TDisplay::Create<TDisplayDigitalClock>();
+    extreme->SetText("&ldate;\r\n&time -s;");
+    extreme->Font.OutlineWidth = INT32_MAX;
+    extreme->BevelWidth = INT32_MAX;
+    extreme->HasBackground = background;
+    extreme->Width = MaxDisplayWidth;
+    extreme->Height = MaxDisplayHeight;
+    extreme->SetActive(true);
+    extreme->Show();
+    std::printf("outline and bevel of 2147483647, %s: %.1f us per Update\n",
+                background ? "1200 x 640 background" : "no background        ",
+                MicrosecondsPerUpdate(*extreme, clock, 200, true));
+    std::printf("  same text: %.1f us per Update\n", MicrosecondsPerUpdate(*extreme, clock, 200, false));
+  }
   Options = nullptr;
   return 0;
 }

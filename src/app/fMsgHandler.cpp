@@ -124,9 +124,17 @@ void TQuorvelDisplay::DeferredStart() {
 
 void TQuorvelDisplay::LoadAll() {
   THourglass hourglass;
-  ImportOldSettings();
-  Options->Load();
-  DisplayList->Load();
+  // Each step on its own: a failure costs that step's data only, and what was
+  // not loaded is not saved either (the loads say so).
+  const auto step = [](auto&& load) {
+    try {
+      load();
+    } catch (...) {
+    }
+  };
+  step([] { ImportOldSettings(); });
+  step([this] { FOptions->Load(); });
+  step([this] { FDisplayList->Load(); });
 }
 
 void TQuorvelDisplay::SaveAll() {

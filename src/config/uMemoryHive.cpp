@@ -63,6 +63,7 @@ class TMemoryKey : public THiveKey {
                 std::span<const std::uint8_t> bytes) override {
     TNode* n = Node();
     if (!n || FHive.refuseWrites) return false;
+    if (!FHive.refusedValue.empty() && SameTextAscii(name, FHive.refusedValue)) return false;
     TRegData data{type, {bytes.begin(), bytes.end()}};
     for (auto& v : n->values)
       if (SameTextAscii(v.first, name)) {

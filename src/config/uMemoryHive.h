@@ -14,9 +14,11 @@ class TMemoryHive : public TRegistryHive {
                                     std::uint32_t access) override;
   bool DeleteKey(const std::string& path) override;
 
-  // Rights the test refuses, to exercise fallbacks; and a switch that refuses every write.
+  // Rights the test refuses, to exercise fallbacks; a switch that refuses every
+  // write, and a value name whose writes are refused.
   std::uint32_t refusedAccess = 0;
   bool refuseWrites = false;
+  std::string refusedValue;
 
   struct TNode;
   // The node at a path of names, or nullptr once it has been deleted.

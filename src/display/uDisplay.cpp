@@ -266,8 +266,7 @@ void TPainter::Paint(TBitmap32& bitmap) {
       if (FDisplay.Bevel3D) {
         const TColor c = flashPhase ? FDisplay.FlashOutlineColor : FDisplay.BevelColor;
         canvas.SetPen(Lighten(c), 1, TPenStyle::Solid);
-        // A lit line from the shorter side on lies wholly outside the bitmap.
-        for (int i = 0; i < std::min(bevel, std::min(r.right, r.bottom)); ++i) {
+        for (int i = 0; i < bevel; ++i) {
           const std::array<TPoint, 3> lit{{{i, r.bottom}, {i, i}, {r.right, i}}};
           canvas.Polyline(lit);
         }
@@ -299,8 +298,9 @@ void TPainter::Paint(TBitmap32& bitmap) {
 }
 
 int TPainter::DrawnBevelWidth(const TBitmap32& bitmap) const {
-  // From the longer side on, no line of a bevel can reach the bitmap any more.
-  return std::clamp(FDisplay.BevelWidth, 0, std::max(bitmap.Width(), bitmap.Height()));
+  // At half the shorter side the bevel already covers the whole display; a
+  // wider one is drawn at that width.
+  return std::clamp(FDisplay.BevelWidth, 0, (std::min(bitmap.Width(), bitmap.Height()) + 1) / 2);
 }
 
 void TPainter::ApplySize(int width, int height) {

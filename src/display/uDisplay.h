@@ -159,7 +159,7 @@ class TPainter {
   void Draw();
 
   TBitmap32& Bitmap() const { return *FBitmap; }
-  // The bevel width as far as it can show on a bitmap of this size.
+  // The bevel width as drawn on a bitmap of this size.
   int DrawnBevelWidth(const TBitmap32& bitmap) const;
   TDisplay& Display() const { return FDisplay; }
 

@@ -27,8 +27,9 @@ enum class TAlignment { Left, Right, Center };
 // set again only when its quality changes, since the platform re-creates it.
 void SetFontSmoothing(TCanvas& canvas, bool smooth);
 
-// Every ring costs 13 text drawings; wider outlines are drawn at this width.
-constexpr int MaxOutlineWidth = 16;
+// Every ring costs 13 text drawings; wider outlines (the preferences offer up
+// to 3) are drawn at this width.
+constexpr int MaxOutlineWidth = 6;
 
 // The text in rect with width rings of 13 copies in outlineColor around it,
 // lighter toward the upper left and darker toward the lower right when shaded.

@@ -107,8 +107,9 @@ TEST(CorruptSettings, EveryDamagedValueCostsOnlyItself) {
       list.Load();
       ASSERT_EQ(list.Count(), 2u) << damagedPath;
       // Only a display whose kind (the unnamed value) cannot be read stays hidden.
-      if (damagedPath.back() != '\\')
+      if (damagedPath.back() != '\\') {
         EXPECT_TRUE(list[0].IsActive() && list[1].IsActive()) << damagedPath;
+      }
       list.Save();
       options.Save();
     }

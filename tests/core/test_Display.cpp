@@ -167,6 +167,11 @@ TEST_F(DisplayTest, Bevel3DGeometryAndColours) {
     EXPECT_EQ(calls[i + 1].brushStyle, TBrushStyle::Clear);
     EXPECT_EQ(calls[i + 1].penColor, i < 2 ? Lighten(d->BevelColor) : Darken(d->BevelColor));
   }
+  // Half the shorter side already covers the display: no wider bevel is drawn.
+  d->BevelWidth = INT32_MAX;
+  Calls(*d).clear();
+  d->Repaint();
+  EXPECT_EQ(Calls(*d).size(), 1u + 30 + 30);
 }
 
 TEST_F(DisplayTest, FlatBevelKeepsItsColourWhileFlashing) {
@@ -230,6 +235,13 @@ TEST_F(DisplayTest, RegionIsGivenOnlyWhenTheShapeChanges) {
   disc->Painter()->ApplyRegion();
   EXPECT_EQ(w.regionSetCount, 2);
   EXPECT_EQ(w.region, (std::vector<TRect>{{10, 10, 12, 11}}));
+  w.refuseRegion = true;  // the system refuses the next shape: tried again at the next repaint
+  bitmap.Pixel(12, 10) = 0x00FFFFFF;
+  disc->Painter()->ApplyRegion();
+  w.refuseRegion = false;
+  disc->Painter()->ApplyRegion();
+  EXPECT_EQ(w.regionSetCount, 4);
+  EXPECT_EQ(w.region, (std::vector<TRect>{{10, 10, 13, 11}}));
 
   disc->HasBackground = true;
   disc->Painter()->ApplyRegion();

@@ -79,6 +79,11 @@ TEST_F(DisplayFormatTest, DateAndTimeElements) {
       {"&;&lt;tz&gt;&br;&zz;", "&<tz> !ERROR!  !ERROR! "},
   };
   for (const Case& c : cases) EXPECT_EQ(Eval(c.text), c.expected) << c.text;
+  // A weekday, and years that need their leading zeros.
+  SetLocal(2005, 3, 9, 14, 5, 7);
+  EXPECT_EQ(Eval("&yy;.&yyyy; &dow; &dows; &$d;"), "05.2005 3 4 Wed");
+  SetLocal(999, 1, 1, 0, 0, 0);
+  EXPECT_EQ(Eval("&yy;.&yyyy;"), "99.0999");
 }
 
 TEST_F(DisplayFormatTest, HoursFollowTheLocaleUnlessForced) {

@@ -62,6 +62,23 @@ TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
   EXPECT_TRUE(b.IsVisible());
 }
 
+TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
+  TDisplay& a = AddActive(true);
+  TDisplay& b = AddActive(true);
+  std::vector<std::size_t> countsSeen;
+  // A window's last messages reach the list, as the application's deactivation does.
+  for (TDisplay* d : {&a, &b})
+    TTestPlatform::WindowOf(*d).onDestroy = [&] {
+      list.RefreshTopmost();
+      countsSeen.push_back(list.Count());
+    };
+  list.Primary = &a;
+  list.Delete(&a);
+  EXPECT_EQ(list.Primary, nullptr);
+  list.Clear();
+  EXPECT_EQ(countsSeen, (std::vector<std::size_t>{1, 0}));
+}
+
 TEST_F(DisplayListTest, RefusesTheTwentyFirstDisplay) {
   for (int i = 0; i < 20; ++i) ASSERT_NE(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
   EXPECT_EQ(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);

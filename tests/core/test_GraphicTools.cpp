@@ -106,6 +106,11 @@ TEST(HSV, ListedValues) {
   EXPECT_EQ(HSVToRGB({360, 255, 255}), HSVToRGB({0, 255, 255}));
   EXPECT_EQ(HSVToRGB({0, 255, 255}), RGBColor(255, 0, 0));
   EXPECT_EQ(HSVToRGB({0, 0, 77}), RGBColor(77, 77, 77));
+  // One hue in each sector of 60 degrees.
+  const std::pair<int, TColor> sectors[] = {{30, RGBColor(255, 128, 0)}, {90, RGBColor(128, 255, 0)},
+                                            {150, RGBColor(0, 255, 128)}, {210, RGBColor(0, 128, 255)},
+                                            {270, RGBColor(128, 0, 255)}, {330, RGBColor(255, 0, 128)}};
+  for (const auto& [hue, rgb] : sectors) EXPECT_EQ(HSVToRGB({hue, 255, 255}), rgb) << hue;
 }
 
 TEST(HSV, BrightnessIsClampedAtBothEnds) {

@@ -107,6 +107,8 @@ class LanguageFiles : public ::testing::Test {
 TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   Write("deutsch.lng", "; Quorvel\r\nLANGUAGE=Deutsch\r\nTRANSLATION_BY=  X  \r\nK=v\r\n");
   Write("francais.lng", "; Quorvel\r\nLANGUAGE=Fran\xC3\xA7" "ais\r\n");
+  Write("espanol.lng", "; Quorvel\r\nLANGUAGE=espa\xC3\xB1ol\r\n");  // before "Français" for a reader
+  Write("ingles.lng", "; Quorvel\r\nLANGUAGE=\xC3\x89nglish\r\n");   // É beside E
   Write("nolang.lng", "; Quorvel\r\nK=v\r\n");
   Write("noproduct.lng", "LANGUAGE=Other\r\n");
   Write("empty.lng", "");
@@ -114,6 +116,7 @@ TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   Write("readme.txt", "; Quorvel\r\nLANGUAGE=Text\r\n");
   const auto entries = TMultiLanguage::ListLanguages(Folder());
   EXPECT_EQ(entries, (std::vector<std::string>{"(English) [built-in]", "Deutsch (X) [deutsch.lng]",
+                                               "Énglish [ingles.lng]", "español [espanol.lng]",
                                                "Français [francais.lng]"}));
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[1]), "deutsch");
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[0]), "english");
@@ -127,6 +130,8 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
     ASSERT_TRUE(reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel", true));
     reg.WriteString("Language", "deutsch");
   }
+  // Ordinary users may read the machine's keys but not write them.
+  platform.localMachine.refusedAccess = RegAccess::AllAccess & ~RegAccess::Read;
   TMultiLanguage fromInstallation;
   EXPECT_EQ(fromInstallation.LanguageName(), "deutsch");
   EXPECT_EQ(fromInstallation.GetText("MNU_DISPLAY", "Display"), "Anzeige");

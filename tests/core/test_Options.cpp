@@ -183,6 +183,7 @@ TEST_F(ImportTest, TextRuleVariants) {
     ImportOldSettings();
     EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
     EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
+    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);  // the old transparency was off
   }
 }
 
@@ -193,6 +194,8 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   Old("Analog.ClockColor", 0x00FF00);
   Old("Analog.ThinOutline", 1);
   Old("Analog.UseMinuteHandColors", 1);
+  Old("Analog.UseSecondHandColors", 1);
+  Old("Analog.UseTickmarksHandColors", 1);
   const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   {
     TVarnRegistry reg;
@@ -206,11 +209,33 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey(kNew, false));
-  TElementSettings hour, minute;
-  ReadElementSettings(reg, "HourHandSettings", {}, hour);
-  ReadElementSettings(reg, "MinuteHandSettings", {}, minute);
-  EXPECT_EQ(hour, (TElementSettings{0x00FF00, 0, 1}));
-  EXPECT_EQ(minute, (TElementSettings{3, 4, 1}));
+  // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
+  const std::pair<const char*, TElementSettings> records[] = {
+      {"HourHandSettings", {0x00FF00, 0, 1}}, {"MinuteHandSettings", {3, 4, 1}},
+      {"SecondsHandSettings", {5, 6, 1}},     {"TickMarkSettings", {7, 8, 1}},
+      {"QuarterMarksSettings", {7, 8, 1}}};
+  for (const auto& [name, expected] : records) {
+    TElementSettings record;
+    ReadElementSettings(reg, name, {}, record);
+    EXPECT_EQ(record, expected) << name;
+  }
+}
+
+TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
+  Old("AnalogDisplay", 0);
+  {
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteString("ClockPosition", "10,20");  // the wrong type
+    reg.WriteString("TrueTransparencyEnabled", "yes");
+  }
+  platform.currentUser.refusedValue = "Description";
+  EXPECT_THROW(ImportOldSettings(), ERegistryException);
+  TVarnRegistry reg;
+  EXPECT_FALSE(reg.KeyExists(ProductKey));  // so it is tried again at the next start
+  platform.currentUser.refusedValue.clear();
+  ImportOldSettings();
+  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active"}));
 }
 
 TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "kinds/uDisplayDigitalClock.h"
@@ -104,6 +106,47 @@ TEST_F(TextDisplayTest, RightAlignedTextKeepsTheRightEdge) {
   WidthFor(12);
   const TRect after = clock->Window()->Bounds();
   EXPECT_NEAR((after.left + after.right) / 2.0, (before.left + before.right) / 2.0, 1.0);
+  // Wider than a window can be: it stays where it is, repaint after repaint.
+  clock->Alignment = 1;
+  WidthFor(100);
+  const TRect wide = clock->Window()->Bounds();
+  WidthFor(100);
+  EXPECT_EQ(clock->Window()->Bounds(), wide);
+  EXPECT_EQ(wide.Width(), MaxDisplayWidth);
+}
+
+TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
+  struct Stored {
+    const char* name;
+    bool geometry;  // the window's own bounds are stored back, not the value
+  };
+  const Stored values[] = {{"Font_OutlineWidth", false}, {"Font_FontSize", false}, {"Shadow", false},
+                           {"BevelWidth", false}, {"Width", true}, {"Height", true},
+                           {"Left", true}, {"Top", true}};
+  TVarnRegistry reg;
+  for (const bool background : {false, true})
+    for (const auto [name, geometry] : values)
+      for (const std::int32_t value : {INT32_MAX, INT32_MIN}) {
+        reg.DeleteKey("Software\\X");
+        ASSERT_TRUE(reg.OpenKey("Software\\X", true));
+        reg.WriteBool("HasBackground", background);
+        reg.WriteInteger(name, value);
+        auto d = TDisplay::Create<TDisplayDigitalClock>();
+        d->LoadFromRegistry(reg, false);
+        d->Show();
+        TMemoryBitmap& bitmap = TTestPlatform::BitmapOf(*d);
+        const std::string where = std::string(name) + "=" + std::to_string(value);
+        EXPECT_LE(bitmap.Width(), MaxDisplayWidth) << where;
+        EXPECT_LE(bitmap.Height(), MaxDisplayHeight) << where;
+        EXPECT_LE(std::abs(bitmap.Canvas().Font().height), MaxDisplayHeight) << where;
+        // A few milliseconds of drawing: the bevel's lines and the outline's rings are bounded.
+        EXPECT_LE(bitmap.Recorder().calls.size(), std::size_t{MaxDisplayHeight + 13 * MaxOutlineWidth + 4})
+            << where;
+        d->SaveToRegistry(reg, false);
+        if (!geometry) {
+          EXPECT_EQ(reg.ReadInteger(name), value) << where;
+        }
+      }
 }
 
 TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
@@ -136,6 +179,39 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
   EXPECT_EQ(Bitmap().Height(), 80);
 }
 
+TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
+  clock->SetActive(true);
+  clock->Show();
+  Bitmap().Recorder().lineWidths = {{"W", 20}, {"abc", 100}};
+  clock->SetText("abc");  // 100 + 20 + two "W": a bitmap 160 wide
+  clock->Width = 300;
+  clock->Height = 80;
+  struct Case {
+    std::uint8_t alignment;
+    bool background;
+    TRect text;
+  };
+  const Case cases[] = {{0, false, {10, 5, 110, 21}},
+                        {1, false, {40, 5, 140, 21}},   // 160 - 100 - 20
+                        {2, false, {20, 5, 120, 21}},   // (160 - 100) / 2 - 10
+                        {1, true, {6, 6, 294, 74}}};    // the bevel (2) and 4 more inside
+  for (const Case& c : cases) {
+    clock->Alignment = c.alignment;
+    clock->HasBackground = c.background;
+    Bitmap().Recorder().calls.clear();
+    clock->Repaint();
+    EXPECT_EQ(Bitmap().Recorder().calls.back().rect, c.text) << int{c.alignment} << c.background;
+  }
+  clock->Font.ThreeD = false;
+  clock->Font.OutlineWidth = 1;
+  clock->Flash(0x111111, 0x222222);
+  Bitmap().Recorder().calls.clear();
+  clock->Tick(false, false, true, 1);  // odd second: the flash phase
+  const auto& calls = Bitmap().Recorder().calls;
+  EXPECT_EQ(calls.back().fontColor, 0x111111u);
+  EXPECT_EQ(calls[calls.size() - 2].fontColor, 0x222222u);  // the outline's last copy
+}
+
 TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
   clock->SetActive(true);
   clock->Show();
@@ -166,15 +242,28 @@ TEST_F(TextDisplayTest, BlankTextsAndSecondsCadence) {
   EXPECT_GT(Bitmap().Width(), 20);
 }
 
-TEST_F(TextDisplayTest, StorageRoundTripOfTheTextDisplayValues) {
+TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderAndReadBack) {
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", true));
   clock->Alignment = 2;
   clock->Shadow = 3;
   clock->HasBackground = true;
   clock->BevelWidth = 5;
+  clock->Bevel3D = false;
   clock->Font.FontName = "Tahoma";
   clock->SaveToRegistry(reg, false);
+  std::vector<std::string> names;
+  reg.GetValueNames(names);
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "", "Transparent", "AlphaBlendValue", "AlwaysOnTop", "Active", "Left", "Top",
+                       "Width", "Height", "Description", "Text", "Font_FontName", "Font_FontCharSet",
+                       "Font_FontColor", "Font_FontStyle", "Font_FontSize", "Font_OutlineColor",
+                       "Font_OutlineWidth", "Font_3D", "Alignment", "Shadow", "ShadowColor",
+                       "HasBackground", "BackgroundColor", "BevelWidth", "BevelColor", "Bevel3D"}));
+  const std::pair<const char*, std::int32_t> stored[] = {
+      {"Alignment", 2}, {"Shadow", 3}, {"ShadowColor", 0x606060}, {"HasBackground", 1},
+      {"BackgroundColor", 0xF28A96}, {"BevelWidth", 5}, {"BevelColor", 0xF28A96}, {"Bevel3D", 0}};
+  for (const auto& [name, value] : stored) EXPECT_EQ(reg.ReadInteger(name), value) << name;
   EXPECT_EQ(reg.ReadString(""), "2");
   auto loaded = TDisplay::Create<TDisplayDigitalClock>();
   loaded->LoadFromRegistry(reg, false);
@@ -182,6 +271,7 @@ TEST_F(TextDisplayTest, StorageRoundTripOfTheTextDisplayValues) {
   EXPECT_EQ(loaded->Shadow, 3);
   EXPECT_TRUE(loaded->HasBackground);
   EXPECT_EQ(loaded->BevelWidth, 5);
+  EXPECT_FALSE(loaded->Bevel3D);
   EXPECT_EQ(loaded->Font.FontName, "Tahoma");
   EXPECT_EQ(loaded->Text(), "&ldate;\r\n&time;");
 }
@@ -273,6 +363,7 @@ TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored
     TVarnRegistry reg;
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
     reg.WriteInteger("Count", 3);
+    reg.WriteInteger("Primary", 0);
     reg.OpenKey("000", true);
     reg.WriteString("", "2x");  // not a decimal number
     reg.WriteString("Text", "first");
@@ -285,6 +376,7 @@ TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored
   }
   list.Load();
   ASSERT_EQ(list.Count(), 3u);
+  EXPECT_EQ(list.Primary, &list[0]);
   EXPECT_FALSE(list[0].IsActive());
   EXPECT_FALSE(list[1].IsActive());
   EXPECT_EQ(list[2].Text(), "third");  // the load went on past them

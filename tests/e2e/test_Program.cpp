@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/uStartup.h"
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
+#include "support/uTestPlatform.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 
@@ -391,6 +393,65 @@ TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {
   wchar_t own[MAX_PATH];
   GetFullPathNameW(QUORVEL_EXE_W, MAX_PATH, own, nullptr);
   EXPECT_EQ(lstrcmpiW(Utf8ToWide(entry.substr(0, entry.size() - 6)).c_str(), own), 0);
+}
+
+TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
+  RunOnce();  // every option and the default clock stored
+  // A second clock with an outline and a bevel far wider than any window.
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", true));
+  reg.WriteString("", "2");
+  reg.WriteBool("HasBackground", true);
+  reg.WriteInteger("Left", 400);
+  reg.WriteInteger("Top", 300);
+  reg.WriteInteger("Width", 300);
+  reg.WriteInteger("Height", 100);
+  reg.WriteInteger("Font_OutlineWidth", INT32_MAX);
+  reg.WriteInteger("BevelWidth", INT32_MAX);
+  reg.CloseKey();
+  TRegistryHive& hive = *HiveOf(TRootKey::CurrentUser);
+  const auto stored = RegistrySnapshot(hive, "Software\\Quorvel II");
+  // Damaged as registry cleaners and hand edits damage them.
+  const std::map<std::string, std::string> damage{{"Software\\Quorvel II", "AutoHide"},
+                                                  {"Software\\Quorvel II\\Displays", "Count"},
+                                                  {"Software\\Quorvel II\\Displays\\000", "Font_FontSize"}};
+  for (const auto& [key, name] : damage) {
+    ASSERT_TRUE(reg.OpenKey(key, false));
+    reg.WriteString(name, "garbage");
+    reg.CloseKey();
+  }
+
+  TProcess program(L"");
+  ASSERT_TRUE(program.started);
+  const auto visible = [&] {
+    int n = 0;
+    for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay")) n += IsWindowVisible(w) ? 1 : 0;
+    return n;
+  };
+  ASSERT_TRUE(WaitFor([&] { return visible() == 2; }, 30s));
+  const HWND main = FindWindowW(kMainClass, kCaption);
+  PostMessageW(main, WM_COMMAND, 7, 0);  // the desktop without the displays
+  ASSERT_TRUE(WaitFor([&] { return visible() == 0; }, 5s));
+  PumpFor(500ms);
+  const TScreenShot desktop;
+  PostMessageW(main, WM_COMMAND, 6, 0);
+  ASSERT_TRUE(WaitFor([&] { return visible() == 2; }, 5s));
+  PumpFor(500ms);
+  const TScreenShot shot;
+  int covered = 0;
+  for (int y = 300; y < 400; ++y)
+    for (int x = 400; x < 700; ++x) covered += shot.At(x, y) != desktop.At(x, y);
+  EXPECT_GT(covered, 300 * 100 * 9 / 10);  // the bevelled clock shows over its whole place
+  PostMessageW(main, WM_COMMAND, 2, 0);
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+
+  const auto after = RegistrySnapshot(hive, "Software\\Quorvel II");
+  for (const auto& [path, value] : stored) {
+    const std::size_t split = path.rfind('\\');
+    const auto damaged = damage.find(path.substr(0, split));
+    if (damaged != damage.end() && damaged->second == path.substr(split + 1)) continue;
+    const auto it = after.find(path);
+    EXPECT_TRUE(it != after.end() && it->second == value) << path;
+  }
 }
 
 }  // namespace

@@ -21,9 +21,9 @@ TPainterClass TDisplayDisc::GetPainterClass() const { return &NewDiscPainter; }
 void TDisplayDisc::UpdateNeedsSeconds() { SetNeedsSeconds(true); }
 
 void TPainterDisc::GetSize(TBitmap32&, int& width, int& height) {
-  const TDisplay& d = Display();
-  width = d.HasBackground ? d.Width : TDisplayDisc::DiscSize;
-  height = d.HasBackground ? d.Height : TDisplayDisc::DiscSize;
+  const auto& d = static_cast<const TDisplayDisc&>(Display());
+  width = d.HasBackground ? d.Width : d.Size;
+  height = d.HasBackground ? d.Height : d.Size;
 }
 
 void TPainterDisc::Paint(TBitmap32& bitmap) {

@@ -13,6 +13,8 @@ class TDisplayDisc : public TDisplay {
   TColor DiscColor = RGBColor(0x30, 0x60, 0xC0);
   TColor DotColor = RGBColor(0xFF, 0xFF, 0xFF);
   static constexpr int DiscSize = 120;
+  // The side of the square a disc without background takes.
+  int Size = DiscSize;
 };
 
 class TPainterDisc : public TPainter {

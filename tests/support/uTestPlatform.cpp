@@ -171,6 +171,7 @@ void TFakeDisplayWindow::ShowDisplay() {
 
 void TFakeDisplayWindow::SetBounds(const TRect& r) {
   bounds = r;
+  SetClientSize(r.Width(), r.Height());
   guardSeenOnSetBounds = guard;
 }
 
@@ -179,8 +180,9 @@ void TFakeDisplayWindow::MoveTo(int left, int top) {
 }
 
 void TFakeDisplayWindow::SetClientSize(int width, int height) {
-  bounds.right = bounds.left + width;
-  bounds.bottom = bounds.top + height;
+  // The limits of a real display window.
+  bounds.right = bounds.left + std::clamp(width, MinDisplaySize, MaxDisplayWidth);
+  bounds.bottom = bounds.top + std::clamp(height, MinDisplaySize, MaxDisplayHeight);
 }
 
 bool TFakeDisplayWindow::SetRegion(const std::vector<TRect>& runs) {

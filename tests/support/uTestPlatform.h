@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -148,6 +149,9 @@ class TMemoryBitmap : public TBitmap32 {
 class TFakeDisplayWindow : public TDisplayWindow {
  public:
   explicit TFakeDisplayWindow(TDisplay& owner) : display(owner) {}
+  ~TFakeDisplayWindow() override {
+    if (onDestroy) onDestroy();
+  }
   void ShowDisplay() override;
   void HideWindow() override { visible = false; }
   bool IsVisible() const override { return visible; }
@@ -182,6 +186,8 @@ class TFakeDisplayWindow : public TDisplayWindow {
   int regionRemoveCount = 0;
   int drawCount = 0;
   int zOrderCount = 0;
+  // Runs while the window goes, as the last messages of a real one do.
+  std::function<void()> onDestroy;
 };
 
 // Every value under a key, by its path and name ("Displays\\000\\Left"), as stored.

@@ -4,6 +4,7 @@
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
 #include "config/uOptions.h"
+#include "display/fDisplay.h"
 #include "display/uDisplayList.h"
 #include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
@@ -131,6 +132,44 @@ TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays", false));
   EXPECT_EQ(reg.ReadInteger("Count"), 2);
   EXPECT_TRUE(reg.KeyExists("\\Software\\Quorvel II\\CustomColors"));
+}
+
+// Faults a window procedure's caller may swallow still count here.
+long gAccessViolations = 0;
+LONG CALLBACK CountAccessViolation(EXCEPTION_POINTERS* info) {
+  if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++gAccessViolations;
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// While a display window goes, the system's messages reach the main window.
+HWND gMainWindow = nullptr;
+LRESULT CALLBACK SystemMessagesOnDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  wchar_t name[32] = {};
+  if (code == HC_ACTION && message->message == WM_DESTROY && GetClassNameW(message->hwnd, name, 32) &&
+      lstrcmpW(name, L"TfrmDisplay") == 0) {
+    SendMessageW(gMainWindow, WM_TIMECHANGE, 0, 0);
+    SendMessageW(gMainWindow, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+    SendMessageW(gMainWindow, WM_HOTKEY, 1, 0);
+    SendMessageW(gMainWindow, WM_TIMER, TQuorvelDisplay::ClockTimerId, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, ClosingWithAnActiveDisplayReachesNothingDestroyed) {
+  const HWND display = dynamic_cast<TfrmDisplay&>(*(*DisplayList)[1].Window()).Handle();
+  SetForegroundWindow(display);
+  SetActiveWindow(display);
+  PumpMessages();
+  ASSERT_EQ(GetActiveWindow(), display);
+  gMainWindow = main->Handle();
+  gAccessViolations = 0;
+  const PVOID handler = AddVectoredExceptionHandler(1, CountAccessViolation);
+  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SystemMessagesOnDestroy, nullptr, GetCurrentThreadId());
+  main.reset();  // the active display's destruction hands the activation on
+  UnhookWindowsHookEx(hook);
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_EQ(gAccessViolations, 0);
 }
 
 TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {

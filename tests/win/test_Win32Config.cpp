@@ -178,6 +178,27 @@ TEST_F(TranslateFormTest, CaptionControlsColumnsTabsAndMenu) {
   DestroyWindow(window);
 }
 
+// The test prefix runs in U.S. English.
+TEST(Win32Locale, NamesMarkersFormatsAndOrderOfTheUsersLocale) {
+  TWin32Locale locale;
+  EXPECT_EQ(locale.DayName(0, false), "Monday");
+  EXPECT_EQ(locale.DayName(6, true), "Sun");
+  EXPECT_EQ(locale.MonthName(1, false), "January");
+  EXPECT_EQ(locale.MonthName(12, true), "Dec");
+  EXPECT_EQ(locale.TimeMarker(false), "AM");
+  EXPECT_EQ(locale.TimeMarker(true), "PM");
+  EXPECT_TRUE(locale.TwelveHour());
+  const TSystemTime t{2026, 12, 0, 6, 14, 5, 7, 0};
+  EXPECT_EQ(locale.FormatDate(t, false), "12/6/2026");
+  EXPECT_EQ(locale.FormatTime(t, 0), "2:05:07 PM");
+  EXPECT_EQ(locale.FormatTime(t, TimeFlags::Force24Hour | TimeFlags::NoSeconds | TimeFlags::NoTimeMarker),
+            "14:05");
+  EXPECT_EQ(locale.CompareText("abc", "ABC"), 0);
+  EXPECT_LT(locale.CompareText("espa\xC3\xB1ol", "Fran\xC3\xA7" "ais"), 0);
+  EXPECT_LT(locale.CompareText("\xC3\x89nglish", "espa\xC3\xB1ol"), 0);
+  EXPECT_GT(locale.CompareText("Zulu", "\xC3\xA9t\xC3\xA9"), 0);
+}
+
 TEST(Win32Tools, VersionOfTheProgramFile) {
   const TVersionInfo v = ReadVersionInfo(Utf8ToWide(QUORVEL_EXE_PATH));
   ASSERT_TRUE(v.Valid);
@@ -227,15 +248,18 @@ TEST(FontDialog, CancelChangesNothingAndOkKeepsTheColour) {
   }
   EXPECT_EQ(font.FontName, "Tahoma");
   EXPECT_EQ(font.Size, 20);
+  // What the dialog answers must differ from what it was given: a face of
+  // its list for one it does not have, and a real size where none was asked for.
+  font.FontName = "no such face";
+  font.Size = 0;
   {
     TDialogCloser closer(GetCurrentThreadId(), IDOK);
     EXPECT_TRUE(ExecuteFontDialog(nullptr, font));
   }
-  // Wine's dialog answers OK with a size of its own choosing, so only its
-  // sanity is checked here; the colour is never the dialog's business.
-  EXPECT_GT(font.Size, 0);
+  EXPECT_NE(font.FontName, "no such face");
   EXPECT_FALSE(font.FontName.empty());
-  EXPECT_EQ(font.Color, 0x123456u);
+  EXPECT_GT(font.Size, 0);
+  EXPECT_EQ(font.Color, 0x123456u);  // never the dialog's business
   Platform() = TPlatform{};
 }
 

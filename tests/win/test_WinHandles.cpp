@@ -41,15 +41,24 @@ TEST(WinHandles, ReleaseGivesTheHandleAwayAndStopsCountingIt) {
 }
 
 TEST(WinHandles, DeviceContextsAreReturnedTheWayTheyWereObtained) {
+  TUniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       nullptr, nullptr));
   const long before = LiveGdiObjects();
+  HDC windowDC = nullptr, memoryDC = nullptr;
   {
-    TWindowDC screen(nullptr);
-    ASSERT_NE(screen.get(), nullptr);
-    TUniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    TWindowDC dc(window.get());
+    ASSERT_NE(dc.get(), nullptr);
+    TUniqueMemoryDC memory(CreateCompatibleDC(dc.get()));
     ASSERT_TRUE(memory);
+    windowDC = dc.get();
+    memoryDC = memory.get();
     EXPECT_EQ(LiveGdiObjects(), before + 2);
   }
   EXPECT_EQ(LiveGdiObjects(), before);
+  EXPECT_EQ(GetObjectType(memoryDC), 0u);  // deleted
+  // Given back to the system's cache, the window's DC is the one it hands out next.
+  TWindowDC again(window.get());
+  EXPECT_EQ(again.get(), windowDC);
 }
 
 TEST(WinHandles, SelectGuardPutsThePreviousObjectBack) {
