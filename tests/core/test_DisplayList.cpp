@@ -75,6 +75,7 @@ TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
   list.Primary = &a;
   list.Delete(&a);
   EXPECT_EQ(list.Primary, nullptr);
+  EXPECT_EQ(&list[0], &b);
   list.Clear();
   EXPECT_EQ(countsSeen, (std::vector<std::size_t>{1, 0}));
 }

@@ -128,6 +128,7 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
   EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
   EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
   EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 178);  // 178.5 to even
+  EXPECT_EQ(StoredInteger(kNew, "Active"), 1);
   EXPECT_EQ(StoredString(kNew, "Description"), "Imported from Quorvel 1.x");
   EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Count"), 1);
   EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Primary"), 0);

@@ -288,6 +288,7 @@ class DisplayListStorageTest : public ::testing::Test {
 
 TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
   list.Load();
+  list.Load();  // loading again replaces what was loaded
   ASSERT_EQ(list.Count(), 1u);
   EXPECT_EQ(list[0].Kind(), dkDigitalClock);
   EXPECT_EQ(list[0].Description, "Default display");
@@ -333,6 +334,8 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
     reg.WriteString("Target", "kept as it was");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
     reg.WriteString("", "257");  // lowest 8 bits: 1
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\004", true);  // beyond Count: not read
+    reg.WriteString("", "2");
   }
   list.Load();
   ASSERT_EQ(list.Count(), 3u);  // 001 is missing
