@@ -10,6 +10,14 @@ struct KeepCase {
   TRect expected;
 };
 
+TEST(Tools, DecimalNumbersAreWholeOrNothing) {
+  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+      {"257", 257}, {"+3", 3},         {"-1", -1},         {"007", 7},     {"2x", std::nullopt},
+      {"", std::nullopt}, {"+", std::nullopt}, {"+-1", std::nullopt}, {" 2", std::nullopt},
+      {"2147483648", std::nullopt}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimal(text), expected) << text;
+}
+
 TEST(KeepHalfInside, ClampsSoThatHalfStaysWithinBounds) {
   const TRect screen{0, 0, 1024, 768};
   const KeepCase cases[] = {
