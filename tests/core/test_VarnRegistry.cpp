@@ -158,11 +158,13 @@ TEST_F(RegistryTest, StringListsReplaceTheirKeyAndKeepOrder) {
   reg.WriteStringList(key, {});
   EXPECT_FALSE(reg.KeyExists(key));
   list = {"kept"};
-  reg.ReadStringList(key, list);  // no key: the list stays
+  reg.ReadStringList(key, list);  // no key: the list stays, and no key is made
   EXPECT_EQ(list, (std::vector<std::string>{"kept"}));
+  EXPECT_FALSE(reg.KeyExists(key));
   reg.OpenKey(key, true);
+  reg.WriteInteger("000", 5);
   reg.CloseKey();
-  reg.ReadStringList(key, list);  // a key without values: the list stays too
+  reg.ReadStringList(key, list);  // a key without any string: the list stays too
   EXPECT_EQ(list, (std::vector<std::string>{"kept"}));
 }
 
