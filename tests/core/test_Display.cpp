@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "display/uDisplay.h"
 #include "support/uDisplayDisc.h"
 #include "support/HSVLibrary.h"
@@ -271,6 +273,20 @@ TEST_F(DisplayTest, OffScreenDisplayComesBackHalfInside) {
   EXPECT_EQ(d->Left, 1948);
   EXPECT_EQ(d->Top, -10);
   EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.left, 1948);
+}
+
+TEST_F(DisplayTest, MenuItemsWithTheirStates) {
+  auto d = ShownDisplay();
+  std::vector<std::tuple<std::string, int, bool, bool, bool>> items;
+  d->BuildMenu([&](const std::string& caption, int id, bool isDefault, bool checked, bool enabled) {
+    items.emplace_back(caption, id, isDefault, checked, enabled);
+  });
+  const decltype(items) expected{{"Configure display...", 1002, false, false, true},
+                                 {"Always on top", 1004, false, true, true},
+                                 {"-", 0, false, false, true},
+                                 {"Hide display", 1001, true, false, true},
+                                 {"Deactivate display", 1003, false, false, true}};
+  EXPECT_EQ(items, expected);
 }
 
 TEST_F(DisplayTest, MenuCommands) {
