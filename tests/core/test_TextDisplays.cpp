@@ -403,10 +403,12 @@ TEST_F(DisplayListStorageTest, AHugeCountReadsOnlyTheKeysThatExist) {
     reg.WriteString("", "2");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\005", true);
     reg.WriteString("", "2");
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\999999999", true);  // a stray key far out
+    reg.WriteString("", "2");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\notes", true);
   }
   list.Load();  // would not return for a very long time if every number were tried
-  EXPECT_EQ(list.Count(), 2u);
+  EXPECT_EQ(list.Count(), 3u);
 }
 
 TEST_F(DisplayListStorageTest, TwentyFiveStoredDisplaysLoadTheFirstTwenty) {
