@@ -7,9 +7,10 @@
 #include <cstdio>
 
 #include "config/uOptions.h"
+#include "display/fDisplay.h"
+#include "display/uDisplayList.h"
 #include "kinds/uDisplayDigitalClock.h"
 #include "support/uDisplayDisc.h"
-#include "support/uGlobals.h"
 #include "support/uPlatform.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
@@ -34,7 +35,9 @@ int main() {
   Platform().clock = &clock;
   TOptions options;
   options.AutoHide = false;
-  Options = &options;
+  TDisplayList list;
+  TFakeDisplayHost host;
+  Platform().newDisplayWindow = [&](TDisplay& d) { return std::make_unique<TfrmDisplay>(d, host, options, list); };
   auto shaped = TDisplay::Create<TDisplayDisc>();
   auto framed = TDisplay::Create<TDisplayDisc>();
   framed->HasBackground = true;
@@ -80,6 +83,5 @@ int main() {
                 MicrosecondsPerUpdate(*extreme, clock, 200, true));
     std::printf("  same text: %.1f us per Update\n", MicrosecondsPerUpdate(*extreme, clock, 200, false));
   }
-  Options = nullptr;
   return 0;
 }

@@ -6,14 +6,11 @@
 
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
-#include "events/uEvents.h"
-#include "support/uGlobals.h"
+#include "support/uBusyState.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
 #include "timezones/uTimeZones.h"
-
-TQuorvelDisplay* QuorvelDisplay = nullptr;
 
 namespace {
 
@@ -42,17 +39,21 @@ TApplicationWindow::~TApplicationWindow() { DestroyHandle(); }
 LRESULT TApplicationWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Closing the application closes its main window, which saves first.
   if (msg == WM_CLOSE) {
-    if (QuorvelDisplay) PostMessageW(QuorvelDisplay->Handle(), WM_CLOSE, 0, 0);
+    if (FMainWindow) PostMessageW(FMainWindow, WM_CLOSE, 0, 0);
     return 0;
   }
   return DefaultHandler(msg, wParam, lParam);
 }
 
-TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application) : FApplication(application) {
+TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application, const TApplicationObjects& objects)
+    : FApplication(application),
+      FOptions(objects.Options),
+      FTimeZones(objects.TimeZones),
+      FDisplayList(objects.DisplayList),
+      FBusy(objects.Busy) {
   RegisterWindowClass(ClassName, 0, nullptr);
   CreateHandle(0, ClassName, Caption, WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
                application.Handle());
-  QuorvelDisplay = this;
   FormCreate();
 }
 
@@ -60,19 +61,11 @@ TQuorvelDisplay::~TQuorvelDisplay() {
   FormDestroy();
   KillTimer(Handle(), ClockTimerId);
   DestroyHandle();
-  QuorvelDisplay = nullptr;
 }
 
 void TQuorvelDisplay::FormCreate() {
   SetWindowLongPtrW(FApplication.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-  FOptions = std::make_unique<TOptions>();
-  FTimeZones = std::make_unique<TTimeZones>();
-  FDisplayList = std::make_unique<TDisplayList>();
-  FEvents = std::make_unique<TEvents>();
-  Options = FOptions.get();
-  TimeZones = FTimeZones.get();
-  DisplayList = FDisplayList.get();
-  Events = FEvents.get();
+  // The four objects exist already, empty: the root made them before this window.
   PostMessageW(Handle(), WM_DEFERRED_START, 0, 0);
 }
 
@@ -92,23 +85,15 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 
 void TQuorvelDisplay::FormDestroy() {
   UnregisterHotKeys();
-  // The display windows go first, while every object their last messages
-  // (activation handed on, a timer) reach is still there.
-  FDisplayList->Clear();
+  // The display windows go while this window and every object their last
+  // messages (activation handed on, a timer) reach are still there.
+  FDisplayList.Clear();
   FDestroyed = true;
-  DisplayList = nullptr;
-  FDisplayList.reset();
-  Events = nullptr;
-  FEvents.reset();
-  TimeZones = nullptr;
-  FTimeZones.reset();
-  Options = nullptr;
-  FOptions.reset();
 }
 
 void TQuorvelDisplay::DeferredStart() {
   try {
-    TimeZones->Load();
+    FTimeZones.Load();
   } catch (...) {
     // A damaged catalogue keeps the zones read before the damage.
   }
@@ -117,7 +102,7 @@ void TQuorvelDisplay::DeferredStart() {
   } catch (...) {
     // Start with whatever was loaded before the failure.
   }
-  DisplayList->ShowAll();
+  FDisplayList.ShowAll();
   SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
   RegisterHotKeys();
 }
@@ -133,21 +118,23 @@ void TQuorvelDisplay::LoadAll() {
     }
   };
   step([] { ImportOldSettings(); });
-  step([this] { FOptions->Load(); });
-  step([this] { FDisplayList->Load(); });
+  step([this] { FOptions.Load(); });
+  step([this] { FDisplayList.Load(); });
 }
 
 void TQuorvelDisplay::SaveAll() {
   THourglass hourglass;
-  if (DisplayList) DisplayList->Save();
-  if (Options) Options->Save();
+  FDisplayList.Save();
+  FOptions.Save();
 }
 
-bool TQuorvelDisplay::IsIdle() const { return ::IsIdle(); }
+bool TQuorvelDisplay::IsIdle() const { return FBusy.IsIdle(); }
+
+bool TQuorvelDisplay::DisplayPreferencesOpen() const { return FBusy.DisplayPreferencesOpen; }
 
 void TQuorvelDisplay::OpenPreferences(int, TDisplay*, int, int, bool) {
   if (!IsIdle()) return;
-  DisplayList->ShowAll();
+  FDisplayList.ShowAll();
   // The preferences window itself opens here once it exists.
 }
 
@@ -159,8 +146,8 @@ void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
 }
 
 void TQuorvelDisplay::RegisterHotKeys() {
-  const std::int32_t keys[] = {Options->HK_ShowHideDisplays, Options->HK_ShowDisplays,
-                               Options->HK_HideDisplays};
+  const std::int32_t keys[] = {FOptions.HK_ShowHideDisplays, FOptions.HK_ShowDisplays,
+                               FOptions.HK_HideDisplays};
   for (int id = 1; id <= 3; ++id) {
     if (keys[id - 1] == 0) continue;
     const TShortCutParts parts = SplitShortCut(static_cast<std::uint32_t>(keys[id - 1]));
@@ -178,12 +165,12 @@ void TQuorvelDisplay::ActivateApplication() { SetActiveWindow(FApplication.Handl
 void TQuorvelDisplay::tmrClockTimer() {
   const std::optional<TTickChanges> t = FClockLoop.Advance(Platform().clock->LocalNow());
   if (!t) return;
-  DisplayList->Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
-  if (Options->AOT5s && FClockLoop.TopmostRefreshDue()) {
+  FDisplayList.Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
+  if (FOptions.AOT5s && FClockLoop.TopmostRefreshDue()) {
     const HWND foreground = GetForegroundWindow();
     const bool foregroundTopmost =
         foreground && (GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    if (IsIdle() && !FMenuOpen && !foregroundTopmost) DisplayList->RefreshTopmost();
+    if (IsIdle() && !FMenuOpen && !foregroundTopmost) FDisplayList.RefreshTopmost();
   }
 }
 
@@ -195,15 +182,15 @@ void TQuorvelDisplay::DispatchCommand(int id) {
   switch (id) {
     case cmdExit: PostMessageW(Handle(), WM_CLOSE, 0, 0); break;
     case cmdPreferences: OpenPreferences(0, FMenuDisplay, 0, 0, false); break;
-    case cmdShowAll: DisplayList->ShowAll(); break;
-    case cmdHideAll: DisplayList->HideAll(nullptr); break;
+    case cmdShowAll: FDisplayList.ShowAll(); break;
+    case cmdHideAll: FDisplayList.HideAll(nullptr); break;
     case cmdDateTimeControlPanel:
       WinExec("rundll32 shell32.dll,Control_RunDLL timedate.cpl", SW_SHOWDEFAULT);
       break;
     case cmdHomePage: ShellExecuteW(Handle(), nullptr, kHomePage, nullptr, nullptr, SW_SHOW); break;
     case cmdMakerPage: ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOW); break;
     case cmdEventsPage: OpenPreferences(1, nullptr, 0, 0, false); break;
-    case cmdToggleChime: Options->ChimeEnabled = !Options->ChimeEnabled; break;
+    case cmdToggleChime: FOptions.ChimeEnabled = !FOptions.ChimeEnabled; break;
     default: break;  // calendar, events and about arrive with their windows
   }
 }
@@ -211,14 +198,14 @@ void TQuorvelDisplay::DispatchCommand(int id) {
 void TQuorvelDisplay::HandleHotKey(WPARAM id) {
   if (!IsIdle() || FTerminating) return;
   switch (id) {
-    case 1: DisplayList->ToggleAll(); break;
-    case 2: DisplayList->ShowAll(); break;
-    case 3: DisplayList->HideAll(nullptr); break;
+    case 1: FDisplayList.ToggleAll(); break;
+    case 2: FDisplayList.ShowAll(); break;
+    case 3: FDisplayList.HideAll(nullptr); break;
     default: break;
   }
 }
 
-void TQuorvelDisplay::aeMainDeactivate() { DisplayList->RefreshTopmost(); }
+void TQuorvelDisplay::aeMainDeactivate() { FDisplayList.RefreshTopmost(); }
 
 void TQuorvelDisplay::BringLastActivePopupForward() {
   const HWND popup = GetLastActivePopup(FApplication.Handle());
@@ -255,11 +242,11 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(wParam) == 0) DispatchCommand(LOWORD(wParam));
       return 0;
     case WM_TIMECHANGE:
-      DisplayList->InvalidateAll();
+      FDisplayList.InvalidateAll();
       return 0;
     case WM_SETTINGCHANGE:
       if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
-        DisplayList->InvalidateAll();
+        FDisplayList.InvalidateAll();
       return 0;
     case WM_QUERYENDSESSION:
       SaveAllOrKeepGoing();

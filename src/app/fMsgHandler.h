@@ -3,16 +3,25 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 
 #include "app/uClockLoop.h"
+#include "display/uDisplayHost.h"
 #include "support/uWindowBase.h"
 
 class TDisplay;
 class TDisplayList;
-class TEvents;
 class TOptions;
 class TTimeZones;
+struct TBusyState;
+
+// The process-wide objects the main window works with; the program's root
+// makes them before the window and destroys them after it.
+struct TApplicationObjects {
+  TOptions& Options;
+  TTimeZones& TimeZones;
+  TDisplayList& DisplayList;
+  TBusyState& Busy;
+};
 
 // Private messages between the parts of the program.
 enum : UINT {
@@ -45,27 +54,35 @@ class TApplicationWindow : public TWindowBase {
  public:
   TApplicationWindow();
   ~TApplicationWindow() override;
+  // Where a request to close the application goes.
+  void SetMainWindow(HWND main) { FMainWindow = main; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HWND FMainWindow = nullptr;
 };
 
 // The hidden main window: owns the process-wide objects, runs the clock loop
 // and receives the messages of the tray, the menus, the hot keys and the system.
-class TQuorvelDisplay : public TWindowBase {
+class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
  public:
-  explicit TQuorvelDisplay(TApplicationWindow& application);
+  TQuorvelDisplay(TApplicationWindow& application, const TApplicationObjects& objects);
   ~TQuorvelDisplay() override;
 
-  bool IsIdle() const;
   void OpenPreferences(int page, TDisplay* display, int left, int top, bool hasPosition);
   void ShowPopupMenu(TDisplay* display);
   void LoadAll();
   void SaveAll();
   void RegisterHotKeys();
   void UnregisterHotKeys();
-  void ActivateApplication();
-  bool MenuOpen() const { return FMenuOpen; }
+
+  bool IsIdle() const override;
+  bool DisplayPreferencesOpen() const override;
+  bool MenuOpen() const override { return FMenuOpen; }
+  void ShowPopupMenu(TDisplay& display) override { ShowPopupMenu(&display); }
+  void ActivateApplication() override;
 
   static constexpr wchar_t ClassName[] = L"TQuorvelDisplay";
   static constexpr wchar_t Caption[] = L"Quorvel";
@@ -88,15 +105,13 @@ class TQuorvelDisplay : public TWindowBase {
   void BringLastActivePopupForward();
 
   TApplicationWindow& FApplication;
+  TOptions& FOptions;
+  TTimeZones& FTimeZones;
+  TDisplayList& FDisplayList;
+  TBusyState& FBusy;
   TClockLoop FClockLoop;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
   bool FTerminating = false;
   bool FDestroyed = false;
-  std::unique_ptr<TOptions> FOptions;
-  std::unique_ptr<TTimeZones> FTimeZones;
-  std::unique_ptr<TDisplayList> FDisplayList;
-  std::unique_ptr<TEvents> FEvents;
 };
-
-extern TQuorvelDisplay* QuorvelDisplay;

@@ -7,10 +7,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/fMsgHandler.h"
-#include "config/uMultilanguage.h"
 #include "config/uWin32Hive.h"
 #include "display/fDisplay.h"
+#include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
 
 #ifndef UOI_TIMERPROC_EXCEPTION_SUPPRESSION
@@ -59,6 +58,18 @@ bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring
   return false;
 }
 
+TQuorvel::TQuorvel() {
+  FApplication.SetMainWindow(FMainWindow.Handle());
+  Platform().newDisplayWindow = [this](TDisplay& display) {
+    return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
+  };
+}
+
+TQuorvel::~TQuorvel() {
+  // Closing the main window first destroys every display window; none is made after it.
+  Platform().newDisplayWindow = nullptr;
+}
+
 int RunQuorvel() {
   TUniqueKernelHandle semaphore;
   if (IsAnotherInstanceRunning(semaphore, FirstArgument())) return 0;
@@ -68,21 +79,10 @@ int RunQuorvel() {
   InitCommonControlsEx(&icc);
   InstallWin32Platform();
   InstallWin32Hives();
-  int exitCode = 0;
   try {
-    TMultiLanguage multiLanguage;
-    MultiLanguage = &multiLanguage;
-    try {
-      TApplicationWindow application;
-      TQuorvelDisplay mainWindow(application);
-      exitCode = RunMessageLoop();
-    } catch (...) {
-      exitCode = 1;
-    }
-    MultiLanguage = nullptr;
+    TQuorvel quorvel;
+    return RunMessageLoop();
   } catch (...) {
-    MultiLanguage = nullptr;
-    exitCode = 1;
+    return 1;
   }
-  return exitCode;
 }

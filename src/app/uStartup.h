@@ -2,7 +2,14 @@
 
 #include <string>
 
+#include "app/fMsgHandler.h"
+#include "config/uMultilanguage.h"
+#include "config/uOptions.h"
+#include "display/uDisplayList.h"
+#include "events/uEvents.h"
+#include "support/uBusyState.h"
 #include "support/uWinHandles.h"
+#include "timezones/uTimeZones.h"
 
 // The name of the marker shared by every running instance.
 constexpr wchar_t SingleInstanceSemaphoreName[] = L"Varn Software - Quorvel";
@@ -10,6 +17,33 @@ constexpr wchar_t SingleInstanceSemaphoreName[] = L"Varn Software - Quorvel";
 // True when another instance runs; it has then been asked (message 1282) to
 // open its preferences. Otherwise semaphore keeps the marker for this process.
 bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring& firstArgument);
+
+// Everything the program owns, made in order and destroyed in reverse: the
+// translation service, the process-wide objects, then the windows. The
+// windows the core owns are made through the factory installed here.
+class TQuorvel {
+ public:
+  TQuorvel();
+  ~TQuorvel();
+  TQuorvel(const TQuorvel&) = delete;
+  TQuorvel& operator=(const TQuorvel&) = delete;
+
+  TQuorvelDisplay& MainWindow() { return FMainWindow; }
+  TOptions& Options() { return FOptions; }
+  TDisplayList& DisplayList() { return FDisplayList; }
+  TBusyState& Busy() { return FBusy; }
+
+ private:
+  TMultiLanguage FMultiLanguage;
+  TInstalledLanguage FInstalledLanguage{FMultiLanguage};
+  TBusyState FBusy;
+  TOptions FOptions;
+  TTimeZones FTimeZones;
+  TDisplayList FDisplayList{&FTimeZones};
+  TEvents FEvents;
+  TApplicationWindow FApplication;
+  TQuorvelDisplay FMainWindow{FApplication, {FOptions, FTimeZones, FDisplayList, FBusy}};
+};
 
 // The whole life of the process; returns its exit code.
 int RunQuorvel();

@@ -8,9 +8,9 @@
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
-TMultiLanguage* MultiLanguage = nullptr;
-
 namespace {
+
+const TMultiLanguage* gInstalled = nullptr;
 
 constexpr char kProductKey[] = "Software\\Quorvel II\\";
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
@@ -238,6 +238,17 @@ std::string TMultiLanguage::LanguageOfEntry(const std::string& entry) {
   return entry.substr(open + 1, close - open - 1);
 }
 
+const TMultiLanguage& MultiLanguage() {
+  static const TMultiLanguage builtIn{TMultiLanguage::TNoRegistry{}};
+  return gInstalled ? *gInstalled : builtIn;
+}
+
+TInstalledLanguage::TInstalledLanguage(const TMultiLanguage& language) : FPrevious(gInstalled) {
+  gInstalled = &language;
+}
+
+TInstalledLanguage::~TInstalledLanguage() { gInstalled = FPrevious; }
+
 std::string GetText(const std::string& key, const std::string& def) {
-  return MultiLanguage ? MultiLanguage->GetText(key, def) : def;
+  return MultiLanguage().GetText(key, def);
 }

@@ -53,9 +53,24 @@ class TMultiLanguage {
   std::string FLanguageName = "english";
 };
 
-extern TMultiLanguage* MultiLanguage;
+// The program's translation service: the one its root installs for its
+// lifetime, or the built-in English while none is installed.
+const TMultiLanguage& MultiLanguage();
 
-// The translation of key, or the English default when there is none.
+// Installs a translation service for the lifetime of this object.
+class TInstalledLanguage {
+ public:
+  explicit TInstalledLanguage(const TMultiLanguage& language);
+  ~TInstalledLanguage();
+  TInstalledLanguage(const TInstalledLanguage&) = delete;
+  TInstalledLanguage& operator=(const TInstalledLanguage&) = delete;
+
+ private:
+  const TMultiLanguage* FPrevious;
+};
+
+// The translation of key, or the English default when there is none. Looked up
+// at every call, so a change of language reaches every text looked up after it.
 std::string GetText(const std::string& key, const std::string& def);
 
 // Text as UTF-8: kept when it already is valid UTF-8 (a byte-order mark is

@@ -168,7 +168,7 @@ void TOptions::Save() {
   if (!FLoaded) return;
   TVarnRegistry registry;
   if (registry.OpenKey(ProductKey, true)) {
-    registry.WriteString("Language", MultiLanguage ? MultiLanguage->LanguageName() : "english");
+    registry.WriteString("Language", MultiLanguage().LanguageName());
     for (const TOptionValue& value : kOptionValues) SaveValue(registry, *this, value);
     registry.CloseKey();
   }

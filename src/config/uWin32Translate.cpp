@@ -104,7 +104,7 @@ void TranslateTabs(HWND tabs, int tag) {
     SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     pages.columns.push_back(WideToUtf8(buffer));
   }
-  MultiLanguage->TranslateComponent(pages);
+  MultiLanguage().TranslateComponent(pages);
   for (int i = 0; i < count; ++i) {
     std::wstring text = Utf8ToWide(pages.columns[static_cast<std::size_t>(i)]);
     TCITEMW item{};
@@ -126,7 +126,7 @@ void TranslateMenu(HMENU menu) {
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
     if (info.hSubMenu) TranslateMenu(info.hSubMenu);
     TTranslatable item{TComponentKind::MenuItem, static_cast<int>(info.wID), WideToUtf8(buffer), {}, {}};
-    MultiLanguage->TranslateComponent(item);
+    MultiLanguage().TranslateComponent(item);
     std::wstring text = Utf8ToWide(item.caption);
     MENUITEMINFOW set{};
     set.cbSize = sizeof(set);
@@ -152,9 +152,9 @@ int WindowTag(HWND window) {
 }
 
 void TranslateForm(HWND window) {
-  if (!MultiLanguage || !MultiLanguage->HasTranslations()) return;
+  if (!MultiLanguage().HasTranslations()) return;
   std::string caption = WindowText(window);
-  MultiLanguage->TranslateCaption(WindowTag(window), caption);
+  MultiLanguage().TranslateCaption(WindowTag(window), caption);
   SetWindowTextW(window, Utf8ToWide(caption).c_str());
   std::vector<HWND> controls;
   EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&controls));
@@ -172,7 +172,7 @@ void TranslateForm(HWND window) {
       ColumnTexts(control, *kind, c.columns, false);
     else
       c.caption = WindowText(control);
-    MultiLanguage->TranslateComponent(c);
+    MultiLanguage().TranslateComponent(c);
     if (columns)
       ColumnTexts(control, *kind, c.columns, true);
     else

@@ -4,22 +4,14 @@
 
 #include <algorithm>
 
-#include "app/fMsgHandler.h"
-#include "config/uOptions.h"
-#include "display/uDisplayList.h"
+#include "display/uDisplayHost.h"
 #include "support/uGdiCanvas.h"
-#include "support/uGlobals.h"
 #include "support/uPlatform.h"
+#include "support/uWin32Platform.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TfrmDisplay";
-
-bool MenuOpen() { return QuorvelDisplay && QuorvelDisplay->MenuOpen(); }
-
-std::uint32_t Now() { return Platform().clock ? Platform().clock->TickCount() : GetTickCount(); }
-
-bool ShiftDown() { return Platform().desktop && Platform().desktop->IsShiftDown(); }
 
 void BlitBitmap(HDC dc, const TBitmap32& bitmap) {
   const auto* gdi = dynamic_cast<const TGdiBitmap*>(&bitmap);
@@ -29,15 +21,8 @@ void BlitBitmap(HDC dc, const TBitmap32& bitmap) {
 
 }  // namespace
 
-bool LayeredWindowsSupported() {
-  static const bool supported = [] {
-    const HMODULE user32 = GetModuleHandleW(L"USER32");
-    return user32 && GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
-  }();
-  return supported;
-}
-
-TfrmDisplay::TfrmDisplay(TDisplay& display) {
+TfrmDisplay::TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& options, TDisplayList& list)
+    : FHost(host), FAutoHide(display, *this, FAutoHideTimer, FDrag, options, list, host) {
   RegisterWindowClass(kClassName, CS_DBLCLKS,
                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   CreateHandle(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, RECT{0, 0, MinWidth, MinHeight},
@@ -47,7 +32,7 @@ TfrmDisplay::TfrmDisplay(TDisplay& display) {
 }
 
 TfrmDisplay::~TfrmDisplay() {
-  KillTimer(Handle(), AutoHideTimerId);
+  FAutoHideTimer.Stop();
   DestroyHandle();
 }
 
@@ -142,38 +127,6 @@ void TfrmDisplay::PaintBitmapTo(HDC dc) {
   if (FDisplay && FDisplay->Painter()) BlitBitmap(dc, FDisplay->Painter()->Bitmap());
 }
 
-bool TfrmDisplay::IsCursorInside() const {
-  const TRect r = Bounds();
-  const TPoint p = Platform().desktop ? Platform().desktop->CursorPos() : TPoint{};
-  return p.x > r.left && p.x < r.right && p.y > r.top && p.y < r.bottom;
-}
-
-void TfrmDisplay::SetAutoHideTimer(bool enable, std::uint8_t state) {
-  FAutoHideState = state;
-  KillTimer(Handle(), AutoHideTimerId);
-  UINT interval = 200;
-  if (state == 1)
-    FLeaveTick = Now();
-  else
-    interval = static_cast<UINT>(std::max(Options ? Options->AutoHideInterval : 200, 1));
-  if (enable) SetTimer(Handle(), AutoHideTimerId, interval, nullptr);
-}
-
-void TfrmDisplay::AutoHide(bool all) {
-  if (Options && Options->AutoHideAllDisplays && all && DisplayList && FDisplay)
-    DisplayList->AutoHideOthers(*FDisplay);
-  if (QuorvelDisplay) QuorvelDisplay->ActivateApplication();
-  HideWindow();
-  if (all) SetAutoHideTimer(true, 1);
-  FDragging = false;
-}
-
-void TfrmDisplay::AutoShow(bool all) {
-  if (Options && Options->AutoHideAllDisplays && all && DisplayList) DisplayList->AutoShowAll();
-  ShowDisplay();
-  SetAutoHideTimer(false, 0);
-}
-
 LRESULT TfrmDisplay::ResizeZone(bool hasBackground, int x, int y, int width, int height) {
   if (!hasBackground) return HTCLIENT;
   const bool left = x < ResizeZoneWidth, right = x > width - ResizeZoneWidth;
@@ -189,72 +142,39 @@ LRESULT TfrmDisplay::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
   if (!FDisplay) return result;
   const TPoint p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const TRect r = Bounds();
-  if (FDisplay->HasBackground)
-    result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height());
-  if (Options && Options->AutoHide && !FDragging) ArmAutoHide(p);
+  if (FDisplay->HasBackground) result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height());
+  FAutoHide.HitTest(p);
   return result;
 }
 
-void TfrmDisplay::ArmAutoHide(TPoint hitPoint) {
-  if (hitPoint == FLastHitPoint || MenuOpen()) return;
-  if (DisplayList && !DisplayList->CanAutoHide(*FDisplay, Options->AutoHideAllDisplays)) return;
-  FLastHitPoint = hitPoint;
-  SetAutoHideTimer(false, 0);
-  if (DisplayPreferencesOpen) return;
-  if (Options->AutoHideInterval != 0)
-    SetAutoHideTimer(true, 0);
-  else if (!ShiftDown())
-    AutoHide(true);
-}
-
-void TfrmDisplay::tmrAutoHideTimer() {
-  if (!Options) return;
-  if (FAutoHideState == 0) {
-    if (IsCursorInside() && !ShiftDown() && !MenuOpen())
-      AutoHide(true);
-    else
-      SetAutoHideTimer(false, 0);
-    return;
-  }
-  // A negative stored interval counts as none; unsigned, it would hide the display for weeks.
-  const bool away = Options->AutoHideAllDisplays ? !(DisplayList && DisplayList->IsCursorOverAny())
-                                                 : !IsCursorInside();
-  if (!away) {
-    FLeaveTick = Now();
-  } else if (Now() - FLeaveTick > static_cast<std::uint32_t>(std::max(Options->AutoShowInterval, 0))) {
-    AutoShow(true);
-  }
+TPoint TfrmDisplay::TopLeft() const {
+  const TRect r = Bounds();
+  return {r.left, r.top};
 }
 
 void TfrmDisplay::FormMouseDown() {
-  FDragging = true;
-  FLastCursor = Platform().desktop->CursorPos();
-  const TRect r = Bounds();
-  FStartLeft = r.left;
-  FStartTop = r.top;
+  FDrag.Begin(Platform().desktop->CursorPos(), TopLeft());
   // Keep the moves coming when the cursor outruns the window.
   SetCapture(Handle());
 }
 
 void TfrmDisplay::FormMouseMove() {
-  if (!FDragging || !Platform().desktop->IsPrimaryButtonDown()) return;
-  const TPoint p = Platform().desktop->CursorPos();
-  if (p == FLastCursor) return;
-  const TRect r = Bounds();
-  MoveTo(p.x - FLastCursor.x + r.left, p.y - FLastCursor.y + r.top);
-  FLastCursor = p;
+  TDesktop& desktop = *Platform().desktop;
+  if (const auto to = FDrag.Move(desktop.CursorPos(), desktop.IsPrimaryButtonDown(), TopLeft()))
+    MoveTo(to->x, to->y);
 }
 
 void TfrmDisplay::FormMouseUp() {
-  FDragging = false;
+  FDrag.End();
   if (GetCapture() == Handle()) ReleaseCapture();
 }
 
 void TfrmDisplay::FormKeyUp(WPARAM key) {
-  if (key != VK_ESCAPE || !FDragging) return;
-  FDragging = false;
+  if (key != VK_ESCAPE) return;
+  const auto start = FDrag.Cancel();
+  if (!start) return;
   if (GetCapture() == Handle()) ReleaseCapture();
-  MoveTo(FStartLeft, FStartTop);
+  MoveTo(start->x, start->y);
 }
 
 void TfrmDisplay::FormResize() {
@@ -286,7 +206,7 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOVING: {
       const LRESULT r = DefaultHandler(msg, wParam, lParam);
-      SetAutoHideTimer(false, 0);
+      FAutoHide.Disarm();
       return r;
     }
     case WM_SETCURSOR:
@@ -311,17 +231,17 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FormMouseUp();
       return 0;
     case WM_CAPTURECHANGED:
-      FDragging = false;
+      FDrag.End();
       return 0;
     case WM_KEYUP:
       FormKeyUp(wParam);
       return 0;
     case WM_LBUTTONDBLCLK:
-      if (IsIdle()) HideWindow();
+      if (FHost.IsIdle()) HideWindow();
       return 0;
     case WM_RBUTTONUP:
       DefaultHandler(msg, wParam, lParam);
-      if (QuorvelDisplay && FDisplay) QuorvelDisplay->ShowPopupMenu(FDisplay);
+      if (FDisplay) FHost.ShowPopupMenu(*FDisplay);
       return 0;
     case WM_SYSCOMMAND:
       // A display is closed only through its model.
@@ -336,7 +256,7 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam && FDisplay) ApplyZOrder();
       break;
     case WM_TIMER:
-      if (wParam == AutoHideTimerId) tmrAutoHideTimer();
+      if (wParam == AutoHideTimerId) FAutoHide.TimerFired();
       return 0;
     default:
       break;

@@ -5,16 +5,20 @@
 #include <cstdint>
 
 #include "display/aDisplayWindow.h"
+#include "display/uAutoHide.h"
 #include "display/uDisplay.h"
+#include "display/uDrag.h"
 #include "support/uWindowBase.h"
 
-// Whether the system offers layered windows (looked up once at start-up).
-bool LayeredWindowsSupported();
+class TDisplayHost;
+class TDisplayList;
+class TOptions;
 
-// The borderless window of one active display.
+// The borderless window of one active display. It turns messages into calls on
+// the display's model, its drag and its automatic hiding.
 class TfrmDisplay : public TWindowBase, public TDisplayWindow {
  public:
-  explicit TfrmDisplay(TDisplay& display);
+  TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& options, TDisplayList& list);
   ~TfrmDisplay() override;
 
   void ShowDisplay() override;
@@ -32,16 +36,14 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32& bitmap) override;
-  void AutoHide(bool all) override;
-  void AutoShow(bool all) override;
-  bool IsCursorInside() const override;
-  void SetAutoHideTimer(bool enable, std::uint8_t state);
+  void AutoHide(bool all) override { FAutoHide.AutoHide(all); }
+  void AutoShow(bool all) override { FAutoHide.AutoShow(all); }
+  bool IsCursorInside() const override { return FAutoHide.IsCursorInside(); }
 
   // The hit-test answer for a point in window coordinates of a window of the
   // given size: resize zones only for displays with a background.
   static LRESULT ResizeZone(bool hasBackground, int x, int y, int width, int height);
 
-  // Size limits of a display window.
   static constexpr int MinWidth = MinDisplaySize, MaxWidth = MaxDisplayWidth;
   static constexpr int MinHeight = MinDisplaySize, MaxHeight = MaxDisplayHeight;
   static constexpr int ResizeZoneWidth = 6;
@@ -58,18 +60,14 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   void FormKeyUp(WPARAM key);
   void FormResize();
   void FormPaint();
-  void tmrAutoHideTimer();
   void PaintBitmapTo(HDC dc);
-  void ArmAutoHide(TPoint hitPoint);
+  TPoint TopLeft() const;
 
-  std::uint8_t FAutoHideState = 0;
-  TPoint FLastHitPoint{-1, -1};
-  std::uint32_t FLeaveTick = 0;
+  TDisplayHost& FHost;
   TDisplay* FDisplay = nullptr;
-  bool FDragging = false;
-  TPoint FLastCursor;
-  int FStartLeft = 0;
-  int FStartTop = 0;
+  TWin32Timer FAutoHideTimer{*this, AutoHideTimerId};
+  TDrag FDrag;
+  TAutoHide FAutoHide;
   bool FSizeUpdateGuard = false;
   bool FVisible = false;
   bool FInResize = false;

@@ -66,6 +66,7 @@ std::optional<std::uint8_t> StoredKind(TVarnRegistry& registry) {
 
 TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
   if (FItems.size() >= MaxDisplays) return nullptr;
+  display->DisplayFormat().Zones = FZones;
   FItems.push_back(std::move(display));
   return FItems.back().get();
 }

@@ -7,6 +7,7 @@
 
 #include "display/uDisplay.h"
 
+class TTimeZones;
 class TVarnRegistry;
 
 // Owns every display and fans the main window's requests out to them.
@@ -14,7 +15,8 @@ class TDisplayList {
  public:
   static constexpr std::size_t MaxDisplays = 20;
 
-  TDisplayList() = default;
+  // Displays read zone switches from the catalogue; without one, local time only.
+  explicit TDisplayList(const TTimeZones* zones = nullptr) : FZones(zones) {}
   ~TDisplayList() { Clear(); }
   TDisplayList(const TDisplayList&) = delete;
   TDisplayList& operator=(const TDisplayList&) = delete;
@@ -49,6 +51,7 @@ class TDisplayList {
 
  private:
   void LoadDisplay(TVarnRegistry& registry);
+  const TTimeZones* FZones;
   std::vector<std::unique_ptr<TDisplay>> FItems;
   bool FLoaded = false;
 };

@@ -4,12 +4,18 @@
 #include <cstdio>
 
 #include "config/uMultilanguage.h"
-#include "support/uGlobals.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 #include "timezones/uTimeZones.h"
 
 namespace {
+
+// What a part of a template that cannot be read shows instead.
+std::string ErrorText() {
+  std::string text(1, ' ');
+  text.append(GetText("TOKEN_ERROR", "!ERROR!")).push_back(' ');
+  return text;
+}
 
 std::string Digits(int value, int width) {
   char text[16];
@@ -27,9 +33,6 @@ int IsoWeek(int year, unsigned month, unsigned day) {
   const TCivilDate t = CivilFromDays(thursday);
   return (thursday - DaysFromCivil(t.year, 1, 1)) / 7 + 1;
 }
-
-TDisplayFormat::TDisplayFormat()
-    : FErrorText(std::string(" ").append(GetText("TOKEN_ERROR", "!ERROR!")).append(" ")) {}
 
 void TDisplayFormat::Parse(const std::string& text) {
   FTokens.clear();
@@ -72,7 +75,7 @@ void TDisplayFormat::Parse(const std::string& text) {
     if (keyword == "TZ")
       FTokens.push_back({TTokenKind::ZoneSwitch, rest});
     else
-      FTokens.push_back({TTokenKind::Literal, FErrorText});
+      FTokens.push_back({TTokenKind::Error, ""});
   }
   flush();
 }
@@ -88,8 +91,8 @@ bool TDisplayFormat::NeedsSeconds() const {
 }
 
 void TDisplayFormat::SelectZone(const TTimeZone* zone) {
-  if (zone && TimeZones) {
-    FZoneMoment = TimeZones->ZoneTime(*zone, FGivenMoment);
+  if (zone && Zones) {
+    FZoneMoment = Zones->ZoneTime(*zone, FGivenMoment);
     FSystemTime = DateTimeToSystemTime(FZoneMoment);
   } else {
     FSystemTime = Platform().clock->LocalNow();
@@ -132,11 +135,14 @@ std::string TDisplayFormat::Evaluate(TDateTime utc) {
           SelectZone(nullptr);
           break;
         }
-        const TTimeZone* zone = TimeZones ? TimeZones->FindZone(token.text) : nullptr;
+        const TTimeZone* zone = Zones ? Zones->FindZone(token.text) : nullptr;
         SelectZone(zone);
-        if (!zone) out += FErrorText;
+        if (!zone) out += ErrorText();
         break;
       }
+      case TTokenKind::Error:
+        out += ErrorText();
+        break;
     }
   }
   return out;
@@ -189,5 +195,5 @@ std::string TDisplayFormat::ElementValue(const std::string& element) const {
   if (keyword == "LDATE") return locale ? locale->FormatDate(FSystemTime, true) : "";
   if (keyword == "TIME") return TimeValue(modifiers);
   if (keyword == "SWATCH") return Digits(FBeats, 3);
-  return FErrorText;
+  return ErrorText();
 }

@@ -8,11 +8,14 @@
 
 class TTimeZone;
 
-enum class TTokenKind : std::uint8_t { Literal = 0, Element = 1, ZoneSwitch = 2 };
+class TTimeZones;
+
+enum class TTokenKind : std::uint8_t { Literal = 0, Element = 1, ZoneSwitch = 2, Error = 3 };
 
 struct TDisplayFormatToken {
   TTokenKind kind = TTokenKind::Literal;
-  // Literal: the text; element: its upper-case name with modifiers; switch: the zone's key name.
+  // Literal: the text; element: its upper-case name with modifiers; switch: the zone's key name;
+  // error: nothing (its text is looked up when evaluated, in the language of that moment).
   std::string text;
   friend bool operator==(const TDisplayFormatToken&, const TDisplayFormatToken&) = default;
 };
@@ -21,7 +24,6 @@ struct TDisplayFormatToken {
 // elements such as "&ldate;" and zone switches such as <tz "Tokyo Standard Time">.
 class TDisplayFormat {
  public:
-  TDisplayFormat();
   void Parse(const std::string& templateText);
   // The template's text at a UTC moment.
   std::string Evaluate(TDateTime utc);
@@ -31,6 +33,8 @@ class TDisplayFormat {
 
   // The zone every evaluation starts in; none means local time.
   const TTimeZone* DefaultZone = nullptr;
+  // The catalogue zone switches find their zones in; without one every switch is an error.
+  const TTimeZones* Zones = nullptr;
 
  private:
   void SelectZone(const TTimeZone* zone);
@@ -51,7 +55,6 @@ class TDisplayFormat {
   int FWeek = 0;
   TSystemTime FSystemTime;
   int FBeats = 0;
-  std::string FErrorText;
 };
 
 // The ISO 8601 week number of a date.

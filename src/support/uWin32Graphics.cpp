@@ -9,7 +9,6 @@
 #include "config/uOptions.h"
 #include "support/uCustomColors.h"
 #include "support/uGdiCanvas.h"
-#include "support/uGlobals.h"
 #include "support/uGraphicTools.h"
 
 static_assert(sizeof(COLORREF) == sizeof(TColor));
@@ -96,10 +95,8 @@ bool AddGlyph(HIMAGELIST list, const wchar_t* resourceName, HIMAGELIST disabledL
   return true;
 }
 
-bool PickColor(HWND owner, TColor& colour) {
-  TCustomColors custom;
-  custom.fill(clEmptyCustomColor);
-  if (Options) custom = CustomColorsFromList(Options->CustomColors);
+bool PickColor(HWND owner, TOptions& options, TColor& colour) {
+  TCustomColors custom = CustomColorsFromList(options.CustomColors);
   COLORREF dialogColors[CustomColorCount];
   std::copy(custom.begin(), custom.end(), dialogColors);
 
@@ -112,19 +109,17 @@ bool PickColor(HWND owner, TColor& colour) {
   const bool chosen = ChooseColorW(&dialog) != FALSE;
 
   // The user may have edited the custom colours even when cancelling.
-  if (Options) {
-    std::copy(std::begin(dialogColors), std::end(dialogColors), custom.begin());
-    Options->CustomColors = CustomColorsToList(custom);
-  }
+  std::copy(std::begin(dialogColors), std::end(dialogColors), custom.begin());
+  options.CustomColors = CustomColorsToList(custom);
   if (!chosen) return false;
   colour = dialog.rgbResult & 0xFFFFFF;
-  if (Options) Options->AddCustomColor(colour);
+  options.AddCustomColor(colour);
   return true;
 }
 
-bool PickButtonColor(HWND owner, TColorButtonValue& button) {
+bool PickButtonColor(HWND owner, TOptions& options, TColorButtonValue& button) {
   TColor colour = button.ColorValue();
-  if (!PickColor(owner, colour)) return false;
+  if (!PickColor(owner, options, colour)) return false;
   button.SetColorValue(FixColor(colour));
   return true;
 }

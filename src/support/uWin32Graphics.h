@@ -8,6 +8,8 @@
 #include "support/uTypes.h"
 #include "support/uWinHandles.h"
 
+class TOptions;
+
 // A font that is either ours or the system's stock font; only ours is deleted.
 class TFontRef {
  public:
@@ -44,7 +46,7 @@ class TColorButtonValue {
 // The system colour dialog with the options' custom colours, starting at colour.
 // The custom colours go back to the options however it closes; on OK colour
 // becomes the choice, which also joins the recently used custom colours.
-bool PickColor(HWND owner, TColor& colour);
+bool PickColor(HWND owner, TOptions& options, TColor& colour);
 
 // PickColor for a colour button; a chosen colour key is shown as black.
-bool PickButtonColor(HWND owner, TColorButtonValue& button);
+bool PickButtonColor(HWND owner, TOptions& options, TColorButtonValue& button);

@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
-#include "display/fDisplay.h"
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
-#include "support/uWin32Tools.h"
+#include "support/uWinText.h"
 #include "timezones/uTimeZones.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
@@ -82,6 +84,89 @@ bool TWin32Desktop::IsPrimaryButtonDown() {
   return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0;
 }
 
+bool TWin32Sound::PlayAsync(const std::string& file, bool loop) {
+  const DWORD flags = SND_FILENAME | SND_NOWAIT | SND_ASYNC | (loop ? SND_LOOP : 0);
+  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, flags) != FALSE;
+}
+
+bool TWin32Sound::PlaySync(const std::string& file) {
+  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, SND_FILENAME | SND_SYNC) != FALSE;
+}
+
+void TWin32Sound::Purge() { PlaySoundW(nullptr, nullptr, SND_PURGE); }
+
+namespace {
+
+std::string LocaleInfo(LCTYPE type) {
+  wchar_t text[128] = {};
+  if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 128)) return {};
+  return WideToUtf8(text);
+}
+
+}  // namespace
+
+std::string TWin32Locale::DayName(int day, bool abbreviated) {
+  const LCTYPE first = abbreviated ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1;
+  return LocaleInfo(first + static_cast<LCTYPE>(day));
+}
+
+std::string TWin32Locale::MonthName(int month, bool abbreviated) {
+  const LCTYPE first = abbreviated ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1;
+  return LocaleInfo(first + static_cast<LCTYPE>(month - 1));
+}
+
+std::string TWin32Locale::FormatDate(const TSystemTime& time, bool longDate) {
+  const SYSTEMTIME st = ToSYSTEMTIME(time);
+  wchar_t text[256] = {};
+  if (!GetDateFormatW(LOCALE_USER_DEFAULT, longDate ? DATE_LONGDATE : DATE_SHORTDATE, &st, nullptr,
+                      text, 256))
+    return {};
+  return WideToUtf8(text);
+}
+
+std::string TWin32Locale::FormatTime(const TSystemTime& time, unsigned timeFlags) {
+  const SYSTEMTIME st = ToSYSTEMTIME(time);
+  wchar_t text[256] = {};
+  if (!GetTimeFormatW(LOCALE_USER_DEFAULT, timeFlags, &st, nullptr, text, 256)) return {};
+  return WideToUtf8(text);
+}
+
+std::string TWin32Locale::TimeMarker(bool pm) { return LocaleInfo(pm ? LOCALE_S2359 : LOCALE_S1159); }
+
+bool TWin32Locale::TwelveHour() { return LocaleInfo(LOCALE_ITIME) == "0"; }
+
+int TWin32Locale::CompareText(const std::string& a, const std::string& b) {
+  const std::wstring wa = Utf8ToWide(a), wb = Utf8ToWide(b);
+  // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 is a failure.
+  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1);
+  return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
+}
+
+std::string ProgramFilePath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) return WideToUtf8({path.data(), n});
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return WideToUtf8(wide);
+}
+
+bool LayeredWindowsSupported() {
+  static const bool supported = [] {
+    const HMODULE user32 = GetModuleHandleW(L"USER32");
+    return user32 && GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
+  }();
+  return supported;
+}
+
 void InstallWin32Platform() {
   static TWin32Clock clock;
   static TWin32Desktop desktop;
@@ -101,5 +186,4 @@ void InstallWin32Platform() {
   }
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
-  p.newDisplayWindow = [](TDisplay& display) { return std::make_unique<TfrmDisplay>(display); };
 }

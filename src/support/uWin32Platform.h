@@ -2,8 +2,13 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "support/uClock.h"
 #include "support/uDesktop.h"
+#include "support/uLocale.h"
+#include "support/uSound.h"
 
 // The core's time record and the platform's are the same fields in the same order.
 TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st);
@@ -25,5 +30,32 @@ class TWin32Desktop : public TDesktop {
   bool IsPrimaryButtonDown() override;
 };
 
-// Installs the Win32 clock, desktop, bitmaps and display windows as the core's platform.
+// winmm's wave player.
+class TWin32Sound : public TSound {
+ public:
+  bool PlayAsync(const std::string& file, bool loop) override;
+  bool PlaySync(const std::string& file) override;
+  void Purge() override;
+};
+
+// The user's locale settings.
+class TWin32Locale : public TLocale {
+ public:
+  std::string DayName(int day, bool abbreviated) override;
+  std::string MonthName(int month, bool abbreviated) override;
+  std::string FormatDate(const TSystemTime& time, bool longDate) override;
+  std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
+  std::string TimeMarker(bool pm) override;
+  bool TwelveHour() override;
+  int CompareText(const std::string& a, const std::string& b) override;
+};
+
+std::string ProgramFilePath();
+// Whether the system offers layered windows (looked up once).
+bool LayeredWindowsSupported();
+// Text in the system's 8-bit code page, as UTF-8.
+std::string AnsiToUtf8(std::string_view text);
+
+// Installs the Win32 clock, desktop, sound, locale and bitmaps as the core's
+// platform. The windows the core owns are installed by the program itself.
 void InstallWin32Platform();

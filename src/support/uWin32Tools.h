@@ -5,31 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/uLocale.h"
-#include "support/uSound.h"
 #include "support/uTools.h"
-
-// winmm's wave player.
-class TWin32Sound : public TSound {
- public:
-  bool PlayAsync(const std::string& file, bool loop) override;
-  bool PlaySync(const std::string& file) override;
-  void Purge() override;
-};
-
-class TWin32Locale : public TLocale {
- public:
-  std::string DayName(int day, bool abbreviated) override;
-  std::string MonthName(int month, bool abbreviated) override;
-  std::string FormatDate(const TSystemTime& time, bool longDate) override;
-  std::string FormatTime(const TSystemTime& time, unsigned timeFlags) override;
-  std::string TimeMarker(bool pm) override;
-  bool TwelveHour() override;
-  int CompareText(const std::string& a, const std::string& b) override;
-};
-
-std::string ProgramFilePath();
-std::string AnsiToUtf8(std::string_view text);
 
 // The version record of the program file, read once.
 const TVersionInfo& ProgramVersion();

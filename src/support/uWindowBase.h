@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "support/uWinHandles.h"
+#include "support/uWindowTimer.h"
 
 // One window-procedure thunk for every window class of the program: the
 // object is stored with the window on creation and every message goes to
@@ -32,4 +33,16 @@ class TWindowBase {
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   TUniqueWindow FHandle;
   HWND FCreating = nullptr;
+};
+
+// A message timer of a window, by identifier.
+class TWin32Timer : public TWindowTimer {
+ public:
+  TWin32Timer(const TWindowBase& window, UINT_PTR id) : FWindow(window), FId(id) {}
+  void Start(unsigned milliseconds) override { SetTimer(FWindow.Handle(), FId, milliseconds, nullptr); }
+  void Stop() override { KillTimer(FWindow.Handle(), FId); }
+
+ private:
+  const TWindowBase& FWindow;
+  UINT_PTR FId;
 };

@@ -5,7 +5,6 @@
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayFormat.h"
-#include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
 #include "timezones/uTimeZones.h"
 
@@ -18,10 +17,8 @@ class DisplayFormatTest : public ::testing::Test {
     AddZone("Tokyo Standard Time", -540);
     AddZone("UTC", 0);
     zones.Load();
-    TimeZones = &zones;
     SetLocal(2026, 12, 6, 9, 5, 7);
   }
-  void TearDown() override { TimeZones = nullptr; }
   void AddZone(const std::string& name, std::int32_t bias) {
     TVarnRegistry reg;
     reg.SetRootKey(TRootKey::LocalMachine);
@@ -38,6 +35,7 @@ class DisplayFormatTest : public ::testing::Test {
   }
   std::string Eval(const std::string& text, TDateTime utc = 0) {
     TDisplayFormat format;
+    format.Zones = &zones;
     format.Parse(text);
     return format.Evaluate(utc);
   }
@@ -51,7 +49,7 @@ TEST_F(DisplayFormatTest, ParsingIntoTokens) {
   f.Parse("a&time -s;b<tz \"Tokyo Standard Time\"><tz><x y>&");
   const std::vector<TDisplayFormatToken> expected{
       {K::Literal, "a"},           {K::Element, "TIME -S"},  {K::Literal, "b"},
-      {K::ZoneSwitch, "TOKYO STANDARD TIME"}, {K::ZoneSwitch, ""}, {K::Literal, " !ERROR! "},
+      {K::ZoneSwitch, "TOKYO STANDARD TIME"}, {K::ZoneSwitch, ""}, {K::Error, ""},
       {K::Element, ""}};
   EXPECT_EQ(f.Tokens(), expected);
   f.Parse("only text\r\nline two");
@@ -61,6 +59,12 @@ TEST_F(DisplayFormatTest, ParsingIntoTokens) {
   EXPECT_EQ(f.Evaluate(0), "");
   f.Parse("x & y");  // no ";" anywhere later: a lone "&"
   EXPECT_EQ(f.Evaluate(0), "x & y");
+  // The error text follows the language of the moment, not of the parse.
+  f.Parse("<x y>&zz;");
+  TMultiLanguage german(TMultiLanguage::TNoRegistry{});
+  german.LoadFromText("TOKEN_ERROR=FEHLER\r\n");
+  const TInstalledLanguage installed(german);
+  EXPECT_EQ(f.Evaluate(0), " FEHLER  FEHLER ");
 }
 
 TEST_F(DisplayFormatTest, DateAndTimeElements) {
@@ -104,6 +108,7 @@ TEST_F(DisplayFormatTest, ZoneSwitchesShowOtherTimesAndFallBack) {
   EXPECT_EQ(Eval("<tz Tokyo Standard Time>&hh;", utc), "10");  // quotes are optional
   EXPECT_EQ(Eval("<tz \"Atlantis\">&hh;", utc), " !ERROR! 09");
   TDisplayFormat f;
+  f.Zones = &zones;
   f.DefaultZone = zones.FindZone("UTC");
   f.Parse("&hh;:&nn; <tz>&hh;");
   EXPECT_EQ(f.Evaluate(utc), "01:30 09");

@@ -9,10 +9,12 @@
 #include "config/uMemoryHive.h"
 #include "display/aDisplayWindow.h"
 #include "display/uDisplay.h"
+#include "display/uDisplayHost.h"
 #include "support/uCanvas.h"
 #include "support/uClock.h"
 #include "support/uDesktop.h"
 #include "support/uPlatform.h"
+#include "support/uWindowTimer.h"
 
 // A clock the test sets.
 class TTestClock : public TClock {
@@ -192,6 +194,33 @@ class TFakeDisplayWindow : public TDisplayWindow {
 
 // Every value under a key, by its path and name ("Displays\\000\\Left"), as stored.
 std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key);
+
+// The program around a display window, as the test sets it.
+class TFakeDisplayHost : public TDisplayHost {
+ public:
+  bool IsIdle() const override { return idle; }
+  bool DisplayPreferencesOpen() const override { return displayPreferencesOpen; }
+  bool MenuOpen() const override { return menuOpen; }
+  void ShowPopupMenu(TDisplay& display) override { popupMenus.push_back(&display); }
+  void ActivateApplication() override { ++activations; }
+  bool idle = true;
+  bool displayPreferencesOpen = false;
+  bool menuOpen = false;
+  std::vector<TDisplay*> popupMenus;
+  int activations = 0;
+};
+
+// A window timer that only records what it was asked.
+class TFakeTimer : public TWindowTimer {
+ public:
+  void Start(unsigned milliseconds) override {
+    running = true;
+    interval = milliseconds;
+  }
+  void Stop() override { running = false; }
+  bool running = false;
+  unsigned interval = 0;
+};
 
 // Installs the doubles as the platform for the lifetime of the object.
 class TTestPlatform {

@@ -6,7 +6,6 @@
 #include "display/fDisplay.h"
 #include "support/uDisplayDisc.h"
 #include "display/uDisplayList.h"
-#include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "win/uPumpMessages.h"
@@ -22,12 +21,12 @@ class DisplayWindowTest : public ::testing::Test {
     Platform().desktop = &desktop;
     desktop.monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
     options.AutoHide = false;
-    Options = &options;
-    DisplayList = &list;
+    Platform().newDisplayWindow = [this](TDisplay& d) {
+      return std::make_unique<TfrmDisplay>(d, host, options, list);
+    };
   }
   void TearDown() override {
-    Options = nullptr;
-    DisplayList = nullptr;
+    list.Clear();
     Platform() = TPlatform{};
   }
   TDisplayDisc& AddDisc(bool background) {
@@ -48,6 +47,7 @@ class DisplayWindowTest : public ::testing::Test {
 
   TTestClock clock;
   TFakeDesktop desktop;
+  TFakeDisplayHost host;
   TOptions options;
   TDisplayList list;
 };
@@ -140,36 +140,22 @@ TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBack) {
   ReleaseCapture();
 }
 
-TEST_F(DisplayWindowTest, CloseCommandIsSwallowedAndDoubleClickHides) {
+TEST_F(DisplayWindowTest, CloseIsSwallowedDoubleClickHidesRightClickAsksForTheMenu) {
   TDisplay& d = AddDisc(false);
   const HWND w = HandleOf(d);
   SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
   PumpMessages();
   EXPECT_TRUE(IsWindow(w));
   EXPECT_TRUE(d.IsVisible());
+  host.idle = false;  // busy: a double click does nothing
+  SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 60));
+  EXPECT_TRUE(d.IsVisible());
+  host.idle = true;
   SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 60));
   EXPECT_FALSE(d.IsVisible());
   EXPECT_TRUE(d.IsActive());
-}
-
-TEST_F(DisplayWindowTest, AutomaticHidingWithoutDelayRespectsShiftAndFlashing) {
-  options.AutoHide = true;
-  options.AutoHideInterval = 0;
-  TDisplay& d = AddDisc(true);
-  const HWND w = HandleOf(d);
-  const TRect r = d.Window()->Bounds();
-  desktop.shiftDown = true;
-  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 50, r.top + 50));
-  EXPECT_TRUE(d.IsVisible());
-
-  desktop.shiftDown = false;
-  d.Flash(0, 0xFF);
-  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 51, r.top + 50));
-  EXPECT_TRUE(d.IsVisible());
-
-  d.StopFlashing();
-  SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 52, r.top + 50));
-  EXPECT_FALSE(d.IsVisible());
+  SendMessageW(w, WM_RBUTTONUP, 0, MAKELPARAM(60, 60));
+  EXPECT_EQ(host.popupMenus, (std::vector<TDisplay*>{&d}));
 }
 
 TEST_F(DisplayWindowTest, AllDisplaysHideTogetherAndReturnWhenTheCursorHasLeft) {

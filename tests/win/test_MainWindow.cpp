@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "app/fMsgHandler.h"
+#include "app/uStartup.h"
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
-#include "config/uOptions.h"
 #include "display/fDisplay.h"
-#include "display/uDisplayList.h"
-#include "support/uGlobals.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "win/uPumpMessages.h"
 
 namespace {
 
-// The real main window in this process, with the clock of the test.
+// The program's root in this process, with the clock of the test.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -21,50 +18,42 @@ class MainWindowTest : public ::testing::Test {
     Platform().clock = &clock;
     clock.local = {2026, 12, 0, 6, 9, 30, 0, 0};
     SetHive(TRootKey::CurrentUser, &hive);  // a first start, nothing stored
-    application = std::make_unique<TApplicationWindow>();
-    main = std::make_unique<TQuorvelDisplay>(*application);
+    SetHive(TRootKey::LocalMachine, &machine);
+    quorvel = std::make_unique<TQuorvel>();
     PumpMessages();  // the deferred start-up: the default clock
-    TDisplay* second = DisplayList->Add(dkDigitalClock);
+    TDisplay* second = List().Add(dkDigitalClock);
     second->SetActive(true);
     second->Show();
   }
   void TearDown() override {
-    main.reset();
-    application.reset();
-    AboutBoxOpen = false;
+    quorvel.reset();
     SetHive(TRootKey::CurrentUser, nullptr);
+    SetHive(TRootKey::LocalMachine, nullptr);
     Platform() = TPlatform{};
   }
-  int VisibleDisplays() const {
+  TDisplayList& List() { return quorvel->DisplayList(); }
+  TQuorvelDisplay& Main() { return quorvel->MainWindow(); }
+  int VisibleDisplays() {
     int n = 0;
-    for (std::size_t i = 0; i < DisplayList->Count(); ++i) n += (*DisplayList)[i].IsVisible();
+    for (std::size_t i = 0; i < List().Count(); ++i) n += List()[i].IsVisible();
     return n;
   }
-  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-    return SendMessageW(main->Handle(), msg, wp, lp);
-  }
+  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return SendMessageW(Main().Handle(), msg, wp, lp); }
 
   TTestClock clock;
   TMemoryHive hive;
-  std::unique_ptr<TApplicationWindow> application;
-  std::unique_ptr<TQuorvelDisplay> main;
+  TMemoryHive machine;
+  std::unique_ptr<TQuorvel> quorvel;
 };
 
-TEST_F(MainWindowTest, DeferredStartShowsTheDisplaysAndOwnsTheGlobalObjects) {
-  EXPECT_EQ(QuorvelDisplay, main.get());
-  ASSERT_NE(Options, nullptr);
-  ASSERT_NE(DisplayList, nullptr);
-  EXPECT_NE(Events, nullptr);
-  EXPECT_NE(TimeZones, nullptr);
-  EXPECT_EQ(DisplayList->Count(), 2u);
-  EXPECT_EQ((*DisplayList)[0].Description, "Default display");
+TEST_F(MainWindowTest, DeferredStartShowsTheDisplays) {
+  EXPECT_EQ(List().Count(), 2u);
+  EXPECT_EQ(List()[0].Description, "Default display");
   EXPECT_EQ(VisibleDisplays(), 2);
-  EXPECT_FALSE(IsWindowVisible(main->Handle()));
-  EXPECT_EQ(FindWindowW(L"TQuorvelDisplay", L"Quorvel"), main->Handle());
-  main.reset();
-  EXPECT_EQ(QuorvelDisplay, nullptr);
-  EXPECT_EQ(DisplayList, nullptr);
-  EXPECT_EQ(Options, nullptr);
+  EXPECT_FALSE(IsWindowVisible(Main().Handle()));
+  EXPECT_EQ(FindWindowW(L"TQuorvelDisplay", L"Quorvel"), Main().Handle());
+  quorvel.reset();
+  EXPECT_EQ(FindWindowW(L"TQuorvelDisplay", L"Quorvel"), nullptr);
 }
 
 TEST_F(MainWindowTest, CommandsAndHotKeysShowAndHideTheDisplays) {
@@ -82,18 +71,18 @@ TEST_F(MainWindowTest, CommandsAndHotKeysShowAndHideTheDisplays) {
   EXPECT_EQ(VisibleDisplays(), 0);
   Send(WM_HOTKEY, 2);
   EXPECT_EQ(VisibleDisplays(), 2);
-  const bool chime = Options->ChimeEnabled;
+  const bool chime = quorvel->Options().ChimeEnabled;
   Send(WM_COMMAND, cmdToggleChime);
-  EXPECT_NE(Options->ChimeEnabled, chime);
+  EXPECT_NE(quorvel->Options().ChimeEnabled, chime);
 }
 
 TEST_F(MainWindowTest, NothingHappensWhileBusy) {
   Send(WM_COMMAND, cmdHideAll);
-  AboutBoxOpen = true;
+  quorvel->Busy().AboutBoxOpen = true;
   Send(WM_HOTKEY, 2);
   Send(WM_SECOND_INSTANCE, 1);
   EXPECT_EQ(VisibleDisplays(), 0);
-  AboutBoxOpen = false;
+  quorvel->Busy().AboutBoxOpen = false;
   Send(WM_SECOND_INSTANCE, 0);
   EXPECT_EQ(VisibleDisplays(), 2);
 }
@@ -101,14 +90,14 @@ TEST_F(MainWindowTest, NothingHappensWhileBusy) {
 TEST_F(MainWindowTest, DisplayMenuCommandsNeedAnOpenDisplayMenu) {
   Send(WM_COMMAND, 1001);  // "Hide display" with no display menu open
   EXPECT_EQ(VisibleDisplays(), 2);
-  main->ShowPopupMenu(&(*DisplayList)[1]);
+  Main().ShowPopupMenu(&List()[1]);
   Send(WM_COMMAND, 1001);
-  EXPECT_FALSE((*DisplayList)[1].IsVisible());
-  EXPECT_TRUE((*DisplayList)[0].IsVisible());
+  EXPECT_FALSE(List()[1].IsVisible());
+  EXPECT_TRUE(List()[0].IsVisible());
 }
 
 TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
-  TDisplay& d = (*DisplayList)[0];
+  TDisplay& d = List()[0];
   Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // first tick: everything changed
   clock.local.wMilliseconds = 400;
   d.SetHighlighted(true);
@@ -157,32 +146,32 @@ LRESULT CALLBACK SystemMessagesOnDestroy(int code, WPARAM wParam, LPARAM lParam)
 }
 
 TEST_F(MainWindowTest, ClosingWithAnActiveDisplayReachesNothingDestroyed) {
-  const HWND display = dynamic_cast<TfrmDisplay&>(*(*DisplayList)[1].Window()).Handle();
+  const HWND display = dynamic_cast<TfrmDisplay&>(*List()[1].Window()).Handle();
   SetForegroundWindow(display);
   SetActiveWindow(display);
   PumpMessages();
   ASSERT_EQ(GetActiveWindow(), display);
-  gMainWindow = main->Handle();
+  gMainWindow = Main().Handle();
   gAccessViolations = 0;
   const PVOID handler = AddVectoredExceptionHandler(1, CountAccessViolation);
   const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SystemMessagesOnDestroy, nullptr, GetCurrentThreadId());
-  main.reset();  // the active display's destruction hands the activation on
+  quorvel.reset();  // the active display's destruction hands the activation on
   UnhookWindowsHookEx(hook);
   RemoveVectoredExceptionHandler(handler);
   EXPECT_EQ(gAccessViolations, 0);
 }
 
 TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {
-  main->UnregisterHotKeys();
-  Options->HK_ShowHideDisplays = 0x4000 | 0x8000 | VK_F11;  // Ctrl+Alt+F11
-  Options->HK_HideDisplays = 0x2000 | 0x8000 | VK_F10;      // Shift+Alt+F10
-  main->RegisterHotKeys();
+  Main().UnregisterHotKeys();
+  quorvel->Options().HK_ShowHideDisplays = 0x4000 | 0x8000 | VK_F11;  // Ctrl+Alt+F11
+  quorvel->Options().HK_HideDisplays = 0x2000 | 0x8000 | VK_F10;      // Shift+Alt+F10
+  Main().RegisterHotKeys();
   TUniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                       nullptr, nullptr));
   // Held by the main window: nobody else gets them.
   EXPECT_FALSE(RegisterHotKey(other.get(), 7, MOD_CONTROL | MOD_ALT, VK_F11));
   EXPECT_FALSE(RegisterHotKey(other.get(), 8, MOD_SHIFT | MOD_ALT, VK_F10));
-  main->UnregisterHotKeys();
+  Main().UnregisterHotKeys();
   EXPECT_TRUE(RegisterHotKey(other.get(), 7, MOD_CONTROL | MOD_ALT, VK_F11));
   UnregisterHotKey(other.get(), 7);
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
@@ -114,9 +115,9 @@ class TranslateFormTest : public ::testing::Test {
     language.LoadFromText(
         "100=Einstellungen\r\n5=Beschriftung\r\n6=Ankreuzen\r\n7[1]=Größe\r\n8[0]=Anzeigen\r\n"
         "9=Beenden\r\n10000=nie\r\n");
-    MultiLanguage = &language;
+    installed.emplace(language);
   }
-  void TearDown() override { MultiLanguage = nullptr; }
+  void TearDown() override { installed.reset(); }
   HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
     return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 20, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -127,6 +128,7 @@ class TranslateFormTest : public ::testing::Test {
     return WideToUtf8(buffer);
   }
   TMultiLanguage language{TMultiLanguage::TNoRegistry{}};
+  std::optional<TInstalledLanguage> installed;
 };
 
 TEST_F(TranslateFormTest, CaptionControlsColumnsTabsAndMenu) {

@@ -9,7 +9,6 @@
 #include "config/uOptions.h"
 #include "support/uCustomColors.h"
 #include "support/uGdiCanvas.h"
-#include "support/uGlobals.h"
 #include "support/uGraphicTools.h"
 #include "support/uWin32Graphics.h"
 #include "win/uDialogCloser.h"
@@ -123,8 +122,6 @@ TEST_F(ImageLists, GlyphAndItsGreyedCopyKeepTheMask) {
 
 class ColorDialog : public ::testing::Test {
  protected:
-  void SetUp() override { Options = &options; }
-  void TearDown() override { Options = nullptr; }
   TOptions options;
 };
 
@@ -135,7 +132,7 @@ TEST_F(ColorDialog, OkGivesTheColourAndRecordsItAsRecent) {
   bool chosen;
   {
     TDialogCloser closer(GetCurrentThreadId(), IDOK);
-    chosen = PickColor(nullptr, colour);
+    chosen = PickColor(nullptr, options, colour);
     ASSERT_TRUE(closer.Closed());
   }
   EXPECT_TRUE(chosen);
@@ -176,7 +173,7 @@ TEST_F(ColorDialog, ButtonShowsAChosenColourKeyAsBlack) {
     bool chosen;
     {
       TDialogCloser closer(GetCurrentThreadId(), row.button);
-      chosen = PickButtonColor(nullptr, button);
+      chosen = PickButtonColor(nullptr, options, button);
       ASSERT_TRUE(closer.Closed());
     }
     EXPECT_EQ(chosen, row.chosen);
