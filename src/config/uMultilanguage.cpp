@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
@@ -12,8 +13,6 @@ namespace {
 
 const TMultiLanguage* gInstalled = nullptr;
 
-constexpr char kProductKey[] = "Software\\Quorvel II\\";
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
 constexpr std::size_t kHeaderBytes = 1023;
 
 bool IsValidUtf8(std::string_view s) {
@@ -92,7 +91,7 @@ TMultiLanguage::TMultiLanguage() {
   bool found = false;
   try {
     TVarnRegistry registry;
-    if (registry.OpenKey(kProductKey, false) && registry.ValueExists("Language")) {
+    if (registry.OpenKey(RegistryKeys::Product, false) && registry.ValueExists("Language")) {
       SetLanguage(registry.ReadString("Language"));
       found = true;
     }
@@ -104,7 +103,7 @@ TMultiLanguage::TMultiLanguage() {
     TVarnRegistry registry;
     registry.SetRootKey(TRootKey::LocalMachine);
     // Read-only: full access to the machine's keys is refused to ordinary users.
-    if (registry.OpenKeyReadOnly(kUninstallKey))
+    if (registry.OpenKeyReadOnly(RegistryKeys::Uninstall))
       SetLanguage(registry.ReadStringDef("Language", FLanguageName));
   } catch (const ERegistryException&) {
   }

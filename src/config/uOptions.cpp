@@ -2,20 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdio>
-#include <string_view>
-#include <type_traits>
-#include <variant>
 
 #include "config/uMultilanguage.h"
+#include "config/uRegistryPaths.h"
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
+#include "support/uCustomColors.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
 TOptions::TOptions() {
-  for (char letter = 'A'; letter <= 'P'; ++letter)
-    CustomColors.push_back(std::string("Color") + letter + "=FFFFFF");
+  TCustomColors white;
+  white.fill(clEmptyCustomColor);
+  CustomColors = CustomColorsToList(white);
   ToolTipText = GetText("DEFAULT_HINT",
                         "Local date: &ldate;, &$dd; (day #&dow;/week #&week;, &d;/&dim;, "
                         "&doy;/&diy;)\r\nLocal time: &time;");
@@ -24,27 +23,24 @@ TOptions::TOptions() {
 namespace {
 
 // The item of a custom colour slot ("ColorG=..."), or nullptr when the list lacks it.
-std::string* CustomColorSlot(std::vector<std::string>& colors, char letter) {
-  const std::string prefix = std::string("Color") + letter + "=";
+std::string* CustomColorSlot(std::vector<std::string>& colors, int slot) {
+  const std::string prefix = CustomColorPrefix(slot);
   for (std::string& item : colors)
     if (item.compare(0, prefix.size(), prefix) == 0) return &item;
   return nullptr;
 }
 
-std::string SlotValue(const std::string* slot) {
-  return slot ? slot->substr(slot->find('=') + 1) : std::string();
-}
+std::string SlotValue(const std::string* slot) { return slot->substr(slot->find('=') + 1); }
 
 }  // namespace
 
 void TOptions::AddCustomColor(std::uint32_t color) {
-  char hex[8];
-  std::snprintf(hex, sizeof(hex), "%06X", static_cast<unsigned>(color & 0xFFFFFF));
-  // Oldest to newest: the last two columns of the colour dialog's grid.
+  const std::string hex = CustomColorHex(color);
+  // Oldest to newest, G, O, H, P: the last two columns of the colour dialog's grid.
+  const int recent[] = {6, 14, 7, 15};
   std::array<std::string*, 4> slots{};
-  const char letters[] = {'G', 'O', 'H', 'P'};
   for (int i = 0; i < 4; ++i) {
-    slots[i] = CustomColorSlot(CustomColors, letters[i]);
+    slots[i] = CustomColorSlot(CustomColors, recent[i]);
     if (!slots[i]) return;  // a damaged list is left as it is
   }
   if (SlotValue(slots[3]) == hex) return;
@@ -54,34 +50,15 @@ void TOptions::AddCustomColor(std::uint32_t color) {
       found = i;
       break;
     }
-  for (int i = found; i < 3; ++i)
-    *slots[i] = std::string("Color") + letters[i] + "=" + SlotValue(slots[i + 1]);
-  *slots[3] = std::string("ColorP=") + hex;
+  for (int i = found; i < 3; ++i) *slots[i] = CustomColorPrefix(recent[i]) + SlotValue(slots[i + 1]);
+  *slots[3] = CustomColorPrefix(recent[3]) + hex;
 }
 
 namespace {
 
-constexpr char kCustomColorsKey[] = "Software\\Quorvel II\\CustomColors";
-constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValue[] = "Quorvel";
-constexpr char kOldKey[] = "Software\\Varn Software\\Quorvel\\";
-constexpr char kOldDisplayKey[] = "Software\\Quorvel II\\Displays\\000";
 
-double TimeOfDay(double dateTime) { return dateTime - std::floor(dateTime); }
-
-// Rounded to the nearest integer, halves to the even neighbour.
-std::int32_t RoundHalfEven(double value) { return static_cast<std::int32_t>(std::nearbyint(value)); }
-
-// The stored options in their stored order; one table drives load and save.
-struct TOptionValue {
-  const char* name;
-  std::variant<bool TOptions::*, std::int32_t TOptions::*, std::string TOptions::*, TDateTime TOptions::*>
-      field;
-  // Multi-line text kept on one line with "&br;".
-  bool multiLine = false;
-};
-
-const TOptionValue kOptionValues[] = {
+const TStoredValue<TOptions> kOptionValues[] = {
     {"ChimeEnabled", &TOptions::ChimeEnabled},
     {"ChimeTowerClock", &TOptions::ChimeTowerClock},
     {"ChimeQuarter", &TOptions::ChimeQuarter},
@@ -92,13 +69,15 @@ const TOptionValue kOptionValues[] = {
     {"ChimeHalfSound", &TOptions::ChimeHalfSound},
     {"ChimeThreeQuartersSound", &TOptions::ChimeThreeQuartersSound},
     {"ChimeTopSound", &TOptions::ChimeTopSound},
-    {"ChimeStart", &TOptions::ChimeStart},
-    {"ChimeStop", &TOptions::ChimeStop},
+    {"ChimeStart", &TOptions::ChimeStart, TStoredForm::TimeOfDay},
+    // Never an inverted chime range, whatever happens after this value.
+    {"ChimeStop", &TOptions::ChimeStop, TStoredForm::TimeOfDay,
+     [](TOptions& o) { o.ChimeStop = std::max(o.ChimeStop, o.ChimeStart); }},
     {"AutoHide", &TOptions::AutoHide},
     {"AutoHideAllDisplays", &TOptions::AutoHideAllDisplays},
     {"AutoHideInterval", &TOptions::AutoHideInterval},
     {"AutoShowInterval", &TOptions::AutoShowInterval},
-    {"ToolTipText", &TOptions::ToolTipText, true},
+    {"ToolTipText", &TOptions::ToolTipText, TStoredForm::MultiLine},
     {"LastSnoozeTime", &TOptions::LastSnoozeTime},
     {"ShowTrayIcon", &TOptions::ShowTrayIcon},
     {"AOT5s", &TOptions::AOT5s},
@@ -107,56 +86,17 @@ const TOptionValue kOptionValues[] = {
     {"HK_HideDisplays", &TOptions::HK_HideDisplays},
 };
 
-void LoadValue(TVarnRegistry& registry, TOptions& options, const TOptionValue& value) {
-  std::visit(
-      [&](auto field) {
-        auto& target = options.*field;
-        using T = std::decay_t<decltype(target)>;
-        if constexpr (std::is_same_v<T, bool>)
-          target = registry.ReadBoolOr(value.name, target);
-        else if constexpr (std::is_same_v<T, std::int32_t>)
-          target = registry.ReadIntegerOr(value.name, target);
-        else if constexpr (std::is_same_v<T, std::string>)
-          target = value.multiLine
-                       ? TagsToLineBreaks(registry.ReadStringOr(value.name, LineBreaksToTags(target)))
-                       : registry.ReadStringOr(value.name, target);
-        else  // only the time of day is kept
-          target = TimeOfDay(registry.ReadFloatOr(value.name, target));
-      },
-      value.field);
-}
-
-void SaveValue(TVarnRegistry& registry, const TOptions& options, const TOptionValue& value) {
-  std::visit(
-      [&](auto field) {
-        const auto& source = options.*field;
-        using T = std::decay_t<decltype(source)>;
-        if constexpr (std::is_same_v<T, bool>)
-          registry.WriteBool(value.name, source);
-        else if constexpr (std::is_same_v<T, std::int32_t>)
-          registry.WriteInteger(value.name, source);
-        else if constexpr (std::is_same_v<T, std::string>)
-          registry.WriteString(value.name, value.multiLine ? LineBreaksToTags(source) : source);
-        else
-          registry.WriteFloat(value.name, TimeOfDay(source));
-      },
-      value.field);
-}
-
 }  // namespace
 
 void TOptions::Load() {
   FLoaded = false;
   TVarnRegistry registry;
-  if (registry.OpenKey(ProductKey, false)) {
-    for (const TOptionValue& value : kOptionValues) {
-      LoadValue(registry, *this, value);
-      if (value.name == std::string_view("ChimeStop") && ChimeStop < ChimeStart) ChimeStop = ChimeStart;
-    }
+  if (registry.OpenKey(RegistryKeys::Product, false)) {
+    LoadValues<TOptions>(registry, *this, kOptionValues);
     registry.CloseKey();
   }
-  registry.ReadStringList(kCustomColorsKey, CustomColors);
-  if (registry.OpenKey(kRunKey, false)) {
+  registry.ReadStringList(RegistryKeys::CustomColors, CustomColors);
+  if (registry.OpenKey(RegistryKeys::Run, false)) {
     StartAutomatically = registry.ValueExists(kRunValue);
     registry.CloseKey();
   }
@@ -167,13 +107,13 @@ void TOptions::Save() {
   // Options that were never read are not overwritten with defaults.
   if (!FLoaded) return;
   TVarnRegistry registry;
-  if (registry.OpenKey(ProductKey, true)) {
+  if (registry.OpenKey(RegistryKeys::Product, true)) {
     registry.WriteString("Language", MultiLanguage().LanguageName());
-    for (const TOptionValue& value : kOptionValues) SaveValue(registry, *this, value);
+    SaveValues<TOptions>(registry, *this, kOptionValues);
     registry.CloseKey();
   }
-  registry.WriteStringList(kCustomColorsKey, CustomColors);
-  if (registry.OpenKey(kRunKey, true)) {
+  registry.WriteStringList(RegistryKeys::CustomColors, CustomColors);
+  if (registry.OpenKey(RegistryKeys::Run, true)) {
     if (StartAutomatically)
       registry.WriteString(kRunValue, Platform().programFile + " /boot");
     else
@@ -259,12 +199,12 @@ void ImportDigitalFont(TVarnRegistry& reader, TVarnRegistry& writer) {
 }
 
 void WriteImportedDisplay(TVarnRegistry& reader, TVarnRegistry& writer, std::int32_t analog) {
-  if (writer.OpenKey("Software\\Quorvel II\\Displays", true)) {
+  if (writer.OpenKey(RegistryKeys::Displays, true)) {
     writer.WriteInteger("Count", 1);
     writer.WriteInteger("Primary", 0);
     writer.CloseKey();
   }
-  if (!writer.OpenKey(kOldDisplayKey, true)) return;
+  if (!writer.OpenKey(std::string(RegistryKeys::Displays) + "\\000", true)) return;
   const int kind = analog != 0 ? 1 : 2;
   writer.WriteInteger("", kind);
   struct {
@@ -302,7 +242,8 @@ void WriteImportedDisplay(TVarnRegistry& reader, TVarnRegistry& writer, std::int
 
 void ImportOldSettings() {
   TVarnRegistry reader;
-  if (reader.KeyExists(ProductKey) || !reader.KeyExists(kOldKey) || !reader.OpenKey(kOldKey, false))
+  if (reader.KeyExists(RegistryKeys::Product) || !reader.KeyExists(RegistryKeys::PreviousVersion) ||
+      !reader.OpenKey(RegistryKeys::PreviousVersion, false))
     return;
   const std::int32_t analog = reader.ReadIntegerOr("AnalogDisplay", -1);
   if (analog == -1) return;
@@ -312,7 +253,7 @@ void ImportOldSettings() {
   } catch (...) {
     // Half an import would count as done forever; without the product key it is tried again.
     writer.CloseKey();
-    writer.DeleteKey(ProductKey);
+    writer.DeleteKey(RegistryKeys::Product);
     throw;
   }
 }

@@ -52,4 +52,3 @@ class TOptions {
 // once: only while this version has stored nothing yet.
 void ImportOldSettings();
 
-constexpr char ProductKey[] = "Software\\Quorvel II\\";

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "config/uMultilanguage.h"
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "support/HSVLibrary.h"
 #include "support/uGraphicTools.h"
@@ -15,6 +16,29 @@ namespace {
 std::unique_ptr<TPainter> NewBasePainter(TDisplay& display) {
   return std::make_unique<TPainter>(display);
 }
+
+// The look of a display: what a preset carries too.
+const TStoredValue<TDisplay> kLookValues[] = {
+    {"Transparent", TAccessor<TDisplay, bool>{[](const TDisplay& d) { return d.Transparent(); },
+                                              [](TDisplay& d, bool v) { d.SetTransparent(Platform().layeredWindows && v); }}},
+    {"AlphaBlendValue", TAccessor<TDisplay, std::int32_t>{[](const TDisplay& d) { return d.AlphaBlendValue(); },
+                                                          [](TDisplay& d, std::int32_t v) { d.SetAlphaBlendValue(v); }}},
+    {"AlwaysOnTop", TAccessor<TDisplay, bool>{[](const TDisplay& d) { return d.AlwaysOnTop(); },
+                                              [](TDisplay& d, bool v) { d.SetAlwaysOnTop(v); }}},
+};
+
+// Its place, name and text, which a preset leaves alone.
+const TStoredValue<TDisplay> kPlaceValues[] = {
+    {"Left", &TDisplay::Left},
+    {"Top", &TDisplay::Top},
+    {"Width", &TDisplay::Width},
+    {"Height", &TDisplay::Height},
+    {"Description", &TDisplay::Description},
+    {"Text",
+     TAccessor<TDisplay, std::string>{[](const TDisplay& d) { return d.Text(); },
+                                      [](TDisplay& d, std::string v) { d.SetText(v); }},
+     TStoredForm::MultiLine},
+};
 
 }  // namespace
 
@@ -43,16 +67,10 @@ bool TDisplay::NeedsRepaint() { return true; }
 void TDisplay::ActiveChanged() {}
 
 void TDisplay::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
-  SetTransparent(Platform().layeredWindows && registry.ReadBoolOr("Transparent", false));
-  SetAlphaBlendValue(registry.ReadIntegerOr("AlphaBlendValue", FAlphaBlendValue));
-  SetAlwaysOnTop(registry.ReadBoolOr("AlwaysOnTop", FAlwaysOnTop));
+  LoadValues<TDisplay>(registry, *this, kLookValues);
   if (!presetOnly) {
-    Left = registry.ReadIntegerOr("Left", Left);
-    Top = registry.ReadIntegerOr("Top", Top);
-    Width = registry.ReadIntegerOr("Width", Width);
-    Height = registry.ReadIntegerOr("Height", Height);
-    Description = registry.ReadStringOr("Description", Description);
-    SetText(TagsToLineBreaks(registry.ReadStringOr("Text", FText)));
+    LoadValues<TDisplay>(registry, *this, kPlaceValues);
+    // Last: the window is made with the place read before.
     SetActive(registry.ReadBoolOr("Active", true));
   }
   KeepOnScreen();
@@ -61,17 +79,10 @@ void TDisplay::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
 void TDisplay::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
   StoreBounds();
   registry.WriteString("", std::to_string(static_cast<int>(FKind)));
-  registry.WriteBool("Transparent", FTransparent);
-  registry.WriteInteger("AlphaBlendValue", FAlphaBlendValue);
-  registry.WriteBool("AlwaysOnTop", FAlwaysOnTop);
+  SaveValues<TDisplay>(registry, *this, kLookValues);
   if (presetOnly) return;
   registry.WriteBool("Active", IsActive());
-  registry.WriteInteger("Left", Left);
-  registry.WriteInteger("Top", Top);
-  registry.WriteInteger("Width", Width);
-  registry.WriteInteger("Height", Height);
-  registry.WriteString("Description", Description);
-  registry.WriteString("Text", LineBreaksToTags(FText));
+  SaveValues<TDisplay>(registry, *this, kPlaceValues);
 }
 
 void TDisplay::SetActive(bool value) {

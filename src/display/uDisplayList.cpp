@@ -6,13 +6,12 @@
 #include <utility>
 
 #include "config/uMultilanguage.h"
+#include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayDigitalClock.h"
 #include "support/uTools.h"
 
 namespace {
-
-constexpr char kDisplaysKey[] = "Software\\Quorvel II\\Displays";
 
 // A subkey's name: the index formatted with "%.3d".
 std::string IndexName(std::size_t index) {
@@ -21,7 +20,7 @@ std::string IndexName(std::size_t index) {
   return name;
 }
 
-std::string DisplayKey(std::size_t index) { return kDisplaysKey + std::string("\\") + IndexName(index); }
+std::string DisplayKey(std::size_t index) { return RegistryKeys::Displays + std::string("\\") + IndexName(index); }
 
 // A stored display of a kind this version cannot show yet. It keeps every
 // value of its key as it was, so saving the list loses none of them.
@@ -106,8 +105,8 @@ void TDisplayList::Save() {
   // A list that was never read whole must not replace what is stored.
   if (!FLoaded) return;
   TVarnRegistry registry;
-  registry.DeleteKey(kDisplaysKey);
-  if (!registry.OpenKey(kDisplaysKey, true)) return;
+  registry.DeleteKey(RegistryKeys::Displays);
+  if (!registry.OpenKey(RegistryKeys::Displays, true)) return;
   registry.WriteInteger("Count", static_cast<std::int32_t>(FItems.size()));
   std::int32_t primary = -1;
   for (std::size_t i = 0; i < FItems.size(); ++i)
@@ -125,7 +124,7 @@ void TDisplayList::Load() {
   FLoaded = false;
   Clear();
   TVarnRegistry registry;
-  if (!registry.OpenKey(kDisplaysKey, false)) {
+  if (!registry.OpenKey(RegistryKeys::Displays, false)) {
     CreateDefault();
     FLoaded = true;
     return;

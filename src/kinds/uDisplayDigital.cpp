@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 
 namespace {
@@ -9,6 +10,17 @@ namespace {
 std::unique_ptr<TPainter> NewDigitalPainter(TDisplay& display) {
   return std::make_unique<TPainterDigital>(display);
 }
+
+const TStoredValue<TDisplayDigital> kTextDisplayValues[] = {
+    {"Alignment", &TDisplayDigital::Alignment},
+    {"Shadow", &TDisplayDigital::Shadow},
+    {"ShadowColor", &TDisplayDigital::ShadowColor},
+    {"HasBackground", &TDisplayDigital::HasBackground},
+    {"BackgroundColor", &TDisplayDigital::BackgroundColor},
+    {"BevelWidth", &TDisplayDigital::BevelWidth},
+    {"BevelColor", &TDisplayDigital::BevelColor},
+    {"Bevel3D", &TDisplayDigital::Bevel3D},
+};
 
 TAlignment AlignmentOf(std::uint8_t alignment) {
   return alignment == 1 ? TAlignment::Right : alignment == 2 ? TAlignment::Center : TAlignment::Left;
@@ -36,29 +48,14 @@ void TDisplayDigital::SetDefaults() {
 void TDisplayDigital::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
   TDisplay::LoadFromRegistry(registry, presetOnly);
   Font.LoadFromRegistry(registry);
-  Alignment = static_cast<std::uint8_t>(registry.ReadIntegerOr("Alignment", Alignment));
-  Shadow = registry.ReadIntegerOr("Shadow", Shadow);
-  ShadowColor = static_cast<TColor>(registry.ReadIntegerOr("ShadowColor", static_cast<std::int32_t>(ShadowColor)));
-  HasBackground = registry.ReadBoolOr("HasBackground", HasBackground);
-  BackgroundColor = static_cast<TColor>(
-      registry.ReadIntegerOr("BackgroundColor", static_cast<std::int32_t>(BackgroundColor)));
-  BevelWidth = registry.ReadIntegerOr("BevelWidth", BevelWidth);
-  BevelColor = static_cast<TColor>(registry.ReadIntegerOr("BevelColor", static_cast<std::int32_t>(BevelColor)));
-  Bevel3D = registry.ReadBoolOr("Bevel3D", Bevel3D);
+  LoadValues<TDisplayDigital>(registry, *this, kTextDisplayValues);
   SetDirty();
 }
 
 void TDisplayDigital::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
   TDisplay::SaveToRegistry(registry, presetOnly);
   Font.SaveToRegistry(registry);
-  registry.WriteInteger("Alignment", Alignment);
-  registry.WriteInteger("Shadow", Shadow);
-  registry.WriteInteger("ShadowColor", static_cast<std::int32_t>(ShadowColor));
-  registry.WriteBool("HasBackground", HasBackground);
-  registry.WriteInteger("BackgroundColor", static_cast<std::int32_t>(BackgroundColor));
-  registry.WriteInteger("BevelWidth", BevelWidth);
-  registry.WriteInteger("BevelColor", static_cast<std::int32_t>(BevelColor));
-  registry.WriteBool("Bevel3D", Bevel3D);
+  SaveValues<TDisplayDigital>(registry, *this, kTextDisplayValues);
 }
 
 unsigned TPainterDigital::TextFormatFlags() const {

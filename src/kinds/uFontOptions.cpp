@@ -3,27 +3,40 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "display/uDisplay.h"
 #include "support/uPlatform.h"
+
+namespace {
+
+const TStoredValue<TFontOptions> kFontValues[] = {
+    {"FontName", &TFontOptions::FontName},
+    {"FontCharSet", &TFontOptions::CharSet},
+    {"FontColor", &TFontOptions::Color},
+    {"FontStyle", TAccessor<TFontOptions, std::int32_t>{
+                      [](const TFontOptions& f) { return static_cast<std::int32_t>(FontStyleToCode(f.Style)); },
+                      [](TFontOptions& f, std::int32_t code) { f.Style = CodeToFontStyle(code); }}},
+    {"FontSize", &TFontOptions::Size},
+};
+
+const TStoredValue<TAdvancedFontOptions> kOutlineValues[] = {
+    {"OutlineColor", &TAdvancedFontOptions::OutlineColor},
+    {"OutlineWidth", &TAdvancedFontOptions::OutlineWidth},
+    {"3D", &TAdvancedFontOptions::ThreeD},
+};
+
+}  // namespace
 
 TFontOptions::TFontOptions(const std::string& prefix)
     : FPrefix(prefix.empty() ? std::string() : prefix + "_") {}
 
 void TFontOptions::SaveToRegistry(TVarnRegistry& registry) const {
-  registry.WriteString(Name("FontName"), FontName);
-  registry.WriteInteger(Name("FontCharSet"), CharSet);
-  registry.WriteInteger(Name("FontColor"), static_cast<std::int32_t>(Color));
-  registry.WriteInteger(Name("FontStyle"), FontStyleToCode(Style));
-  registry.WriteInteger(Name("FontSize"), Size);
+  SaveValues<TFontOptions>(registry, *this, kFontValues, FPrefix);
 }
 
 void TFontOptions::LoadFromRegistry(TVarnRegistry& registry) {
-  FontName = registry.ReadStringOr(Name("FontName"), FontName);
-  CharSet = registry.ReadIntegerOr(Name("FontCharSet"), CharSet);
-  Color = static_cast<TColor>(registry.ReadIntegerOr(Name("FontColor"), static_cast<std::int32_t>(Color)));
-  Style = CodeToFontStyle(registry.ReadIntegerOr(Name("FontStyle"), FontStyleToCode(Style)));
-  Size = registry.ReadIntegerOr(Name("FontSize"), Size);
+  LoadValues<TFontOptions>(registry, *this, kFontValues, FPrefix);
 }
 
 void TFontOptions::AssignToFont(TCanvas& canvas) const {
@@ -46,15 +59,10 @@ std::string TFontOptions::Describe() const { return std::to_string(Size) + "pt "
 
 void TAdvancedFontOptions::SaveToRegistry(TVarnRegistry& registry) const {
   TFontOptions::SaveToRegistry(registry);
-  registry.WriteInteger(Name("OutlineColor"), static_cast<std::int32_t>(OutlineColor));
-  registry.WriteInteger(Name("OutlineWidth"), OutlineWidth);
-  registry.WriteBool(Name("3D"), ThreeD);
+  SaveValues<TAdvancedFontOptions>(registry, *this, kOutlineValues, Prefix());
 }
 
 void TAdvancedFontOptions::LoadFromRegistry(TVarnRegistry& registry) {
   TFontOptions::LoadFromRegistry(registry);
-  OutlineColor = static_cast<TColor>(
-      registry.ReadIntegerOr(Name("OutlineColor"), static_cast<std::int32_t>(OutlineColor)));
-  OutlineWidth = registry.ReadIntegerOr(Name("OutlineWidth"), OutlineWidth);
-  ThreeD = registry.ReadBoolOr(Name("3D"), ThreeD);
+  LoadValues<TAdvancedFontOptions>(registry, *this, kOutlineValues, Prefix());
 }

@@ -27,9 +27,6 @@ class TFontOptions {
   TFontStyles Style;
   std::int32_t Size = 14;
 
- protected:
-  std::string Name(const char* value) const { return FPrefix + value; }
-
  private:
   std::string FPrefix;
 };

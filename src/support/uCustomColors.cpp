@@ -2,6 +2,14 @@
 
 #include <cstdio>
 
+std::string CustomColorPrefix(int slot) { return std::string("Color") + static_cast<char>('A' + slot) + "="; }
+
+std::string CustomColorHex(TColor colour) {
+  char hex[8];
+  std::snprintf(hex, sizeof(hex), "%06X", static_cast<unsigned>(colour & 0xFFFFFF));
+  return hex;
+}
+
 std::optional<TColor> ParseCustomColorHex(std::string_view hex) {
   if (hex.empty() || hex.size() > 6) return std::nullopt;
   TColor value = 0;
@@ -23,7 +31,7 @@ std::optional<TColor> ParseCustomColorHex(std::string_view hex) {
 TCustomColors CustomColorsFromList(const std::vector<std::string>& items) {
   TCustomColors colors;
   for (int i = 0; i < CustomColorCount; ++i) {
-    const std::string prefix = std::string("Color") + static_cast<char>('A' + i) + "=";
+    const std::string prefix = CustomColorPrefix(i);
     colors[i] = clEmptyCustomColor;
     for (const std::string& item : items) {
       if (item.compare(0, prefix.size(), prefix) != 0) continue;
@@ -38,11 +46,6 @@ TCustomColors CustomColorsFromList(const std::vector<std::string>& items) {
 std::vector<std::string> CustomColorsToList(const TCustomColors& colors) {
   std::vector<std::string> items;
   items.reserve(CustomColorCount);
-  for (int i = 0; i < CustomColorCount; ++i) {
-    char item[16];
-    std::snprintf(item, sizeof(item), "Color%c=%06X", 'A' + i,
-                  static_cast<unsigned>(colors[i] & 0xFFFFFF));
-    items.emplace_back(item);
-  }
+  for (int i = 0; i < CustomColorCount; ++i) items.push_back(CustomColorPrefix(i) + CustomColorHex(colors[i]));
   return items;
 }

@@ -15,6 +15,11 @@ using TCustomColors = std::array<TColor, CustomColorCount>;
 // What an unreadable or missing slot shows: the dialog's own empty colour.
 constexpr TColor clEmptyCustomColor = 0xFFFFFF;
 
+// A slot's item starts with this: "ColorA=" for slot 0 to "ColorP=" for slot 15.
+std::string CustomColorPrefix(int slot);
+// Exactly six upper-case hexadecimal digits of the colour's 24 bits.
+std::string CustomColorHex(TColor colour);
+
 // One to six hexadecimal digits (either case) and nothing else; red is the low byte.
 std::optional<TColor> ParseCustomColorHex(std::string_view hex);
 

@@ -6,18 +6,9 @@
 
 #include "config/uVarnRegistry.h"
 #include "support/HSVLibrary.h"
+#include "support/uTools.h"
 
 namespace {
-
-// Nearest integer, halves to the even one, whatever the floating-point
-// environment's rounding mode happens to be.
-int RoundHalfEven(double x) {
-  const double down = std::floor(x);
-  const double rest = x - down;  // exact: x and its floor share the exponent range
-  double r = down;
-  if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0.0)) r = down + 1.0;
-  return static_cast<int>(r);
-}
 
 struct TSinCos {
   double sin;

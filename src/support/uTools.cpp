@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -17,6 +18,14 @@ void KeepHalfInside(TRect& rect, const TRect& bounds) {
   int top = std::min(rect.top, bounds.bottom - hh);
   top = std::max(top, bounds.top - hh);
   rect = {left, top, left + w, top + h};
+}
+
+int RoundHalfEven(double x) {
+  const double down = std::floor(x);
+  const double rest = x - down;  // exact: x and its floor share the exponent range
+  double r = down;
+  if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0.0)) r = down + 1.0;
+  return static_cast<int>(r);
 }
 
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {

@@ -32,6 +32,10 @@ std::string UpperAscii(std::string text);
 std::string LowerAscii(std::string text);
 bool SameTextAscii(std::string_view a, std::string_view b);
 
+// Nearest integer, halves to the even one, whatever the floating-point
+// environment's rounding mode happens to be.
+int RoundHalfEven(double x);
+
 // A whole decimal number with an optional sign; nothing for "2x", "" or a
 // number beyond 32 bits.
 std::optional<std::int32_t> ParseDecimal(std::string_view text);

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
 namespace {
 
-constexpr char kCatalogueKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 constexpr double kMinutesPerDay = 1440.0;
 
 TDateTime TimeOfRule(const TSystemTime& rule) {
@@ -94,13 +94,13 @@ void TTimeZones::Load() {
   TVarnRegistry registry;
   registry.SetRootKey(TRootKey::LocalMachine);
   std::vector<std::string> names;
-  if (!registry.OpenKeyReadOnly(kCatalogueKey)) return;
+  if (!registry.OpenKeyReadOnly(RegistryKeys::TimeZones)) return;
   registry.GetKeyNames(names);
   registry.CloseKey();
   for (const std::string& name : names) {
     FZones.push_back(std::make_unique<TTimeZone>());
     TTimeZone& zone = *FZones.back();
-    if (!registry.OpenKeyReadOnly(std::string(kCatalogueKey) + "\\" + name)) continue;
+    if (!registry.OpenKeyReadOnly(std::string(RegistryKeys::TimeZones) + "\\" + name)) continue;
     zone.DisplayName = registry.ReadString("Display");
     ReadTzi(registry, zone.ZoneInformation);
     zone.KeyName = name;

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kProduct[] = "Software\\Quorvel II\\";
 
 class OptionsTest : public ::testing::Test {
  protected:
@@ -54,7 +55,7 @@ TEST_F(OptionsTest, StartAutomaticallyWritesAndRemovesTheRunEntry) {
 TEST_F(OptionsTest, LoadCorrectsTimesAndTurnsTagsIntoLineBreaks) {
   {
     TVarnRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(ProductKey, true));
+    ASSERT_TRUE(reg.OpenKey(kProduct, true));
     reg.WriteFloat("ChimeStart", 40000.25 + 16.0 / 24);  // a whole date with 22:00
     reg.WriteFloat("ChimeStop", 21.0 / 24);
     reg.WriteString("ToolTipText", "A&br;B");
@@ -65,7 +66,7 @@ TEST_F(OptionsTest, LoadCorrectsTimesAndTurnsTagsIntoLineBreaks) {
   EXPECT_NEAR(options.ChimeStop, 22.0 / 24, 1e-9);
   EXPECT_EQ(options.ToolTipText, "A\r\nB");
   options.Save();
-  EXPECT_EQ(StoredString(ProductKey, "ToolTipText"), "A&br;B");
+  EXPECT_EQ(StoredString(kProduct, "ToolTipText"), "A&br;B");
 }
 
 TEST_F(OptionsTest, AddCustomColorRotatesTheFourRecentSlots) {
@@ -233,7 +234,7 @@ TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
   platform.currentUser.refusedValue = "Description";
   EXPECT_THROW(ImportOldSettings(), ERegistryException);
   TVarnRegistry reg;
-  EXPECT_FALSE(reg.KeyExists(ProductKey));  // so it is tried again at the next start
+  EXPECT_FALSE(reg.KeyExists(kProduct));  // so it is tried again at the next start
   platform.currentUser.refusedValue.clear();
   ImportOldSettings();
   EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active"}));
@@ -251,7 +252,7 @@ TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
   StoreInteger(kOld, "Other", 1);
   ImportOldSettings();
   TVarnRegistry reg;
-  EXPECT_FALSE(reg.KeyExists(ProductKey));
+  EXPECT_FALSE(reg.KeyExists(kProduct));
 }
 
 }  // namespace
