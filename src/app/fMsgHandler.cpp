@@ -146,18 +146,18 @@ void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
 }
 
 void TQuorvelDisplay::RegisterHotKeys() {
-  const std::int32_t keys[] = {FOptions.HK_ShowHideDisplays, FOptions.HK_ShowDisplays,
-                               FOptions.HK_HideDisplays};
+  const std::int32_t keys[] = {FOptions.HK_ShowHideDisplays, FOptions.HK_ShowDisplays, FOptions.HK_HideDisplays};
   for (int id = 1; id <= 3; ++id) {
+    FHotKeys[id - 1].reset();
     if (keys[id - 1] == 0) continue;
     const TShortCutParts parts = SplitShortCut(static_cast<std::uint32_t>(keys[id - 1]));
     // A key held by another program is simply not available.
-    RegisterHotKey(Handle(), id, HotKeyModifiers(parts.shift), parts.key);
+    FHotKeys[id - 1] = THotKeyRegistration(Handle(), id, HotKeyModifiers(parts.shift), parts.key);
   }
 }
 
 void TQuorvelDisplay::UnregisterHotKeys() {
-  for (int id = 1; id <= 3; ++id) UnregisterHotKey(Handle(), id);
+  for (THotKeyRegistration& key : FHotKeys) key.reset();
 }
 
 void TQuorvelDisplay::ActivateApplication() { SetActiveWindow(FApplication.Handle()); }

@@ -114,4 +114,6 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   bool FMenuOpen = false;
   bool FTerminating = false;
   bool FDestroyed = false;
+  // Identifiers 1, 2, 3: toggle, show, hide the displays.
+  THotKeyRegistration FHotKeys[3];
 };

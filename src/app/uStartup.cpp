@@ -9,6 +9,7 @@
 
 #include "config/uWin32Hive.h"
 #include "display/fDisplay.h"
+#include "support/uDialogBase.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
 
@@ -36,6 +37,8 @@ void StopSuppressingTimerExceptions() {
 int RunMessageLoop() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Tab, access keys, Enter and Esc of the open modeless dialogs.
+    if (TDialogBase::IsDialogMessageForAny(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr wchar_t kTagProperty[] = L"QuorvelTag";
-
 std::string WindowText(HWND w) {
   const int length = GetWindowTextLengthW(w);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -143,18 +141,10 @@ BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
 
 }  // namespace
 
-void SetWindowTag(HWND window, int tag) {
-  SetPropW(window, kTagProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(tag)));
-}
-
-int WindowTag(HWND window) {
-  return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, kTagProperty)));
-}
-
-void TranslateForm(HWND window) {
+void TranslateForm(HWND window, int windowTag) {
   if (!MultiLanguage().HasTranslations()) return;
   std::string caption = WindowText(window);
-  MultiLanguage().TranslateCaption(WindowTag(window), caption);
+  MultiLanguage().TranslateCaption(windowTag, caption);
   SetWindowTextW(window, Utf8ToWide(caption).c_str());
   std::vector<HWND> controls;
   EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&controls));

@@ -2,11 +2,7 @@
 
 #include <windows.h>
 
-// A window's own tag number, by which its caption is translated; a control's
-// tag is its control identifier.
-void SetWindowTag(HWND window, int tag);
-int WindowTag(HWND window);
-
-// Translates the caption of the window and every tagged control, column,
-// header section, tab and menu item of it with the current translation.
-void TranslateForm(HWND window);
+// Translates the window's caption by its own tag number, and every control,
+// column, header section, tab and menu item of it by the control's identifier,
+// with the current translation.
+void TranslateForm(HWND window, int windowTag);

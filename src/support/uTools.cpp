@@ -37,6 +37,14 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
   return value;
 }
 
+std::uint32_t MakeShortCut(const TShortCutParts& parts) {
+  std::uint32_t shortcut = parts.key & 0xFF;
+  if (parts.shift & ssShift) shortcut |= 0x2000;
+  if (parts.shift & ssCtrl) shortcut |= 0x4000;
+  if (parts.shift & ssAlt) shortcut |= 0x8000;
+  return shortcut;
+}
+
 TShortCutParts SplitShortCut(std::uint32_t shortcut) {
   TShortCutParts parts;
   parts.key = shortcut & 0xFF;

@@ -24,6 +24,7 @@ struct TShortCutParts {
   unsigned shift = 0;  // TShiftState bits
 };
 TShortCutParts SplitShortCut(std::uint32_t shortcut);
+std::uint32_t MakeShortCut(const TShortCutParts& parts);
 
 // Every occurrence of from replaced by to (case-sensitive).
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);

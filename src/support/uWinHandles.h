@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -82,6 +83,19 @@ struct TMenuTraits {
   static void Count(long d) { handle_detail::CountUser(d); }
 };
 
+struct TIconTraits {
+  using Handle = HICON;
+  static void Close(HICON icon) { DestroyIcon(icon); }
+  static void Count(long d) { handle_detail::CountUser(d); }
+};
+
+// An image list holds its bitmaps as GDI objects.
+struct TImageListTraits {
+  using Handle = HIMAGELIST;
+  static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+  static void Count(long d) { handle_detail::CountGdi(d); }
+};
+
 struct TKernelHandleTraits {
   using Handle = HANDLE;
   static void Close(HANDLE h) { CloseHandle(h); }
@@ -96,7 +110,65 @@ using TUniqueRegion = TUniqueHandle<TGdiObjectTraits<HRGN>>;
 using TUniqueMemoryDC = TUniqueHandle<TMemoryDCTraits>;
 using TUniqueWindow = TUniqueHandle<TWindowTraits>;
 using TUniqueMenu = TUniqueHandle<TMenuTraits>;
+using TUniqueIcon = TUniqueHandle<TIconTraits>;
+using TUniqueImageList = TUniqueHandle<TImageListTraits>;
+// Threads, events, semaphores: handles whose failure value is null.
 using TUniqueKernelHandle = TUniqueHandle<TKernelHandleTraits>;
+
+// A handle from CreateFile, whose failure value is INVALID_HANDLE_VALUE; that counts as empty.
+class TUniqueFile : public TUniqueKernelHandle {
+ public:
+  TUniqueFile() = default;
+  explicit TUniqueFile(HANDLE h) : TUniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+};
+
+// A system-wide hot key of a window for the life of the object.
+class THotKeyRegistration {
+ public:
+  THotKeyRegistration() = default;
+  THotKeyRegistration(HWND window, int id, UINT modifiers, UINT key)
+      : FWindow(window), FId(id), FRegistered(RegisterHotKey(window, id, modifiers, key) != FALSE) {}
+  ~THotKeyRegistration() { reset(); }
+  THotKeyRegistration(THotKeyRegistration&& o) noexcept
+      : FWindow(o.FWindow), FId(o.FId), FRegistered(std::exchange(o.FRegistered, false)) {}
+  THotKeyRegistration& operator=(THotKeyRegistration&& o) noexcept {
+    if (this != &o) {
+      reset();
+      FWindow = o.FWindow;
+      FId = o.FId;
+      FRegistered = std::exchange(o.FRegistered, false);
+    }
+    return *this;
+  }
+  THotKeyRegistration(const THotKeyRegistration&) = delete;
+  THotKeyRegistration& operator=(const THotKeyRegistration&) = delete;
+  // False when another program holds the key.
+  bool Registered() const { return FRegistered; }
+  void reset() {
+    if (std::exchange(FRegistered, false)) UnregisterHotKey(FWindow, FId);
+  }
+
+ private:
+  HWND FWindow = nullptr;
+  int FId = 0;
+  bool FRegistered = false;
+};
+
+// A property of a window for the life of the object; the system wants every
+// property removed before the window goes.
+class TWindowProperty {
+ public:
+  TWindowProperty(HWND window, const wchar_t* name, HANDLE value) : FWindow(window), FName(name) {
+    SetPropW(window, name, value);
+  }
+  ~TWindowProperty() { RemovePropW(FWindow, FName); }
+  TWindowProperty(const TWindowProperty&) = delete;
+  TWindowProperty& operator=(const TWindowProperty&) = delete;
+
+ private:
+  HWND FWindow;
+  const wchar_t* FName;
+};
 
 // A device context from GetDC, given back with ReleaseDC.
 class TWindowDC {

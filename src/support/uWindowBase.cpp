@@ -1,6 +1,7 @@
 #include "support/uWindowBase.h"
 
 #include <stdexcept>
+#include <string>
 
 TWindowBase::~TWindowBase() { DestroyHandle(); }
 
@@ -35,6 +36,12 @@ void TWindowBase::DestroyHandle() {
   FCreating = nullptr;
 }
 
+void TWindowBase::Detach() {
+  if (const HWND hwnd = Handle()) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  FHandle.release();
+  FCreating = nullptr;
+}
+
 LRESULT TWindowBase::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(Handle(), msg, wParam, lParam);
 }
@@ -47,10 +54,26 @@ LRESULT CALLBACK TWindowBase::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
   }
   auto* self = reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
   try {
-    return self->WndProc(msg, wParam, lParam);
+    result = self->WndProc(msg, wParam, lParam);
   } catch (...) {
     // A failing handler must not take the message loop down with it.
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ReportSwallowedException("window procedure");
+    result = DefWindowProcW(hwnd, msg, wParam, lParam);
   }
+  if (msg == WM_NCDESTROY) self->Detach();
+  return result;
+}
+
+void ReportSwallowedException(const char* where) {
+  std::string text = std::string("Quorvel: exception in ") + where + ": ";
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    text += e.what();
+  } catch (...) {
+    text += "unknown";
+  }
+  OutputDebugStringA((text + "\n").c_str());
 }

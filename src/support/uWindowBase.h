@@ -7,7 +7,9 @@
 
 // One window-procedure thunk for every window class of the program: the
 // object is stored with the window on creation and every message goes to
-// WndProc. No exception crosses the window procedure.
+// WndProc. No exception crosses the window procedure; one that is caught there
+// is reported to the debugger output. A window the system destroys (with its
+// owner, say) lets go of its handle, so it is never destroyed twice.
 class TWindowBase {
  public:
   virtual ~TWindowBase();
@@ -31,9 +33,15 @@ class TWindowBase {
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The window is gone: the handle is the system's no longer.
+  void Detach();
   TUniqueWindow FHandle;
   HWND FCreating = nullptr;
 };
+
+// Writes the exception in flight to the debugger output: a handler failed and
+// its caller goes on.
+void ReportSwallowedException(const char* where);
 
 // A message timer of a window, by identifier.
 class TWin32Timer : public TWindowTimer {

@@ -10,6 +10,16 @@ struct KeepCase {
   TRect expected;
 };
 
+TEST(Tools, ShortcutsSplitIntoKeyAndModifiersAndBack) {
+  const std::pair<std::uint32_t, TShortCutParts> cases[] = {
+      {0x0041, {0x41, 0}}, {0x2041, {0x41, ssShift}}, {0x6041, {0x41, ssShift | ssCtrl}}, {0x807A, {0x7A, ssAlt}}};
+  for (const auto& [shortcut, parts] : cases) {
+    EXPECT_EQ(SplitShortCut(shortcut).key, parts.key) << shortcut;
+    EXPECT_EQ(SplitShortCut(shortcut).shift, parts.shift) << shortcut;
+    EXPECT_EQ(MakeShortCut(parts), shortcut) << shortcut;
+  }
+}
+
 TEST(Tools, DecimalNumbersAreWholeOrNothing) {
   const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
       {"257", 257}, {"+3", 3},         {"-1", -1},         {"007", 7},     {"2x", std::nullopt},

@@ -134,7 +134,6 @@ class TranslateFormTest : public ::testing::Test {
 TEST_F(TranslateFormTest, CaptionControlsColumnsTabsAndMenu) {
   HWND window = CreateWindowExW(0, L"STATIC", L"Preferences", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
                                 nullptr, nullptr, nullptr, nullptr);
-  SetWindowTag(window, 100);
   HWND label = Child(window, L"STATIC", L"Label", 0, 5);
   HWND check = Child(window, L"BUTTON", L"Check", BS_AUTOCHECKBOX, 6);
   HWND untagged = Child(window, L"STATIC", L"Free", 0, 10000);
@@ -157,7 +156,7 @@ TEST_F(TranslateFormTest, CaptionControlsColumnsTabsAndMenu) {
   AppendMenuW(menu, MF_STRING, 9, L"Exit");
   SetMenu(window, menu);
 
-  TranslateForm(window);
+  TranslateForm(window, 100);
   EXPECT_EQ(Text(window), "Einstellungen");
   EXPECT_EQ(Text(label), "Beschriftung");
   EXPECT_EQ(Text(check), "Ankreuzen");

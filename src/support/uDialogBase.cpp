@@ -1,0 +1,84 @@
+#include "support/uDialogBase.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "config/uWin32Translate.h"
+#include "support/uWindowBase.h"
+
+namespace {
+
+// The open modeless dialogs, for the message loop.
+std::vector<HWND>& ModelessDialogs() {
+  static std::vector<HWND> dialogs;
+  return dialogs;
+}
+
+}  // namespace
+
+TDialogBase::~TDialogBase() {
+  if (FHandle && !FModal) DestroyWindow(FHandle);
+}
+
+INT_PTR TDialogBase::ShowModal(HWND owner) {
+  FModal = true;
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner, &StaticDlgProc,
+                         reinterpret_cast<LPARAM>(this));
+}
+
+void TDialogBase::CreateModeless(HWND owner) {
+  FModal = false;
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner, &StaticDlgProc,
+                     reinterpret_cast<LPARAM>(this));
+}
+
+void TDialogBase::Show() const {
+  if (FHandle) ShowWindow(FHandle, SW_SHOW);
+}
+
+bool TDialogBase::IsDialogMessageForAny(MSG& msg) {
+  for (const HWND dialog : ModelessDialogs())
+    if (IsDialogMessageW(dialog, &msg)) return true;
+  return false;
+}
+
+INT_PTR TDialogBase::DlgProc(UINT msg, WPARAM wParam, LPARAM) {
+  if (msg != WM_COMMAND) return FALSE;
+  OnCommand(LOWORD(wParam), HIWORD(wParam));
+  return TRUE;
+}
+
+void TDialogBase::OnCommand(int id, int) {
+  if (id == IDOK || id == IDCANCEL) End(id);
+}
+
+void TDialogBase::End(INT_PTR result) {
+  if (FModal)
+    EndDialog(FHandle, result);
+  else
+    DestroyWindow(FHandle);
+}
+
+INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  auto* self = reinterpret_cast<TDialogBase*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (!self) return FALSE;
+  try {
+    if (msg == WM_INITDIALOG) {
+      self->FHandle = dialog;
+      if (!self->FModal) ModelessDialogs().push_back(dialog);
+      TranslateForm(dialog, self->FTemplateId);
+      return self->OnInitDialog() ? TRUE : FALSE;
+    }
+    if (msg == WM_NCDESTROY) {
+      std::erase(ModelessDialogs(), dialog);
+      SetWindowLongPtrW(dialog, DWLP_USER, 0);
+      self->FHandle = nullptr;
+      return FALSE;
+    }
+    return self->DlgProc(msg, wParam, lParam);
+  } catch (...) {
+    ReportSwallowedException("dialog procedure");
+    return FALSE;
+  }
+}

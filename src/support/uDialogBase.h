@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+// A dialog from a DIALOGEX template of the program's resources, driven by the
+// system's dialog manager (Tab order, access keys, Enter, Esc). One
+// dialog-procedure thunk serves every dialog; the object is kept with the
+// window and every message goes to DlgProc. Modal dialogs run their own loop;
+// modeless ones are handed to the program's message loop through
+// IsDialogMessageForAny. On creation the dialog is translated by its
+// template's number and its controls' identifiers.
+class TDialogBase {
+ public:
+  virtual ~TDialogBase();
+  TDialogBase(const TDialogBase&) = delete;
+  TDialogBase& operator=(const TDialogBase&) = delete;
+
+  // Runs the dialog until it ends; the value End was given.
+  INT_PTR ShowModal(HWND owner);
+  // Makes the dialog; it is shown when its template says so or on Show.
+  void CreateModeless(HWND owner);
+  void Show() const;
+  HWND Handle() const { return FHandle; }
+  bool IsModal() const { return FModal; }
+
+  // For the message loop: true when the message was a modeless dialog's keystroke, now handled.
+  static bool IsDialogMessageForAny(MSG& msg);
+
+ protected:
+  explicit TDialogBase(int templateId) : FTemplateId(templateId) {}
+  // Answers as a dialog procedure does: TRUE when the message was handled.
+  virtual INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The controls exist: fill them from the model. True lets the system set the focus.
+  virtual bool OnInitDialog() { return true; }
+  // A control's command. The default ends the dialog on OK and Cancel (Enter and Esc).
+  virtual void OnCommand(int id, int notification);
+  // Ends a modal dialog with result, or destroys a modeless one.
+  void End(INT_PTR result);
+  HWND Item(int id) const { return GetDlgItem(FHandle, id); }
+
+ private:
+  static INT_PTR CALLBACK StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+  int FTemplateId;
+  HWND FHandle = nullptr;
+  bool FModal = false;
+};

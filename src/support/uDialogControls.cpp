@@ -1,0 +1,192 @@
+#include "support/uDialogControls.h"
+
+#include "support/uTools.h"
+#include "support/uWin32Platform.h"
+#include "support/uWinText.h"
+
+namespace {
+
+LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendDlgItemMessageW(dialog, id, msg, wParam, lParam);
+}
+
+// The hot key box keeps its modifiers in the high byte of the value.
+constexpr unsigned kHotKeyShift = HOTKEYF_SHIFT, kHotKeyControl = HOTKEYF_CONTROL, kHotKeyAlt = HOTKEYF_ALT;
+
+}  // namespace
+
+std::string ControlText(HWND dialog, int id) {
+  const HWND control = GetDlgItem(dialog, id);
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return WideToUtf8(text);
+}
+
+void SetControlText(HWND dialog, int id, const std::string& text) {
+  SetDlgItemTextW(dialog, id, Utf8ToWide(text).c_str());
+}
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void SetChecked(HWND dialog, int id, bool checked) {
+  CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
+
+void ShowListCheckBoxes(HWND dialog, int id) {
+  Send(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+       LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+}
+
+void AddListColumn(HWND dialog, int id, const std::string& caption, int width) {
+  std::wstring text = Utf8ToWide(caption);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = text.data();
+  column.cx = width;
+  const HWND header = reinterpret_cast<HWND>(Send(dialog, id, LVM_GETHEADER));
+  const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  Send(dialog, id, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));
+}
+
+int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts) {
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = ListRowCount(dialog, id);
+  std::wstring first = Utf8ToWide(texts.empty() ? std::string() : texts.front());
+  item.pszText = first.data();
+  const int row = static_cast<int>(Send(dialog, id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  for (std::size_t column = 1; row >= 0 && column < texts.size(); ++column) {
+    std::wstring text = Utf8ToWide(texts[column]);
+    LVITEMW sub{};
+    sub.iSubItem = static_cast<int>(column);
+    sub.pszText = text.data();
+    Send(dialog, id, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
+  }
+  return row;
+}
+
+int ListRowCount(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, LVM_GETITEMCOUNT)); }
+
+std::string ListRowText(HWND dialog, int id, int row, int column) {
+  wchar_t buffer[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 512;
+  Send(dialog, id, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return WideToUtf8(buffer);
+}
+
+// The check box is the item's state image: 1 unchecked, 2 checked.
+bool IsListRowChecked(HWND dialog, int id, int row) {
+  const auto state = static_cast<UINT>(Send(dialog, id, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+  return (state >> 12) == 2;
+}
+
+void SetListRowChecked(HWND dialog, int id, int row, bool checked) {
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  Send(dialog, id, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int SelectedListRow(HWND dialog, int id) {
+  return static_cast<int>(Send(dialog, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void SelectListRow(HWND dialog, int id, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Send(dialog, id, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  Send(dialog, id, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+HTREEITEM AddTreeItem(HWND dialog, int id, HTREEITEM parent, const std::string& text, LPARAM data) {
+  std::wstring wide = Utf8ToWide(text);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = wide.data();
+  insert.item.lParam = data;
+  return reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void ExpandAllTreeItems(HWND dialog, int id) {
+  // Depth first: every item with children is expanded.
+  std::vector<HTREEITEM> pending{reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_GETNEXTITEM, TVGN_ROOT))};
+  while (!pending.empty()) {
+    const HTREEITEM item = pending.back();
+    pending.pop_back();
+    if (!item) continue;
+    Send(dialog, id, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    pending.push_back(reinterpret_cast<HTREEITEM>(
+        Send(dialog, id, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
+    pending.push_back(reinterpret_cast<HTREEITEM>(
+        Send(dialog, id, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+  }
+}
+
+void SelectTreeItem(HWND dialog, int id, HTREEITEM item) {
+  Send(dialog, id, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+LPARAM SelectedTreeItemData(HWND dialog, int id) {
+  TVITEMW item{};
+  item.mask = TVIF_PARAM;
+  item.hItem = reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_GETNEXTITEM, TVGN_CARET));
+  if (!item.hItem || !Send(dialog, id, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.lParam;
+}
+
+void SetTrackBarRange(HWND dialog, int id, int minimum, int maximum) {
+  Send(dialog, id, TBM_SETRANGEMIN, FALSE, minimum);
+  Send(dialog, id, TBM_SETRANGEMAX, TRUE, maximum);
+}
+
+int TrackBarPosition(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, TBM_GETPOS)); }
+
+void SetTrackBarPosition(HWND dialog, int id, int position) { Send(dialog, id, TBM_SETPOS, TRUE, position); }
+
+int AddComboItem(HWND dialog, int id, const std::string& text) {
+  return static_cast<int>(Send(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str())));
+}
+
+int ComboSelection(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, CB_GETCURSEL)); }
+
+void SetComboSelection(HWND dialog, int id, int index) { Send(dialog, id, CB_SETCURSEL, index); }
+
+TSystemTime DateTimePickerValue(HWND dialog, int id) {
+  SYSTEMTIME st{};
+  Send(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+  return FromSYSTEMTIME(st);
+}
+
+void SetDateTimePickerValue(HWND dialog, int id, const TSystemTime& value) {
+  const SYSTEMTIME st = ToSYSTEMTIME(value);
+  Send(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+std::uint32_t HotKeyValue(HWND dialog, int id) {
+  const auto value = static_cast<unsigned>(Send(dialog, id, HKM_GETHOTKEY));
+  const unsigned modifiers = (value >> 8) & 0xFF;
+  unsigned shift = 0;
+  if (modifiers & kHotKeyShift) shift |= ssShift;
+  if (modifiers & kHotKeyControl) shift |= ssCtrl;
+  if (modifiers & kHotKeyAlt) shift |= ssAlt;
+  return MakeShortCut({value & 0xFF, shift});
+}
+
+void SetHotKeyValue(HWND dialog, int id, std::uint32_t shortcut) {
+  const TShortCutParts parts = SplitShortCut(shortcut);
+  unsigned modifiers = 0;
+  if (parts.shift & ssShift) modifiers |= kHotKeyShift;
+  if (parts.shift & ssCtrl) modifiers |= kHotKeyControl;
+  if (parts.shift & ssAlt) modifiers |= kHotKeyAlt;
+  Send(dialog, id, HKM_SETHOTKEY, MAKEWORD(parts.key, modifiers));
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/uDateTime.h"
+
+// The controls of a dialog, reached by identifier; text is UTF-8.
+
+std::string ControlText(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, const std::string& text);
+bool IsChecked(HWND dialog, int id);
+void SetChecked(HWND dialog, int id, bool checked);
+void EnableControl(HWND dialog, int id, bool enabled);
+
+// List views in report style; rows have check boxes when the list was given
+// the check-box style.
+void ShowListCheckBoxes(HWND dialog, int id);
+void AddListColumn(HWND dialog, int id, const std::string& caption, int width);
+int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts);
+int ListRowCount(HWND dialog, int id);
+std::string ListRowText(HWND dialog, int id, int row, int column);
+bool IsListRowChecked(HWND dialog, int id, int row);
+void SetListRowChecked(HWND dialog, int id, int row, bool checked);
+// The selected row, or -1.
+int SelectedListRow(HWND dialog, int id);
+void SelectListRow(HWND dialog, int id, int row);
+
+// Tree views: items carry a number of the caller's choosing.
+HTREEITEM AddTreeItem(HWND dialog, int id, HTREEITEM parent, const std::string& text, LPARAM data);
+void ExpandAllTreeItems(HWND dialog, int id);
+void SelectTreeItem(HWND dialog, int id, HTREEITEM item);
+// The number of the selected item, or -1 when none is selected.
+LPARAM SelectedTreeItemData(HWND dialog, int id);
+
+void SetTrackBarRange(HWND dialog, int id, int minimum, int maximum);
+int TrackBarPosition(HWND dialog, int id);
+void SetTrackBarPosition(HWND dialog, int id, int position);
+
+int AddComboItem(HWND dialog, int id, const std::string& text);
+// The selected item's index, or -1.
+int ComboSelection(HWND dialog, int id);
+void SetComboSelection(HWND dialog, int id, int index);
+
+TSystemTime DateTimePickerValue(HWND dialog, int id);
+void SetDateTimePickerValue(HWND dialog, int id, const TSystemTime& value);
+
+// Hot key boxes, in the stored shortcut encoding (see SplitShortCut).
+std::uint32_t HotKeyValue(HWND dialog, int id);
+void SetHotKeyValue(HWND dialog, int id, std::uint32_t shortcut);

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/uDialogBase.h"
+#include "support/uDialogControls.h"
+#include "support/uWindowBase.h"
+
+namespace {
+
+// The keystroke dialog of the test resources, recording its commands.
+class TKeysDialog : public TDialogBase {
+ public:
+  TKeysDialog() : TDialogBase(1001) {}
+  std::vector<int> commands;
+
+ protected:
+  void OnCommand(int id, int notification) override {
+    if (notification == BN_CLICKED) commands.push_back(id);
+    TDialogBase::OnCommand(id, notification);
+  }
+};
+
+// The message loop of the program: modeless dialogs see their keystrokes first.
+void RunLoop() {
+  for (int round = 0; round < 5; ++round) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (TDialogBase::IsDialogMessageForAny(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+// Presses and releases keys as a user would, modifiers first.
+void Press(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (const WORD key : keys) inputs.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+    inputs.push_back({INPUT_KEYBOARD, {.ki = {*it, 0, KEYEVENTF_KEYUP, 0, 0}}});
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  RunLoop();
+}
+
+TEST(DialogLayer, TabAccessKeysEnterAndEscByKeystrokes) {
+  TKeysDialog dialog;
+  dialog.CreateModeless(nullptr);
+  ASSERT_NE(dialog.Handle(), nullptr);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  SetFocus(GetDlgItem(dialog.Handle(), 102));
+  RunLoop();
+  ASSERT_EQ(GetFocus(), GetDlgItem(dialog.Handle(), 102));
+  Press({VK_TAB});
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog.Handle(), 104));
+  Press({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog.Handle(), 102));
+  Press({VK_MENU, 'S'});  // the label's access key: the edit after it
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog.Handle(), 104));
+  Press({VK_MENU, 'C'});  // the check box's: clicked
+  EXPECT_TRUE(IsChecked(dialog.Handle(), 105));
+  Press({VK_ESCAPE});
+  EXPECT_EQ(dialog.commands, (std::vector<int>{105, IDCANCEL}));
+  EXPECT_EQ(dialog.Handle(), nullptr);  // a modeless dialog goes on Esc
+
+  TKeysDialog second;
+  second.CreateModeless(nullptr);
+  second.Show();
+  SetForegroundWindow(second.Handle());
+  SetFocus(GetDlgItem(second.Handle(), 102));
+  RunLoop();
+  Press({VK_RETURN});  // the default button
+  EXPECT_EQ(second.commands, (std::vector<int>{IDOK}));
+}
+
+class TPlainDialog : public TDialogBase {
+ public:
+  explicit TPlainDialog(int templateId) : TDialogBase(templateId) {}
+};
+
+TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  InitCommonControlsEx(&icc);
+  TPlainDialog dialog(1002);
+  dialog.CreateModeless(nullptr);
+  const HWND d = dialog.Handle();
+  ASSERT_NE(d, nullptr);
+  SetControlText(d, 201, "Gr\xC3\xB6\xC3\x9F" "e");
+  EXPECT_EQ(ControlText(d, 201), "Gr\xC3\xB6\xC3\x9F" "e");
+  SetChecked(d, 202, true);
+  EXPECT_TRUE(IsChecked(d, 202));
+  EnableControl(d, 202, false);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 202)));
+
+  ShowListCheckBoxes(d, 203);
+  AddListColumn(d, 203, "Name", 80);
+  AddListColumn(d, 203, "Kind", 60);
+  EXPECT_EQ(AddListRow(d, 203, {"a", "Analog"}), 0);
+  EXPECT_EQ(AddListRow(d, 203, {"b", "Digital"}), 1);
+  EXPECT_EQ(ListRowCount(d, 203), 2);
+  EXPECT_EQ(ListRowText(d, 203, 1, 1), "Digital");
+  EXPECT_EQ(ListRowText(d, 203, 0, 0), "a");
+  SetListRowChecked(d, 203, 1, true);
+  EXPECT_TRUE(IsListRowChecked(d, 203, 1));
+  EXPECT_FALSE(IsListRowChecked(d, 203, 0));
+  EXPECT_EQ(SelectedListRow(d, 203), -1);
+  SelectListRow(d, 203, 1);
+  EXPECT_EQ(SelectedListRow(d, 203), 1);
+
+  const HTREEITEM root = AddTreeItem(d, 204, TVI_ROOT, "Root", 10);
+  const HTREEITEM child = AddTreeItem(d, 204, root, "Child", 11);
+  AddTreeItem(d, 204, child, "Grandchild", 12);
+  ExpandAllTreeItems(d, 204);
+  for (const HTREEITEM item : {root, child})
+    EXPECT_TRUE(SendDlgItemMessageW(d, 204, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+                TVIS_EXPANDED);
+  SelectTreeItem(d, 204, child);
+  EXPECT_EQ(SelectedTreeItemData(d, 204), 11);
+
+  SetTrackBarRange(d, 205, 0, 10);
+  SetTrackBarPosition(d, 205, 7);
+  EXPECT_EQ(TrackBarPosition(d, 205), 7);
+  AddComboItem(d, 206, "x");
+  AddComboItem(d, 206, "y");
+  EXPECT_EQ(ComboSelection(d, 206), -1);
+  SetComboSelection(d, 206, 1);
+  EXPECT_EQ(ComboSelection(d, 206), 1);
+  SetDateTimePickerValue(d, 207, {2026, 12, 0, 6, 14, 5, 7, 0});
+  const TSystemTime t = DateTimePickerValue(d, 207);
+  EXPECT_EQ(t.wYear * 10000 + t.wMonth * 100 + t.wDay, 20261206);
+  EXPECT_EQ(t.wHour * 100 + t.wMinute, 1405);
+  SetHotKeyValue(d, 208, 0x4000 | 0x8000 | VK_F11);  // Ctrl+Alt+F11
+  EXPECT_EQ(HotKeyValue(d, 208), 0x4000u | 0x8000u | VK_F11);
+  SetHotKeyValue(d, 208, 0x2000 | 'A');
+  EXPECT_EQ(HotKeyValue(d, 208), 0x2000u | 'A');
+}
+
+// A window the system destroys with its owner lets go of its handle.
+class TOwnedWindow : public TWindowBase {
+ public:
+  explicit TOwnedWindow(HWND owner) {
+    RegisterWindowClass(L"QuorvelTestOwned", 0, nullptr);
+    CreateHandle(0, L"QuorvelTestOwned", L"", WS_POPUP, RECT{0, 0, 10, 10}, owner);
+  }
+  ~TOwnedWindow() override { DestroyHandle(); }
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_USER) throw std::runtime_error("handler failed");
+    return DefaultHandler(msg, wParam, lParam);
+  }
+};
+
+std::string gDebugOutput;
+LONG CALLBACK CaptureDebugOutput(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+  if (record.ExceptionCode != DBG_PRINTEXCEPTION_C || record.NumberParameters < 2) return EXCEPTION_CONTINUE_SEARCH;
+  gDebugOutput += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreReported) {
+  const long before = LiveUserObjects();
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  TOwnedWindow owned(owner);
+  EXPECT_EQ(LiveUserObjects(), before + 1);
+  gDebugOutput.clear();
+  const PVOID handler = AddVectoredExceptionHandler(1, CaptureDebugOutput);
+  SendMessageW(owned.Handle(), WM_USER, 0, 0);
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_NE(gDebugOutput.find("handler failed"), std::string::npos) << gDebugOutput;
+  DestroyWindow(owner);  // takes the owned window with it
+  EXPECT_EQ(owned.Handle(), nullptr);
+  EXPECT_EQ(LiveUserObjects(), before);
+}
+
+}  // namespace
