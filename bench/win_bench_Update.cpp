@@ -23,7 +23,8 @@ double MicrosecondsPerUpdate(TDisplay& display, TTestClock& clock, int rounds, b
     if (moveEachTime) clock.local.wSecond = static_cast<std::uint16_t>(i % 60);
     display.Painter()->Update();
   }
-  const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+  const std::chrono::duration<double, std::micro> elapsed =
+      std::chrono::steady_clock::now() - start;
   return elapsed.count() / rounds;
 }
 
@@ -37,7 +38,9 @@ int main() {
   options.AutoHide = false;
   TDisplayList list;
   TFakeDisplayHost host;
-  Platform().newDisplayWindow = [&](TDisplay& d) { return std::make_unique<TfrmDisplay>(d, host, options, list); };
+  Platform().newDisplayWindow = [&](TDisplay& d) {
+    return std::make_unique<TfrmDisplay>(d, host, options, list);
+  };
   auto shaped = TDisplay::Create<TDisplayDisc>();
   auto framed = TDisplay::Create<TDisplayDisc>();
   framed->HasBackground = true;
@@ -81,7 +84,8 @@ int main() {
     std::printf("outline and bevel of 2147483647, %s: %.1f us per Update\n",
                 background ? "1200 x 640 background" : "no background        ",
                 MicrosecondsPerUpdate(*extreme, clock, 200, true));
-    std::printf("  same text: %.1f us per Update\n", MicrosecondsPerUpdate(*extreme, clock, 200, false));
+    std::printf("  same text: %.1f us per Update\n",
+                MicrosecondsPerUpdate(*extreme, clock, 200, false));
   }
   return 0;
 }

@@ -48,9 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
       const std::string name = in.Name();
       switch (in.Byte() % 14) {
-        case 0: reg.OpenKey(in.Path(), in.Byte() & 1); break;
-        case 1: reg.CloseKey(); break;
-        case 2: reg.DeleteKey(in.Path()); break;
+        case 0:
+          reg.OpenKey(in.Path(), in.Byte() & 1);
+          break;
+        case 1:
+          reg.CloseKey();
+          break;
+        case 2:
+          reg.DeleteKey(in.Path());
+          break;
         case 3: {
           const std::string text(in.Byte() % 8, static_cast<char>(in.Byte()));
           reg.WriteString(name, text);
@@ -64,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           Check(reg.ReadInteger(name) == v);
           break;
         }
-        case 5: reg.WriteFloat(name, in.Byte() / 7.0); break;
+        case 5:
+          reg.WriteFloat(name, in.Byte() / 7.0);
+          break;
         case 6: {
           std::uint8_t bytes[32];
           const int n = in.Byte() % 33;
@@ -79,9 +87,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           Check(n >= 0 && n <= 12 && guard[0] == 1);
           break;
         }
-        case 8: reg.ReadBoolDef(name, true); break;
-        case 9: reg.ReadFloatDef(name, 1.0); break;
-        case 10: reg.ReadStringDef(name, "d"); break;
+        case 8:
+          reg.ReadBoolDef(name, true);
+          break;
+        case 9:
+          reg.ReadFloatDef(name, 1.0);
+          break;
+        case 10:
+          reg.ReadStringDef(name, "d");
+          break;
         case 11: {
           std::vector<std::string> list(in.Byte() % 5, "item");
           reg.WriteStringList(in.Path(), list);
@@ -96,7 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           reg.GetDataType(name);
           break;
         }
-        default: reg.DeleteValue(name); break;
+        default:
+          reg.DeleteValue(name);
+          break;
       }
     } catch (const ERegistryException&) {
       // The store's own error for wrong types and refused writes is expected.

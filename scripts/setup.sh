@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ ccache clang libclang-rt-14-dev
+  cmake make g++ ccache clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64

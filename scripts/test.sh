@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs every Quorvel test:
-#   native Release core tests, the same under ASan+UBSan, the 64-bit Windows build with its
-#   core, Win32 and end-to-end tests under Wine, and a compile of the 32-bit Windows program.
-# Stops at the first failure. QUORVEL_BENCH_RUN=1 also runs the benchmark (never by default,
-# as timings depend on the machine). QUORVEL_JOBS overrides the build parallelism (default 2).
+#   the source formatting, the core tests under ASan+UBSan (one test per case), the fuzz
+#   targets, the 64-bit Windows build with its core, Win32 and end-to-end tests under Wine, and
+#   a compile of the 32-bit Windows program. Warnings are errors everywhere.
+# Stops at the first failure. QUORVEL_BENCH_RUN=1 also builds and runs the native benchmark
+# (never by default, as timings depend on the machine). QUORVEL_JOBS overrides the build
+# parallelism (default 2).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -47,18 +49,16 @@ begin "setup"
 scripts/setup.sh
 passed+=(setup)
 
-begin "native: configure and build"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON "${launcher[@]}"
-cmake --build build/native -j "$jobs"
-begin "native: tests"
-# --no-tests=error: an empty test list is a broken build, not a pass.
-ctest --test-dir build/native --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
-passed+=(native)
+begin "format"
+# The tree is formatted by the .clang-format at its root; a file that is not fails here.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+passed+=(format)
 
 begin "asan: configure and build"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON "${launcher[@]}"
 cmake --build build/asan -j "$jobs"
 begin "asan: tests"
+# --no-tests=error: an empty test list is a broken build, not a pass.
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1} \
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
   ctest --test-dir build/asan --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
@@ -81,6 +81,8 @@ passed+=(fuzz)
 
 if [[ ${QUORVEL_BENCH_RUN:-0} == 1 ]]; then
   begin "benchmark"
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON "${launcher[@]}"
+  cmake --build build/native -j "$jobs" --target quorvel_bench
   build/native/bench/quorvel_bench
   passed+=(benchmark)
 fi

@@ -45,7 +45,8 @@ LRESULT TApplicationWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(msg, wParam, lParam);
 }
 
-TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application, const TApplicationObjects& objects)
+TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application,
+                                 const TApplicationObjects& objects)
     : FApplication(application),
       FOptions(objects.Options),
       FTimeZones(objects.TimeZones),
@@ -146,7 +147,8 @@ void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
 }
 
 void TQuorvelDisplay::RegisterHotKeys() {
-  const std::int32_t keys[] = {FOptions.HK_ShowHideDisplays, FOptions.HK_ShowDisplays, FOptions.HK_HideDisplays};
+  const std::int32_t keys[] = {FOptions.HK_ShowHideDisplays, FOptions.HK_ShowDisplays,
+                               FOptions.HK_HideDisplays};
   for (int id = 1; id <= 3; ++id) {
     FHotKeys[id - 1].reset();
     if (keys[id - 1] == 0) continue;
@@ -180,28 +182,52 @@ void TQuorvelDisplay::DispatchCommand(int id) {
     return;
   }
   switch (id) {
-    case cmdExit: PostMessageW(Handle(), WM_CLOSE, 0, 0); break;
-    case cmdPreferences: OpenPreferences(0, FMenuDisplay, 0, 0, false); break;
-    case cmdShowAll: FDisplayList.ShowAll(); break;
-    case cmdHideAll: FDisplayList.HideAll(nullptr); break;
+    case cmdExit:
+      PostMessageW(Handle(), WM_CLOSE, 0, 0);
+      break;
+    case cmdPreferences:
+      OpenPreferences(0, FMenuDisplay, 0, 0, false);
+      break;
+    case cmdShowAll:
+      FDisplayList.ShowAll();
+      break;
+    case cmdHideAll:
+      FDisplayList.HideAll(nullptr);
+      break;
     case cmdDateTimeControlPanel:
       WinExec("rundll32 shell32.dll,Control_RunDLL timedate.cpl", SW_SHOWDEFAULT);
       break;
-    case cmdHomePage: ShellExecuteW(Handle(), nullptr, kHomePage, nullptr, nullptr, SW_SHOW); break;
-    case cmdMakerPage: ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOW); break;
-    case cmdEventsPage: OpenPreferences(1, nullptr, 0, 0, false); break;
-    case cmdToggleChime: FOptions.ChimeEnabled = !FOptions.ChimeEnabled; break;
-    default: break;  // calendar, events and about arrive with their windows
+    case cmdHomePage:
+      ShellExecuteW(Handle(), nullptr, kHomePage, nullptr, nullptr, SW_SHOW);
+      break;
+    case cmdMakerPage:
+      ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOW);
+      break;
+    case cmdEventsPage:
+      OpenPreferences(1, nullptr, 0, 0, false);
+      break;
+    case cmdToggleChime:
+      FOptions.ChimeEnabled = !FOptions.ChimeEnabled;
+      break;
+    default:
+      break;  // calendar, events and about arrive with their windows
   }
 }
 
 void TQuorvelDisplay::HandleHotKey(WPARAM id) {
   if (!IsIdle() || FTerminating) return;
   switch (id) {
-    case 1: FDisplayList.ToggleAll(); break;
-    case 2: FDisplayList.ShowAll(); break;
-    case 3: FDisplayList.HideAll(nullptr); break;
-    default: break;
+    case 1:
+      FDisplayList.ToggleAll();
+      break;
+    case 2:
+      FDisplayList.ShowAll();
+      break;
+    case 3:
+      FDisplayList.HideAll(nullptr);
+      break;
+    default:
+      break;
   }
 }
 

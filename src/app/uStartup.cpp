@@ -1,6 +1,7 @@
 #include "app/uStartup.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 

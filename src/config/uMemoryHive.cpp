@@ -1,8 +1,8 @@
 #include "config/uMemoryHive.h"
 
-#include "support/uTools.h"
-
 #include <algorithm>
+
+#include "support/uTools.h"
 
 struct TMemoryHive::TNode {
   std::string name;
@@ -39,7 +39,8 @@ TNode* FindChild(TNode& node, const std::string& name) {
 // platform's: a deleted key is noticed on the next use.
 class TMemoryKey : public THiveKey {
  public:
-  TMemoryKey(const TMemoryHive& hive, std::vector<std::string> path) : FHive(hive), FPath(std::move(path)) {}
+  TMemoryKey(const TMemoryHive& hive, std::vector<std::string> path)
+      : FHive(hive), FPath(std::move(path)) {}
 
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;

@@ -142,7 +142,8 @@ void TMultiLanguage::LoadFromText(std::string_view contents) {
     const std::string_view line(text.data() + start, end - start);
     const std::size_t equals = line.find('=');
     if (!IsIgnoredLine(line) && equals != std::string_view::npos)
-      lines.emplace_back(LowerAscii(std::string(line.substr(0, equals))), std::string(line.substr(equals + 1)));
+      lines.emplace_back(LowerAscii(std::string(line.substr(0, equals))),
+                         std::string(line.substr(equals + 1)));
     if (end == text.size()) break;
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
@@ -154,8 +155,9 @@ void TMultiLanguage::LoadFromText(std::string_view contents) {
 std::string TMultiLanguage::Lookup(const std::string& key, bool referenced) const {
   if (!FTranslations) return {};
   const std::string lower = LowerAscii(key);
-  const auto it = std::lower_bound(FTranslations->begin(), FTranslations->end(), lower,
-                                   [](const auto& line, const std::string& k) { return line.first < k; });
+  const auto it =
+      std::lower_bound(FTranslations->begin(), FTranslations->end(), lower,
+                       [](const auto& line, const std::string& k) { return line.first < k; });
   if (it == FTranslations->end() || it->first != lower) return {};
   std::string text = ReplaceAll(it->second, "\\n", "\r\n");
   if (!referenced && text.size() >= 3 && text.front() == '$') return Lookup(text.substr(1), true);

@@ -7,7 +7,17 @@
 #include <vector>
 
 // The kinds of window parts that are translated by their tag number.
-enum class TComponentKind { Action, Label, CheckBox, RadioButton, TabPage, MenuItem, Button, Header, ListView };
+enum class TComponentKind {
+  Action,
+  Label,
+  CheckBox,
+  RadioButton,
+  TabPage,
+  MenuItem,
+  Button,
+  Header,
+  ListView
+};
 
 // One window part as the translation sees it: its texts are read, translated and written back.
 struct TTranslatable {

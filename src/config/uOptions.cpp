@@ -50,7 +50,8 @@ void TOptions::AddCustomColor(std::uint32_t color) {
       found = i;
       break;
     }
-  for (int i = found; i < 3; ++i) *slots[i] = CustomColorPrefix(recent[i]) + SlotValue(slots[i + 1]);
+  for (int i = found; i < 3; ++i)
+    *slots[i] = CustomColorPrefix(recent[i]) + SlotValue(slots[i + 1]);
   *slots[3] = CustomColorPrefix(recent[3]) + hex;
 }
 
@@ -193,7 +194,8 @@ void ImportDigitalFont(TVarnRegistry& reader, TVarnRegistry& writer) {
   CopyInteger(reader, writer, "Outline.Color", "Font_OutlineColor");
   CopyInteger(reader, writer, "Outline.Draw", "Font_OutlineWidth");
   const std::int32_t shadow = reader.ReadIntegerOr("Shadow.Draw", -1);
-  if (shadow != -1) writer.WriteInteger("Shadow", shadow == 0 ? 0 : SaturatedInt(std::int64_t{shadow} + 4));
+  if (shadow != -1)
+    writer.WriteInteger("Shadow", shadow == 0 ? 0 : SaturatedInt(std::int64_t{shadow} + 4));
   CopyInteger(reader, writer, "Shadow.Color", "ShadowColor");
   writer.WriteString("Text", ImportedClockText(reader));
 }

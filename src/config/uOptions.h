@@ -51,4 +51,3 @@ class TOptions {
 // Brings the settings of the previous major version into this one's layout,
 // once: only while this version has stored nothing yet.
 void ImportOldSettings();
-

@@ -17,21 +17,26 @@ bool Read(TVarnRegistry& registry, const std::string& name, bool current, TStore
   return registry.ReadBoolOr(name, current);
 }
 
-std::int32_t Read(TVarnRegistry& registry, const std::string& name, std::int32_t current, TStoredForm) {
+std::int32_t Read(TVarnRegistry& registry, const std::string& name, std::int32_t current,
+                  TStoredForm) {
   return registry.ReadIntegerOr(name, current);
 }
 
 // Colours and other bit patterns are stored as the signed integer of the same bits.
-std::uint32_t Read(TVarnRegistry& registry, const std::string& name, std::uint32_t current, TStoredForm) {
-  return static_cast<std::uint32_t>(registry.ReadIntegerOr(name, static_cast<std::int32_t>(current)));
+std::uint32_t Read(TVarnRegistry& registry, const std::string& name, std::uint32_t current,
+                   TStoredForm) {
+  return static_cast<std::uint32_t>(
+      registry.ReadIntegerOr(name, static_cast<std::int32_t>(current)));
 }
 
 // An 8-bit number keeps the lowest 8 bits of the stored integer.
-std::uint8_t Read(TVarnRegistry& registry, const std::string& name, std::uint8_t current, TStoredForm) {
+std::uint8_t Read(TVarnRegistry& registry, const std::string& name, std::uint8_t current,
+                  TStoredForm) {
   return static_cast<std::uint8_t>(registry.ReadIntegerOr(name, current) & 0xFF);
 }
 
-std::string Read(TVarnRegistry& registry, const std::string& name, const std::string& current, TStoredForm form) {
+std::string Read(TVarnRegistry& registry, const std::string& name, const std::string& current,
+                 TStoredForm form) {
   if (form != TStoredForm::MultiLine) return registry.ReadStringOr(name, current);
   return TagsToLineBreaks(registry.ReadStringOr(name, LineBreaksToTags(current)));
 }
@@ -57,7 +62,8 @@ void Write(TVarnRegistry& registry, const std::string& name, std::uint8_t value,
   registry.WriteInteger(name, value);
 }
 
-void Write(TVarnRegistry& registry, const std::string& name, const std::string& value, TStoredForm form) {
+void Write(TVarnRegistry& registry, const std::string& name, const std::string& value,
+           TStoredForm form) {
   registry.WriteString(name, form == TStoredForm::MultiLine ? LineBreaksToTags(value) : value);
 }
 

@@ -27,8 +27,9 @@ struct TAccessor {
 template <class T>
 struct TStoredValue {
   const char* name;
-  std::variant<bool T::*, std::int32_t T::*, std::uint32_t T::*, std::uint8_t T::*, std::string T::*, double T::*,
-               TAccessor<T, bool>, TAccessor<T, std::int32_t>, TAccessor<T, std::string>>
+  std::variant<bool T::*, std::int32_t T::*, std::uint32_t T::*, std::uint8_t T::*,
+               std::string T::*, double T::*, TAccessor<T, bool>, TAccessor<T, std::int32_t>,
+               TAccessor<T, std::string>>
       field;
   TStoredForm form = TStoredForm::Plain;
   // Runs right after this value is read (a rule between values read so far).
@@ -39,16 +40,21 @@ namespace stored_detail {
 
 // Reads treat a value that cannot be read as absent, so a damaged value costs only itself.
 bool Read(TVarnRegistry& registry, const std::string& name, bool current, TStoredForm form);
-std::int32_t Read(TVarnRegistry& registry, const std::string& name, std::int32_t current, TStoredForm form);
-std::uint32_t Read(TVarnRegistry& registry, const std::string& name, std::uint32_t current, TStoredForm form);
-std::uint8_t Read(TVarnRegistry& registry, const std::string& name, std::uint8_t current, TStoredForm form);
-std::string Read(TVarnRegistry& registry, const std::string& name, const std::string& current, TStoredForm form);
+std::int32_t Read(TVarnRegistry& registry, const std::string& name, std::int32_t current,
+                  TStoredForm form);
+std::uint32_t Read(TVarnRegistry& registry, const std::string& name, std::uint32_t current,
+                   TStoredForm form);
+std::uint8_t Read(TVarnRegistry& registry, const std::string& name, std::uint8_t current,
+                  TStoredForm form);
+std::string Read(TVarnRegistry& registry, const std::string& name, const std::string& current,
+                 TStoredForm form);
 double Read(TVarnRegistry& registry, const std::string& name, double current, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, bool value, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, std::int32_t value, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, std::uint32_t value, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, std::uint8_t value, TStoredForm form);
-void Write(TVarnRegistry& registry, const std::string& name, const std::string& value, TStoredForm form);
+void Write(TVarnRegistry& registry, const std::string& name, const std::string& value,
+           TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, double value, TStoredForm form);
 
 template <class T, class V>
@@ -79,8 +85,8 @@ void LoadValues(TVarnRegistry& registry, T& object, std::span<const TStoredValue
     std::visit(
         [&](auto field) {
           stored_detail::Set(object, field,
-                             stored_detail::Read(registry, prefix + value.name, stored_detail::Get(object, field),
-                                                 value.form));
+                             stored_detail::Read(registry, prefix + value.name,
+                                                 stored_detail::Get(object, field), value.form));
         },
         value.field);
     if (value.afterLoad) value.afterLoad(object);
@@ -94,7 +100,8 @@ void SaveValues(TVarnRegistry& registry, const T& object, std::span<const TStore
   for (const TStoredValue<T>& value : table)
     std::visit(
         [&](auto field) {
-          stored_detail::Write(registry, prefix + value.name, stored_detail::Get(object, field), value.form);
+          stored_detail::Write(registry, prefix + value.name, stored_detail::Get(object, field),
+                               value.form);
         },
         value.field);
 }

@@ -63,7 +63,8 @@ bool TVarnRegistry::OpenKey(const std::string& path, bool canCreate) {
 }
 
 bool TVarnRegistry::OpenKeyReadOnly(const std::string& path) {
-  for (const std::uint32_t access : {RegAccess::Read, RegAccess::ReadEnumerate, RegAccess::QueryValue})
+  for (const std::uint32_t access :
+       {RegAccess::Read, RegAccess::ReadEnumerate, RegAccess::QueryValue})
     if (OpenWithAccess(path, false, access)) {
       FAccess = access;
       return true;
@@ -170,8 +171,8 @@ void TVarnRegistry::WriteFloat(const std::string& name, double value) {
 int TVarnRegistry::ReadBinaryData(const std::string& name, void* buffer, int size) {
   const auto data = Query(name);
   if (!data) return 0;
-  const bool known = data->type == rtString || data->type == rtExpandString ||
-                     data->type == rtInteger;
+  const bool known =
+      data->type == rtString || data->type == rtExpandString || data->type == rtInteger;
   const std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) : 0;
   if (known || data->bytes.size() > capacity) InvalidType(name);
   if (!data->bytes.empty()) std::memcpy(buffer, data->bytes.data(), data->bytes.size());

@@ -26,7 +26,8 @@ class TWin32Key : public THiveKey {
     for (DWORD i = 0;; ++i) {
       wchar_t name[256];
       DWORD length = 256;
-      const LONG rc = RegEnumKeyExW(FKey.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+      const LONG rc =
+          RegEnumKeyExW(FKey.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
       if (rc != ERROR_SUCCESS) break;
       names.push_back(WideToUtf8({name, length}));
     }
@@ -36,14 +37,14 @@ class TWin32Key : public THiveKey {
   std::vector<std::string> ValueNames() override {
     std::vector<std::string> names;
     DWORD maxLength = 0;
-    if (RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, &maxLength, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyW(FKey.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &maxLength, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       return names;
     std::wstring name(maxLength + 1, L'\0');
     for (DWORD i = 0;; ++i) {
       DWORD length = maxLength + 1;
-      if (RegEnumValueW(FKey.get(), i, name.data(), &length, nullptr, nullptr, nullptr,
-                        nullptr) != ERROR_SUCCESS)
+      if (RegEnumValueW(FKey.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
         break;
       names.push_back(WideToUtf8({name.data(), length}));
     }

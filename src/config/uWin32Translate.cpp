@@ -123,7 +123,8 @@ void TranslateMenu(HMENU menu) {
     info.cch = 256;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
     if (info.hSubMenu) TranslateMenu(info.hSubMenu);
-    TTranslatable item{TComponentKind::MenuItem, static_cast<int>(info.wID), WideToUtf8(buffer), {}, {}};
+    TTranslatable item{
+        TComponentKind::MenuItem, static_cast<int>(info.wID), WideToUtf8(buffer), {}, {}};
     MultiLanguage().TranslateComponent(item);
     std::wstring text = Utf8ToWide(item.caption);
     MENUITEMINFOW set{};

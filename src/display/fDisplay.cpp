@@ -21,10 +21,10 @@ void BlitBitmap(HDC dc, const TBitmap32& bitmap) {
 
 }  // namespace
 
-TfrmDisplay::TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& options, TDisplayList& list)
+TfrmDisplay::TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& options,
+                         TDisplayList& list)
     : FHost(host), FAutoHide(display, *this, FAutoHideTimer, FDrag, options, list, host) {
-  RegisterWindowClass(kClassName, CS_DBLCLKS,
-                      static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  RegisterWindowClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   CreateHandle(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, RECT{0, 0, MinWidth, MinHeight},
                nullptr);
   // Set only now: messages of the creation itself must not reach the model.
@@ -129,8 +129,8 @@ void TfrmDisplay::PaintBitmapTo(HDC dc) {
 
 LRESULT TfrmDisplay::ResizeZone(bool hasBackground, int x, int y, int width, int height) {
   if (!hasBackground) return HTCLIENT;
-  const bool left = x < ResizeZoneWidth, right = x > width - ResizeZoneWidth;
-  const bool top = y < ResizeZoneWidth, bottom = y > height - ResizeZoneWidth;
+  const bool left = x<ResizeZoneWidth, right = x> width - ResizeZoneWidth;
+  const bool top = y<ResizeZoneWidth, bottom = y> height - ResizeZoneWidth;
   if (left && right) return HTCLIENT;
   if (top) return right ? HTTOPRIGHT : left ? HTTOPLEFT : HTTOP;
   if (bottom) return right ? HTBOTTOMRIGHT : left ? HTBOTTOMLEFT : HTBOTTOM;
@@ -142,7 +142,8 @@ LRESULT TfrmDisplay::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
   if (!FDisplay) return result;
   const TPoint p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const TRect r = Bounds();
-  if (FDisplay->HasBackground) result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height());
+  if (FDisplay->HasBackground)
+    result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height());
   FAutoHide.HitTest(p);
   return result;
 }

@@ -18,7 +18,12 @@ bool ShiftDown() { return Platform().desktop->IsShiftDown(); }
 
 TAutoHide::TAutoHide(TDisplay& display, TDisplayWindow& window, TWindowTimer& timer, TDrag& drag,
                      const TOptions& options, TDisplayList& list, TDisplayHost& host)
-    : FDisplay(display), FWindow(window), FTimer(timer), FDrag(drag), FOptions(options), FList(list),
+    : FDisplay(display),
+      FWindow(window),
+      FTimer(timer),
+      FDrag(drag),
+      FOptions(options),
+      FList(list),
       FHost(host) {}
 
 void TAutoHide::HitTest(TPoint point) {
@@ -48,7 +53,8 @@ void TAutoHide::TimerFired() {
     FLeaveTick = Now();
     return;
   }
-  // A negative stored interval counts as none; unsigned, it would keep the display hidden for weeks.
+  // A negative stored interval counts as none; unsigned, it would keep the display hidden for
+  // weeks.
   if (Now() - FLeaveTick > static_cast<std::uint32_t>(std::max(FOptions.AutoShowInterval, 0)))
     AutoShow(true);
 }

@@ -20,9 +20,12 @@ std::unique_ptr<TPainter> NewBasePainter(TDisplay& display) {
 // The look of a display: what a preset carries too.
 const TStoredValue<TDisplay> kLookValues[] = {
     {"Transparent", TAccessor<TDisplay, bool>{[](const TDisplay& d) { return d.Transparent(); },
-                                              [](TDisplay& d, bool v) { d.SetTransparent(Platform().layeredWindows && v); }}},
-    {"AlphaBlendValue", TAccessor<TDisplay, std::int32_t>{[](const TDisplay& d) { return d.AlphaBlendValue(); },
-                                                          [](TDisplay& d, std::int32_t v) { d.SetAlphaBlendValue(v); }}},
+                                              [](TDisplay& d, bool v) {
+                                                d.SetTransparent(Platform().layeredWindows && v);
+                                              }}},
+    {"AlphaBlendValue", TAccessor<TDisplay, std::int32_t>{
+                            [](const TDisplay& d) { return d.AlphaBlendValue(); },
+                            [](TDisplay& d, std::int32_t v) { d.SetAlphaBlendValue(v); }}},
     {"AlwaysOnTop", TAccessor<TDisplay, bool>{[](const TDisplay& d) { return d.AlwaysOnTop(); },
                                               [](TDisplay& d, bool v) { d.SetAlwaysOnTop(v); }}},
 };
@@ -195,10 +198,14 @@ void TDisplay::Configure(void* owner) {
 
 std::string TDisplay::GetKindName() const {
   switch (FKind) {
-    case dkAnalogClock: return GetText("ANALOG_CLOCK", "Analog clock");
-    case dkDigitalClock: return GetText("DIGITAL_CLOCK", "Digital clock");
-    case dkCountdown: return GetText("COUNTDOWN", "Countdown");
-    case dkStopwatch: return GetText("STOPWATCH", "Stopwatch");
+    case dkAnalogClock:
+      return GetText("ANALOG_CLOCK", "Analog clock");
+    case dkDigitalClock:
+      return GetText("DIGITAL_CLOCK", "Digital clock");
+    case dkCountdown:
+      return GetText("COUNTDOWN", "Countdown");
+    case dkStopwatch:
+      return GetText("STOPWATCH", "Stopwatch");
   }
   return {};
 }
@@ -237,16 +244,26 @@ void TDisplay::BuildMenu(const TAddMenuItem& addItem) const {
   addItem(GetText("MNU_AOT", "Always on top"), cmdAlwaysOnTop, false, FAlwaysOnTop, true);
   addItem("-", 0, false, false, true);
   addItem(GetText("MNU_HIDE", "Hide display"), cmdHideDisplay, true, false, true);
-  addItem(GetText("MNU_DEACTIVATE", "Deactivate display"), cmdDeactivateDisplay, false, false, true);
+  addItem(GetText("MNU_DEACTIVATE", "Deactivate display"), cmdDeactivateDisplay, false, false,
+          true);
 }
 
 void TDisplay::MenuCommand(int id) {
   switch (id) {
-    case cmdHideDisplay: Hide(); break;
-    case cmdConfigureDisplay: Configure(nullptr); break;
-    case cmdDeactivateDisplay: SetActive(false); break;
-    case cmdAlwaysOnTop: SetAlwaysOnTop(!FAlwaysOnTop); break;
-    default: break;
+    case cmdHideDisplay:
+      Hide();
+      break;
+    case cmdConfigureDisplay:
+      Configure(nullptr);
+      break;
+    case cmdDeactivateDisplay:
+      SetActive(false);
+      break;
+    case cmdAlwaysOnTop:
+      SetAlwaysOnTop(!FAlwaysOnTop);
+      break;
+    default:
+      break;
   }
 }
 
@@ -283,9 +300,8 @@ void TPainter::Paint(TBitmap32& bitmap) {
         }
         canvas.SetPen(Darken(c), 1, TPenStyle::Solid);
         for (int i = 0; i < bevel; ++i) {
-          const std::array<TPoint, 3> shaded{{{i, r.bottom - i - 1},
-                                              {r.right - i - 1, r.bottom - i - 1},
-                                              {r.right - i - 1, i}}};
+          const std::array<TPoint, 3> shaded{
+              {{i, r.bottom - i - 1}, {r.right - i - 1, r.bottom - i - 1}, {r.right - i - 1, i}}};
           canvas.Polyline(shaded);
         }
       } else {

@@ -20,14 +20,18 @@ std::string IndexName(std::size_t index) {
   return name;
 }
 
-std::string DisplayKey(std::size_t index) { return RegistryKeys::Displays + std::string("\\") + IndexName(index); }
+std::string DisplayKey(std::size_t index) {
+  return RegistryKeys::Displays + std::string("\\") + IndexName(index);
+}
 
 // A stored display of a kind this version cannot show yet. It keeps every
 // value of its key as it was, so saving the list loses none of them.
 class TDisplayPreserved : public TDisplay {
  public:
   explicit TDisplayPreserved(std::uint8_t kind) : TDisplay(TDisplayKind{kind}) {}
-  void LoadFromRegistry(TVarnRegistry& registry, bool) override { FValues = registry.ReadAllValues(); }
+  void LoadFromRegistry(TVarnRegistry& registry, bool) override {
+    FValues = registry.ReadAllValues();
+  }
   void SaveToRegistry(TVarnRegistry& registry, bool) override {
     for (const auto& [name, data] : FValues) registry.WriteRaw(name, data);
   }
@@ -45,7 +49,8 @@ std::vector<std::size_t> StoredIndices(TVarnRegistry& registry, std::int32_t cou
   std::vector<std::size_t> indices;
   for (const std::string& name : names) {
     const std::optional<std::int32_t> n = ParseDecimal(name);
-    if (n && *n >= 0 && (count == -1 || *n < count) && IndexName(static_cast<std::size_t>(*n)) == name)
+    if (n && *n >= 0 && (count == -1 || *n < count) &&
+        IndexName(static_cast<std::size_t>(*n)) == name)
       indices.push_back(static_cast<std::size_t>(*n));
   }
   std::sort(indices.begin(), indices.end());
@@ -86,7 +91,8 @@ TDisplay* TDisplayList::Add(std::uint8_t kind) {
 
 void TDisplayList::Delete(TDisplay* display) {
   if (display == Primary) Primary = nullptr;
-  const auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& d) { return d.get() == display; });
+  const auto it =
+      std::find_if(FItems.begin(), FItems.end(), [&](const auto& d) { return d.get() == display; });
   if (it == FItems.end()) return;
   // Out of the list first: its window's last messages may reach the list.
   std::unique_ptr<TDisplay> removed = std::move(*it);
@@ -193,9 +199,8 @@ void TDisplayList::HideAll(const TDisplay* except) {
 }
 
 void TDisplayList::ToggleAll() {
-  const bool allVisible = std::all_of(FItems.begin(), FItems.end(), [](const auto& d) {
-    return !d->IsActive() || d->IsVisible();
-  });
+  const bool allVisible = std::all_of(
+      FItems.begin(), FItems.end(), [](const auto& d) { return !d->IsActive() || d->IsVisible(); });
   if (allVisible)
     HideAll(nullptr);
   else

@@ -8,7 +8,8 @@ void TDrag::Begin(TPoint cursor, TPoint windowTopLeft) {
 
 std::optional<TPoint> TDrag::Move(TPoint cursor, bool primaryDown, TPoint windowTopLeft) {
   if (!FDragging || !primaryDown || cursor == FLastCursor) return std::nullopt;
-  const TPoint moved{windowTopLeft.x + cursor.x - FLastCursor.x, windowTopLeft.y + cursor.y - FLastCursor.y};
+  const TPoint moved{windowTopLeft.x + cursor.x - FLastCursor.x,
+                     windowTopLeft.y + cursor.y - FLastCursor.y};
   FLastCursor = cursor;
   return moved;
 }

@@ -23,7 +23,9 @@ const TStoredValue<TDisplayDigital> kTextDisplayValues[] = {
 };
 
 TAlignment AlignmentOf(std::uint8_t alignment) {
-  return alignment == 1 ? TAlignment::Right : alignment == 2 ? TAlignment::Center : TAlignment::Left;
+  return alignment == 1   ? TAlignment::Right
+         : alignment == 2 ? TAlignment::Center
+                          : TAlignment::Left;
 }
 
 }  // namespace
@@ -70,7 +72,8 @@ void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
   if (d.HasBackground) {
     width = d.Width;
     height = d.Height;
-    FTextRect = {0, 0, std::clamp(width, 0, MaxDisplayWidth), std::clamp(height, 0, MaxDisplayHeight)};
+    FTextRect = {0, 0, std::clamp(width, 0, MaxDisplayWidth),
+                 std::clamp(height, 0, MaxDisplayHeight)};
     return;
   }
   TCanvas& canvas = bitmap.Canvas();
@@ -117,8 +120,8 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
     canvas.SetFontColor(d.FlashFillColor);
     outline = d.FlashOutlineColor;
   }
-  DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentOf(d.Alignment), outline,
-                   d.Font.OutlineWidth);
+  DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentOf(d.Alignment),
+                   outline, d.Font.OutlineWidth);
 }
 
 void TPainterDigital::ApplySize(int width, int height) {

@@ -84,7 +84,8 @@ bool TDisplayFormat::NeedsSeconds() const {
   for (const TDisplayFormatToken& token : FTokens) {
     if (token.kind != TTokenKind::Element) continue;
     const auto [keyword, modifiers] = SplitAtFirstSpace(token.text);
-    if (keyword == "S" || keyword == "SS" || (keyword == "TIME" && modifiers.find("-S") != std::string::npos))
+    if (keyword == "S" || keyword == "SS" ||
+        (keyword == "TIME" && modifiers.find("-S") != std::string::npos))
       return true;
   }
   return false;
@@ -106,7 +107,8 @@ void TDisplayFormat::SelectZone(const TTimeZone* zone) {
   FSecond = FSystemTime.wSecond;
   FPM = FHour >= 12;
   FHour12 = FHour % 12 == 0 ? 12 : FHour % 12;
-  const std::int32_t days = DaysFromCivil(FYear, static_cast<unsigned>(FMonth), static_cast<unsigned>(FDay));
+  const std::int32_t days =
+      DaysFromCivil(FYear, static_cast<unsigned>(FMonth), static_cast<unsigned>(FDay));
   FDayOfWeek = static_cast<int>(WeekdayOfDays(days)) + 1;
   FIsoDayOfWeek = FDayOfWeek == 1 ? 7 : FDayOfWeek - 1;
   FDayOfYear = days - DaysFromCivil(FYear, 1, 1) + 1;

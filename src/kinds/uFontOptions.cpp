@@ -14,9 +14,10 @@ const TStoredValue<TFontOptions> kFontValues[] = {
     {"FontName", &TFontOptions::FontName},
     {"FontCharSet", &TFontOptions::CharSet},
     {"FontColor", &TFontOptions::Color},
-    {"FontStyle", TAccessor<TFontOptions, std::int32_t>{
-                      [](const TFontOptions& f) { return static_cast<std::int32_t>(FontStyleToCode(f.Style)); },
-                      [](TFontOptions& f, std::int32_t code) { f.Style = CodeToFontStyle(code); }}},
+    {"FontStyle",
+     TAccessor<TFontOptions, std::int32_t>{
+         [](const TFontOptions& f) { return static_cast<std::int32_t>(FontStyleToCode(f.Style)); },
+         [](TFontOptions& f, std::int32_t code) { f.Style = CodeToFontStyle(code); }}},
     {"FontSize", &TFontOptions::Size},
 };
 
@@ -46,7 +47,8 @@ void TFontOptions::AssignToFont(TCanvas& canvas) const {
   // Points to pixels, rounded as the platform's MulDiv does; negative asks for the
   // character height. No character is taller than the tallest display.
   const double pixels = Size * static_cast<double>(Platform().pixelsPerInch) / 72.0;
-  font.height = -static_cast<int>(std::lround(std::clamp(pixels, -1.0 * MaxDisplayHeight, 1.0 * MaxDisplayHeight)));
+  font.height = -static_cast<int>(
+      std::lround(std::clamp(pixels, -1.0 * MaxDisplayHeight, 1.0 * MaxDisplayHeight)));
   font.bold = Style.bold;
   font.italic = Style.italic;
   font.underline = Style.underline;

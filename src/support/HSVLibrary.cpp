@@ -44,12 +44,18 @@ TColor HSVToRGB(const THSV& hsv) {
   const int q = v - v * s * f / 15300;
   const int t = v - (60 - f) * v * s / 15300;
   switch (i) {
-    case 0: return RGBColor(v, t, p);
-    case 1: return RGBColor(q, v, p);
-    case 2: return RGBColor(p, v, t);
-    case 3: return RGBColor(p, q, v);
-    case 4: return RGBColor(t, p, v);
-    default: return RGBColor(v, p, q);
+    case 0:
+      return RGBColor(v, t, p);
+    case 1:
+      return RGBColor(q, v, p);
+    case 2:
+      return RGBColor(p, v, t);
+    case 3:
+      return RGBColor(p, q, v);
+    case 4:
+      return RGBColor(t, p, v);
+    default:
+      return RGBColor(v, p, q);
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-std::string CustomColorPrefix(int slot) { return std::string("Color") + static_cast<char>('A' + slot) + "="; }
+std::string CustomColorPrefix(int slot) {
+  return std::string("Color") + static_cast<char>('A' + slot) + "=";
+}
 
 std::string CustomColorHex(TColor colour) {
   char hex[8];
@@ -46,6 +48,7 @@ TCustomColors CustomColorsFromList(const std::vector<std::string>& items) {
 std::vector<std::string> CustomColorsToList(const TCustomColors& colors) {
   std::vector<std::string> items;
   items.reserve(CustomColorCount);
-  for (int i = 0; i < CustomColorCount; ++i) items.push_back(CustomColorPrefix(i) + CustomColorHex(colors[i]));
+  for (int i = 0; i < CustomColorCount; ++i)
+    items.push_back(CustomColorPrefix(i) + CustomColorHex(colors[i]));
   return items;
 }

@@ -22,14 +22,14 @@ TDialogBase::~TDialogBase() {
 
 INT_PTR TDialogBase::ShowModal(HWND owner) {
   FModal = true;
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner, &StaticDlgProc,
-                         reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner,
+                         &StaticDlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 void TDialogBase::CreateModeless(HWND owner) {
   FModal = false;
-  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner, &StaticDlgProc,
-                     reinterpret_cast<LPARAM>(this));
+  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(FTemplateId), owner,
+                     &StaticDlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 void TDialogBase::Show() const {

@@ -11,7 +11,8 @@ LRESULT Send(HWND dialog, int id, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0
 }
 
 // The hot key box keeps its modifiers in the high byte of the value.
-constexpr unsigned kHotKeyShift = HOTKEYF_SHIFT, kHotKeyControl = HOTKEYF_CONTROL, kHotKeyAlt = HOTKEYF_ALT;
+constexpr unsigned kHotKeyShift = HOTKEYF_SHIFT, kHotKeyControl = HOTKEYF_CONTROL,
+                   kHotKeyAlt = HOTKEYF_ALT;
 
 }  // namespace
 
@@ -34,7 +35,9 @@ void SetChecked(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void EnableControl(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled); }
+void EnableControl(HWND dialog, int id, bool enabled) {
+  EnableWindow(GetDlgItem(dialog, id), enabled);
+}
 
 void ShowListCheckBoxes(HWND dialog, int id) {
   Send(dialog, id, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
@@ -58,7 +61,8 @@ int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts) {
   item.iItem = ListRowCount(dialog, id);
   std::wstring first = Utf8ToWide(texts.empty() ? std::string() : texts.front());
   item.pszText = first.data();
-  const int row = static_cast<int>(Send(dialog, id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  const int row =
+      static_cast<int>(Send(dialog, id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   for (std::size_t column = 1; row >= 0 && column < texts.size(); ++column) {
     std::wstring text = Utf8ToWide(texts[column]);
     LVITEMW sub{};
@@ -69,7 +73,9 @@ int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts) {
   return row;
 }
 
-int ListRowCount(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, LVM_GETITEMCOUNT)); }
+int ListRowCount(HWND dialog, int id) {
+  return static_cast<int>(Send(dialog, id, LVM_GETITEMCOUNT));
+}
 
 std::string ListRowText(HWND dialog, int id, int row, int column) {
   wchar_t buffer[512] = {};
@@ -83,7 +89,8 @@ std::string ListRowText(HWND dialog, int id, int row, int column) {
 
 // The check box is the item's state image: 1 unchecked, 2 checked.
 bool IsListRowChecked(HWND dialog, int id, int row) {
-  const auto state = static_cast<UINT>(Send(dialog, id, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+  const auto state =
+      static_cast<UINT>(Send(dialog, id, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
   return (state >> 12) == 2;
 }
 
@@ -95,7 +102,8 @@ void SetListRowChecked(HWND dialog, int id, int row, bool checked) {
 }
 
 int SelectedListRow(HWND dialog, int id) {
-  return static_cast<int>(Send(dialog, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(
+      Send(dialog, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectListRow(HWND dialog, int id, int row) {
@@ -114,12 +122,14 @@ HTREEITEM AddTreeItem(HWND dialog, int id, HTREEITEM parent, const std::string& 
   insert.item.mask = TVIF_TEXT | TVIF_PARAM;
   insert.item.pszText = wide.data();
   insert.item.lParam = data;
-  return reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  return reinterpret_cast<HTREEITEM>(
+      Send(dialog, id, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void ExpandAllTreeItems(HWND dialog, int id) {
   // Depth first: every item with children is expanded.
-  std::vector<HTREEITEM> pending{reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_GETNEXTITEM, TVGN_ROOT))};
+  std::vector<HTREEITEM> pending{
+      reinterpret_cast<HTREEITEM>(Send(dialog, id, TVM_GETNEXTITEM, TVGN_ROOT))};
   while (!pending.empty()) {
     const HTREEITEM item = pending.back();
     pending.pop_back();
@@ -151,10 +161,13 @@ void SetTrackBarRange(HWND dialog, int id, int minimum, int maximum) {
 
 int TrackBarPosition(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, TBM_GETPOS)); }
 
-void SetTrackBarPosition(HWND dialog, int id, int position) { Send(dialog, id, TBM_SETPOS, TRUE, position); }
+void SetTrackBarPosition(HWND dialog, int id, int position) {
+  Send(dialog, id, TBM_SETPOS, TRUE, position);
+}
 
 int AddComboItem(HWND dialog, int id, const std::string& text) {
-  return static_cast<int>(Send(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str())));
+  return static_cast<int>(
+      Send(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str())));
 }
 
 int ComboSelection(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, CB_GETCURSEL)); }

@@ -20,8 +20,9 @@ RECT ToRECT(const TRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 std::vector<POINT> ToPOINTs(std::span<const TPoint> points) {
   std::vector<POINT> out(points.size());
-  std::transform(points.begin(), points.end(), out.begin(),
-                 [](const TPoint& p) { return POINT{p.x, p.y}; });
+  std::transform(points.begin(), points.end(), out.begin(), [](const TPoint& p) {
+    return POINT{p.x, p.y};
+  });
   return out;
 }
 
@@ -121,8 +122,8 @@ int TGdiCanvas::DrawText(const std::string& text, TRect& r, unsigned format) {
     SetBkMode(FDC, OPAQUE);
     SetBkColor(FDC, FBrushColor);
   }
-  const int height = DrawTextExW(FDC, wide.data(), static_cast<int>(wide.size()), &rc, format,
-                                 nullptr);
+  const int height =
+      DrawTextExW(FDC, wide.data(), static_cast<int>(wide.size()), &rc, format, nullptr);
   if (format & DT_CALCRECT) r = {rc.left, rc.top, rc.right, rc.bottom};
   return height;
 }

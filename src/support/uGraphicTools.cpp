@@ -20,7 +20,7 @@ struct TSinCos {
 // halves instead of falling a rounding error to either side.
 TSinCos SinCosDegrees(int degrees) {
   const int d = ((degrees % 360) + 360) % 360;  // [0, 359]
-  const int rest = d % 90;                       // [0, 89]
+  const int rest = d % 90;                      // [0, 89]
   TSinCos base;
   if (rest == 0) {
     base = {0.0, 1.0};
@@ -79,7 +79,8 @@ std::vector<TRect> MergeIdenticalRows(const std::vector<TRect>& runs) {
     const std::size_t bandCount = merged.size() - bandStart;
     bool joins = bandCount == count && bandCount > 0 && merged[bandStart].bottom == runs[i].top;
     for (std::size_t k = 0; joins && k < count; ++k)
-      joins = merged[bandStart + k].left == runs[i + k].left && merged[bandStart + k].right == runs[i + k].right;
+      joins = merged[bandStart + k].left == runs[i + k].left &&
+              merged[bandStart + k].right == runs[i + k].right;
     if (joins) {
       for (std::size_t k = 0; k < count; ++k) merged[bandStart + k].bottom = runs[i + k].bottom;
     } else {
@@ -183,7 +184,8 @@ void BlendBitmap(TBitmap32& bitmap, TColor colour) {
 TPoint HourPoint(int n, int radius, TPoint centre) {
   // Twelve o'clock is straight up; y grows downward, so growing angles go clockwise.
   const TSinCos angle = SinCosDegrees(n * 30 - 90);
-  return {RoundHalfEven(angle.cos * radius + centre.x), RoundHalfEven(angle.sin * radius + centre.y)};
+  return {RoundHalfEven(angle.cos * radius + centre.x),
+          RoundHalfEven(angle.sin * radius + centre.y)};
 }
 
 void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,

@@ -32,7 +32,8 @@ struct TPlatform {
   // Full path of the running program file, UTF-8.
   std::string programFile;
   // The system's own conversion of a UTC time into a zone's local time, when it has one.
-  std::function<std::optional<TSystemTime>(const TTimeZoneInformation&, const TSystemTime&)> zoneTime;
+  std::function<std::optional<TSystemTime>(const TTimeZoneInformation&, const TSystemTime&)>
+      zoneTime;
   // Text in the system's 8-bit code page, as UTF-8; Latin-1 when not set.
   std::function<std::string(std::string_view)> ansiToUtf8;
   std::function<std::unique_ptr<TBitmap32>()> newBitmap;

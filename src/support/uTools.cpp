@@ -60,7 +60,8 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
   // Iterative wildcard match: '*' any run, '?' one character.
   std::size_t n = 0, m = 0, star = std::string::npos, resume = 0;
   const auto same = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
   };
   while (n < name.size()) {
     if (m < mask.size() && (mask[m] == '?' || same(mask[m], name[n]))) {
@@ -83,7 +84,8 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 }  // namespace
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
   return text;
 }
@@ -134,8 +136,7 @@ TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference) {
 
 bool PlaySoundFile(const std::string& file, bool loop) {
   std::error_code error;
-  if (file.empty() || !std::filesystem::is_regular_file(PathFromUtf8(file), error))
-    return false;
+  if (file.empty() || !std::filesystem::is_regular_file(PathFromUtf8(file), error)) return false;
   TSound* sound = Platform().sound;
   return sound && sound->PlayAsync(file, loop);
 }
@@ -161,7 +162,7 @@ std::string WeekdayName(int day, bool abbreviated) {
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> FormatElementAt(const std::string& text,
-                                                                    std::size_t caret) {
+                                                                   std::size_t caret) {
   if (caret == 0 || caret > text.size()) return std::nullopt;
   std::size_t start = caret;
   char opener = 0;

@@ -67,7 +67,7 @@ std::string WeekdayName(int day, bool abbreviated);
 // The element around the caret that a click in a format text selects, as
 // [first, last] character indices, or nothing.
 std::optional<std::pair<std::size_t, std::size_t>> FormatElementAt(const std::string& text,
-                                                                    std::size_t caret);
+                                                                   std::size_t caret);
 
 TSystemTime ReadUtcTime();
 TSystemTime ReadLocalTime();

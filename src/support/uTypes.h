@@ -39,7 +39,9 @@ struct TRect {
 
 // A wide result brought into the 32-bit range, so stored extremes cannot overflow.
 constexpr std::int32_t SaturatedInt(std::int64_t value) {
-  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(value);
+  return value > INT32_MAX   ? INT32_MAX
+         : value < INT32_MIN ? INT32_MIN
+                             : static_cast<std::int32_t>(value);
 }
 
 inline TRect BoundsRect(int left, int top, int width, int height) {

@@ -19,7 +19,7 @@ static_assert(offsetof(TTimeZoneInformation, DaylightBias) ==
               offsetof(TIME_ZONE_INFORMATION, DaylightBias));
 
 TSystemTime FromSYSTEMTIME(const SYSTEMTIME& st) {
-  return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay,
+  return {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
           st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
 }
 
@@ -29,7 +29,8 @@ SYSTEMTIME ToSYSTEMTIME(const TSystemTime& t) {
 
 namespace {
 
-std::optional<TSystemTime> SystemZoneTime(const TTimeZoneInformation& zone, const TSystemTime& utc) {
+std::optional<TSystemTime> SystemZoneTime(const TTimeZoneInformation& zone,
+                                          const TSystemTime& utc) {
   TIME_ZONE_INFORMATION info;
   std::memcpy(&info, &zone, sizeof(info));
   const SYSTEMTIME in = ToSYSTEMTIME(utc);
@@ -56,8 +57,8 @@ std::uint32_t TWin32Clock::TickCount() { return GetTickCount(); }
 
 std::optional<TRect> TWin32Desktop::MonitorFromRect(const TRect& r, bool nearest) {
   const RECT rc{r.left, r.top, r.right, r.bottom};
-  const HMONITOR monitor = ::MonitorFromRect(&rc, nearest ? MONITOR_DEFAULTTONEAREST
-                                                          : MONITOR_DEFAULTTONULL);
+  const HMONITOR monitor =
+      ::MonitorFromRect(&rc, nearest ? MONITOR_DEFAULTTONEAREST : MONITOR_DEFAULTTONULL);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
@@ -131,14 +132,17 @@ std::string TWin32Locale::FormatTime(const TSystemTime& time, unsigned timeFlags
   return WideToUtf8(text);
 }
 
-std::string TWin32Locale::TimeMarker(bool pm) { return LocaleInfo(pm ? LOCALE_S2359 : LOCALE_S1159); }
+std::string TWin32Locale::TimeMarker(bool pm) {
+  return LocaleInfo(pm ? LOCALE_S2359 : LOCALE_S1159);
+}
 
 bool TWin32Locale::TwelveHour() { return LocaleInfo(LOCALE_ITIME) == "0"; }
 
 int TWin32Locale::CompareText(const std::string& a, const std::string& b) {
   const std::wstring wa = Utf8ToWide(a), wb = Utf8ToWide(b);
   // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 is a failure.
-  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1);
+  const int result =
+      CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1);
   return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
 }
 
@@ -153,7 +157,8 @@ std::string ProgramFilePath() {
 
 std::string AnsiToUtf8(std::string_view text) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return WideToUtf8(wide);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <utility>
@@ -127,7 +128,9 @@ class THotKeyRegistration {
  public:
   THotKeyRegistration() = default;
   THotKeyRegistration(HWND window, int id, UINT modifiers, UINT key)
-      : FWindow(window), FId(id), FRegistered(RegisterHotKey(window, id, modifiers, key) != FALSE) {}
+      : FWindow(window),
+        FId(id),
+        FRegistered(RegisterHotKey(window, id, modifiers, key) != FALSE) {}
   ~THotKeyRegistration() { reset(); }
   THotKeyRegistration(THotKeyRegistration&& o) noexcept
       : FWindow(o.FWindow), FId(o.FId), FRegistered(std::exchange(o.FRegistered, false)) {}

@@ -47,7 +47,9 @@ void ReportSwallowedException(const char* where);
 class TWin32Timer : public TWindowTimer {
  public:
   TWin32Timer(const TWindowBase& window, UINT_PTR id) : FWindow(window), FId(id) {}
-  void Start(unsigned milliseconds) override { SetTimer(FWindow.Handle(), FId, milliseconds, nullptr); }
+  void Start(unsigned milliseconds) override {
+    SetTimer(FWindow.Handle(), FId, milliseconds, nullptr);
+  }
   void Stop() override { KillTimer(FWindow.Handle(), FId); }
 
  private:

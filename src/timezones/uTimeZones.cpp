@@ -104,8 +104,8 @@ void TTimeZones::Load() {
     zone.DisplayName = registry.ReadString("Display");
     ReadTzi(registry, zone.ZoneInformation);
     zone.KeyName = name;
-    zone.Index = registry.ValueExists("Index") ? registry.ReadInteger("Index")
-                                               : -zone.ZoneInformation.Bias;
+    zone.Index =
+        registry.ValueExists("Index") ? registry.ReadInteger("Index") : -zone.ZoneInformation.Bias;
     registry.CloseKey();
   }
   std::stable_sort(FZones.begin(), FZones.end(),

@@ -62,7 +62,7 @@ TEST_F(AutoHideTest, TheCursorRestingOnADisplayHidesItUntilItHasBeenAwayLongEnou
 
   FireAfter(1000);  // still over it: the leave tick moves on
   platform.desktop.cursor = away;
-  FireAfter(500);   // away for exactly the interval: not yet
+  FireAfter(500);  // away for exactly the interval: not yet
   EXPECT_FALSE(Shown(0));
   FireAfter(1);
   EXPECT_TRUE(Shown(0));
@@ -82,7 +82,11 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
       {"option off", [&] { options.AutoHide = false; }, [] {}, false},
       {"menu open", [&] { host.menuOpen = true; }, [] {}, false},
       {"flashing", [&] { list[0].Flash(0, 0xFF); }, [] {}, false},
-      {"being dragged", [&] { drag.Begin({0, 0}, {0, 0}); }, [] {}, false},
+      {"being dragged",
+       [&] {
+         drag.Begin({0, 0}, {0, 0});
+       },
+       [] {}, false},
       {"preferences open", [&] { host.displayPreferencesOpen = true; }, [] {}, false},
       {"cursor left", [] {}, [&] { platform.desktop.cursor = away; }, true},
       {"shift held", [] {}, [&] { platform.desktop.shiftDown = true; }, true},
@@ -112,9 +116,9 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
 
 TEST_F(AutoHideTest, InsideMeansStrictlyWithinTheWindowsEdges) {
   // The first display's window covers (100, 100) to (220, 220), edges exclusive.
-  const std::pair<TPoint, bool> points[] = {{{101, 101}, true},  {{219, 219}, true},  {{100, 150}, false},
-                                            {{220, 150}, false}, {{150, 100}, false}, {{150, 220}, false},
-                                            {{5, 150}, false},   {{150, 5}, false}};
+  const std::pair<TPoint, bool> points[] = {
+      {{101, 101}, true},  {{219, 219}, true},  {{100, 150}, false}, {{220, 150}, false},
+      {{150, 100}, false}, {{150, 220}, false}, {{5, 150}, false},   {{150, 5}, false}};
   for (const auto& [p, within] : points) {
     platform.desktop.cursor = p;
     EXPECT_EQ(autoHide->IsCursorInside(), within) << p.x << "," << p.y;
@@ -152,7 +156,7 @@ TEST(Drag, FollowsThePressedButtonAndEscPutsItBack) {
   EXPECT_EQ(drag.Move({10, 10}, true, {0, 0}), std::nullopt);  // no drag yet
   drag.Begin({100, 100}, {50, 60});
   EXPECT_EQ(drag.Move({130, 110}, true, {50, 60}), (TPoint{80, 70}));
-  EXPECT_EQ(drag.Move({130, 110}, true, {80, 70}), std::nullopt);  // the cursor did not move
+  EXPECT_EQ(drag.Move({130, 110}, true, {80, 70}), std::nullopt);   // the cursor did not move
   EXPECT_EQ(drag.Move({160, 160}, false, {80, 70}), std::nullopt);  // released outside
   EXPECT_EQ(drag.Move({140, 120}, true, {80, 70}), (TPoint{90, 80}));
   EXPECT_EQ(drag.Cancel(), (TPoint{50, 60}));

@@ -5,8 +5,13 @@
 namespace {
 
 TSystemTime At(int day, int hour, int minute, int second, int ms = 0) {
-  return {2026, 12, 0, static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour),
-          static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second),
+  return {2026,
+          12,
+          0,
+          static_cast<std::uint16_t>(day),
+          static_cast<std::uint16_t>(hour),
+          static_cast<std::uint16_t>(minute),
+          static_cast<std::uint16_t>(second),
           static_cast<std::uint16_t>(ms)};
 }
 

@@ -71,9 +71,12 @@ void StoreEverything() {
 // The same value with a type (or size) the program cannot read it as.
 TRegData Damaged(const TRegData& data) {
   switch (data.type) {
-    case rtInteger: return {rtString, {'x', 0}};
-    case rtBinary: return {rtInteger, {1, 0, 0, 0}};
-    default: return {rtBinary, {1, 2, 3}};
+    case rtInteger:
+      return {rtString, {'x', 0}};
+    case rtBinary:
+      return {rtInteger, {1, 0, 0, 0}};
+    default:
+      return {rtBinary, {1, 2, 3}};
   }
 }
 
@@ -117,7 +120,8 @@ TEST(CorruptSettings, EveryDamagedValueCostsOnlyItself) {
     for (const auto& [path, value] : stored) {
       if (path == damagedPath) continue;
       const auto it = after.find(path);
-      EXPECT_TRUE(it != after.end() && it->second == value) << path << " after damage to " << damagedPath;
+      EXPECT_TRUE(it != after.end() && it->second == value)
+          << path << " after damage to " << damagedPath;
     }
   }
 }

@@ -3,8 +3,8 @@
 #include <tuple>
 
 #include "display/uDisplay.h"
-#include "support/uDisplayDisc.h"
 #include "support/HSVLibrary.h"
+#include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -25,7 +25,8 @@ class TTestDisplay : public TDisplay {
  public:
   TTestDisplay() : TDisplay(dkDigitalClock) {}
   TPainterClass GetPainterClass() const override {
-    return [](TDisplay& d) -> std::unique_ptr<TPainter> { return std::make_unique<TSizedPainter>(d); };
+    return
+        [](TDisplay& d) -> std::unique_ptr<TPainter> { return std::make_unique<TSizedPainter>(d); };
   }
   void ActiveChanged() override { ++activeChanges; }
   void UpdateNeedsSeconds() override { SetNeedsSeconds(movesEverySecond); }
@@ -122,7 +123,7 @@ TEST_F(DisplayTest, TickFollowsSecondsWhileThePictureMoves) {
   EXPECT_EQ(Draws(*d), shown + 1);
   d->Tick(false, false, false, 6);  // the same second again
   EXPECT_EQ(Draws(*d), shown + 1);
-  d->pictureChanges = false;        // a kind may say its picture would not change
+  d->pictureChanges = false;  // a kind may say its picture would not change
   d->Tick(false, false, true, 7);
   EXPECT_EQ(Draws(*d), shown + 1);
 }

@@ -22,15 +22,22 @@ class DisplayFormatTest : public ::testing::Test {
   void AddZone(const std::string& name, std::int32_t bias) {
     TVarnRegistry reg;
     reg.SetRootKey(TRootKey::LocalMachine);
-    ASSERT_TRUE(reg.OpenKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\" + name, true));
+    ASSERT_TRUE(
+        reg.OpenKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\" + name, true));
     std::uint8_t tzi[44] = {};
     std::memcpy(tzi, &bias, 4);
     reg.WriteBinaryData("TZI", tzi, 44);
   }
   void SetLocal(int y, int mo, int d, int h, int mi, int s) {
     TSystemTime& t = platform.clock.local;
-    t = {static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0, static_cast<std::uint16_t>(d),
-         static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s), 0};
+    t = {static_cast<std::uint16_t>(y),
+         static_cast<std::uint16_t>(mo),
+         0,
+         static_cast<std::uint16_t>(d),
+         static_cast<std::uint16_t>(h),
+         static_cast<std::uint16_t>(mi),
+         static_cast<std::uint16_t>(s),
+         0};
     t.wDayOfWeek = static_cast<std::uint16_t>(WeekdayOfDays(DaysFromCivil(y, mo, d)));
   }
   std::string Eval(const std::string& text, TDateTime utc = 0) {
@@ -48,8 +55,9 @@ TEST_F(DisplayFormatTest, ParsingIntoTokens) {
   TDisplayFormat f;
   f.Parse("a&time -s;b<tz \"Tokyo Standard Time\"><tz><x y>&");
   const std::vector<TDisplayFormatToken> expected{
-      {K::Literal, "a"},           {K::Element, "TIME -S"},  {K::Literal, "b"},
-      {K::ZoneSwitch, "TOKYO STANDARD TIME"}, {K::ZoneSwitch, ""}, {K::Error, ""},
+      {K::Literal, "a"},   {K::Element, "TIME -S"},
+      {K::Literal, "b"},   {K::ZoneSwitch, "TOKYO STANDARD TIME"},
+      {K::ZoneSwitch, ""}, {K::Error, ""},
       {K::Element, ""}};
   EXPECT_EQ(f.Tokens(), expected);
   f.Parse("only text\r\nline two");
@@ -126,7 +134,8 @@ TEST_F(DisplayFormatTest, WeekNumbersAcrossYearEnds) {
     const TCivilDate d = CivilFromDays(days);
     const int week = IsoWeek(d.year, d.month, d.day);
     if (WeekdayOfDays(days) == 1)
-      ASSERT_TRUE(week == previous + 1 || (week == 1 && previous >= 52)) << d.year << "-" << d.month << "-" << d.day;
+      ASSERT_TRUE(week == previous + 1 || (week == 1 && previous >= 52))
+          << d.year << "-" << d.month << "-" << d.day;
     else
       ASSERT_EQ(week, previous) << d.year << "-" << d.month << "-" << d.day;
     previous = week;
@@ -146,9 +155,9 @@ TEST_F(DisplayFormatTest, SecondsAreNeededOnlyForSecondElements) {
     const char* text;
     bool needs;
   };
-  const Case cases[] = {{"&s;", true},        {"&SS;", true},    {"&time -s;", true},
+  const Case cases[] = {{"&s;", true},           {"&SS;", true},    {"&time -s;", true},
                         {"&time -24 -s;", true}, {"&time;", false}, {"&swatch; &h; &nn;", false},
-                        {"&sdate;", false},   {"s ss", false}};
+                        {"&sdate;", false},      {"s ss", false}};
   for (const Case& c : cases) {
     TDisplayFormat f;
     f.Parse(c.text);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/uDisplayDisc.h"
 #include "display/uDisplayList.h"
+#include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 
 namespace {

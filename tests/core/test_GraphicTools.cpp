@@ -70,13 +70,15 @@ TEST(RegionRuns, MergingRowsKeepsEveryPixel) {
         for (int x = r.left; x < r.right; ++x) ++cover[static_cast<std::size_t>(y * w + x)];
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
-        ASSERT_EQ(cover[static_cast<std::size_t>(y * w + x)], (bitmap.Pixel(x, y) & 0xFFFFFF) != PixelOf(clColorKey))
+        ASSERT_EQ(cover[static_cast<std::size_t>(y * w + x)],
+                  (bitmap.Pixel(x, y) & 0xFFFFFF) != PixelOf(clColorKey))
             << round << ": " << x << "," << y;
   }
   // Three equal rows and a different one: two bands.
-  const std::vector<TRect> rows{{1, 0, 3, 1}, {5, 0, 6, 1}, {1, 1, 3, 2}, {5, 1, 6, 2}, {1, 2, 3, 3},
-                                {5, 2, 6, 3}, {0, 3, 2, 4}};
-  EXPECT_EQ(MergeIdenticalRows(rows), (std::vector<TRect>{{1, 0, 3, 3}, {5, 0, 6, 3}, {0, 3, 2, 4}}));
+  const std::vector<TRect> rows{{1, 0, 3, 1}, {5, 0, 6, 1}, {1, 1, 3, 2}, {5, 1, 6, 2},
+                                {1, 2, 3, 3}, {5, 2, 6, 3}, {0, 3, 2, 4}};
+  EXPECT_EQ(MergeIdenticalRows(rows),
+            (std::vector<TRect>{{1, 0, 3, 3}, {5, 0, 6, 3}, {0, 3, 2, 4}}));
   // Equal runs with an empty row between them stay apart.
   EXPECT_EQ(MergeIdenticalRows({{1, 0, 2, 1}, {1, 2, 2, 3}}).size(), 2u);
 }
@@ -107,9 +109,9 @@ TEST(HSV, ListedValues) {
   EXPECT_EQ(HSVToRGB({0, 255, 255}), RGBColor(255, 0, 0));
   EXPECT_EQ(HSVToRGB({0, 0, 77}), RGBColor(77, 77, 77));
   // One hue in each sector of 60 degrees.
-  const std::pair<int, TColor> sectors[] = {{30, RGBColor(255, 128, 0)}, {90, RGBColor(128, 255, 0)},
-                                            {150, RGBColor(0, 255, 128)}, {210, RGBColor(0, 128, 255)},
-                                            {270, RGBColor(128, 0, 255)}, {330, RGBColor(255, 0, 128)}};
+  const std::pair<int, TColor> sectors[] = {
+      {30, RGBColor(255, 128, 0)},  {90, RGBColor(128, 255, 0)},  {150, RGBColor(0, 255, 128)},
+      {210, RGBColor(0, 128, 255)}, {270, RGBColor(128, 0, 255)}, {330, RGBColor(255, 0, 128)}};
   for (const auto& [hue, rgb] : sectors) EXPECT_EQ(HSVToRGB({hue, 255, 255}), rgb) << hue;
 }
 
@@ -121,8 +123,6 @@ TEST(HSV, BrightnessIsClampedAtBothEnds) {
   EXPECT_EQ(FixColor(0x010101), 0u);
   EXPECT_EQ(FixColor(0x010102), 0x010102u);
 }
-
-
 
 std::vector<TCanvasCall> TextCalls(const TRecordingCanvas& canvas) {
   std::vector<TCanvasCall> texts;
@@ -163,7 +163,8 @@ TEST(OutlinedText, RingOffsetsMatchAnIndependentComputation) {
       const double theta = (30.0 * i + 2.0 * k) * std::numbers::pi / 180.0;
       const int dx = static_cast<int>(std::lround(std::cos(theta) * k));
       const int dy = static_cast<int>(std::lround(std::sin(theta) * k));
-      EXPECT_EQ(texts[(k - 1) * 13 + i].rect, Shifted(rect, dx, dy)) << "ring " << k << " step " << i;
+      EXPECT_EQ(texts[(k - 1) * 13 + i].rect, Shifted(rect, dx, dy))
+          << "ring " << k << " step " << i;
     }
   EXPECT_EQ(texts.back().rect, rect);
 }
@@ -200,8 +201,8 @@ TEST(OutlinedText, SmoothingOfRingsAndText) {
       TFontSpec font;
       font.quality = before;
       bitmap.Canvas().SetFont(font);
-      DrawOutlinedText(bitmap.Canvas(), "x", {0, 0, 10, 10}, row.smooth, false, TAlignment::Left,
-                       0, row.width);
+      DrawOutlinedText(bitmap.Canvas(), "x", {0, 0, 10, 10}, row.smooth, false, TAlignment::Left, 0,
+                       row.width);
       const auto texts = TextCalls(bitmap.Recorder());
       ASSERT_EQ(texts.size(), 13u * row.width + 1);
       for (std::size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_EQ(texts[i].fontQuality, row.ring);
@@ -216,9 +217,9 @@ TEST(FontStyle, CodeHoldsOnlyBoldAndItalic) {
     TFontStyles style;
     int code;
   } rows[] = {
-      {{false, false, false, false}, 0},  {{true, false, false, false}, 1},
-      {{false, true, false, false}, 16},  {{true, true, false, false}, 17},
-      {{true, false, true, false}, 1},    {{false, false, true, true}, 0},
+      {{false, false, false, false}, 0}, {{true, false, false, false}, 1},
+      {{false, true, false, false}, 16}, {{true, true, false, false}, 17},
+      {{true, false, true, false}, 1},   {{false, false, true, true}, 0},
       {{false, true, false, true}, 16},
   };
   for (const auto& row : rows) EXPECT_EQ(FontStyleToCode(row.style), row.code);

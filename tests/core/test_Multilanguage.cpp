@@ -49,8 +49,14 @@ TEST(Translations, FormatDirectivesAreOrdinaryText) {
 }
 
 TEST(Translations, EncodingsAndGarbage) {
-  EXPECT_EQ(Loaded("\xEF\xBB\xBFK=Gr\xC3\xBC\xC3\x9F" "e").GetText("K", ""), "Grüße");
-  EXPECT_EQ(Loaded("K=Gr\xFC\xDF" "e").GetText("K", ""), "Grüße");  // 8-bit code page
+  EXPECT_EQ(Loaded("\xEF\xBB\xBFK=Gr\xC3\xBC\xC3\x9F"
+                   "e")
+                .GetText("K", ""),
+            "Grüße");
+  EXPECT_EQ(Loaded("K=Gr\xFC\xDF"
+                   "e")
+                .GetText("K", ""),
+            "Grüße");  // 8-bit code page
   std::string garbage;
   for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
   const auto g = Loaded(garbage);
@@ -106,9 +112,12 @@ class LanguageFiles : public ::testing::Test {
 
 TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   Write("deutsch.lng", "; Quorvel\r\nLANGUAGE=Deutsch\r\nTRANSLATION_BY=  X  \r\nK=v\r\n");
-  Write("francais.lng", "; Quorvel\r\nLANGUAGE=Fran\xC3\xA7" "ais\r\n");
-  Write("espanol.lng", "; Quorvel\r\nLANGUAGE=espa\xC3\xB1ol\r\n");  // before "Français" for a reader
-  Write("ingles.lng", "; Quorvel\r\nLANGUAGE=\xC3\x89nglish\r\n");   // É beside E
+  Write("francais.lng",
+        "; Quorvel\r\nLANGUAGE=Fran\xC3\xA7"
+        "ais\r\n");
+  Write("espanol.lng",
+        "; Quorvel\r\nLANGUAGE=espa\xC3\xB1ol\r\n");  // before "Français" for a reader
+  Write("ingles.lng", "; Quorvel\r\nLANGUAGE=\xC3\x89nglish\r\n");  // É beside E
   Write("nolang.lng", "; Quorvel\r\nK=v\r\n");
   Write("noproduct.lng", "LANGUAGE=Other\r\n");
   Write("empty.lng", "");
@@ -127,7 +136,8 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   {
     TVarnRegistry reg;
     reg.SetRootKey(TRootKey::LocalMachine);
-    ASSERT_TRUE(reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel", true));
+    ASSERT_TRUE(
+        reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel", true));
     reg.WriteString("Language", "deutsch");
   }
   // Ordinary users may read the machine's keys but not write them.

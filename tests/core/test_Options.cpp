@@ -122,9 +122,9 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
     reg.WriteInteger("TrueTransparency", 30);
   }
   ImportOldSettings();
-  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Left", "Top", "Width", "Height",
-                                                       "Description", "Active", "Transparent",
-                                                       "AlphaBlendValue"}));
+  EXPECT_EQ(NewValueNames(),
+            (std::vector<std::string>{"", "Left", "Top", "Width", "Height", "Description", "Active",
+                                      "Transparent", "AlphaBlendValue"}));
   EXPECT_EQ(StoredInteger(kNew, ""), 2);
   EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
   EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
@@ -213,8 +213,10 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   ASSERT_TRUE(reg.OpenKey(kNew, false));
   // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
   const std::pair<const char*, TElementSettings> records[] = {
-      {"HourHandSettings", {0x00FF00, 0, 1}}, {"MinuteHandSettings", {3, 4, 1}},
-      {"SecondsHandSettings", {5, 6, 1}},     {"TickMarkSettings", {7, 8, 1}},
+      {"HourHandSettings", {0x00FF00, 0, 1}},
+      {"MinuteHandSettings", {3, 4, 1}},
+      {"SecondsHandSettings", {5, 6, 1}},
+      {"TickMarkSettings", {7, 8, 1}},
       {"QuarterMarksSettings", {7, 8, 1}}};
   for (const auto& [name, expected] : records) {
     TElementSettings record;

@@ -120,9 +120,14 @@ TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
     const char* name;
     bool geometry;  // the window's own bounds are stored back, not the value
   };
-  const Stored values[] = {{"Font_OutlineWidth", false}, {"Font_FontSize", false}, {"Shadow", false},
-                           {"BevelWidth", false}, {"Width", true}, {"Height", true},
-                           {"Left", true}, {"Top", true}};
+  const Stored values[] = {{"Font_OutlineWidth", false},
+                           {"Font_FontSize", false},
+                           {"Shadow", false},
+                           {"BevelWidth", false},
+                           {"Width", true},
+                           {"Height", true},
+                           {"Left", true},
+                           {"Top", true}};
   TVarnRegistry reg;
   for (const bool background : {false, true})
     for (const auto [name, geometry] : values)
@@ -140,7 +145,8 @@ TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
         EXPECT_LE(bitmap.Height(), MaxDisplayHeight) << where;
         EXPECT_LE(std::abs(bitmap.Canvas().Font().height), MaxDisplayHeight) << where;
         // A few milliseconds of drawing: the bevel's lines and the outline's rings are bounded.
-        EXPECT_LE(bitmap.Recorder().calls.size(), std::size_t{MaxDisplayHeight + 13 * MaxOutlineWidth + 4})
+        EXPECT_LE(bitmap.Recorder().calls.size(),
+                  std::size_t{MaxDisplayHeight + 13 * MaxOutlineWidth + 4})
             << where;
         d->SaveToRegistry(reg, false);
         if (!geometry) {
@@ -192,9 +198,9 @@ TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
     TRect text;
   };
   const Case cases[] = {{0, false, {10, 5, 110, 21}},
-                        {1, false, {40, 5, 140, 21}},   // 160 - 100 - 20
-                        {2, false, {20, 5, 120, 21}},   // (160 - 100) / 2 - 10
-                        {1, true, {6, 6, 294, 74}}};    // the bevel (2) and 4 more inside
+                        {1, false, {40, 5, 140, 21}},  // 160 - 100 - 20
+                        {2, false, {20, 5, 120, 21}},  // (160 - 100) / 2 - 10
+                        {1, true, {6, 6, 294, 74}}};   // the bevel (2) and 4 more inside
   for (const Case& c : cases) {
     clock->Alignment = c.alignment;
     clock->HasBackground = c.background;
@@ -254,15 +260,41 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderAndReadBack) {
   clock->SaveToRegistry(reg, false);
   std::vector<std::string> names;
   reg.GetValueNames(names);
-  EXPECT_EQ(names, (std::vector<std::string>{
-                       "", "Transparent", "AlphaBlendValue", "AlwaysOnTop", "Active", "Left", "Top",
-                       "Width", "Height", "Description", "Text", "Font_FontName", "Font_FontCharSet",
-                       "Font_FontColor", "Font_FontStyle", "Font_FontSize", "Font_OutlineColor",
-                       "Font_OutlineWidth", "Font_3D", "Alignment", "Shadow", "ShadowColor",
-                       "HasBackground", "BackgroundColor", "BevelWidth", "BevelColor", "Bevel3D"}));
-  const std::pair<const char*, std::int32_t> stored[] = {
-      {"Alignment", 2}, {"Shadow", 3}, {"ShadowColor", 0x606060}, {"HasBackground", 1},
-      {"BackgroundColor", 0xF28A96}, {"BevelWidth", 5}, {"BevelColor", 0xF28A96}, {"Bevel3D", 0}};
+  EXPECT_EQ(names, (std::vector<std::string>{"",
+                                             "Transparent",
+                                             "AlphaBlendValue",
+                                             "AlwaysOnTop",
+                                             "Active",
+                                             "Left",
+                                             "Top",
+                                             "Width",
+                                             "Height",
+                                             "Description",
+                                             "Text",
+                                             "Font_FontName",
+                                             "Font_FontCharSet",
+                                             "Font_FontColor",
+                                             "Font_FontStyle",
+                                             "Font_FontSize",
+                                             "Font_OutlineColor",
+                                             "Font_OutlineWidth",
+                                             "Font_3D",
+                                             "Alignment",
+                                             "Shadow",
+                                             "ShadowColor",
+                                             "HasBackground",
+                                             "BackgroundColor",
+                                             "BevelWidth",
+                                             "BevelColor",
+                                             "Bevel3D"}));
+  const std::pair<const char*, std::int32_t> stored[] = {{"Alignment", 2},
+                                                         {"Shadow", 3},
+                                                         {"ShadowColor", 0x606060},
+                                                         {"HasBackground", 1},
+                                                         {"BackgroundColor", 0xF28A96},
+                                                         {"BevelWidth", 5},
+                                                         {"BevelColor", 0xF28A96},
+                                                         {"Bevel3D", 0}};
   for (const auto& [name, value] : stored) EXPECT_EQ(reg.ReadInteger(name), value) << name;
   EXPECT_EQ(reg.ReadString(""), "2");
   auto loaded = TDisplay::Create<TDisplayDigitalClock>();
@@ -333,7 +365,7 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
     reg.WriteInteger("", 3);  // a countdown stored as an integer
     reg.WriteString("Target", "kept as it was");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
-    reg.WriteString("", "257");  // lowest 8 bits: 1
+    reg.WriteString("", "257");                                  // lowest 8 bits: 1
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\004", true);  // beyond Count: not read
     reg.WriteString("", "2");
   }

@@ -9,8 +9,14 @@
 namespace {
 
 TSystemTime Rule(int month, int dayOfWeek, int occurrence, int hour) {
-  return {0, static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(dayOfWeek),
-          static_cast<std::uint16_t>(occurrence), static_cast<std::uint16_t>(hour), 0, 0, 0};
+  return {0,
+          static_cast<std::uint16_t>(month),
+          static_cast<std::uint16_t>(dayOfWeek),
+          static_cast<std::uint16_t>(occurrence),
+          static_cast<std::uint16_t>(hour),
+          0,
+          0,
+          0};
 }
 
 TDateTime At(int y, int mo, int d, int h, int mi, int s, int ms = 0) {

@@ -11,8 +11,10 @@ struct KeepCase {
 };
 
 TEST(Tools, ShortcutsSplitIntoKeyAndModifiersAndBack) {
-  const std::pair<std::uint32_t, TShortCutParts> cases[] = {
-      {0x0041, {0x41, 0}}, {0x2041, {0x41, ssShift}}, {0x6041, {0x41, ssShift | ssCtrl}}, {0x807A, {0x7A, ssAlt}}};
+  const std::pair<std::uint32_t, TShortCutParts> cases[] = {{0x0041, {0x41, 0}},
+                                                            {0x2041, {0x41, ssShift}},
+                                                            {0x6041, {0x41, ssShift | ssCtrl}},
+                                                            {0x807A, {0x7A, ssAlt}}};
   for (const auto& [shortcut, parts] : cases) {
     EXPECT_EQ(SplitShortCut(shortcut).key, parts.key) << shortcut;
     EXPECT_EQ(SplitShortCut(shortcut).shift, parts.shift) << shortcut;
@@ -22,21 +24,23 @@ TEST(Tools, ShortcutsSplitIntoKeyAndModifiersAndBack) {
 
 TEST(Tools, DecimalNumbersAreWholeOrNothing) {
   const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {"257", 257}, {"+3", 3},         {"-1", -1},         {"007", 7},     {"2x", std::nullopt},
-      {"", std::nullopt}, {"+", std::nullopt}, {"+-1", std::nullopt}, {" 2", std::nullopt},
-      {"2147483648", std::nullopt}};
+      {"257", 257},         {"+3", 3},
+      {"-1", -1},           {"007", 7},
+      {"2x", std::nullopt}, {"", std::nullopt},
+      {"+", std::nullopt},  {"+-1", std::nullopt},
+      {" 2", std::nullopt}, {"2147483648", std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimal(text), expected) << text;
 }
 
 TEST(KeepHalfInside, ClampsSoThatHalfStaysWithinBounds) {
   const TRect screen{0, 0, 1024, 768};
   const KeepCase cases[] = {
-      {{2000, 100, 2200, 200}, screen, {924, 100, 1124, 200}},   // beyond the right edge
-      {{-500, 100, -300, 200}, screen, {-100, 100, 100, 200}},   // beyond the left edge
-      {{100, 900, 300, 1000}, screen, {100, 718, 300, 818}},     // below
-      {{100, -400, 300, -300}, screen, {100, -50, 300, 50}},     // above
-      {{100, 100, 300, 200}, screen, {100, 100, 300, 200}},      // inside: unchanged
-      {{50, 50, 50, 50}, {0, 0, 10, 10}, {9, 9, 11, 11}},        // empty: sides become 2
+      {{2000, 100, 2200, 200}, screen, {924, 100, 1124, 200}},  // beyond the right edge
+      {{-500, 100, -300, 200}, screen, {-100, 100, 100, 200}},  // beyond the left edge
+      {{100, 900, 300, 1000}, screen, {100, 718, 300, 818}},    // below
+      {{100, -400, 300, -300}, screen, {100, -50, 300, 50}},    // above
+      {{100, 100, 300, 200}, screen, {100, 100, 300, 200}},     // inside: unchanged
+      {{50, 50, 50, 50}, {0, 0, 10, 10}, {9, 9, 11, 11}},       // empty: sides become 2
       // Bounds narrower than the window: the far limits are applied first.
       {{100, 100, 400, 400}, {0, 0, 100, 100}, {-50, -50, 250, 250}},
   };
@@ -76,22 +80,23 @@ TEST(TextTools, SplitAtFirstSpace) {
 TEST(TextTools, FormatElementUnderTheCaret) {
   using R = std::optional<std::pair<std::size_t, std::size_t>>;
   const std::string text = "ab &time -s; <b>x</b> &&time;";
-  EXPECT_EQ(FormatElementAt(text, 6), (R{{3, 11}}));   // inside &time -s;
-  EXPECT_EQ(FormatElementAt(text, 4), (R{{3, 11}}));   // just after the ampersand
-  EXPECT_EQ(FormatElementAt(text, 11), (R{{3, 11}}));  // just before the semicolon
-  EXPECT_EQ(FormatElementAt(text, 12), R{});           // just after it
-  EXPECT_EQ(FormatElementAt(text, 14), (R{{13, 15}})); // <b>
-  EXPECT_EQ(FormatElementAt(text, 24), R{});           // after the second of &&
+  EXPECT_EQ(FormatElementAt(text, 6), (R{{3, 11}}));    // inside &time -s;
+  EXPECT_EQ(FormatElementAt(text, 4), (R{{3, 11}}));    // just after the ampersand
+  EXPECT_EQ(FormatElementAt(text, 11), (R{{3, 11}}));   // just before the semicolon
+  EXPECT_EQ(FormatElementAt(text, 12), R{});            // just after it
+  EXPECT_EQ(FormatElementAt(text, 14), (R{{13, 15}}));  // <b>
+  EXPECT_EQ(FormatElementAt(text, 24), R{});            // after the second of &&
   EXPECT_EQ(FormatElementAt(text, 0), R{});
   EXPECT_EQ(FormatElementAt(text, 2), R{});
-  EXPECT_EQ(FormatElementAt("&open", 2), R{});         // never closed
-  EXPECT_EQ(FormatElementAt("&a &b;", 2), R{});        // another start before the end
-  EXPECT_EQ(FormatElementAt("x", 5), R{});             // caret past the end
+  EXPECT_EQ(FormatElementAt("&open", 2), R{});   // never closed
+  EXPECT_EQ(FormatElementAt("&a &b;", 2), R{});  // another start before the end
+  EXPECT_EQ(FormatElementAt("x", 5), R{});       // caret past the end
 }
 
 TEST(PlaceTools, FitOnMonitorKeepsSixteenPixelsInside) {
   const TRect work{0, 0, 1024, 728};
-  EXPECT_EQ(FitOnMonitor(TPoint{1024 - 100, 100}, TPoint{200, 100}, work), (TPoint{1024 - 216, 100}));
+  EXPECT_EQ(FitOnMonitor(TPoint{1024 - 100, 100}, TPoint{200, 100}, work),
+            (TPoint{1024 - 216, 100}));
   EXPECT_EQ(FitOnMonitor(TPoint{-50, -50}, TPoint{200, 100}, work), (TPoint{16, 16}));
   EXPECT_EQ(FitOnMonitor(TPoint{300, 700}, TPoint{200, 100}, work), (TPoint{300, 728 - 116}));
   // Larger than the work area: the left and top edges win.

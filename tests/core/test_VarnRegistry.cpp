@@ -114,13 +114,15 @@ TEST_F(RegistryTest, BinaryReadsNeverPassTheBuffer) {
   EXPECT_EQ(reg.ReadBinaryData("bin4", buffer, 8), 4);
   EXPECT_EQ(buffer[3], 4);
   EXPECT_EQ(buffer[4], 0xEE);
-  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin9", buffer, 8); }), "Invalid data type for 'bin9'");
+  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin9", buffer, 8); }),
+            "Invalid data type for 'bin9'");
   EXPECT_EQ(buffer[7], 0xEE);
   EXPECT_EQ(reg.ReadBinaryData("qword", buffer, 8), 8);  // a type the store does not classify
   EXPECT_EQ(reg.ReadBinaryData("missing", buffer, 8), 0);
   reg.WriteBinaryData("empty", nullptr, 0);
   EXPECT_EQ(reg.ReadBinaryData("empty", buffer, 8), 0);
-  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin4", buffer, -1); }), "Invalid data type for 'bin4'");
+  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin4", buffer, -1); }),
+            "Invalid data type for 'bin4'");
 }
 
 TEST_F(RegistryTest, WritesRoundTripAndRefusalsRaise) {

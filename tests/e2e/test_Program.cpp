@@ -1,7 +1,8 @@
 // Whole-program tests: quorvel.exe runs under Wine on a virtual display and is
 // looked at from outside, as a user or another program would see it.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
@@ -355,9 +356,9 @@ TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
     EXPECT_EQ(Raw(kProduct, name)->type, static_cast<std::uint32_t>(REG_DWORD)) << name;
     EXPECT_EQ(Integer(kProduct, name), 1) << name;
   }
-  for (const char* name : {"ChimeTowerClock", "ChimeQuarter", "ChimeHalf", "ChimeThreeQuarters",
-                           "ChimeTop", "AutoHideAllDisplays", "HK_ShowHideDisplays",
-                           "HK_ShowDisplays", "HK_HideDisplays"})
+  for (const char* name :
+       {"ChimeTowerClock", "ChimeQuarter", "ChimeHalf", "ChimeThreeQuarters", "ChimeTop",
+        "AutoHideAllDisplays", "HK_ShowHideDisplays", "HK_ShowDisplays", "HK_HideDisplays"})
     EXPECT_EQ(Integer(kProduct, name), 0) << name;
   EXPECT_EQ(Integer(kProduct, "AutoHideInterval"), 200);
   EXPECT_EQ(Integer(kProduct, "AutoShowInterval"), 500);
@@ -411,9 +412,10 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
   TRegistryHive& hive = *HiveOf(TRootKey::CurrentUser);
   const auto stored = RegistrySnapshot(hive, "Software\\Quorvel II");
   // Damaged as registry cleaners and hand edits damage them.
-  const std::map<std::string, std::string> damage{{"Software\\Quorvel II", "AutoHide"},
-                                                  {"Software\\Quorvel II\\Displays", "Count"},
-                                                  {"Software\\Quorvel II\\Displays\\000", "Font_FontSize"}};
+  const std::map<std::string, std::string> damage{
+      {"Software\\Quorvel II", "AutoHide"},
+      {"Software\\Quorvel II\\Displays", "Count"},
+      {"Software\\Quorvel II\\Displays\\000", "Font_FontSize"}};
   for (const auto& [key, name] : damage) {
     ASSERT_TRUE(reg.OpenKey(key, false));
     reg.WriteString(name, "garbage");

@@ -28,8 +28,9 @@ std::string TEnglishLocale::DayName(int day, bool abbreviated) {
 }
 
 std::string TEnglishLocale::MonthName(int month, bool abbreviated) {
-  static const char* names[] = {"January", "February", "March",     "April",   "May",      "June",
-                                "July",    "August",   "September", "October", "November", "December"};
+  static const char* names[] = {"January",   "February", "March",    "April",
+                                "May",       "June",     "July",     "August",
+                                "September", "October",  "November", "December"};
   const std::string name = names[(month - 1) % 12];
   return abbreviated ? name.substr(0, 3) : name;
 }
@@ -39,7 +40,9 @@ namespace {
 // The text with every letter of Latin-1 as its lower-case base letter.
 std::string FoldLatin1(const std::string& text) {
   // U+00C0 .. U+00FF; '*' and '/' are the two signs among them.
-  static const char base[] = "aaaaaaaceeeeiiiidnooooo*ouuuuyts" "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+  static const char base[] =
+      "aaaaaaaceeeeiiiidnooooo*ouuuuyts"
+      "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
   std::string folded;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
@@ -131,7 +134,8 @@ int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned forma
   std::string line;
   const auto measureLine = [&] {
     const auto fixed = lineWidths.find(line);
-    const int width = fixed != lineWidths.end() ? fixed->second : static_cast<int>(line.size()) * charWidth;
+    const int width =
+        fixed != lineWidths.end() ? fixed->second : static_cast<int>(line.size()) * charWidth;
     widest = std::max(widest, width);
     line.clear();
   };

@@ -1,6 +1,7 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
@@ -91,8 +92,12 @@ TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
   dialog.CreateModeless(nullptr);
   const HWND d = dialog.Handle();
   ASSERT_NE(d, nullptr);
-  SetControlText(d, 201, "Gr\xC3\xB6\xC3\x9F" "e");
-  EXPECT_EQ(ControlText(d, 201), "Gr\xC3\xB6\xC3\x9F" "e");
+  SetControlText(d, 201,
+                 "Gr\xC3\xB6\xC3\x9F"
+                 "e");
+  EXPECT_EQ(ControlText(d, 201),
+            "Gr\xC3\xB6\xC3\x9F"
+            "e");
   SetChecked(d, 202, true);
   EXPECT_TRUE(IsChecked(d, 202));
   EnableControl(d, 202, false);
@@ -118,7 +123,8 @@ TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
   AddTreeItem(d, 204, child, "Grandchild", 12);
   ExpandAllTreeItems(d, 204);
   for (const HTREEITEM item : {root, child})
-    EXPECT_TRUE(SendDlgItemMessageW(d, 204, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+    EXPECT_TRUE(SendDlgItemMessageW(d, 204, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
+                                    TVIS_EXPANDED) &
                 TVIS_EXPANDED);
   SelectTreeItem(d, 204, child);
   EXPECT_EQ(SelectedTreeItemData(d, 204), 11);
@@ -160,14 +166,16 @@ class TOwnedWindow : public TWindowBase {
 std::string gDebugOutput;
 LONG CALLBACK CaptureDebugOutput(EXCEPTION_POINTERS* info) {
   const EXCEPTION_RECORD& record = *info->ExceptionRecord;
-  if (record.ExceptionCode != DBG_PRINTEXCEPTION_C || record.NumberParameters < 2) return EXCEPTION_CONTINUE_SEARCH;
+  if (record.ExceptionCode != DBG_PRINTEXCEPTION_C || record.NumberParameters < 2)
+    return EXCEPTION_CONTINUE_SEARCH;
   gDebugOutput += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
 TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreReported) {
   const long before = LiveUserObjects();
-  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
   TOwnedWindow owned(owner);
   EXPECT_EQ(LiveUserObjects(), before + 1);
   gDebugOutput.clear();

@@ -4,8 +4,8 @@
 
 #include "config/uOptions.h"
 #include "display/fDisplay.h"
-#include "support/uDisplayDisc.h"
 #include "display/uDisplayList.h"
+#include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "win/uPumpMessages.h"
@@ -85,9 +85,9 @@ TEST_F(DisplayWindowTest, HitTestZonesOfADisplayWithBackground) {
     int x, y;
     LRESULT expected;
   };
-  const Case cases[] = {{5, 50, HTLEFT},     {6, 50, HTCLIENT},       {94, 50, HTCLIENT},
-                        {95, 50, HTRIGHT},   {50, 2, HTTOP},          {50, 97, HTBOTTOM},
-                        {2, 2, HTTOPLEFT},   {97, 2, HTTOPRIGHT},     {2, 97, HTBOTTOMLEFT},
+  const Case cases[] = {{5, 50, HTLEFT},         {6, 50, HTCLIENT},   {94, 50, HTCLIENT},
+                        {95, 50, HTRIGHT},       {50, 2, HTTOP},      {50, 97, HTBOTTOM},
+                        {2, 2, HTTOPLEFT},       {97, 2, HTTOPRIGHT}, {2, 97, HTBOTTOMLEFT},
                         {97, 97, HTBOTTOMRIGHT}, {50, 50, HTCLIENT}};
   for (const Case& c : cases)
     EXPECT_EQ(TfrmDisplay::ResizeZone(true, c.x, c.y, 100, 100), c.expected) << c.x << "," << c.y;

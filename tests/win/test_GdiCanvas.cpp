@@ -36,7 +36,7 @@ TEST_F(GdiCanvasTest, InsideFramePenStaysWithinTheRectangle) {
   const std::uint32_t green = PixelOf(RGBColor(0, 255, 0));
   EXPECT_EQ(At(bitmap, 0, 15), green);
   EXPECT_EQ(At(bitmap, 2, 15), green);
-  EXPECT_EQ(At(bitmap, 3, 15), PixelOf(clColorKey));   // hollow brush: the inside is untouched
+  EXPECT_EQ(At(bitmap, 3, 15), PixelOf(clColorKey));  // hollow brush: the inside is untouched
   EXPECT_EQ(At(bitmap, 39, 15), green);
   EXPECT_EQ(At(bitmap, 37, 15), green);
   EXPECT_EQ(At(bitmap, 36, 15), PixelOf(clColorKey));

@@ -38,7 +38,9 @@ class MainWindowTest : public ::testing::Test {
     for (std::size_t i = 0; i < List().Count(); ++i) n += List()[i].IsVisible();
     return n;
   }
-  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return SendMessageW(Main().Handle(), msg, wp, lp); }
+  LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    return SendMessageW(Main().Handle(), msg, wp, lp);
+  }
 
   TTestClock clock;
   TMemoryHive hive;
@@ -135,8 +137,8 @@ HWND gMainWindow = nullptr;
 LRESULT CALLBACK SystemMessagesOnDestroy(int code, WPARAM wParam, LPARAM lParam) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
   wchar_t name[32] = {};
-  if (code == HC_ACTION && message->message == WM_DESTROY && GetClassNameW(message->hwnd, name, 32) &&
-      lstrcmpW(name, L"TfrmDisplay") == 0) {
+  if (code == HC_ACTION && message->message == WM_DESTROY &&
+      GetClassNameW(message->hwnd, name, 32) && lstrcmpW(name, L"TfrmDisplay") == 0) {
     SendMessageW(gMainWindow, WM_TIMECHANGE, 0, 0);
     SendMessageW(gMainWindow, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     SendMessageW(gMainWindow, WM_HOTKEY, 1, 0);
@@ -154,7 +156,8 @@ TEST_F(MainWindowTest, ClosingWithAnActiveDisplayReachesNothingDestroyed) {
   gMainWindow = Main().Handle();
   gAccessViolations = 0;
   const PVOID handler = AddVectoredExceptionHandler(1, CountAccessViolation);
-  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SystemMessagesOnDestroy, nullptr, GetCurrentThreadId());
+  const HHOOK hook =
+      SetWindowsHookExW(WH_CALLWNDPROC, SystemMessagesOnDestroy, nullptr, GetCurrentThreadId());
   quorvel.reset();  // the active display's destruction hands the activation on
   UnhookWindowsHookEx(hook);
   RemoveVectoredExceptionHandler(handler);
@@ -166,8 +169,8 @@ TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {
   quorvel->Options().HK_ShowHideDisplays = 0x4000 | 0x8000 | VK_F11;  // Ctrl+Alt+F11
   quorvel->Options().HK_HideDisplays = 0x2000 | 0x8000 | VK_F10;      // Shift+Alt+F10
   Main().RegisterHotKeys();
-  TUniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      nullptr, nullptr));
+  TUniqueWindow other(
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
   // Held by the main window: nobody else gets them.
   EXPECT_FALSE(RegisterHotKey(other.get(), 7, MOD_CONTROL | MOD_ALT, VK_F11));
   EXPECT_FALSE(RegisterHotKey(other.get(), 8, MOD_SHIFT | MOD_ALT, VK_F10));

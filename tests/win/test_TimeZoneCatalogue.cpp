@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
@@ -45,7 +46,8 @@ TEST_F(SystemCatalogue, OwnRuleAgreesWithTheSystemOverWholeYears) {
       const int hours = (IsLeapYear(year) ? 366 : 365) * 24;
       for (int hour = 0; hour < hours; ++hour) instants.push_back(first + hour / 24.0);
       if (const auto t = GetTransitions(zone, year)) {
-        for (TDateTime edge : {t->start + t->standardOffset / 1440.0, t->end + t->daylightOffset / 1440.0})
+        for (TDateTime edge :
+             {t->start + t->standardOffset / 1440.0, t->end + t->daylightOffset / 1440.0})
           for (double delta : {-1.0, 0.0, 1.0}) instants.push_back(edge + delta / 86400.0);
       }
     }
@@ -58,9 +60,10 @@ TEST_F(SystemCatalogue, OwnRuleAgreesWithTheSystemOverWholeYears) {
         if (firstDifference.empty()) {
           const TSystemTime u = DateTimeToSystemTime(utc);
           char text[160];
-          std::snprintf(text, sizeof(text), "%s at %04d-%02d-%02d %02d:%02d:%02d UTC: own %02d:%02d, system %02d:%02d",
-                        zone.KeyName.c_str(), u.wYear, u.wMonth, u.wDay, u.wHour, u.wMinute, u.wSecond,
-                        own.wHour, own.wMinute, system.wHour, system.wMinute);
+          std::snprintf(text, sizeof(text),
+                        "%s at %04d-%02d-%02d %02d:%02d:%02d UTC: own %02d:%02d, system %02d:%02d",
+                        zone.KeyName.c_str(), u.wYear, u.wMonth, u.wDay, u.wHour, u.wMinute,
+                        u.wSecond, own.wHour, own.wMinute, system.wHour, system.wMinute);
           firstDifference = text;
         }
       }

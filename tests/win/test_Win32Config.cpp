@@ -1,6 +1,7 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
@@ -95,9 +96,9 @@ TEST_F(Win32StoreTest, EnumerationOrderDeleteAndWrongTypes) {
 TEST_F(Win32StoreTest, AValueWithoutClosingZeroIsReadSafely) {
   ASSERT_TRUE(reg.OpenKey(kKey, true));
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvel Test\\Store", 0, KEY_ALL_ACCESS,
-                          &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvel Test\\Store", 0, KEY_ALL_ACCESS, &key),
+      ERROR_SUCCESS);
   const wchar_t raw[] = {L'a', L'b', L'c'};
   RegSetValueExW(key, L"raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(raw), sizeof(raw));
   const BYTE odd[] = {'x', 0, 'y'};  // an odd byte count
@@ -192,10 +193,14 @@ TEST(Win32Locale, NamesMarkersFormatsAndOrderOfTheUsersLocale) {
   const TSystemTime t{2026, 12, 0, 6, 14, 5, 7, 0};
   EXPECT_EQ(locale.FormatDate(t, false), "12/6/2026");
   EXPECT_EQ(locale.FormatTime(t, 0), "2:05:07 PM");
-  EXPECT_EQ(locale.FormatTime(t, TimeFlags::Force24Hour | TimeFlags::NoSeconds | TimeFlags::NoTimeMarker),
-            "14:05");
+  EXPECT_EQ(
+      locale.FormatTime(t, TimeFlags::Force24Hour | TimeFlags::NoSeconds | TimeFlags::NoTimeMarker),
+      "14:05");
   EXPECT_EQ(locale.CompareText("abc", "ABC"), 0);
-  EXPECT_LT(locale.CompareText("espa\xC3\xB1ol", "Fran\xC3\xA7" "ais"), 0);
+  EXPECT_LT(locale.CompareText("espa\xC3\xB1ol",
+                               "Fran\xC3\xA7"
+                               "ais"),
+            0);
   EXPECT_LT(locale.CompareText("\xC3\x89nglish", "espa\xC3\xB1ol"), 0);
   EXPECT_GT(locale.CompareText("Zulu", "\xC3\xA9t\xC3\xA9"), 0);
 }
@@ -208,8 +213,8 @@ TEST(Win32Tools, VersionOfTheProgramFile) {
 }
 
 TEST(Win32Tools, FormatElementSelectionInARealEdit) {
-  HWND edit = CreateWindowExW(0, L"EDIT", L"ab &time -s; \u00E4 <b>", WS_POPUP | ES_MULTILINE, 0,
-                              0, 200, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExW(0, L"EDIT", L"ab &time -s; \u00E4 <b>", WS_POPUP | ES_MULTILINE, 0, 0,
+                              200, 50, nullptr, nullptr, nullptr, nullptr);
   SendMessageW(edit, EM_SETSEL, 6, 6);
   SelectFormatElement(edit);
   DWORD start = 0, end = 0;

@@ -43,4 +43,3 @@ class TDialogCloser {
   std::atomic<bool> FClosed{false};
   std::thread FWorker;
 };
-
