@@ -120,7 +120,10 @@ void TfrmDisplay::RemoveRegion() { SetWindowRgn(Handle(), nullptr, TRUE); }
 
 void TfrmDisplay::DrawBitmap(const TBitmap32& bitmap) {
   TWindowDC dc(Handle());
-  if (dc.get()) BlitBitmap(dc.get(), bitmap);
+  if (!dc.get()) return;
+  BlitBitmap(dc.get(), bitmap);
+  // The whole window is drawn: a paint the new shape or size asked for would copy it again.
+  ValidateRect(Handle(), nullptr);
 }
 
 void TfrmDisplay::PaintBitmapTo(HDC dc) {
@@ -200,8 +203,7 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
       return WMNCHitTest(wParam, lParam);
     case WM_ERASEBKGND:
-      if (FDisplay) PaintBitmapTo(reinterpret_cast<HDC>(wParam));
-      return 1;
+      return 1;  // nothing to erase: the paint that follows copies the whole bitmap
     case WM_PAINT:
       FormPaint();
       return 0;

@@ -46,7 +46,15 @@ TGdiCanvas::~TGdiCanvas() {
 }
 
 void TGdiCanvas::SetFont(const TFontSpec& font) {
-  if (FFont && font == FFontSpec) return;
+  constexpr std::size_t kKeptFonts = 4;
+  const auto kept = std::find_if(FFonts.begin(), FFonts.end(), [&](const auto& f) { return f.first == font; });
+  if (kept == FFonts.begin() && kept != FFonts.end()) return;
+  if (kept != FFonts.end()) {
+    std::rotate(FFonts.begin(), kept, kept + 1);
+    SelectObject(FDC, FFonts.front().second.get());
+    FFontSpec = font;
+    return;
+  }
   LOGFONTW lf{};
   lf.lfHeight = font.height;
   lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -60,7 +68,8 @@ void TGdiCanvas::SetFont(const TFontSpec& font) {
   TUniqueFont created(CreateFontIndirectW(&lf));
   if (!created) return;
   SelectObject(FDC, created.get());
-  FFont = std::move(created);
+  FFonts.insert(FFonts.begin(), {font, std::move(created)});
+  if (FFonts.size() > kKeptFonts) FFonts.pop_back();  // never the one in the DC
   FFontSpec = font;
 }
 
@@ -79,6 +88,7 @@ void TGdiCanvas::SetPen(TColor c, int width, TPenStyle style) {
 }
 
 void TGdiCanvas::SetBrush(TColor c, TBrushStyle style) {
+  if (style == TBrushStyle::Solid && FBrush && FBrushStyle == style && FBrushColor == c) return;
   FBrushColor = c;
   FBrushStyle = style;
   if (style == TBrushStyle::Clear) {

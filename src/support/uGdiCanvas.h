@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "support/uCanvas.h"
@@ -10,6 +11,8 @@
 
 // A canvas on a memory DC. Pen, brush and font are created when they change
 // and selected into the DC; the DC's own objects are put back on destruction.
+// The last few fonts are kept: a text display switches between a smoothed and
+// a sharp copy of its font several times in every repaint.
 class TGdiCanvas : public TCanvas {
  public:
   explicit TGdiCanvas(HDC dc);
@@ -37,7 +40,8 @@ class TGdiCanvas : public TCanvas {
   HGDIOBJ FOriginalFont;
   TUniquePen FPen;
   TUniqueBrush FBrush;
-  TUniqueFont FFont;
+  // Most recently selected first; the first is the one in the DC.
+  std::vector<std::pair<TFontSpec, TUniqueFont>> FFonts;
   TFontSpec FFontSpec;
   TColor FFontColor = 0;
   TColor FPenColor = 0;
