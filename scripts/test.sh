@@ -49,9 +49,14 @@ begin "setup"
 scripts/setup.sh
 passed+=(setup)
 
-begin "format"
+begin "format and layers"
 # The tree is formatted by the .clang-format at its root; a file that is not fails here.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+# Only the program's root and shell include the program's root and shell.
+if grep -rln '#include "app/' src --include='*.cpp' --include='*.h' | grep -v '^src/app/'; then
+  echo "test.sh: the files above reach into src/app/" >&2
+  exit 1
+fi
 passed+=(format)
 
 begin "asan: configure and build"
