@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -176,6 +177,26 @@ class TScreenShot {
   std::vector<std::uint32_t> pixels;
 };
 
+// The screen without a running program's displays (hidden by its menu command 7), then with
+// them (shown by command 6); count is how many displays it shows.
+std::optional<std::pair<TScreenShot, TScreenShot>> DesktopWithoutAndWith(DWORD processId,
+                                                                         int count) {
+  const auto visible = [&] {
+    int n = 0;
+    for (HWND w : TopLevelWindows(processId, L"TfrmDisplay")) n += IsWindowVisible(w) ? 1 : 0;
+    return n;
+  };
+  const HWND main = FindWindowW(kMainClass, kCaption);
+  PostMessageW(main, WM_COMMAND, 7, 0);
+  if (!WaitFor([&] { return visible() == 0; }, 5s)) return std::nullopt;
+  PumpFor(1000ms);
+  TScreenShot desktop;
+  PostMessageW(main, WM_COMMAND, 6, 0);
+  if (!WaitFor([&] { return visible() == count; }, 5s)) return std::nullopt;
+  PumpFor(1000ms);
+  return std::pair{std::move(desktop), TScreenShot()};
+}
+
 // Two stored clocks: one cut to its glyphs, one on a background of its own size.
 void StoreTwoClocks() {
   InstallWin32Hives();
@@ -256,7 +277,6 @@ TEST_F(RunningProgram, SecondStartReachesTheFirstInstance) {
 }
 
 TEST_F(RunningProgram, ShapedClockLeavesTheDesktopVisibleAroundItsGlyphs) {
-  const HWND main = FindWindowW(kMainClass, kCaption);
   HWND shaped = nullptr, framed = nullptr;
   for (HWND w : DisplayWindows()) {
     TUniqueRegion region(CreateRectRgn(0, 0, 0, 0));
@@ -270,15 +290,9 @@ TEST_F(RunningProgram, ShapedClockLeavesTheDesktopVisibleAroundItsGlyphs) {
   EXPECT_EQ(f.right - f.left, 300);
   EXPECT_EQ(f.bottom - f.top, 100);
 
-  // The desktop without the displays, then with them.
-  PostMessageW(main, WM_COMMAND, 7, 0);
-  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 0; }, 5s));
-  PumpFor(1000ms);
-  const TScreenShot desktop;
-  PostMessageW(main, WM_COMMAND, 6, 0);
-  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 2; }, 5s));
-  PumpFor(1000ms);
-  const TScreenShot shot;
+  const auto shots = DesktopWithoutAndWith(program->id, 2);
+  ASSERT_TRUE(shots);
+  const auto& [desktop, shot] = *shots;
 
   // Around the glyphs the desktop shows, never the colour key the painter left there.
   int drawn = 0, key = 0, fontColour = 0;
@@ -430,20 +444,14 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
     return n;
   };
   ASSERT_TRUE(WaitFor([&] { return visible() == 2; }, 30s));
-  const HWND main = FindWindowW(kMainClass, kCaption);
-  PostMessageW(main, WM_COMMAND, 7, 0);  // the desktop without the displays
-  ASSERT_TRUE(WaitFor([&] { return visible() == 0; }, 5s));
-  PumpFor(500ms);
-  const TScreenShot desktop;
-  PostMessageW(main, WM_COMMAND, 6, 0);
-  ASSERT_TRUE(WaitFor([&] { return visible() == 2; }, 5s));
-  PumpFor(500ms);
-  const TScreenShot shot;
+  const auto shots = DesktopWithoutAndWith(program.id, 2);
+  ASSERT_TRUE(shots);
+  const auto& [desktop, shot] = *shots;
   int covered = 0;
   for (int y = 300; y < 400; ++y)
     for (int x = 400; x < 700; ++x) covered += shot.At(x, y) != desktop.At(x, y);
   EXPECT_GT(covered, 300 * 100 * 9 / 10);  // the bevelled clock shows over its whole place
-  PostMessageW(main, WM_COMMAND, 2, 0);
+  PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);
   EXPECT_EQ(program.WaitForExit(10s), 0);
 
   const auto after = RegistrySnapshot(hive, "Software\\Quorvel II");
