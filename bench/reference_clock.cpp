@@ -150,7 +150,8 @@ void Draw(TClockWindow& c, const std::wstring& text) {
   *header = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(runs.size()),
              static_cast<DWORD>(runs.size() * sizeof(RECT)), all};
   std::memcpy(data.data() + sizeof(RGNDATAHEADER), runs.data(), runs.size() * sizeof(RECT));
-  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
+                                reinterpret_cast<RGNDATA*>(data.data()));
   if (!SetWindowRgn(c.window, region, TRUE)) DeleteObject(region);
 
   HDC window = GetDC(c.window);
@@ -199,7 +200,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   for (int i = 0; i < kWindows; ++i) {
     TClockWindow& c = gClocks[i];
     c.window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"ReferenceClock", L"", WS_POPUP,
-                               40 + (i % 4) * 300, 40 + (i / 4) * 190, 20, 20, nullptr, nullptr, instance, nullptr);
+                               40 + (i % 4) * 300, 40 + (i / 4) * 190, 20, 20, nullptr, nullptr,
+                               instance, nullptr);
     c.dc = CreateCompatibleDC(nullptr);
     ShowWindow(c.window, SW_SHOWNOACTIVATE);
   }

@@ -47,7 +47,8 @@ TGdiCanvas::~TGdiCanvas() {
 
 void TGdiCanvas::SetFont(const TFontSpec& font) {
   constexpr std::size_t kKeptFonts = 4;
-  const auto kept = std::find_if(FFonts.begin(), FFonts.end(), [&](const auto& f) { return f.first == font; });
+  const auto kept =
+      std::find_if(FFonts.begin(), FFonts.end(), [&](const auto& f) { return f.first == font; });
   if (kept == FFonts.begin() && kept != FFonts.end()) return;
   if (kept != FFonts.end()) {
     std::rotate(FFonts.begin(), kept, kept + 1);
