@@ -107,9 +107,10 @@ passed+=(mingw32-build)
 
 begin "mingw64: tests under Wine"
 # A subshell owns the Wine environment, so its exit trap stops Xvfb and wineserver right after
-# the tests and leaves this script's own trap alone. One test at a time: they share the display.
+# the tests and leaves this script's own trap alone. Tests that need the keyboard focus or the
+# whole screen are marked to run alone.
 (
   source scripts/wine-env.sh build/mingw64
-  ctest --test-dir build/mingw64 --output-on-failure --no-tests=error --timeout "$test_timeout" -j1
+  ctest --test-dir build/mingw64 --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
 )
 passed+=(wine)
