@@ -19,7 +19,7 @@ class AutoHideTest : public ::testing::Test {
       d->SetActive(true);
       d->Show();
     }
-    options.AutoHideInterval = 200;
+    options.AutoHideInterval = 300;
     autoHide.emplace(list[0], *list[0].Window(), timer, drag, options, list, host);
   }
   void Over(TPoint p) {
@@ -45,16 +45,18 @@ class AutoHideTest : public ::testing::Test {
 TEST_F(AutoHideTest, TheCursorRestingOnADisplayHidesItUntilItHasBeenAwayLongEnough) {
   Over(inside);
   EXPECT_TRUE(timer.running);
-  EXPECT_EQ(timer.interval, 200u);
+  EXPECT_EQ(timer.interval, 300u);
   timer.running = false;
   Over(inside);  // the same point: the mouse did not move
   EXPECT_FALSE(timer.running);
   Over(insideToo);  // it moved: the delay starts again
   EXPECT_TRUE(timer.running);
 
-  FireAfter(200);
+  drag.Begin(inside, {100, 100});
+  FireAfter(300);
   EXPECT_FALSE(Shown(0));
-  EXPECT_TRUE(Shown(1));  // only this one: not all displays
+  EXPECT_FALSE(drag.Dragging());  // a display that hides is no longer dragged
+  EXPECT_TRUE(Shown(1));          // only this one: not all displays
   EXPECT_EQ(host.activations, 1);
   EXPECT_EQ(autoHide->State(), 1);
   EXPECT_TRUE(timer.running);
@@ -95,7 +97,7 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
   };
   for (const Case& c : cases) {
     options = TOptions();
-    options.AutoHideInterval = 200;
+    options.AutoHideInterval = 300;
     host = TFakeDisplayHost();
     drag.End();
     list[0].StopFlashing();
@@ -106,10 +108,11 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
     Over(inside);
     EXPECT_EQ(timer.running, c.armed) << c.what;
     c.beforeFire();
-    if (timer.running) FireAfter(200);
+    if (timer.running) FireAfter(300);
     const bool hidden = std::string(c.what) == "nothing";
     EXPECT_EQ(Shown(0), !hidden) << c.what;
     EXPECT_EQ(timer.running, hidden) << c.what;  // polling while hidden, disarmed otherwise
+    EXPECT_EQ(autoHide->State(), hidden ? 1 : 0) << c.what;
     list[0].Show();
   }
 }
@@ -138,7 +141,7 @@ TEST_F(AutoHideTest, WithoutDelayItHidesAtOnceUnlessShiftIsHeld) {
 TEST_F(AutoHideTest, AllDisplaysHideTogetherAndComeBackWhenTheCursorLeavesThemAll) {
   options.AutoHideAllDisplays = true;
   Over(inside);
-  FireAfter(200);
+  FireAfter(300);
   EXPECT_FALSE(Shown(0));
   EXPECT_FALSE(Shown(1));
   TTestPlatform::WindowOf(list[1]).cursorInside = true;  // over the other one

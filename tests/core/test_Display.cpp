@@ -71,6 +71,11 @@ TEST_F(DisplayTest, ActivationPlacesTheWindowUnderTheGuardAndDeactivationKeepsIt
   d->SetActive(true);
   EXPECT_EQ(d->activeChanges, 1);
 
+  const int draws = w.drawCount;
+  w.MoveTo(400, 40);
+  d->BoundsChanged();  // the window was resized: stored and repainted
+  EXPECT_EQ(d->Left, 400);
+  EXPECT_EQ(w.drawCount, draws + 1);
   w.MoveTo(500, 40);
   d->SetActive(false);
   EXPECT_EQ(d->activeChanges, 2);
@@ -288,6 +293,21 @@ TEST_F(DisplayTest, MenuItemsWithTheirStates) {
                                  {"Hide display", 1001, true, false, true},
                                  {"Deactivate display", 1003, false, false, true}};
   EXPECT_EQ(items, expected);
+}
+
+TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
+  std::vector<TDisplay*> opened;
+  Platform().openDisplayPreferences = [&](TDisplay& display, void*) { opened.push_back(&display); };
+  auto d = TDisplay::Create<TTestDisplay>();
+  d->SetHighlighted(true);
+  d->MenuCommand(1002);  // "Configure display..."
+  EXPECT_TRUE(d->IsActive());
+  EXPECT_FALSE(d->Highlighted());
+  EXPECT_EQ(opened, std::vector<TDisplay*>{d.get()});
+  auto disc = TDisplay::Create<TDisplayDisc>();  // a kind without a preferences window
+  disc->Configure(nullptr);
+  EXPECT_FALSE(disc->IsActive());
+  EXPECT_EQ(opened.size(), 1u);
 }
 
 TEST_F(DisplayTest, MenuCommands) {

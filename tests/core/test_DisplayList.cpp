@@ -55,11 +55,14 @@ TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
   list.AutoHideOthers(a);
   EXPECT_TRUE(a.IsVisible());
   EXPECT_FALSE(b.IsVisible());
+  EXPECT_FALSE(TTestPlatform::WindowOf(b).lastAll);  // each hides itself alone, or it would ask again
   EXPECT_FALSE(list.IsCursorOverAny());
   TTestPlatform::WindowOf(b).cursorInside = true;
   EXPECT_TRUE(list.IsCursorOverAny());
+  TTestPlatform::WindowOf(b).lastAll = true;
   list.AutoShowAll();
   EXPECT_TRUE(b.IsVisible());
+  EXPECT_FALSE(TTestPlatform::WindowOf(b).lastAll);
 }
 
 TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {

@@ -67,6 +67,11 @@ TEST_F(OptionsTest, LoadCorrectsTimesAndTurnsTagsIntoLineBreaks) {
   EXPECT_EQ(options.ToolTipText, "A\r\nB");
   options.Save();
   EXPECT_EQ(StoredString(kProduct, "ToolTipText"), "A&br;B");
+  options.ChimeStart = 40000.5;  // a whole date: only its time of day is stored
+  options.Save();
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(kProduct, false));
+  EXPECT_DOUBLE_EQ(reg.ReadFloatDef("ChimeStart", 0), 0.5);
 }
 
 TEST_F(OptionsTest, AddCustomColorRotatesTheFourRecentSlots) {
@@ -137,6 +142,7 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
 
 TEST_F(ImportTest, DigitalClockFontShadowAndText) {
   Old("AnalogDisplay", 0);
+  Old("Alignment", 2);
   {
     TVarnRegistry reg;
     reg.OpenKey(kOld, true);
@@ -151,6 +157,7 @@ TEST_F(ImportTest, DigitalClockFontShadowAndText) {
     reg.WriteInteger("Date.Format", 0);
   }
   ImportOldSettings();
+  EXPECT_EQ(StoredInteger(kNew, "Alignment"), 2);
   EXPECT_EQ(StoredString(kNew, "Font_FontName"), "Arial");
   EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), 14);
   EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 17);

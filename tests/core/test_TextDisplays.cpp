@@ -166,6 +166,10 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
     if (c.op == "DrawText") texts.push_back(c);
   ASSERT_EQ(texts.size(), 1u + 2 * 13 + 1);  // shadow, two rings, the text
   EXPECT_EQ(texts.front().fontColor, clock->ShadowColor);
+  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);  // no box behind the text
+  EXPECT_EQ(Bitmap().Recorder().measureFonts.front().height,
+            -37);  // measured in the display's font
+  EXPECT_TRUE(Bitmap().Recorder().measureFonts.front().bold);
   EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
   EXPECT_EQ(texts.front().rect.left, texts.back().rect.left + 4);
   EXPECT_EQ(texts.back().text, "A&B");
@@ -192,22 +196,33 @@ TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
   clock->SetText("abc");  // 100 + 20 + two "W": a bitmap 160 wide
   clock->Width = 300;
   clock->Height = 80;
+  clock->Shadow = 3;
   struct Case {
     std::uint8_t alignment;
     bool background;
     TRect text;
+    unsigned flag;
   };
-  const Case cases[] = {{0, false, {10, 5, 110, 21}},
-                        {1, false, {40, 5, 140, 21}},  // 160 - 100 - 20
-                        {2, false, {20, 5, 120, 21}},  // (160 - 100) / 2 - 10
-                        {1, true, {6, 6, 294, 74}}};   // the bevel (2) and 4 more inside
+  const Case cases[] = {
+      {0, false, {10, 5, 110, 21}, TextFormat::Left},
+      {1, false, {40, 5, 140, 21}, TextFormat::Right},   // 160 - 100 - 20
+      {2, false, {20, 5, 120, 21}, TextFormat::Center},  // (160 - 100) / 2 - 10
+      {1, true, {6, 6, 294, 74}, TextFormat::Right}};    // the bevel (2) and 4 more inside
   for (const Case& c : cases) {
     clock->Alignment = c.alignment;
     clock->HasBackground = c.background;
     Bitmap().Recorder().calls.clear();
     clock->Repaint();
-    EXPECT_EQ(Bitmap().Recorder().calls.back().rect, c.text) << int{c.alignment} << c.background;
+    const auto& calls = Bitmap().Recorder().calls;
+    EXPECT_EQ(calls.back().rect, c.text) << int{c.alignment} << c.background;
+    // The glyphs and, without a background, the shadow before them.
+    const unsigned alignment = TextFormat::Right | TextFormat::Center;
+    EXPECT_EQ(calls.back().format & alignment, c.flag) << int{c.alignment};
+    if (!c.background) {
+      EXPECT_EQ(calls[calls.size() - 2].format & alignment, c.flag) << int{c.alignment};
+    }
   }
+  clock->Shadow = 0;
   clock->Font.ThreeD = false;
   clock->Font.OutlineWidth = 1;
   clock->Flash(0x111111, 0x222222);
@@ -248,9 +263,49 @@ TEST_F(TextDisplayTest, BlankTextsAndSecondsCadence) {
   EXPECT_GT(Bitmap().Width(), 20);
 }
 
-TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderAndReadBack) {
+TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderWithTheirDefaultsAndReadBack) {
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", true));
+  TDisplay::Create<TDisplayDigitalClock>()->SaveToRegistry(reg, false);
+  // Every value in its stored order, as a new digital clock stores it.
+  const std::pair<const char*, std::string> defaults[] = {{"", "2"},
+                                                          {"Transparent", "0"},
+                                                          {"AlphaBlendValue", "255"},
+                                                          {"AlwaysOnTop", "1"},
+                                                          {"Active", "0"},
+                                                          {"Left", "100"},
+                                                          {"Top", "100"},
+                                                          {"Width", "20"},
+                                                          {"Height", "20"},
+                                                          {"Description", ""},
+                                                          {"Text", "&ldate;&br;&time;"},
+                                                          {"Font_FontName", "Arial"},
+                                                          {"Font_FontCharSet", "1"},
+                                                          {"Font_FontColor", "4182015"},
+                                                          {"Font_FontStyle", "1"},
+                                                          {"Font_FontSize", "28"},
+                                                          {"Font_OutlineColor", "4210752"},
+                                                          {"Font_OutlineWidth", "2"},
+                                                          {"Font_3D", "1"},
+                                                          {"Alignment", "0"},
+                                                          {"Shadow", "6"},
+                                                          {"ShadowColor", "6316128"},
+                                                          {"HasBackground", "0"},
+                                                          {"BackgroundColor", "15895190"},
+                                                          {"BevelWidth", "2"},
+                                                          {"BevelColor", "15895190"},
+                                                          {"Bevel3D", "1"}};
+  std::vector<std::string> names;
+  reg.GetValueNames(names);
+  ASSERT_EQ(names.size(), std::size(defaults));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(names[i], defaults[i].first);
+    const std::string stored = reg.GetDataType(names[i]) == rtInteger
+                                   ? std::to_string(reg.ReadInteger(names[i]))
+                                   : reg.ReadString(names[i]);
+    EXPECT_EQ(stored, defaults[i].second) << names[i];
+  }
+
   clock->Alignment = 2;
   clock->Shadow = 3;
   clock->HasBackground = true;
@@ -258,45 +313,6 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderAndReadBack) {
   clock->Bevel3D = false;
   clock->Font.FontName = "Tahoma";
   clock->SaveToRegistry(reg, false);
-  std::vector<std::string> names;
-  reg.GetValueNames(names);
-  EXPECT_EQ(names, (std::vector<std::string>{"",
-                                             "Transparent",
-                                             "AlphaBlendValue",
-                                             "AlwaysOnTop",
-                                             "Active",
-                                             "Left",
-                                             "Top",
-                                             "Width",
-                                             "Height",
-                                             "Description",
-                                             "Text",
-                                             "Font_FontName",
-                                             "Font_FontCharSet",
-                                             "Font_FontColor",
-                                             "Font_FontStyle",
-                                             "Font_FontSize",
-                                             "Font_OutlineColor",
-                                             "Font_OutlineWidth",
-                                             "Font_3D",
-                                             "Alignment",
-                                             "Shadow",
-                                             "ShadowColor",
-                                             "HasBackground",
-                                             "BackgroundColor",
-                                             "BevelWidth",
-                                             "BevelColor",
-                                             "Bevel3D"}));
-  const std::pair<const char*, std::int32_t> stored[] = {{"Alignment", 2},
-                                                         {"Shadow", 3},
-                                                         {"ShadowColor", 0x606060},
-                                                         {"HasBackground", 1},
-                                                         {"BackgroundColor", 0xF28A96},
-                                                         {"BevelWidth", 5},
-                                                         {"BevelColor", 0xF28A96},
-                                                         {"Bevel3D", 0}};
-  for (const auto& [name, value] : stored) EXPECT_EQ(reg.ReadInteger(name), value) << name;
-  EXPECT_EQ(reg.ReadString(""), "2");
   auto loaded = TDisplay::Create<TDisplayDigitalClock>();
   loaded->LoadFromRegistry(reg, false);
   EXPECT_EQ(loaded->Alignment, 2);
@@ -305,7 +321,6 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderAndReadBack) {
   EXPECT_EQ(loaded->BevelWidth, 5);
   EXPECT_FALSE(loaded->Bevel3D);
   EXPECT_EQ(loaded->Font.FontName, "Tahoma");
-  EXPECT_EQ(loaded->Text(), "&ldate;\r\n&time;");
 }
 
 class DisplayListStorageTest : public ::testing::Test {
@@ -337,7 +352,9 @@ TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
 TEST_F(DisplayListStorageTest, SavingFewerDisplaysRemovesTheRest) {
   list.Load();  // the default clock
   for (int i = 0; i < 4; ++i) list.Add(dkDigitalClock);
+  list.Primary = &list[3];
   list.Save();
+  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Primary"), 3);
   list.Delete(&list[4]);
   list.Delete(&list[3]);
   list.Primary = &list[1];

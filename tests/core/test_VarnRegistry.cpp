@@ -76,6 +76,7 @@ TEST_F(RegistryTest, DeleteKeyRemovesTheWholeTree) {
   EXPECT_FALSE(reg.KeyExists("Software\\Tree"));
   EXPECT_TRUE(reg.KeyExists("Software"));
   EXPECT_FALSE(reg.DeleteKey("Software\\Tree"));
+  EXPECT_FALSE(reg.DeleteKey("Software\\Missing\\Child"));
 }
 
 TEST_F(RegistryTest, TypedReadsAndTheirExactErrors) {
@@ -140,6 +141,9 @@ TEST_F(RegistryTest, WritesRoundTripAndRefusalsRaise) {
   EXPECT_FALSE(reg.ValueExists("i"));
   platform.currentUser.refuseWrites = true;
   EXPECT_EQ(ErrorOf([&] { reg.WriteInteger("i", 1); }), "Failed to set data for 'i'");
+  EXPECT_FALSE(reg.DeleteValue("s"));  // refused: nothing is removed
+  EXPECT_TRUE(reg.ValueExists("s"));
+  EXPECT_FALSE(reg.DeleteKey("Software\\Quorvel II"));
   reg.CloseKey();
   EXPECT_EQ(ErrorOf([&] { reg.WriteString("x", "y"); }), "Failed to set data for 'x'");
 }

@@ -150,6 +150,7 @@ int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned forma
   measureLine();
   const int height = lines * lineHeight;
   if (format & TextFormat::CalcRect) {
+    measureFonts.push_back(FFont);
     r.right = r.left + widest;
     r.bottom = r.top + height;
   } else {

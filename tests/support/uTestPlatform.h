@@ -110,6 +110,8 @@ class TRecordingCanvas : public TCanvas {
   int DrawText(const std::string& text, TRect& r, unsigned format) override;
 
   std::vector<TCanvasCall> calls;
+  // The font of every measurement (DT_CALCRECT), which draws nothing.
+  std::vector<TFontSpec> measureFonts;
   int charWidth = 8;
   int lineHeight = 16;
   // Widths of whole lines that the test fixes, overriding charWidth.
@@ -169,8 +171,14 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32&) override { ++drawCount; }
-  void AutoHide(bool) override { visible = false; }
-  void AutoShow(bool) override { visible = true; }
+  void AutoHide(bool all) override {
+    visible = false;
+    lastAll = all;
+  }
+  void AutoShow(bool all) override {
+    visible = true;
+    lastAll = all;
+  }
   bool IsCursorInside() const override { return cursorInside; }
 
   TDisplay& display;
@@ -181,6 +189,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool alphaBlend = false;
   int alphaValue = 255;
   bool cursorInside = false;
+  bool lastAll = false;  // the last automatic hiding or showing was meant for all displays
   TRect bounds;
   std::vector<TRect> region;  // empty: rectangular
   int regionSetCount = 0;
