@@ -107,6 +107,8 @@ TEST_F(DisplayFormatTest, HoursFollowTheLocaleUnlessForced) {
   SetLocal(2026, 12, 6, 15, 0, 0);
   platform.locale.twelveHour = true;
   EXPECT_EQ(Eval("&h;|&h -24;|&ap;"), "3|15|PM");
+  SetLocal(2026, 12, 6, 12, 0, 0);  // noon is already afternoon
+  EXPECT_EQ(Eval("&h; &ap;"), "12 PM");
 }
 
 TEST_F(DisplayFormatTest, ZoneSwitchesShowOtherTimesAndFallBack) {
