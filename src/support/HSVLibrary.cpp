@@ -5,13 +5,12 @@
 
 namespace {
 
-// a * b / c rounded to the nearest integer, halves away from zero.
+// a * b / c rounded to the nearest integer, halves away from zero. Every divisor
+// here (a maximum or a difference of channels) is above 0.
 int MulDiv(int a, int b, int c) {
   const std::int64_t n = static_cast<std::int64_t>(a) * b;
-  const std::int64_t half = (c > 0 ? c : -c) / 2;
-  const bool negative = (n < 0) != (c < 0);
-  const std::int64_t q = ((n < 0 ? -n : n) + half) / (c < 0 ? -c : c);
-  return static_cast<int>(negative ? -q : q);
+  const std::int64_t q = ((n < 0 ? -n : n) + c / 2) / c;
+  return static_cast<int>(n < 0 ? -q : q);
 }
 
 }  // namespace

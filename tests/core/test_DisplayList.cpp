@@ -55,7 +55,8 @@ TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
   list.AutoHideOthers(a);
   EXPECT_TRUE(a.IsVisible());
   EXPECT_FALSE(b.IsVisible());
-  EXPECT_FALSE(TTestPlatform::WindowOf(b).lastAll);  // each hides itself alone, or it would ask again
+  EXPECT_FALSE(
+      TTestPlatform::WindowOf(b).lastAll);  // each hides itself alone, or it would ask again
   EXPECT_FALSE(list.IsCursorOverAny());
   TTestPlatform::WindowOf(b).cursorInside = true;
   EXPECT_TRUE(list.IsCursorOverAny());

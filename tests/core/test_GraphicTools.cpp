@@ -108,11 +108,37 @@ TEST(HSV, ListedValues) {
   EXPECT_EQ(HSVToRGB({360, 255, 255}), HSVToRGB({0, 255, 255}));
   EXPECT_EQ(HSVToRGB({0, 255, 255}), RGBColor(255, 0, 0));
   EXPECT_EQ(HSVToRGB({0, 0, 77}), RGBColor(77, 77, 77));
-  // One hue in each sector of 60 degrees.
+  EXPECT_EQ(HSVToRGB({0, 1, 255}), RGBColor(255, 254, 254));  // the least colour is still colour
+  // One hue in each sector of 60 degrees, and each sector's first hue.
   const std::pair<int, TColor> sectors[] = {
       {30, RGBColor(255, 128, 0)},  {90, RGBColor(128, 255, 0)},  {150, RGBColor(0, 255, 128)},
-      {210, RGBColor(0, 128, 255)}, {270, RGBColor(128, 0, 255)}, {330, RGBColor(255, 0, 128)}};
+      {210, RGBColor(0, 128, 255)}, {270, RGBColor(128, 0, 255)}, {330, RGBColor(255, 0, 128)},
+      {60, RGBColor(255, 255, 0)},  {120, RGBColor(0, 255, 0)},   {180, RGBColor(0, 255, 255)},
+      {240, RGBColor(0, 0, 255)},   {300, RGBColor(255, 0, 255)}};
   for (const auto& [hue, rgb] : sectors) EXPECT_EQ(HSVToRGB({hue, 255, 255}), rgb) << hue;
+}
+
+// Against floating-point arithmetic with halves rounded away from zero, over a grid of colours
+// that includes the edges (0, 1, 254, 255) of each channel.
+TEST(HSV, RGBToHSVMatchesAFloatingPointReference) {
+  const auto mulDiv = [](int a, int b, int c) {
+    return static_cast<int>(std::round(double(a) * b / c));
+  };
+  std::vector<int> levels{0, 1, 2, 127, 128, 254, 255};
+  for (int x = 5; x < 255; x += 17) levels.push_back(x);
+  for (const int r : levels)
+    for (const int g : levels)
+      for (const int b : levels) {
+        const int mx = std::max({r, g, b}), d = mx - std::min({r, g, b});
+        THSV expected{0, mx > 0 ? mulDiv(d, 255, mx) : 0, mx};
+        if (expected.s != 0) {
+          expected.h = r == mx   ? mulDiv(g - b, 60, d)
+                       : g == mx ? mulDiv(b - r, 60, d) + 120
+                                 : mulDiv(r - g, 60, d) + 240;
+          if (expected.h < 0) expected.h += 360;
+        }
+        ASSERT_EQ(RGBToHSV(RGBColor(r, g, b)), expected) << r << "," << g << "," << b;
+      }
 }
 
 TEST(HSV, BrightnessIsClampedAtBothEnds) {
@@ -300,11 +326,16 @@ TEST(CustomColors, SlotsAreFoundByLetterAndDamageGivesWhite) {
       "ColorD=XYZ",      // not hex
       "colorF=000000",   // the name is case-sensitive
       "ColorG=1234567",  // more than 24 bits
+      "ColorH=9",        // the edges of the digits
+      "ColorI=a0",
       "ColorP=00ff80",
   });
   EXPECT_EQ(colors[0], 0x123ABCu);
   EXPECT_EQ(colors[1], RGBColor(255, 0, 0));
-  for (int i = 2; i < 15; ++i) EXPECT_EQ(colors[i], clEmptyCustomColor) << "slot " << i;
+  EXPECT_EQ(colors[7], 0x9u);
+  EXPECT_EQ(colors[8], 0xA0u);
+  for (int i : {2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14})
+    EXPECT_EQ(colors[i], clEmptyCustomColor) << "slot " << i;
   EXPECT_EQ(colors[15], 0x00FF80u);
   EXPECT_EQ(CustomColorsFromList(CustomColorsToList(colors)), colors);
   EXPECT_EQ(CustomColorsToList(colors)[0], "ColorA=123ABC");

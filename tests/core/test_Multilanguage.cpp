@@ -59,11 +59,11 @@ TEST(Translations, EncodingsAndGarbage) {
             "Grüße");  // 8-bit code page
   // UTF-8 is kept only when every sequence is whole; otherwise each byte is a character.
   const std::pair<const char*, const char*> texts[] = {
-      {"\xEF\xBF\xBD", "\xEF\xBF\xBD"},                 // three bytes
-      {"a\xF0\x9F\x98\x80", "a\xF0\x9F\x98\x80"},     // four, at the very end
-      {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},       // the last code point
-      {"\x80", "\xC2\x80"},                               // a lone continuation byte
-      {"\xE0\x80", "\xC3\xA0\xC2\x80"},                 // a sequence cut short
+      {"\xEF\xBF\xBD", "\xEF\xBF\xBD"},            // three bytes
+      {"a\xF0\x9F\x98\x80", "a\xF0\x9F\x98\x80"},  // four, at the very end
+      {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},    // the last code point
+      {"\x80", "\xC2\x80"},                        // a lone continuation byte
+      {"\xE0\x80", "\xC3\xA0\xC2\x80"},            // a sequence cut short
       {"\xF5\x80\x80\x80", "\xC3\xB5\xC2\x80\xC2\x80\xC2\x80"}};
   for (const auto& [bytes, utf8] : texts) EXPECT_EQ(DecodeTextFile(bytes), utf8) << bytes;
   std::string garbage;

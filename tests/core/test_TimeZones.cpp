@@ -49,10 +49,17 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
     const TCivilDate date = CivilFromDays(days);
     ASSERT_EQ(DaysFromCivil(date.year, date.month, date.day), days) << days;
   }
-  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(2026, 12, 6)), 0u);  // a Sunday
-  EXPECT_EQ(DaysInMonth(2024, 2), 29u);
-  EXPECT_EQ(DaysInMonth(1900, 2), 28u);
-  EXPECT_EQ(DaysInMonth(2000, 2), 29u);
+  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(2026, 12, 6)), 0u);   // a Sunday
+  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(1899, 12, 25)), 1u);  // a Monday before day 0 (1899-12-30)
+  // Every month's length against the distance to the next month's first day.
+  for (int year : {1900, 2000, 2023, 2024})
+    for (unsigned month = 1; month <= 12; ++month) {
+      const std::int32_t next =
+          month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
+      EXPECT_EQ(static_cast<std::int32_t>(DaysInMonth(year, month)),
+                next - DaysFromCivil(year, month, 1))
+          << year << "-" << month;
+    }
   const TSystemTime st = DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.4 / 86400000);
   EXPECT_EQ(st.wMilliseconds, 999);
   EXPECT_EQ(st.wDayOfWeek, 0);
