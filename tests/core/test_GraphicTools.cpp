@@ -274,7 +274,9 @@ TEST(BlendBitmap, MatchesFloatingPointReferenceOnRandomPictures) {
     std::vector<std::uint32_t> before;
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        bitmap.Pixel(x, y) = rng() % 4 == 0 ? PixelOf(clGlyphMask) : (rng() & 0xFFFFFF);
+        // The unused top byte is set too: it must come through untouched.
+        bitmap.Pixel(x, y) = rng() % 4 == 0 ? PixelOf(clGlyphMask)
+                                            : (rng() & 0xFFFFFF) | (rng() % 2 ? 0xA5000000u : 0u);
         before.push_back(bitmap.Pixel(x, y));
       }
     const TColor colour = rng() & 0xFFFFFF;
@@ -294,6 +296,7 @@ TEST(HourPoint, QuarterHoursAndHalvesToEven) {
   EXPECT_EQ(HourPoint(1, 5, {0, 0}), (TPoint{2, -4}));        // 2.5 goes to 2
   EXPECT_EQ(HourPoint(7, 5, {0, 0}), (TPoint{-2, 4}));        // -2.5 goes to -2
   EXPECT_EQ(HourPoint(1, 5, {101, 0}), (TPoint{104, -4}));    // centre added first: 103.5 to 104
+  EXPECT_EQ(HourPoint(1, 3, {0, 0}), (TPoint{2, -3}));        // cos 60 is exactly a half: 1.5 to 2
 }
 
 TEST(ElementSettings, ColoursByFlagWidthFromTheRecordAndNeverTheKey) {
@@ -313,6 +316,9 @@ TEST(ElementSettings, ColoursByFlagWidthFromTheRecordAndNeverTheKey) {
   EXPECT_EQ(call.brushColor, 0u);       // the key colour would cut holes: black
   EXPECT_EQ(call.penColor, 0u);
   EXPECT_EQ(call.penWidth, 3);
+  call = applied({0x778899, 0xAABBCC, 1}, keyed, false);  // one pixel is already an outline
+  EXPECT_EQ(call.penStyle, TPenStyle::InsideFrame);
+  EXPECT_EQ(call.penWidth, 1);
   call = applied({0x778899, 0xAABBCC, 0}, keyed, false);
   EXPECT_EQ(call.penStyle, TPenStyle::Clear);
 }

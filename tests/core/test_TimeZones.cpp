@@ -72,6 +72,9 @@ TEST(TimeZones, EuropeanSummerTimeAtBothChanges) {
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 3, 29, 1, 0, 0))), "2026-03-29 03:00:00");
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 0, 59, 59))), "2026-10-25 02:59:59");
   EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 1, 0, 0))), "2026-10-25 02:00:00");
+  TTimeZone shifted = zone;  // a standard bias counts in standard time, with a daylight period
+  shifted.ZoneInformation.StandardBias = -30;
+  EXPECT_EQ(Clock(ConvertUTC(shifted, At(2026, 1, 15, 12, 0, 0))), "2026-01-15 13:30:00");
 }
 
 TEST(TimeZones, BoundsAreInclusiveAtTheStartAndExclusiveAtTheEnd) {
@@ -145,9 +148,19 @@ class CatalogueTest : public ::testing::Test {
     reg.SetRootKey(TRootKey::LocalMachine);
     ASSERT_TRUE(reg.OpenKey(kKey + name, true));
     reg.WriteString("Display", "(UTC) " + name);
-    std::uint8_t tzi[64] = {};
-    std::memcpy(tzi, &bias, 4);
-    if (tziSize) reg.WriteBinaryData("TZI", tzi, static_cast<int>(tziSize));
+    // Bias, standard bias, daylight bias, then the standard and daylight rules (eight 16-bit
+    // fields each: year, month, weekday, day, hour, minute, second, millisecond), little-endian.
+    std::vector<std::uint8_t> tzi;
+    const auto append = [&](std::int64_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) tzi.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    append(bias, 4);
+    append(bias == 0 ? 0 : 1, 4);
+    append(bias == 0 ? 0 : -60, 4);
+    for (const int field : {0, 10, 0, 5, 3, 1, 2, 3}) append(bias == 0 ? 0 : field, 2);
+    for (const int field : {0, 3, 0, 5, 2, 4, 5, 6}) append(bias == 0 ? 0 : field, 2);
+    tzi.resize(64);
+    if (tziSize) reg.WriteBinaryData("TZI", tzi.data(), static_cast<int>(tziSize));
     if (index) reg.WriteInteger("Index", *index);
   }
   TTestPlatform platform;
@@ -166,6 +179,20 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   for (std::size_t i = 0; i < zones.Count(); ++i) order.push_back(zones[i].KeyName);
   EXPECT_EQ(order, (std::vector<std::string>{"Gamma", "Beta", "Alpha", "Short", "None"}));
   EXPECT_EQ(zones.FindZone("sHORT")->ZoneInformation.Bias, -120);
+  const TTimeZoneInformation& alpha = zones.FindZone("Alpha")->ZoneInformation;
+  EXPECT_EQ(alpha.Bias, -60);
+  EXPECT_EQ(alpha.StandardBias, 1);
+  EXPECT_EQ(alpha.DaylightBias, -60);
+  const TSystemTime standard = alpha.StandardDate, daylight = alpha.DaylightDate;
+  EXPECT_EQ(std::vector<int>({standard.wYear, standard.wMonth, standard.wDayOfWeek, standard.wDay,
+                              standard.wHour, standard.wMinute, standard.wSecond,
+                              standard.wMilliseconds}),
+            std::vector<int>({0, 10, 0, 5, 3, 1, 2, 3}));
+  EXPECT_EQ(std::vector<int>({daylight.wYear, daylight.wMonth, daylight.wDayOfWeek, daylight.wDay,
+                              daylight.wHour, daylight.wMinute, daylight.wSecond,
+                              daylight.wMilliseconds}),
+            std::vector<int>({0, 3, 0, 5, 2, 4, 5, 6}));
+  EXPECT_EQ(zones.IndexOfZone("Gamma"), 0);
   EXPECT_EQ(zones.FindZone("Short")->Index, 120);
   EXPECT_EQ(zones.FindZone("Alpha")->DisplayName, "(UTC) Alpha");
   EXPECT_EQ(zones.FindZone("Nowhere"), nullptr);

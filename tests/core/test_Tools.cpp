@@ -90,6 +90,7 @@ TEST(TextTools, FormatElementUnderTheCaret) {
   EXPECT_EQ(FormatElementAt(text, 2), R{});
   EXPECT_EQ(FormatElementAt("&open", 2), R{});   // never closed
   EXPECT_EQ(FormatElementAt("&a &b;", 2), R{});  // another start before the end
+  EXPECT_EQ(FormatElementAt("&a;x;", 4), R{});   // the element before has ended
   EXPECT_EQ(FormatElementAt("x", 5), R{});       // caret past the end
 }
 
