@@ -166,10 +166,12 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
     if (c.op == "DrawText") texts.push_back(c);
   ASSERT_EQ(texts.size(), 1u + 2 * 13 + 1);  // shadow, two rings, the text
   EXPECT_EQ(texts.front().fontColor, clock->ShadowColor);
-  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);  // no box behind the text
-  EXPECT_EQ(Bitmap().Recorder().measureFonts.front().height,
-            -37);  // measured in the display's font
-  EXPECT_TRUE(Bitmap().Recorder().measureFonts.front().bold);
+  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);               // no box behind the text
+  const TFontSpec& measured = Bitmap().Recorder().measureFonts.front();  // the display's own font
+  EXPECT_EQ(measured.height, -37);
+  EXPECT_EQ(
+      std::vector<bool>({measured.bold, measured.italic, measured.underline, measured.strikeOut}),
+      std::vector<bool>({true, false, false, false}));
   EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
   EXPECT_EQ(texts.front().rect.left, texts.back().rect.left + 4);
   EXPECT_EQ(texts.back().text, "A&B");

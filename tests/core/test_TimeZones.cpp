@@ -171,13 +171,14 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   Zone("Alpha", -60, 110);
   Zone("Beta", 300, 35);
   Zone("Gamma", 0, std::nullopt);  // index := -Bias = 0
+  Zone("Delta", 0, 0);             // the same index: stored order
   Zone("Short", -120, std::nullopt, 4);
   Zone("None", 0, 200, 0);
   zones.Load();
-  ASSERT_EQ(zones.Count(), 5u);
+  ASSERT_EQ(zones.Count(), 6u);
   std::vector<std::string> order;
   for (std::size_t i = 0; i < zones.Count(); ++i) order.push_back(zones[i].KeyName);
-  EXPECT_EQ(order, (std::vector<std::string>{"Gamma", "Beta", "Alpha", "Short", "None"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"Gamma", "Delta", "Beta", "Alpha", "Short", "None"}));
   EXPECT_EQ(zones.FindZone("sHORT")->ZoneInformation.Bias, -120);
   const TTimeZoneInformation& alpha = zones.FindZone("Alpha")->ZoneInformation;
   EXPECT_EQ(alpha.Bias, -60);
@@ -196,7 +197,7 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   EXPECT_EQ(zones.FindZone("Short")->Index, 120);
   EXPECT_EQ(zones.FindZone("Alpha")->DisplayName, "(UTC) Alpha");
   EXPECT_EQ(zones.FindZone("Nowhere"), nullptr);
-  EXPECT_EQ(zones.IndexOfZone("BETA"), 1);
+  EXPECT_EQ(zones.IndexOfZone("BETA"), 2);
   EXPECT_EQ(zones.IndexOfZone("Nowhere"), -1);
 }
 
