@@ -177,15 +177,18 @@ class TScreenShot {
   std::vector<std::uint32_t> pixels;
 };
 
+// How many display windows of a process are visible.
+int VisibleDisplays(DWORD processId) {
+  int n = 0;
+  for (HWND w : TopLevelWindows(processId, L"TfrmDisplay")) n += IsWindowVisible(w) ? 1 : 0;
+  return n;
+}
+
 // The screen without a running program's displays (hidden by its menu command 7), then with
 // them (shown by command 6); count is how many displays it shows.
 std::optional<std::pair<TScreenShot, TScreenShot>> DesktopWithoutAndWith(DWORD processId,
                                                                          int count) {
-  const auto visible = [&] {
-    int n = 0;
-    for (HWND w : TopLevelWindows(processId, L"TfrmDisplay")) n += IsWindowVisible(w) ? 1 : 0;
-    return n;
-  };
+  const auto visible = [&] { return VisibleDisplays(processId); };
   const HWND main = FindWindowW(kMainClass, kCaption);
   PostMessageW(main, WM_COMMAND, 7, 0);
   if (!WaitFor([&] { return visible() == 0; }, 5s)) return std::nullopt;
@@ -233,11 +236,7 @@ class RunningProgram : public ::testing::Test {
     EXPECT_EQ(program->WaitForExit(10s), 0);
   }
   std::vector<HWND> DisplayWindows() const { return TopLevelWindows(program->id, L"TfrmDisplay"); }
-  int VisibleDisplays() const {
-    int n = 0;
-    for (HWND w : DisplayWindows()) n += IsWindowVisible(w) ? 1 : 0;
-    return n;
-  }
+  int VisibleDisplays() const { return ::VisibleDisplays(program->id); }
   std::unique_ptr<TProcess> program;
 };
 
@@ -438,11 +437,7 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
 
   TProcess program(L"");
   ASSERT_TRUE(program.started);
-  const auto visible = [&] {
-    int n = 0;
-    for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay")) n += IsWindowVisible(w) ? 1 : 0;
-    return n;
-  };
+  const auto visible = [&] { return VisibleDisplays(program.id); };
   ASSERT_TRUE(WaitFor([&] { return visible() == 2; }, 30s));
   const auto shots = DesktopWithoutAndWith(program.id, 2);
   ASSERT_TRUE(shots);
