@@ -64,8 +64,9 @@ class TApplicationWindow : public TWindowBase {
   HWND FMainWindow = nullptr;
 };
 
-// The hidden main window: owns the process-wide objects, runs the clock loop
-// and receives the messages of the tray, the menus, the hot keys and the system.
+// The hidden main window: works with the process-wide objects the root gives it,
+// runs the clock loop and receives the messages of the tray, the menus, the hot
+// keys and the system. It is the host of every display window.
 class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
  public:
   TQuorvelDisplay(TApplicationWindow& application, const TApplicationObjects& objects);

@@ -129,23 +129,20 @@ void TDisplayList::Save() {
 void TDisplayList::Load() {
   FLoaded = false;
   Clear();
+  if (!LoadStored()) CreateDefault();
+  FLoaded = true;
+}
+
+bool TDisplayList::LoadStored() {
   TVarnRegistry registry;
-  if (!registry.OpenKey(RegistryKeys::Displays, false)) {
-    CreateDefault();
-    FLoaded = true;
-    return;
-  }
+  if (!registry.OpenKey(RegistryKeys::Displays, false)) return false;
   // A Count or Primary that cannot be read counts as absent.
   const std::int32_t count = registry.ReadIntegerOr("Count", -1);
   const std::int32_t primary = registry.ReadIntegerOr("Primary", -1);
   const std::vector<std::size_t> indices = StoredIndices(registry, count);
   registry.CloseKey();
   // Without a Count the stored displays still count; only an empty key means a first start.
-  if (count == -1 && indices.empty()) {
-    CreateDefault();
-    FLoaded = true;
-    return;
-  }
+  if (count == -1 && indices.empty()) return false;
   for (const std::size_t i : indices) {
     if (!registry.OpenKey(DisplayKey(i), false)) continue;
     LoadDisplay(registry);
@@ -153,7 +150,7 @@ void TDisplayList::Load() {
   }
   if (primary >= 0 && static_cast<std::size_t>(primary) < FItems.size())
     Primary = FItems[static_cast<std::size_t>(primary)].get();
-  FLoaded = true;
+  return true;
 }
 
 void TDisplayList::LoadDisplay(TVarnRegistry& registry) {

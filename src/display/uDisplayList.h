@@ -50,6 +50,8 @@ class TDisplayList {
   TDisplay* Primary = nullptr;
 
  private:
+  // The stored displays; false when none was ever stored (a first start).
+  bool LoadStored();
   void LoadDisplay(TVarnRegistry& registry);
   const TTimeZones* FZones;
   std::vector<std::unique_ptr<TDisplay>> FItems;

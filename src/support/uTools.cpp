@@ -37,20 +37,26 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text) {
   return value;
 }
 
+namespace {
+
+// Each modifier and its bit in a stored shortcut.
+constexpr std::pair<unsigned, std::uint32_t> kShortCutModifiers[] = {
+    {ssShift, 0x2000}, {ssCtrl, 0x4000}, {ssAlt, 0x8000}};
+
+}  // namespace
+
 std::uint32_t MakeShortCut(const TShortCutParts& parts) {
   std::uint32_t shortcut = parts.key & 0xFF;
-  if (parts.shift & ssShift) shortcut |= 0x2000;
-  if (parts.shift & ssCtrl) shortcut |= 0x4000;
-  if (parts.shift & ssAlt) shortcut |= 0x8000;
+  for (const auto& [modifier, bit] : kShortCutModifiers)
+    if (parts.shift & modifier) shortcut |= bit;
   return shortcut;
 }
 
 TShortCutParts SplitShortCut(std::uint32_t shortcut) {
   TShortCutParts parts;
   parts.key = shortcut & 0xFF;
-  if (shortcut & 0x2000) parts.shift |= ssShift;
-  if (shortcut & 0x4000) parts.shift |= ssCtrl;
-  if (shortcut & 0x8000) parts.shift |= ssAlt;
+  for (const auto& [modifier, bit] : kShortCutModifiers)
+    if (shortcut & bit) parts.shift |= modifier;
   return parts;
 }
 
