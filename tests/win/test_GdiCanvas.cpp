@@ -82,6 +82,19 @@ TEST_F(GdiCanvasTest, RegionFromDrawnShapeContainsExactlyTheDrawnPixels) {
   EXPECT_FALSE(CreateRegionFromRuns({}));
 }
 
+TEST_F(GdiCanvasTest, AKeptFontIsSelectedAgainWhenItIsAskedForAgain) {
+  TCanvas& c = bitmap.Canvas();
+  const auto selectedHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(GetCurrentObject(bitmap.DC(), OBJ_FONT), sizeof(font), &font);
+    return font.lfHeight;
+  };
+  for (const int height : {-12, -30, -12, -30}) {
+    c.SetFont({"Tahoma", height});
+    EXPECT_EQ(selectedHeight(), height);
+  }
+}
+
 TEST_F(GdiCanvasTest, ChangingToolsAndSizeLeaksNoObject) {
   TCanvas& c = bitmap.Canvas();
   const long before = LiveGdiObjects();
