@@ -46,6 +46,18 @@ double Read(TVarnRegistry& registry, const std::string& name, double current, TS
   return form == TStoredForm::TimeOfDay ? TimeOfDay(value) : value;
 }
 
+// A record that cannot be read (longer than its 12 bytes, or not binary) counts as absent.
+TElementSettings Read(TVarnRegistry& registry, const std::string& name,
+                      const TElementSettings& current, TStoredForm) {
+  TElementSettings record = current;
+  try {
+    ReadElementSettings(registry, name, current, record);
+  } catch (const ERegistryException&) {
+    return current;
+  }
+  return record;
+}
+
 void Write(TVarnRegistry& registry, const std::string& name, bool value, TStoredForm) {
   registry.WriteBool(name, value);
 }
@@ -69,6 +81,11 @@ void Write(TVarnRegistry& registry, const std::string& name, const std::string& 
 
 void Write(TVarnRegistry& registry, const std::string& name, double value, TStoredForm form) {
   registry.WriteFloat(name, form == TStoredForm::TimeOfDay ? TimeOfDay(value) : value);
+}
+
+void Write(TVarnRegistry& registry, const std::string& name, const TElementSettings& value,
+           TStoredForm) {
+  WriteElementSettings(registry, name, value);
 }
 
 }  // namespace stored_detail

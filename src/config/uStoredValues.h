@@ -6,6 +6,7 @@
 #include <variant>
 
 class TVarnRegistry;
+struct TElementSettings;
 
 // How a value is kept beyond its registry type.
 enum class TStoredForm : std::uint8_t {
@@ -28,8 +29,8 @@ template <class T>
 struct TStoredValue {
   const char* name;
   std::variant<bool T::*, std::int32_t T::*, std::uint32_t T::*, std::uint8_t T::*,
-               std::string T::*, double T::*, TAccessor<T, bool>, TAccessor<T, std::int32_t>,
-               TAccessor<T, std::string>>
+               std::string T::*, double T::*, TElementSettings T::*, TAccessor<T, bool>,
+               TAccessor<T, std::int32_t>, TAccessor<T, std::string>, TAccessor<T, double>>
       field;
   TStoredForm form = TStoredForm::Plain;
   // Runs right after this value is read (a rule between values read so far).
@@ -49,6 +50,8 @@ std::uint8_t Read(TVarnRegistry& registry, const std::string& name, std::uint8_t
 std::string Read(TVarnRegistry& registry, const std::string& name, const std::string& current,
                  TStoredForm form);
 double Read(TVarnRegistry& registry, const std::string& name, double current, TStoredForm form);
+TElementSettings Read(TVarnRegistry& registry, const std::string& name,
+                      const TElementSettings& current, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, bool value, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, std::int32_t value, TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, std::uint32_t value, TStoredForm form);
@@ -56,6 +59,8 @@ void Write(TVarnRegistry& registry, const std::string& name, std::uint8_t value,
 void Write(TVarnRegistry& registry, const std::string& name, const std::string& value,
            TStoredForm form);
 void Write(TVarnRegistry& registry, const std::string& name, double value, TStoredForm form);
+void Write(TVarnRegistry& registry, const std::string& name, const TElementSettings& value,
+           TStoredForm form);
 
 template <class T, class V>
 V Get(const T& object, V T::*member) {

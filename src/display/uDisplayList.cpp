@@ -8,7 +8,10 @@
 #include "config/uMultilanguage.h"
 #include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
+#include "kinds/uDisplayAnalogClock.h"
+#include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
+#include "kinds/uDisplayStopwatch.h"
 #include "support/uTools.h"
 
 namespace {
@@ -24,7 +27,7 @@ std::string DisplayKey(std::size_t index) {
   return RegistryKeys::Displays + std::string("\\") + IndexName(index);
 }
 
-// A stored display of a kind this version cannot show yet. It keeps every
+// A stored display of a kind this version does not know. It keeps every
 // value of its key as it was, so saving the list loses none of them.
 class TDisplayPreserved : public TDisplay {
  public:
@@ -78,12 +81,14 @@ TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
 TDisplay* TDisplayList::Add(std::uint8_t kind) {
   if (FItems.size() >= MaxDisplays) return nullptr;
   switch (kind) {
+    case dkAnalogClock:
+      return Add(TDisplay::Create<TDisplayAnalogClock>());
     case dkDigitalClock:
       return Add(TDisplay::Create<TDisplayDigitalClock>());
-    case dkAnalogClock:
     case dkCountdown:
+      return Add(TDisplay::Create<TDisplayCountdown>());
     case dkStopwatch:
-      return Add(std::make_unique<TDisplayPreserved>(kind));
+      return Add(TDisplay::Create<TDisplayStopwatch>());
     default:
       return nullptr;
   }

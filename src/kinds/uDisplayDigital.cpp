@@ -1,6 +1,7 @@
 #include "kinds/uDisplayDigital.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
@@ -22,13 +23,23 @@ const TStoredValue<TDisplayDigital> kTextDisplayValues[] = {
     {"Bevel3D", &TDisplayDigital::Bevel3D},
 };
 
-TAlignment AlignmentOf(std::uint8_t alignment) {
-  return alignment == 1   ? TAlignment::Right
-         : alignment == 2 ? TAlignment::Center
-                          : TAlignment::Left;
+}  // namespace
+
+std::string InsertCounter(const std::string& text, const std::string& counter) {
+  const std::size_t bar = text.find('|');
+  if (bar == std::string::npos) return text + counter;
+  const auto visible = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+  const auto first = std::find_if(counter.begin(), counter.end(), visible);
+  const auto last = std::find_if(counter.rbegin(), counter.rend(), visible).base();
+  const std::string trimmed = first < last ? std::string(first, last) : std::string();
+  return text.substr(0, bar) + trimmed + text.substr(bar + 1);
 }
 
-}  // namespace
+std::string TwoDigits(std::int64_t value) {
+  char digits[24];
+  std::snprintf(digits, sizeof(digits), "%.2lld", static_cast<long long>(value));
+  return digits;
+}
 
 TPainterClass TDisplayDigital::GetPainterClass() const { return &NewDigitalPainter; }
 
@@ -61,10 +72,8 @@ void TDisplayDigital::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
 }
 
 unsigned TPainterDigital::TextFormatFlags() const {
-  const unsigned align = Digital().Alignment == 1   ? TextFormat::Right
-                         : Digital().Alignment == 2 ? TextFormat::Center
-                                                    : TextFormat::Left;
-  return align | TextFormat::NoClip | TextFormat::NoPrefix;
+  return AlignmentFlag(AlignmentFromCode(Digital().Alignment)) | TextFormat::NoClip |
+         TextFormat::NoPrefix;
 }
 
 void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
@@ -120,7 +129,7 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
     canvas.SetFontColor(d.FlashFillColor);
     outline = d.FlashOutlineColor;
   }
-  DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentOf(d.Alignment),
+  DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentFromCode(d.Alignment),
                    outline, d.Font.OutlineWidth);
 }
 

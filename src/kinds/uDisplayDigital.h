@@ -24,6 +24,13 @@ class TDisplayDigital : public TDisplay {
   using TDisplay::TDisplay;
 };
 
+// A counter inside a user's text: at its first "|" (trimmed of blanks and
+// control characters), or after the text when it has none.
+std::string InsertCounter(const std::string& text, const std::string& counter);
+
+// A number with at least two digits, as "%.2d" gives it.
+std::string TwoDigits(std::int64_t value);
+
 class TPainterDigital : public TPainter {
  public:
   using TPainter::TPainter;

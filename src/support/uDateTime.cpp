@@ -46,9 +46,17 @@ unsigned WeekdayOfDays(std::int32_t days) {
   return static_cast<unsigned>(w < 0 ? w + 7 : w);
 }
 
+bool IsDateTimeInRange(TDateTime value) {
+  // std::isfinite is implied: NaN fails both comparisons.
+  return value >= DaysFromCivil(1, 1, 1) && value < DaysFromCivil(10000, 1, 1);
+}
+
+std::int64_t DateTimeToMilliseconds(TDateTime value) {
+  return static_cast<std::int64_t>(std::nearbyint(value * 86400000.0));
+}
+
 TSystemTime DateTimeToSystemTime(TDateTime value) {
-  const double totalMs = std::nearbyint(value * 86400000.0);
-  std::int64_t ms = static_cast<std::int64_t>(totalMs);
+  std::int64_t ms = DateTimeToMilliseconds(value);
   std::int64_t days = ms / 86400000;
   ms %= 86400000;
   if (ms < 0) {

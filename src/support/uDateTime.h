@@ -32,5 +32,10 @@ bool IsLeapYear(int year);
 unsigned DaysInMonth(int year, unsigned month);
 // 0 Sunday .. 6 Saturday.
 unsigned WeekdayOfDays(std::int32_t days);
+// Finite and within the years 1 to 9999, which every routine here handles.
+bool IsDateTimeInRange(TDateTime value);
+// Whole milliseconds since 1899-12-30 (negative before), rounded once; only for
+// a date-time in range.
+std::int64_t DateTimeToMilliseconds(TDateTime value);
 // Splits a date-time into its record, rounded once to the whole millisecond.
 TSystemTime DateTimeToSystemTime(TDateTime value);

@@ -10,15 +10,10 @@
 
 namespace {
 
-struct TSinCos {
-  double sin;
-  double cos;
-};
-
 // Sine and cosine of whole degrees, exact at the multiples of 30 degrees: there
 // cos 60 is exactly one half, so the halves that must round to even really are
 // halves instead of falling a rounding error to either side.
-TSinCos SinCosDegrees(int degrees) {
+TSinCos SinCosWholeDegrees(int degrees) {
   const int d = ((degrees % 360) + 360) % 360;  // [0, 359]
   const int rest = d % 90;                      // [0, 89]
   TSinCos base;
@@ -44,6 +39,15 @@ TSinCos SinCosDegrees(int degrees) {
   }
 }
 
+}  // namespace
+
+TSinCos SinCosDegrees(double degrees) {
+  if (std::abs(degrees) < 1e9 && degrees == std::trunc(degrees))
+    return SinCosWholeDegrees(static_cast<int>(degrees));
+  const double radians = degrees * std::numbers::pi / 180.0;
+  return {std::sin(radians), std::cos(radians)};
+}
+
 unsigned AlignmentFlag(TAlignment alignment) {
   switch (alignment) {
     case TAlignment::Right:
@@ -55,6 +59,12 @@ unsigned AlignmentFlag(TAlignment alignment) {
   }
   return TextFormat::Left;
 }
+
+TAlignment AlignmentFromCode(std::uint8_t code) {
+  return code == 1 ? TAlignment::Right : code == 2 ? TAlignment::Center : TAlignment::Left;
+}
+
+namespace {
 
 // Four fifths of the way from channel to target, rounded to nearest. A fifth is
 // never a half, so (sum + 2) / 5 is the exact rounding.
@@ -193,7 +203,8 @@ void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,
   const TElementSettings& colours = useAlternative ? alternative : record;
   canvas.SetBrush(FixColor(colours.FillColor), TBrushStyle::Solid);
   if (record.OutlineWidth >= 1)
-    canvas.SetPen(FixColor(colours.OutlineColor), record.OutlineWidth, TPenStyle::InsideFrame);
+    canvas.SetPen(FixColor(colours.OutlineColor), std::min(record.OutlineWidth, MaxPenWidth),
+                  TPenStyle::InsideFrame);
   else
     canvas.SetPen(FixColor(colours.OutlineColor), 1, TPenStyle::Clear);
 }

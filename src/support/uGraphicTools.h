@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ void RegionRunsFromBitmap(const TBitmap32& bitmap, TColor key, std::vector<TRect
 std::vector<TRect> MergeIdenticalRows(const std::vector<TRect>& runs);
 
 enum class TAlignment { Left, Right, Center };
+// The text format flag of an alignment.
+unsigned AlignmentFlag(TAlignment alignment);
+// A stored alignment: 1 right, 2 centre, anything else left.
+TAlignment AlignmentFromCode(std::uint8_t code);
 
 // Default (smoothed) quality when smooth, non-antialiased otherwise. The font is
 // set again only when its quality changes, since the platform re-creates it.
@@ -57,10 +62,22 @@ constexpr TColor clGlyphMask = 0xFF00FF;
 // greyed copy of a glyph keeps its transparent parts.
 void BlendBitmap(TBitmap32& bitmap, TColor colour);
 
+struct TSinCos {
+  double sin;
+  double cos;
+};
+// Exact at whole multiples of 30 degrees, so that halves that must round to
+// even really are halves.
+TSinCos SinCosDegrees(double degrees);
+
+// A pen wider than this covers every bitmap a display can have from any shape on it.
+constexpr int MaxPenWidth = 2048;
+
 // Where hour mark n (0 at twelve o'clock, clockwise) lies on a circle.
 TPoint HourPoint(int n, int radius, TPoint centre);
 
 // Brush and pen for one element of the analog clock. The colours come from
-// alternative when useAlternative is set; the outline width always from record.
+// alternative when useAlternative is set; the outline width always from record
+// (at most MaxPenWidth).
 void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,
                           const TElementSettings& alternative, bool useAlternative);

@@ -4,6 +4,7 @@
 
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
 #include "kinds/uFontOptions.h"
 #include "support/uTestPlatform.h"
@@ -382,7 +383,8 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
     reg.WriteString("Description", "clock");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
     reg.WriteInteger("", 3);  // a countdown stored as an integer
-    reg.WriteString("Target", "kept as it was");
+    reg.WriteString("DTA", " days ");
+    reg.WriteBool("Active", false);
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
     reg.WriteString("", "257");                                  // lowest 8 bits: 1
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\004", true);  // beyond Count: not read
@@ -394,12 +396,13 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
   EXPECT_EQ(list[1].Kind(), dkCountdown);
   EXPECT_EQ(list[2].Kind(), dkAnalogClock);
   EXPECT_EQ(list.Primary, nullptr);  // index 3 no longer exists
+  EXPECT_EQ(static_cast<TDisplayCountdown&>(list[1]).DaysAfter, " days ");
   EXPECT_FALSE(list[1].IsActive());
   list.Save();
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", false));
-  EXPECT_EQ(reg.ReadString("Target"), "kept as it was");  // nothing of it was lost
-  EXPECT_EQ(reg.ReadInteger(""), 3);
+  EXPECT_EQ(reg.ReadString("DTA"), " days ");
+  EXPECT_EQ(reg.ReadString(""), "3");
 }
 
 TEST_F(DisplayListStorageTest, ACountOfZeroGivesNoDisplays) {

@@ -114,7 +114,7 @@ TCanvasCall& TRecordingCanvas::Record(const std::string& op, const TRect& r) {
 
 void TRecordingCanvas::FillRect(const TRect& r) {
   Record("FillRect", r);
-  if (FBrushStyle != TBrushStyle::Solid) return;
+  if (FBrushStyle != TBrushStyle::Solid || !fillPixels) return;
   const int x0 = std::max(r.left, 0), x1 = std::min(r.right, FBitmap.Width());
   const int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, FBitmap.Height());
   for (int y = y0; y < y1; ++y)

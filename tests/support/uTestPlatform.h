@@ -114,6 +114,8 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TFontSpec> measureFonts;
   int charWidth = 8;
   int lineHeight = 16;
+  // Off for tests that paint thousands of times and look only at the calls.
+  bool fillPixels = true;
   // Widths of whole lines that the test fixes, overriding charWidth.
   std::map<std::string, int> lineWidths;
 

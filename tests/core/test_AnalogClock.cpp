@@ -1,0 +1,316 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "config/uVarnRegistry.h"
+#include "kinds/uDisplayAnalogClock.h"
+#include "support/uTestPlatform.h"
+#include "timezones/uTimeZones.h"
+
+namespace {
+
+class AnalogClockTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock = TDisplay::Create<TDisplayAnalogClock>();
+    clock->SetActive(true);
+  }
+  TRecordingCanvas& PaintAt(int hour, int minute, int second) {
+    platform.clock.local = {2026,
+                            12,
+                            0,
+                            6,
+                            static_cast<std::uint16_t>(hour),
+                            static_cast<std::uint16_t>(minute),
+                            static_cast<std::uint16_t>(second)};
+    TRecordingCanvas& canvas = TTestPlatform::BitmapOf(*clock).Recorder();
+    canvas.calls.clear();
+    clock->Painter()->Render(clock->Painter()->Bitmap());
+    return canvas;
+  }
+  static std::vector<TCanvasCall> Polygons(const TRecordingCanvas& canvas, std::size_t corners) {
+    std::vector<TCanvasCall> found;
+    for (const TCanvasCall& call : canvas.calls)
+      if (call.op == "Polygon" && call.points.size() == corners) found.push_back(call);
+    return found;
+  }
+  // The hour, minute and second hands, in the order they are drawn.
+  static std::vector<TCanvasCall> Hands(const TRecordingCanvas& canvas) {
+    return Polygons(canvas, 5);
+  }
+
+  TTestPlatform platform;
+  std::unique_ptr<TDisplayAnalogClock> clock;
+};
+
+TEST_F(AnalogClockTest, HandsAreTheTemplateScaledAndTurnedToTheTime) {
+  const TRecordingCanvas& canvas = PaintAt(12, 0, 0);
+  EXPECT_EQ(TTestPlatform::BitmapOf(*clock).Width(), 200);
+  const auto hands = Hands(canvas);
+  ASSERT_EQ(hands.size(), 3u);
+  // Hour hand: 60 % of the radius plus its width to the tip, twice its width behind the centre.
+  EXPECT_EQ(hands[0].points,
+            (std::vector<TPoint>{{100, 38}, {98, 40}, {98, 104}, {102, 104}, {102, 40}}));
+  EXPECT_EQ(hands[0].brushColor, 0xFFFFFFu);
+  EXPECT_EQ(hands[0].penColor, RGBColor(0x30, 0x50, 0x70));
+  EXPECT_EQ(hands[0].penWidth, 2);
+  EXPECT_EQ(hands[1].points[0], (TPoint{100, 1}));   // 97 % + 2
+  EXPECT_EQ(hands[2].points[0], (TPoint{100, -1}));  // 100 % + 1
+  EXPECT_EQ(hands[2].penStyle, TPenStyle::Clear);    // no outline
+  EXPECT_EQ(hands[2].brushColor, RGBColor(0xFF, 0, 0));
+
+  struct Case {
+    int hour, minute, second;
+    TPoint hourTip, minuteTip, secondTip;
+  };
+  const Case cases[] = {
+      {3, 0, 0, {162, 100}, {100, 1}, {100, -1}},
+      {15, 0, 45, {162, 100}, {100, 1}, {-1, 100}},
+      // 195 degrees from the top: 62 px at 15 degrees past straight down.
+      {6, 30, 15, {84, 160}, {100, 199}, {201, 100}},
+      {21, 15, 30, {39, 92}, {199, 100}, {100, 201}},
+  };
+  for (const Case& c : cases) {
+    const auto turned = Hands(PaintAt(c.hour, c.minute, c.second));
+    ASSERT_EQ(turned.size(), 3u);
+    EXPECT_EQ(turned[0].points[0], c.hourTip) << c.hour << ":" << c.minute;
+    EXPECT_EQ(turned[1].points[0], c.minuteTip) << c.hour << ":" << c.minute;
+    EXPECT_EQ(turned[2].points[0], c.secondTip) << c.hour << ":" << c.minute;
+  }
+
+  clock->ShowHourHand = false;
+  clock->SetSecondsHand(false);
+  const auto minuteOnly = Hands(PaintAt(12, 0, 0));
+  ASSERT_EQ(minuteOnly.size(), 1u);
+  EXPECT_EQ(minuteOnly[0].points[0], (TPoint{100, 1}));
+}
+
+// Against the clock-face angle of each hand for every second of a day.
+TEST_F(AnalogClockTest, EverySecondOfADayTheHandsPointWhereTheTimeSays) {
+  clock->DisplaySize = 100;  // 500 px: one pixel is a fraction of a degree at the tips
+  clock->TickMarks = tmNone;
+  clock->ShowText = false;
+  TTestPlatform::BitmapOf(*clock).Recorder().fillPixels = false;
+  const double tips[] = {150 + 2, 242 + 2, 250 + 1};  // percent of 250 (242.5 to even), plus width
+  for (int s = 0; s < 86400; ++s) {
+    const auto hands = Hands(PaintAt(s / 3600, s / 60 % 60, s % 60));
+    ASSERT_EQ(hands.size(), 3u);
+    const double degrees[] = {(s / 60 % 720) * 0.5, (s / 60 % 60) * 6.0, (s % 60) * 6.0};
+    for (int h = 0; h < 3; ++h) {
+      const double a = degrees[h] * std::numbers::pi / 180.0;
+      const double length = tips[h];
+      const TPoint tip = hands[static_cast<std::size_t>(h)].points[0];
+      ASSERT_LE(std::abs(tip.x - (250 + length * std::sin(a))), 1.0) << s << " hand " << h;
+      ASSERT_LE(std::abs(tip.y - (250 - length * std::cos(a))), 1.0) << s << " hand " << h;
+    }
+  }
+}
+
+TEST_F(AnalogClockTest, DialStylesDrawTheirMarksAtTheHours) {
+  clock->ShowText = false;
+  // Triangles: the quarter marks at 94 % of the radius, pointing at the centre.
+  auto triangles = Polygons(PaintAt(9, 0, 0), 3);
+  ASSERT_EQ(triangles.size(), 12u);
+  // Hour 3: anchor (194, 100); (3, 0) * 5 turned by 90 degrees points left.
+  EXPECT_EQ(triangles[2].points, (std::vector<TPoint>{{179, 100}, {199, 105}, {199, 95}}));
+  EXPECT_EQ(triangles[2].penWidth, 2);
+  EXPECT_EQ(triangles[0].penWidth, 1);  // hour 1: a normal mark
+  EXPECT_EQ(triangles[0].brushColor, RGBColor(0xE0, 0xE0, 0xE0));
+
+  clock->QuarterMarksOnly = true;
+  triangles = Polygons(PaintAt(9, 0, 0), 3);
+  ASSERT_EQ(triangles.size(), 4u);
+  for (const TCanvasCall& t : triangles) EXPECT_EQ(t.penWidth, 2);
+  clock->QuarterMarksOnly = false;
+
+  struct Case {
+    std::uint8_t style;
+    std::size_t corners;
+    std::vector<TPoint> atTwelve;  // the mark of hour 12 (quarter size 5, anchor (100, 6))
+  };
+  const Case cases[] = {
+      {tmClassic, 4, {{105, 31}, {95, 31}, {95, 6}, {105, 6}}},
+      {tmClassicII, 4, {{105, 26}, {95, 26}, {95, 6}, {105, 6}}},
+      {tmDiamonds, 4, {{100, 26}, {95, 6}, {100, -14}, {105, 6}}},
+      {tmStars,
+       8,
+       {{100, 26}, {105, 11}, {120, 6}, {105, 1}, {100, -14}, {95, 1}, {80, 6}, {95, 11}}},
+  };
+  for (const Case& c : cases) {
+    clock->TickMarks = c.style;
+    const auto marks = Polygons(PaintAt(9, 0, 0), c.corners);
+    ASSERT_EQ(marks.size(), 12u) << int{c.style};
+    EXPECT_EQ(marks[11].points, c.atTwelve) << int{c.style};
+  }
+
+  clock->TickMarks = tmRectangles;
+  std::vector<TRect> squares;
+  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls)
+    if (call.op == "Rectangle") squares.push_back(call.rect);
+  ASSERT_EQ(squares.size(), 12u);
+  EXPECT_EQ(squares[11], (TRect{95, 1, 105, 11}));   // quarter size 5 about (100, 6)
+  EXPECT_EQ(squares[0], (TRect{144, 13, 152, 21}));  // size 4 about hour 1 at 96 px
+
+  // Circle: a ring of the mark size and twelve dividers with the normal settings.
+  clock->TickMarks = tmCircle;
+  std::vector<TCanvasCall> ellipses, dividers;
+  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) {
+    if (call.op == "Ellipse") ellipses.push_back(call);
+    if (call.op == "Polyline") dividers.push_back(call);
+  }
+  ASSERT_EQ(ellipses.size(), 2u);
+  EXPECT_EQ(ellipses[0].rect, (TRect{4, 4, 196, 196}));
+  EXPECT_EQ(ellipses[1].rect, (TRect{8, 8, 192, 192}));
+  EXPECT_EQ(ellipses[1].brushColor, clColorKey);
+  ASSERT_EQ(dividers.size(), 12u);
+  EXPECT_EQ(dividers[2].points, (std::vector<TPoint>{{195, 100}, {191, 100}}));
+  EXPECT_EQ(dividers[2].penWidth, 1);
+  clock->QuarterMarksOnly = true;  // the ring has no quarter marks: no dividers at all
+  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) EXPECT_NE(call.op, "Polyline");
+}
+
+TEST_F(AnalogClockTest, FlashColoursAndTheColourKeyInElementsAndText) {
+  clock->HourHandSettings.FillColor = clColorKey;
+  auto hands = Hands(PaintAt(9, 0, 0));
+  EXPECT_EQ(hands[0].brushColor, 0x000000u);  // black, not a hole
+  clock->Flash(RGBColor(0, 0xFF, 0), RGBColor(0, 0, 0xFF));
+  TTestPlatform::BitmapOf(*clock).Recorder().calls.clear();
+  clock->Tick(false, false, true, 1);  // an odd second: the flash colours
+  for (const TCanvasCall& call : TTestPlatform::BitmapOf(*clock).Recorder().calls) {
+    if (call.op == "Polygon") {
+      EXPECT_EQ(call.brushColor, RGBColor(0, 0xFF, 0));
+    } else if (call.op == "FillRect" && call.rect.top > 0) {
+      EXPECT_EQ(call.brushColor, RGBColor(0, 0, 0xFF));
+    } else if (call.op == "DrawText") {
+      EXPECT_EQ(call.fontColor, RGBColor(0, 0xFF, 0));
+    }
+  }
+}
+
+TEST_F(AnalogClockTest, DialTextBlockIsPlacedByItsOffsetsAndAlignment) {
+  clock->SetText("ab\r\nabcd");  // 32 px wide, two 16 px lines
+  struct Case {
+    std::uint8_t alignment;
+    bool overHands;
+    TRect block;
+  };
+  const Case cases[] = {
+      {2, false, {84, 132, 116, 164}},  // centred on (100, 148)
+      {0, false, {100, 132, 132, 164}},
+      {1, true, {68, 132, 100, 164}},
+  };
+  for (const Case& c : cases) {
+    clock->TextAlignment = c.alignment;
+    clock->TextOverHands = c.overHands;
+    const TRecordingCanvas& canvas = PaintAt(9, 0, 0);
+    std::size_t background = 0, text = 0, lastHand = 0;
+    for (std::size_t i = 0; i < canvas.calls.size(); ++i) {
+      const TCanvasCall& call = canvas.calls[i];
+      if (call.op == "FillRect" && call.rect == c.block) background = i;
+      if (call.op == "DrawText" && call.rect == c.block) text = i;
+      if (call.op == "Polygon" && call.points.size() == 5) lastHand = i;
+    }
+    ASSERT_GT(background, 0u) << int{c.alignment};
+    EXPECT_EQ(canvas.calls[background].brushColor, RGBColor(0x30, 0x50, 0x70));
+    EXPECT_GT(text, background);
+    EXPECT_EQ(text > lastHand, c.overHands) << int{c.alignment};
+  }
+  clock->TextBackground = false;
+  clock->TextOffsetY = 10;
+  int fills = 0;
+  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) {
+    fills += call.op == "FillRect";
+    if (call.op == "DrawText") {
+      EXPECT_EQ(call.rect.top, 20 - 16);
+    }
+  }
+  EXPECT_EQ(fills, 1);  // the bitmap only
+}
+
+TEST_F(AnalogClockTest, RepaintsEverySecondOnlyWithASecondHandOrSecondsInTheText) {
+  EXPECT_TRUE(clock->NeedsSeconds());
+  clock->SetSecondsHand(false);
+  EXPECT_TRUE(clock->NeedsSeconds());  // the default text shows the time with seconds
+  clock->SetText("&sdate;");
+  EXPECT_FALSE(clock->NeedsSeconds());
+  clock->SetText("");
+  EXPECT_EQ(clock->Text(), "");  // an empty text stays empty
+  clock->SetSecondsHand(true);
+  EXPECT_TRUE(clock->NeedsSeconds());
+}
+
+TEST_F(AnalogClockTest, ShowsTheTimeOfItsZoneAndKeepsAnIdItCannotFind) {
+  {
+    TVarnRegistry reg;
+    reg.SetRootKey(TRootKey::LocalMachine);
+    ASSERT_TRUE(reg.OpenKey(
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Tokyo Standard Time", true));
+    std::vector<std::uint8_t> tzi(44, 0);
+    const std::int32_t bias = -540;  // nine hours east, no daylight time
+    std::memcpy(tzi.data(), &bias, 4);
+    reg.WriteBinaryData("TZI", tzi.data(), 44);
+  }
+  TTimeZones zones;
+  zones.Load();
+  clock->DisplayFormat().Zones = &zones;
+  clock->SetTimeZoneID("Tokyo Standard Time");
+  ASSERT_EQ(clock->TimeZone(), zones.FindZone("Tokyo Standard Time"));
+  EXPECT_EQ(clock->DisplayFormat().DefaultZone, clock->TimeZone());
+  platform.clock.utc = {2026, 12, 0, 6, 8, 0, 0, 0};  // 17:00 in Tokyo
+  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{131, 154}));
+
+  clock->SetTimeZoneID("Atlantis Standard Time");
+  EXPECT_EQ(clock->TimeZone(), nullptr);
+  EXPECT_EQ(clock->DisplayFormat().DefaultZone, nullptr);
+  EXPECT_EQ(clock->TimeZoneID(), "Atlantis Standard Time");
+  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{100, 38}));  // local time
+
+  clock->SetTimeZone(zones.FindZone("Tokyo Standard Time"));
+  EXPECT_EQ(clock->TimeZoneID(), "Tokyo Standard Time");
+  clock->SetTimeZone(nullptr);
+  EXPECT_EQ(clock->TimeZoneID(), "");
+}
+
+// Sizes, widths and positions far outside what the preferences offer still
+// give a bounded picture quickly.
+TEST_F(AnalogClockTest, ExtremeStoredNumbersDrawABoundedPicture) {
+  struct Case {
+    std::int32_t size, handWidth, handLength, markSize, markPosition, outline, offset;
+  };
+  const Case cases[] = {
+      {1000000, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {-5, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+      {0, 0, 0, 0, 0, 0, 0},
+      {3, 1000000, -1000000, 1000000, -1000000, 1000000, 1000000},
+  };
+  for (const std::uint8_t style : {std::uint8_t{tmCircle}, std::uint8_t{tmStars},
+                                   std::uint8_t{tmRectangles}, std::uint8_t{200}}) {
+    for (const Case& c : cases) {
+      clock->DisplaySize = c.size;
+      clock->HourHandWidth = clock->SecondsHandWidth = c.handWidth;
+      clock->MinuteHandLength = c.handLength;
+      clock->TickMarkSize = clock->QuarterTickMarkSize = c.markSize;
+      clock->TickMarkPosition = c.markPosition;
+      clock->TickMarkSettings.OutlineWidth = c.outline;
+      clock->TextFont.OutlineWidth = c.outline;
+      clock->TextOffsetX = clock->TextOffsetY = c.offset;
+      clock->TickMarks = style;
+      const TRecordingCanvas& canvas = PaintAt(9, 0, 0);
+      const TMemoryBitmap& bitmap = TTestPlatform::BitmapOf(*clock);
+      EXPECT_EQ(bitmap.Width(), bitmap.Height());
+      EXPECT_GE(bitmap.Width(), MinDisplaySize);
+      EXPECT_LE(bitmap.Width(), MaxDisplayHeight);
+      EXPECT_LT(canvas.calls.size(), 200u);
+      for (const TCanvasCall& call : canvas.calls) {
+        EXPECT_LE(call.penWidth, MaxPenWidth);
+        for (const TPoint p : call.points)
+          EXPECT_LT(std::max(std::abs(p.x), std::abs(p.y)), 1 << 24);
+      }
+    }
+  }
+}
+
+}  // namespace
