@@ -9,6 +9,8 @@
 #include "config/uOptions.h"
 #include "display/fDisplay.h"
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayAnalogClock.h"
+#include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
 #include "support/uDisplayDisc.h"
 #include "support/uPlatform.h"
@@ -65,6 +67,24 @@ int main() {
               MicrosecondsPerUpdate(*clockDisplay, clock, 500, true));
   std::printf("default digital clock, same text:       %.1f us per Update\n",
               MicrosecondsPerUpdate(*clockDisplay, clock, 500, false));
+  // The other kinds beside that floor of a text display.
+  auto analog = TDisplay::Create<TDisplayAnalogClock>();
+  auto countdown = TDisplay::Create<TDisplayCountdown>();
+  for (TDisplay* d :
+       {static_cast<TDisplay*>(analog.get()), static_cast<TDisplay*>(countdown.get())}) {
+    d->SetActive(true);
+    d->Show();
+  }
+  std::printf("default analog clock, 200 px, seconds:  %.1f us per Update\n",
+              MicrosecondsPerUpdate(*analog, clock, 500, true));
+  std::printf("default countdown with seconds:         %.1f us per Update\n",
+              MicrosecondsPerUpdate(*countdown, clock, 500, true));
+  analog->DisplaySize = 1000000;
+  analog->HourHandWidth = analog->MinuteHandWidth = analog->SecondsHandWidth = INT32_MAX;
+  analog->TickMarkSize = INT32_MAX;
+  analog->TickMarkSettings.OutlineWidth = INT32_MAX;
+  std::printf("analog clock of size 10^6, widths 2^31-1: %.1f us per Update\n",
+              MicrosecondsPerUpdate(*analog, clock, 200, true));
   clockDisplay->HasBackground = true;
   clockDisplay->Width = 420;
   clockDisplay->Height = 110;

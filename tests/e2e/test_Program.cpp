@@ -19,6 +19,7 @@
 #include "support/uTestPlatform.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
+#include "win/uScreenShot.h"
 
 namespace {
 
@@ -148,34 +149,6 @@ TEST(Program, SecondStartTellsTheFirstAndEnds) {
   EXPECT_EQ(TFakeFirstInstance::received[0], 1u);  // "/CONFIG", whatever its case
   EXPECT_EQ(TFakeFirstInstance::received[1], 0u);
 }
-
-// The screen as the user sees it, read pixel by pixel.
-class TScreenShot {
- public:
-  TScreenShot() {
-    width = GetSystemMetrics(SM_CXSCREEN);
-    height = GetSystemMetrics(SM_CYSCREEN);
-    TWindowDC screen(nullptr);
-    TUniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    TUniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-      TSelectObject select(memory.get(), bitmap.get());
-      BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-      GdiFlush();
-    }
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(p, p + std::size_t(width) * height);
-  }
-  COLORREF At(int x, int y) const {
-    const std::uint32_t p = pixels[std::size_t(y) * width + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;
-};
 
 // How many display windows of a process are visible.
 int VisibleDisplays(DWORD processId) {
@@ -457,6 +430,65 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
     const auto it = after.find(path);
     EXPECT_TRUE(it != after.end() && it->second == value) << path;
   }
+}
+
+// One display of each kind, a running stopwatch among them: all show, the
+// analog clock cut to its marks and hands, and the stopwatch counts on.
+TEST_F(StoredSettings, EveryKindShowsAndARunningStopwatchCountsOn) {
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays", true));
+  reg.WriteInteger("Count", 3);
+  const auto display = [&](const char* index, int kind, int left) {
+    reg.OpenKey(std::string("\\Software\\Quorvel II\\Displays\\") + index, true);
+    reg.WriteInteger("", kind);
+    reg.WriteInteger("Left", left);
+    reg.WriteInteger("Top", 100);
+  };
+  display("000", 257, 100);  // the low 8 bits: an analog clock
+  display("001", 3, 400);
+  reg.WriteString("DTA", " days ");
+  display("002", 4, 700);
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const TSystemTime local{now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
+                          now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
+  reg.WriteFloat("Saved", SystemTimeToDateTime(local) - 100.0 / 86400);
+  reg.WriteInteger("SecondsElapsed", 100);
+  reg.WriteBool("Running", true);
+  reg.CloseKey();
+
+  TProcess program(L"");
+  ASSERT_TRUE(program.started);
+  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays(program.id) == 3; }, 30s));
+  const auto shots = DesktopWithoutAndWith(program.id, 3);
+  ASSERT_TRUE(shots);
+  const auto& [desktop, shot] = *shots;
+  const auto drawn = [&](int x, int y) { return shot.At(x, y) != desktop.At(x, y); };
+  HWND analog = nullptr;
+  for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay")) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (r.left == 100) analog = w;
+  }
+  ASSERT_NE(analog, nullptr);
+  RECT face{};
+  GetWindowRect(analog, &face);
+  EXPECT_EQ(face.right - face.left, 200);
+  EXPECT_EQ(face.bottom - face.top, 200);
+  // The twelve o'clock mark and the dial text are drawn; the corners and the
+  // space between marks and centre show the desktop.
+  EXPECT_TRUE(drawn(200, 108));
+  EXPECT_TRUE(drawn(200, 248));
+  for (const POINT p : {POINT{102, 102}, POINT{297, 297}, POINT{130, 130}, POINT{270, 130}})
+    EXPECT_FALSE(drawn(p.x, p.y)) << p.x << "," << p.y;
+  PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+
+  const std::string watch = "Software\\Quorvel II\\Displays\\002";
+  EXPECT_GE(Integer(watch, "SecondsElapsed"), 100 + 100);
+  EXPECT_EQ(Integer(watch, "Running"), 1);
+  EXPECT_EQ(String("Software\\Quorvel II\\Displays\\000", ""), "1");
+  EXPECT_EQ(Integer("Software\\Quorvel II\\Displays\\000", "TickMarks"), 5);
+  EXPECT_EQ(String("Software\\Quorvel II\\Displays\\001", "DTA"), " days ");
 }
 
 }  // namespace

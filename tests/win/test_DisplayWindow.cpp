@@ -5,10 +5,12 @@
 #include "config/uOptions.h"
 #include "display/fDisplay.h"
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayAnalogClock.h"
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "win/uPumpMessages.h"
+#include "win/uScreenShot.h"
 
 namespace {
 
@@ -78,6 +80,57 @@ TEST_F(DisplayWindowTest, ShapedDisplayIsCutToItsDiscAndFramedOneIsRectangular) 
   TDisplay& framed = AddDisc(true);
   EXPECT_EQ(GetWindowRgn(HandleOf(framed), region.get()), ERROR);
   EXPECT_EQ(framed.Window()->Bounds(), (TRect{50, 60, 250, 160}));
+}
+
+// What the screen shows of a 200 px analog clock at (50, 60) at a time the test sets.
+TEST_F(DisplayWindowTest, AnalogClockShowsItsHandsAndMarksWhereTheTimeSays) {
+  auto& face = static_cast<TDisplayAnalogClock&>(*list.Add(dkAnalogClock));
+  face.ShowText = false;
+  face.Left = 50;
+  face.Top = 60;
+  face.SetActive(true);
+  const TScreenShot empty;
+  face.Show();
+  const auto shoot = [&](int hour, int minute, std::uint8_t style) {
+    face.TickMarks = style;
+    face.SetSecondsHand(hour != 12);
+    face.Window()->ShowDisplay();
+    clock.local = {2026, 12, 0, 6, static_cast<WORD>(hour), static_cast<WORD>(minute)};
+    face.Repaint();
+    PumpMessages();
+    return TScreenShot();
+  };
+  // Relative to the centre of the face, at (150, 160) on the screen.
+  const auto drawn = [&](const TScreenShot& shot, int dx, int dy) {
+    return shot.At(150 + dx, 160 + dy) != empty.At(150 + dx, 160 + dy);
+  };
+  struct Case {
+    int hour, minute;
+    std::vector<POINT> hands, free;
+  };
+  const Case cases[] = {
+      {12, 0, {{0, -50}, {0, -80}}, {{0, 50}, {50, 0}, {-50, 0}}},
+      {3, 0, {{40, 0}, {0, -80}, {0, -50}}, {{-40, 0}, {0, 50}}},
+      // The hour hand 15 degrees past straight down, the minute hand down.
+      {6, 30, {{-10, 39}, {0, 80}, {0, -50}}, {{10, 39}, {-50, 0}, {50, 0}}},
+  };
+  for (const Case& c : cases) {
+    const TScreenShot shot = shoot(c.hour, c.minute, tmNone);
+    for (const POINT p : c.hands)
+      EXPECT_TRUE(drawn(shot, p.x, p.y)) << c.hour << " " << p.x << "," << p.y;
+    for (const POINT p : c.free)
+      EXPECT_FALSE(drawn(shot, p.x, p.y)) << c.hour << " " << p.x << "," << p.y;
+  }
+  EXPECT_EQ(shoot(12, 0, tmNone).At(150, 110), RGB(0xFF, 0xFF, 0xFF));  // the hands' fill
+
+  // Each dial style marks hour 1 at 94 % of the radius; between hours 1 and 2
+  // only the ring of style 2 is drawn.
+  for (std::uint8_t style = tmNone; style <= tmStars; ++style) {
+    const TScreenShot shot = shoot(9, 0, style);
+    EXPECT_EQ(drawn(shot, 47, -81), style != tmNone) << int{style};
+    EXPECT_EQ(drawn(shot, 66, -67), style == tmCircle) << int{style};
+    EXPECT_FALSE(drawn(shot, 40, -40)) << int{style};  // inside the marks
+  }
 }
 
 TEST_F(DisplayWindowTest, HitTestZonesOfADisplayWithBackground) {
