@@ -8,6 +8,7 @@
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
+#include "kinds/uDisplayDigitalClock.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "support/uTestPlatform.h"
 
@@ -18,21 +19,16 @@ constexpr std::uint8_t A = uvAlways, N = uvNever, P = uvIfPositive;
 class CountdownTest : public ::testing::Test {
  protected:
   void SetUp() override { countdown = TDisplay::Create<TDisplayCountdown>(); }
+  // December 2026, local time.
+  static TSystemTime Moment(int month, int day, int hour, int minute, int second, int ms = 0) {
+    const auto w = [](int v) { return static_cast<std::uint16_t>(v); };
+    return {2026, w(month), 0, w(day), w(hour), w(minute), w(second), w(ms)};
+  }
   void SetNow(int day, int hour, int minute, int second, int ms = 0) {
-    platform.clock.local = {2026,
-                            12,
-                            0,
-                            static_cast<std::uint16_t>(day),
-                            static_cast<std::uint16_t>(hour),
-                            static_cast<std::uint16_t>(minute),
-                            static_cast<std::uint16_t>(second),
-                            static_cast<std::uint16_t>(ms)};
+    platform.clock.local = Moment(12, day, hour, minute, second, ms);
   }
   static TDateTime At(int month, int day, int hour, int minute, int second = 0) {
-    return SystemTimeToDateTime({2026, static_cast<std::uint16_t>(month), 0,
-                                 static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour),
-                                 static_cast<std::uint16_t>(minute),
-                                 static_cast<std::uint16_t>(second), 0});
+    return SystemTimeToDateTime(Moment(month, day, hour, minute, second));
   }
   TTestPlatform platform;
   std::unique_ptr<TDisplayCountdown> countdown;
@@ -309,18 +305,12 @@ std::vector<std::uint8_t> Element(std::uint32_t fill, std::uint32_t outline, std
   return bytes;
 }
 
+// clang-format off
 std::vector<TNamedValue> BaseValues(const char* kind) {
-  return {{"", std::string(kind), true},
-          {"Transparent", true, true},
-          {"AlphaBlendValue", 99, true},
-          {"AlwaysOnTop", false, true},
-          {"Active", false, false},
-          {"Left", 11, false},
-          {"Top", 12, false},
-          {"Width", 130, false},
-          {"Height", 140, false},
-          {"Description", std::string("mine"), false},
-          {"Text", std::string("a&br;b"), false}};
+  return {{"", std::string(kind), true}, {"Transparent", true, true}, {"AlphaBlendValue", 99, true},
+          {"AlwaysOnTop", false, true}, {"Active", false, false}, {"Left", 11, false},
+          {"Top", 12, false}, {"Width", 130, false}, {"Height", 140, false},
+          {"Description", std::string("mine"), false}, {"Text", std::string("a&br;b"), false}};
 }
 
 std::vector<TNamedValue> Concat(std::vector<TNamedValue> a, const std::vector<TNamedValue>& b) {
@@ -328,88 +318,63 @@ std::vector<TNamedValue> Concat(std::vector<TNamedValue> a, const std::vector<TN
   return a;
 }
 
+// The eight font values under a prefix.
 std::vector<TNamedValue> FontValues(const std::string& prefix) {
   static std::vector<std::string> names;  // the names outlive the table
   names.clear();
   for (const char* n : {"FontName", "FontCharSet", "FontColor", "FontStyle", "FontSize",
                         "OutlineColor", "OutlineWidth", "3D"})
     names.push_back(prefix + "_" + n);
-  return {{names[0].c_str(), std::string("Tahoma"), true},
-          {names[1].c_str(), 204, true},
-          {names[2].c_str(), 0x123456, true},
-          {names[3].c_str(), 17, true},
-          {names[4].c_str(), 19, true},
-          {names[5].c_str(), 0x654321, true},
-          {names[6].c_str(), 3, true},
-          {names[7].c_str(), true, true}};
+  return {{names[0].c_str(), std::string("Tahoma"), true}, {names[1].c_str(), 204, true},
+          {names[2].c_str(), 0x123456, true}, {names[3].c_str(), 17, true},
+          {names[4].c_str(), 19, true}, {names[5].c_str(), 0x654321, true},
+          {names[6].c_str(), 3, true}, {names[7].c_str(), true, true}};
 }
 
 std::vector<TNamedValue> TextDisplayValues(const char* kind) {
-  return Concat(Concat(BaseValues(kind), FontValues("Font")), {{"Alignment", 2, true},
-                                                               {"Shadow", 3, true},
-                                                               {"ShadowColor", 0x010203, true},
-                                                               {"HasBackground", true, true},
-                                                               {"BackgroundColor", 0x040506, true},
-                                                               {"BevelWidth", 5, true},
-                                                               {"BevelColor", 0x070809, true},
-                                                               {"Bevel3D", false, true}});
+  return Concat(Concat(BaseValues(kind), FontValues("Font")),
+                {{"Alignment", 2, true}, {"Shadow", 3, true}, {"ShadowColor", 0x010203, true},
+                 {"HasBackground", true, true}, {"BackgroundColor", 0x040506, true},
+                 {"BevelWidth", 5, true}, {"BevelColor", 0x070809, true}, {"Bevel3D", false, true}});
 }
 
 std::vector<TNamedValue> AnalogClockValues() {
-  return Concat(Concat(Concat(BaseValues("1"), {{"SecondsHand", false, true},
-                                                {"DisplaySize", 55, true},
-                                                {"TickMarks", 7, true},
-                                                {"QuarterMarksOnly", true, true},
-                                                {"TickMarkSettings", Element(1, 2, 3), true},
-                                                {"QuarterMarksSettings", Element(4, 5, 6), true},
-                                                {"HourHandSettings", Element(7, 8, 9), true},
-                                                {"MinuteHandSettings", Element(10, 11, 12), true},
-                                                {"SecondsHandSettings", Element(13, 14, 15), true},
-                                                {"HourHandLength", 41, true},
-                                                {"HourHandWidth", 3, true},
-                                                {"MinuteHandLength", 42, true},
-                                                {"MinuteHandWidth", 4, true},
-                                                {"SecondsHandLength", 43, true},
-                                                {"SecondsHandWidth", 5, true},
-                                                {"TickMarkSize", 6, true},
-                                                {"QuarterTickMarkSize", 7, true},
-                                                {"TickMarkPosition", 44, true},
-                                                {"QuarterTickMarkPosition", 45, true},
-                                                {"ShowText", false, true},
-                                                {"TextBackgroundColor", 0x0A0B0C, true},
-                                                {"TextAlignment", 1, true},
-                                                {"TextOffsetX", 46, true},
-                                                {"TextOffsetY", 47, true},
-                                                {"TextBackground", false, true},
-                                                {"ShowHourHand", false, true},
-                                                {"ShowMinuteHand", false, true}}),
-                       FontValues("TextFont")),
+  const std::vector<TNamedValue> face{
+      {"SecondsHand", false, true}, {"DisplaySize", 55, true}, {"TickMarks", 7, true},
+      {"QuarterMarksOnly", true, true}, {"TickMarkSettings", Element(1, 2, 3), true},
+      {"QuarterMarksSettings", Element(4, 5, 6), true}, {"HourHandSettings", Element(7, 8, 9), true},
+      {"MinuteHandSettings", Element(10, 11, 12), true},
+      {"SecondsHandSettings", Element(13, 14, 15), true}, {"HourHandLength", 41, true},
+      {"HourHandWidth", 3, true}, {"MinuteHandLength", 42, true}, {"MinuteHandWidth", 4, true},
+      {"SecondsHandLength", 43, true}, {"SecondsHandWidth", 5, true}, {"TickMarkSize", 6, true},
+      {"QuarterTickMarkSize", 7, true}, {"TickMarkPosition", 44, true},
+      {"QuarterTickMarkPosition", 45, true}, {"ShowText", false, true},
+      {"TextBackgroundColor", 0x0A0B0C, true}, {"TextAlignment", 1, true},
+      {"TextOffsetX", 46, true}, {"TextOffsetY", 47, true}, {"TextBackground", false, true},
+      {"ShowHourHand", false, true}, {"ShowMinuteHand", false, true}};
+  // No catalogue knows the zone: it is kept and written back all the same.
+  return Concat(Concat(Concat(BaseValues("1"), face), FontValues("TextFont")),
                 {{"TextOverHands", true, true},
-                 // No catalogue knows it: kept and written back all the same.
                  {"TimeZoneID", std::string("Atlantis Standard Time"), false}});
 }
 
 std::vector<TNamedValue> CountdownValues() {
-  return Concat(TextDisplayValues("3"), {{"Format", std::vector<std::uint8_t>{P, A, A, N}, true},
-                                         {"DTB", std::string("1"), true},
-                                         {"DTA", std::string("2"), true},
-                                         {"HTB", std::string("3"), true},
-                                         {"HTA", std::string("4"), true},
-                                         {"MTB", std::string("5"), true},
-                                         {"MTA", std::string("6"), true},
-                                         {"STB", std::string("7"), true},
-                                         {"STA", std::string("8"), true},
-                                         {"Text", std::string("Left:&br;|"), false},
-                                         {"ZeroText", std::string("Done&br;now"), false},
-                                         {"FinalTime", 46100.25, false}});
+  return Concat(TextDisplayValues("3"),
+                {{"Format", std::vector<std::uint8_t>{P, A, A, N}, true},
+                 {"DTB", std::string("1"), true}, {"DTA", std::string("2"), true},
+                 {"HTB", std::string("3"), true}, {"HTA", std::string("4"), true},
+                 {"MTB", std::string("5"), true}, {"MTA", std::string("6"), true},
+                 {"STB", std::string("7"), true}, {"STA", std::string("8"), true},
+                 {"Text", std::string("Left:&br;|"), false},
+                 {"ZeroText", std::string("Done&br;now"), false}, {"FinalTime", 46100.25, false}});
 }
 
 std::vector<TNamedValue> StopwatchValues(double saved) {
-  return Concat(TextDisplayValues("4"), {{"Saved", saved, false},
-                                         {"SecondsElapsed", 4242, false},
-                                         {"Running", false, false},
-                                         {"Text", std::string("Lap&br;\r\n|"), false}});
+  return Concat(TextDisplayValues("4"),
+                {{"Saved", saved, false}, {"SecondsElapsed", 4242, false},
+                 {"Running", false, false}, {"Text", std::string("Lap&br;\r\n|"), false}});
 }
+// clang-format on
 
 class StoredKindsTest : public ::testing::Test {
  protected:
@@ -450,6 +415,10 @@ class StoredKindsTest : public ::testing::Test {
 };
 
 TEST_F(StoredKindsTest, EveryValueOfEveryKindSurvivesALoadAndASave) {
+  const auto digital = TDisplay::Create<TDisplayDigitalClock>();
+  ExpectUnchanged(*digital, TextDisplayValues("2"));
+  EXPECT_EQ(digital->Font.Style, (TFontStyles{true, true, false, false}));
+
   const auto clock = TDisplay::Create<TDisplayAnalogClock>();
   ExpectUnchanged(*clock, AnalogClockValues());
   EXPECT_EQ(clock->Text(), "a\r\nb");
