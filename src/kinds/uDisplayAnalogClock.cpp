@@ -112,10 +112,11 @@ TPoint Rotated(double x, double y, double alpha, TPoint anchor) {
 }
 
 void DrawMarkShape(TCanvas& canvas, TTemplate shape, double alpha, int size, TPoint anchor) {
-  std::array<TPoint, 8> points;
-  for (std::size_t i = 0; i < shape.size(); ++i)
-    points[i] = Rotated(shape[i].x * size, shape[i].y * size, alpha, anchor);
-  canvas.Polygon(std::span(points.data(), shape.size()));
+  std::array<TPoint, std::size(kStar)> points;
+  const auto end = std::ranges::transform(shape, points.begin(), [&](TPoint p) {
+                     return Rotated(p.x * size, p.y * size, alpha, anchor);
+                   }).out;
+  canvas.Polygon(std::span(points.begin(), end));
 }
 
 // The hand template's 10 is where the hand's length ends; everything else is
@@ -126,9 +127,9 @@ double HandScaled(int c, int length, int width) {
 
 void DrawHandShape(TCanvas& canvas, double alpha, int length, int width, TPoint anchor) {
   std::array<TPoint, std::size(kHand)> points;
-  for (std::size_t i = 0; i < points.size(); ++i)
-    points[i] = Rotated(HandScaled(kHand[i].x, length, width),
-                        HandScaled(kHand[i].y, length, width), alpha, anchor);
+  std::ranges::transform(kHand, points.begin(), [&](TPoint p) {
+    return Rotated(HandScaled(p.x, length, width), HandScaled(p.y, length, width), alpha, anchor);
+  });
   canvas.Polygon(points);
 }
 
@@ -255,15 +256,14 @@ void TPainterAnalogClock::PaintMarks(TCanvas& canvas, TPoint centre) {
   const TDisplayAnalogClock& clock = Clock();
   const int radius = centre.x;
   const bool circle = clock.TickMarks == tmCircle;
-  ApplyElement(canvas, clock.TickMarkSettings);
   if (circle) {
+    ApplyElement(canvas, clock.TickMarkSettings);
     // A filled disc with a key-coloured one inside leaves a ring of the mark size.
     const int r0 = PercentOf(radius, clock.TickMarkPosition);
     const int s = Bounded(clock.TickMarkSize);
     canvas.Ellipse({centre.x - r0, centre.y - r0, centre.x + r0, centre.y + r0});
     canvas.SetBrush(clColorKey, TBrushStyle::Solid);
     canvas.Ellipse({centre.x - r0 + s, centre.y - r0 + s, centre.x + r0 - s, centre.y + r0 - s});
-    ApplyElement(canvas, clock.TickMarkSettings);
   }
   for (int i = 1; i <= 12; ++i) {
     int size = Bounded(clock.TickMarkSize);
@@ -342,7 +342,6 @@ void TPainterAnalogClock::PaintText(TBitmap32& bitmap, TDateTime utc) {
     canvas.SetBrush(FixColor(background), TBrushStyle::Solid);
     canvas.FillRect(block);
   }
-  canvas.SetBrush(0, TBrushStyle::Clear);
   DrawOutlinedText(canvas, text, block, clock.HasBackground, false, alignment, FixColor(outline),
                    clock.TextFont.OutlineWidth);
 }

@@ -43,7 +43,6 @@ void TDisplayStopwatch::UpdateNeedsSeconds() { SetNeedsSeconds(FRunning); }
 void TDisplayStopwatch::SetDefaults() {
   TDisplayDigital::SetDefaults();
   StopwatchText.clear();
-  UpdateNeedsSeconds();
 }
 
 void TDisplayStopwatch::ActiveChanged() { Stop(false); }

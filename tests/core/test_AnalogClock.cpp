@@ -174,8 +174,14 @@ TEST_F(AnalogClockTest, DialStylesDrawTheirMarksAtTheHours) {
 
 TEST_F(AnalogClockTest, FlashColoursAndTheColourKeyInElementsAndText) {
   clock->HourHandSettings.FillColor = clColorKey;
-  auto hands = Hands(PaintAt(9, 0, 0));
-  EXPECT_EQ(hands[0].brushColor, 0x000000u);  // black, not a hole
+  clock->TextFont.Color = clColorKey;
+  const TRecordingCanvas& canvas = PaintAt(9, 0, 0);
+  EXPECT_EQ(Hands(canvas)[0].brushColor, 0x000000u);  // black, not a hole
+  for (const TCanvasCall& call : canvas.calls) {
+    if (call.op == "DrawText") {
+      EXPECT_EQ(call.fontColor, 0x000000u);
+    }
+  }
   clock->Flash(RGBColor(0, 0xFF, 0), RGBColor(0, 0, 0xFF));
   TTestPlatform::BitmapOf(*clock).Recorder().calls.clear();
   clock->Tick(false, false, true, 1);  // an odd second: the flash colours
@@ -218,6 +224,10 @@ TEST_F(AnalogClockTest, DialTextBlockIsPlacedByItsOffsetsAndAlignment) {
     EXPECT_GT(text, background);
     EXPECT_EQ(text > lastHand, c.overHands) << int{c.alignment};
   }
+  // The dial text's default font: Arial, 8 points, plain, the default character set.
+  TFontSpec measured = TTestPlatform::BitmapOf(*clock).Recorder().measureFonts.back();
+  measured.quality = TFontQuality::Default;
+  EXPECT_EQ(measured, (TFontSpec{"Arial", -11, false, false, false, false, 1}));
   clock->TextBackground = false;
   clock->TextOffsetY = 10;
   int fills = 0;
@@ -228,6 +238,8 @@ TEST_F(AnalogClockTest, DialTextBlockIsPlacedByItsOffsetsAndAlignment) {
     }
   }
   EXPECT_EQ(fills, 1);  // the bitmap only
+  clock->ShowText = false;
+  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) EXPECT_NE(call.op, "DrawText");
 }
 
 TEST_F(AnalogClockTest, RepaintsEverySecondOnlyWithASecondHandOrSecondsInTheText) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <variant>
 
 #include "config/uVarnRegistry.h"
@@ -15,6 +16,17 @@
 namespace {
 
 constexpr std::uint8_t A = uvAlways, N = uvNever, P = uvIfPositive;
+
+// A display's popup-menu items: caption, command, default, checked, enabled.
+using TItem = std::tuple<std::string, int, bool, bool, bool>;
+std::vector<TItem> MenuItems(const TDisplay& display) {
+  std::vector<TItem> items;
+  display.BuildMenu(
+      [&](const std::string& caption, int id, bool isDefault, bool checked, bool enabled) {
+        items.emplace_back(caption, id, isDefault, checked, enabled);
+      });
+  return items;
+}
 
 class CountdownTest : public ::testing::Test {
  protected:
@@ -129,6 +141,7 @@ TEST_F(CountdownTest, CountsDownToTheFinalTimeThenShowsTheZeroText) {
   SetNow(6, 9, 0, 0, 750);
   countdown = TDisplay::Create<TDisplayCountdown>();
   EXPECT_EQ(countdown->FinalTime(), At(12, 7, 0, 0));  // the coming midnight
+  EXPECT_EQ(countdown->Font.Size, 28);                 // the text displays' defaults
   EXPECT_EQ(countdown->CurrentText(), "15h 00m 00s\r\nto midnight");
   SetNow(6, 23, 59, 59);
   EXPECT_EQ(countdown->CurrentText(), "00m 01s\r\nto midnight");
@@ -165,19 +178,13 @@ TEST_F(CountdownTest, CountsDownToTheFinalTimeThenShowsTheZeroText) {
 }
 
 TEST_F(CountdownTest, MenuMovesTheFinalTimeAndRepaints) {
-  std::vector<std::pair<std::string, int>> items;
-  countdown->BuildMenu(
-      [&](const std::string& caption, int id, bool isDefault, bool checked, bool enabled) {
-        items.emplace_back(caption, id);
-        if (id >= cmdCountdownToday) {
-          EXPECT_TRUE(enabled && !checked && !isDefault);
-        }
-      });
-  ASSERT_EQ(items.size(), 9u);
-  EXPECT_EQ(items[5].first, "-");
-  EXPECT_EQ(items[6], (std::pair<std::string, int>{"Today", 1005}));
-  EXPECT_EQ(items[7], (std::pair<std::string, int>{"Add one day", 1006}));
-  EXPECT_EQ(items[8], (std::pair<std::string, int>{"Add one week", 1007}));
+  const std::vector<TItem> items = MenuItems(*countdown);
+  ASSERT_EQ(items.size(), 9u);  // the display's own five first
+  EXPECT_EQ(std::vector<TItem>(items.begin() + 5, items.end()),
+            (std::vector<TItem>{{"-", 0, false, false, true},
+                                {"Today", 1005, false, false, true},
+                                {"Add one day", 1006, false, false, true},
+                                {"Add one week", 1007, false, false, true}}));
 
   countdown->SetActive(true);
   countdown->SetFinalTime(At(3, 3, 18, 0));
@@ -202,12 +209,22 @@ class StopwatchTest : public ::testing::Test {
     watch = TDisplay::Create<TDisplayStopwatch>();
     watch->SetActive(true);
   }
-  std::vector<bool> Enabled() {
-    std::vector<bool> enabled;
-    watch->BuildMenu([&](const std::string&, int id, bool, bool, bool on) {
-      if (id >= cmdStopwatchStart) enabled.push_back(on);
-    });
-    return enabled;
+  // Start, Stop, Reset and Restart after the display's own items, enabled as given.
+  void ExpectMenu(bool start, bool stop) {
+    const std::vector<TItem> items = MenuItems(*watch);
+    ASSERT_EQ(items.size(), 10u);
+    EXPECT_EQ(std::vector<TItem>(items.begin() + 5, items.end()),
+              (std::vector<TItem>{{"-", 0, false, false, true},
+                                  {"Start", 1008, false, false, start},
+                                  {"Stop", 1009, false, false, stop},
+                                  {"Reset", 1010, false, false, true},
+                                  {"Restart", 1011, false, false, true}}));
+  }
+  // Every command shows its result at once.
+  void Command(int id) {
+    const int draws = TTestPlatform::WindowOf(*watch).drawCount;
+    watch->MenuCommand(id);
+    EXPECT_GT(TTestPlatform::WindowOf(*watch).drawCount, draws) << id;
   }
   void Elapse(std::uint32_t ms) {
     platform.clock.ticks += ms;
@@ -220,12 +237,13 @@ class StopwatchTest : public ::testing::Test {
 TEST_F(StopwatchTest, CountsFromTheTickCounterAcrossItsWrapAround) {
   EXPECT_EQ(watch->CurrentText(), "00:00:00");
   EXPECT_FALSE(watch->NeedsSeconds());
-  EXPECT_EQ(Enabled(), (std::vector<bool>{true, false, true, true}));
+  EXPECT_EQ(watch->Font.Size, 28);  // the text displays' defaults
+  ExpectMenu(true, false);
   platform.clock.ticks = 0xFFFFFF00u;  // 256 ms before the counter wraps
-  watch->MenuCommand(cmdStopwatchStart);
+  Command(cmdStopwatchStart);
   EXPECT_TRUE(watch->Running());
   EXPECT_TRUE(watch->NeedsSeconds());
-  EXPECT_EQ(Enabled(), (std::vector<bool>{false, true, true, true}));
+  ExpectMenu(false, true);
   Elapse(99);
   EXPECT_EQ(watch->SecondsElapsed(), 0);
   Elapse(1);  // the first second shows 100 ms after the start
@@ -234,17 +252,17 @@ TEST_F(StopwatchTest, CountsFromTheTickCounterAcrossItsWrapAround) {
   EXPECT_EQ(watch->SecondsElapsed(), 70);
   watch->StopwatchText = "Lap: |";
   EXPECT_EQ(watch->CurrentText(), "Lap: 00:01:10");
-  watch->MenuCommand(cmdStopwatchStop);
+  Command(cmdStopwatchStop);
   Elapse(5000);
   EXPECT_EQ(watch->SecondsElapsed(), 70);  // stopped: the count stays
-  watch->MenuCommand(cmdStopwatchStart);   // and goes on from there
+  Command(cmdStopwatchStart);              // and goes on from there
   Elapse(1000);
   EXPECT_EQ(watch->SecondsElapsed(), 71);
-  watch->MenuCommand(cmdStopwatchRestart);
+  Command(cmdStopwatchRestart);
   EXPECT_TRUE(watch->Running());
   EXPECT_EQ(watch->SecondsElapsed(), 0);
   Elapse(3000);
-  watch->MenuCommand(cmdStopwatchReset);
+  Command(cmdStopwatchReset);
   EXPECT_FALSE(watch->Running());
   EXPECT_EQ(watch->SecondsElapsed(), 0);
 
@@ -253,6 +271,7 @@ TEST_F(StopwatchTest, CountsFromTheTickCounterAcrossItsWrapAround) {
   EXPECT_FALSE(watch->Running());
   watch->SetActive(true);
   EXPECT_FALSE(watch->Running());
+  EXPECT_EQ(TTestPlatform::WindowOf(*watch).drawCount, 0);  // stopped without a repaint
 }
 
 TEST_F(StopwatchTest, CountTextsAndTheirPlaceInTheText) {
@@ -464,6 +483,20 @@ TEST_F(StoredKindsTest, ARunningStopwatchCountsTheTimeTheProgramWasNotRunning) {
     EXPECT_EQ(watch->Running(), c.running);
     EXPECT_EQ(watch->NeedsSeconds(), c.running);
   }
+  // What is absent or damaged reads as stopped at zero, whatever ran before.
+  {
+    auto watch = TDisplay::Create<TDisplayStopwatch>();
+    watch->Start(false);
+    platform.clock.ticks += 5000;
+    watch->UpdateElapsed();
+    TVarnRegistry reg;
+    reg.DeleteKey("Software\\Watch");
+    reg.OpenKey("Software\\Watch", true);
+    reg.WriteString("Running", "yes");
+    watch->LoadFromRegistry(reg, false);
+    EXPECT_FALSE(watch->Running());
+    EXPECT_EQ(watch->SecondsElapsed(), 0);
+  }
   // Without a window it gets no ticks: saving brings the count up to now.
   auto watch = TDisplay::Create<TDisplayStopwatch>();
   watch->Start(false);
@@ -484,6 +517,7 @@ TEST_F(StoredKindsTest, DamagedValuesCostOnlyThemselves) {
   const Case cases[] = {
       {{}, {P, P, A, A}},
       {{N}, {N, P, A, A}},              // fills only its own bytes
+      {{N, N, N, N}, {N, N, N, A}},     // normalised as it is read
       {{A, A, A, A, A}, {P, P, A, A}},  // too long: as if absent
       {{A, 9, 9, 9, 9, 9, 9, 9}, {P, P, A, A}},
   };
