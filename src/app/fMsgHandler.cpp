@@ -86,6 +86,7 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 
 void TQuorvelDisplay::FormDestroy() {
   UnregisterHotKeys();
+  FTrayIcon.reset();
   // The display windows go while this window and every object their last
   // messages (activation handed on, a timer) reach are still there.
   FDisplayList.Clear();
@@ -103,6 +104,7 @@ void TQuorvelDisplay::DeferredStart() {
   } catch (...) {
     // Start with whatever was loaded before the failure.
   }
+  SetTrayIconVisible(FOptions.ShowTrayIcon);
   FDisplayList.ShowAll();
   SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
   RegisterHotKeys();
@@ -140,10 +142,50 @@ void TQuorvelDisplay::OpenPreferences(int, TDisplay*, int, int, bool) {
 }
 
 void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
-  if (!IsIdle()) return;
+  if (!IsIdle() || FMenu) return;
   FMenuDisplay = display;
+  // Foreground first, so that the menu closes when the user clicks elsewhere.
   SetForegroundWindow(Handle());
-  // The popup menu itself is built and run here once it exists.
+  TMenuState state;
+  state.chimeEnabled = FOptions.ChimeEnabled;
+  TMainMenu menu(Handle());
+  menu.Build(BuildPopupMenu(display, state));
+  FMenu = &menu;
+  menu.Popup();
+  FMenu = nullptr;
+}
+
+void TQuorvelDisplay::SetTrayIconVisible(bool visible) {
+  if (!visible) {
+    FTrayIcon.reset();
+    return;
+  }
+  if (FTrayIcon) return;
+  FTrayIcon = std::make_unique<TVarnTrayIcon>(Handle(), WM_TRAY_NOTIFY, TrayIconId);
+  FTrayIcon->BeginUpdate();
+  FTrayIcon->AddIconName(L"TRAYICON001");
+  FTrayIcon->SetIconIndex(0);
+  FTrayIcon->SetVisible(true);
+  FTrayIcon->EndUpdate();
+}
+
+void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (IsIdle() && mouseMessage == WM_LBUTTONDOWN) FDisplayList.ShowAll();
+      BringLastActivePopupForward();
+      break;
+    case WM_LBUTTONDBLCLK:
+      if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);
+      break;
+    case WM_RBUTTONUP:
+      ShowPopupMenu(nullptr);
+      break;
+    default:
+      break;
+  }
 }
 
 void TQuorvelDisplay::RegisterHotKeys() {
@@ -178,7 +220,8 @@ void TQuorvelDisplay::tmrClockTimer() {
 
 void TQuorvelDisplay::DispatchCommand(int id) {
   if (id >= 1000 && id <= 1099) {
-    if (FMenuDisplay) FMenuDisplay->MenuCommand(id);
+    // The display may have gone since its menu was opened.
+    if (FDisplayList.Contains(FMenuDisplay)) FMenuDisplay->MenuCommand(id);
     return;
   }
   switch (id) {
@@ -258,6 +301,15 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == ClockTimerId) tmrClockTimer();
       return 0;
+    case WM_TRAY_NOTIFY:
+      HandleTrayMouse(static_cast<UINT>(lParam));
+      return 0;
+    case WM_MEASUREITEM:
+      if (FMenu && FMenu->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      return DefaultHandler(msg, wParam, lParam);
+    case WM_DRAWITEM:
+      if (FMenu && FMenu->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      return DefaultHandler(msg, wParam, lParam);
     case WM_ENTERMENULOOP:
       FMenuOpen = true;
       return 0;
@@ -287,6 +339,7 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FormClose();
       return 0;
     default:
+      if (msg == FTaskbarCreated && FTaskbarCreated != 0 && FTrayIcon) FTrayIcon->TaskbarCreated();
       return DefaultHandler(msg, wParam, lParam);
   }
 }

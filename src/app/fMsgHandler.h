@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "app/uClockLoop.h"
+#include "app/uMainMenu.h"
+#include "app/uTrayIcon.h"
 #include "display/uDisplayHost.h"
 #include "support/uWindowBase.h"
 
@@ -30,22 +33,6 @@ enum : UINT {
   WM_PREFERENCES_SHOWN = 1027,
   WM_REOPEN_PREFERENCES = 1030,
   WM_SECOND_INSTANCE = 1282,
-};
-
-// Application commands of the popup menus.
-enum TAppCommand : int {
-  cmdExit = 2,
-  cmdPreferences = 3,
-  cmdShowAll = 6,
-  cmdHideAll = 7,
-  cmdCalendar = 8,
-  cmdDateTimeControlPanel = 9,
-  cmdHomePage = 11,
-  cmdMakerPage = 16,
-  cmdEventsPage = 17,
-  cmdNewEvent = 18,
-  cmdAbout = 19,
-  cmdToggleChime = 20,
 };
 
 // The hidden owner of every window of the program; its tool-window style keeps
@@ -74,6 +61,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
 
   void OpenPreferences(int page, TDisplay* display, int left, int top, bool hasPosition);
   void ShowPopupMenu(TDisplay* display);
+  void SetTrayIconVisible(bool visible);
   void LoadAll();
   void SaveAll();
   void RegisterHotKeys();
@@ -89,6 +77,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   static constexpr wchar_t Caption[] = L"Quorvel";
   static constexpr UINT_PTR ClockTimerId = 1;
   static constexpr UINT ClockInterval = 200;
+  static constexpr UINT TrayIconId = 1;
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -103,6 +92,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void DispatchCommand(int id);
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
+  void HandleTrayMouse(UINT mouseMessage);
   void BringLastActivePopupForward();
 
   TApplicationWindow& FApplication;
@@ -113,6 +103,11 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   TClockLoop FClockLoop;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
+  // Exists while a popup menu is open, for its headers' measure and draw messages.
+  TMainMenu* FMenu = nullptr;
+  std::unique_ptr<TVarnTrayIcon> FTrayIcon;
+  // Broadcast when the taskbar is made anew.
+  UINT FTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   bool FTerminating = false;
   bool FDestroyed = false;
   // Identifiers 1, 2, 3: toggle, show, hide the displays.

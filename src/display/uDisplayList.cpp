@@ -104,6 +104,11 @@ void TDisplayList::Delete(TDisplay* display) {
   FItems.erase(it);
 }
 
+bool TDisplayList::Contains(const TDisplay* display) const {
+  return display && std::any_of(FItems.begin(), FItems.end(),
+                                [&](const auto& d) { return d.get() == display; });
+}
+
 void TDisplayList::Clear() {
   Primary = nullptr;
   std::vector<std::unique_ptr<TDisplay>> removed;

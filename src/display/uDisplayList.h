@@ -32,6 +32,8 @@ class TDisplayList {
   void Save();
   void CreateDefault();
   std::size_t Count() const { return FItems.size(); }
+  // Whether the display is one of the list's (false for none).
+  bool Contains(const TDisplay* display) const;
   TDisplay& operator[](std::size_t i) const { return *FItems[i]; }
 
   void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);

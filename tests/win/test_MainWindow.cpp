@@ -1,4 +1,10 @@
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "app/uStartup.h"
 #include "config/uMemoryHive.h"
@@ -6,6 +12,7 @@
 #include "display/fDisplay.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
+#include "support/uWinText.h"
 #include "win/uPumpMessages.h"
 
 namespace {
@@ -89,13 +96,82 @@ TEST_F(MainWindowTest, NothingHappensWhileBusy) {
   EXPECT_EQ(VisibleDisplays(), 2);
 }
 
-TEST_F(MainWindowTest, DisplayMenuCommandsNeedAnOpenDisplayMenu) {
-  Send(WM_COMMAND, 1001);  // "Hide display" with no display menu open
-  EXPECT_EQ(VisibleDisplays(), 2);
+// Runs a popup menu of the main window; inspect sees it open, then it is closed.
+std::function<void(HMENU)> gInspectMenu;
+void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const HWND popup = FindWindowW(L"#32768", nullptr);
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  if (gInspectMenu) gInspectMenu(menu);
+  EndMenu();
+}
+
+// Caption (or "-"), command, and state of each item of a menu and its submenus.
+std::vector<std::string> ReadMenu(HMENU menu, const std::string& indent = "") {
+  std::vector<std::string> lines;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = 127;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item);
+    std::string line = indent + (item.fType & MFT_OWNERDRAW ? "#" : "") +
+                       (item.fType & MFT_SEPARATOR ? "-" : WideToUtf8(text)) + " " +
+                       std::to_string(item.wID);
+    if (item.fState & MFS_GRAYED) line += " grey";
+    if (item.fState & MFS_CHECKED) line += " checked";
+    if (item.fState & MFS_DEFAULT) line += " default";
+    lines.push_back(line);
+    if (item.hSubMenu)
+      for (const std::string& sub : ReadMenu(item.hSubMenu, indent + "  ")) lines.push_back(sub);
+  }
+  return lines;
+}
+
+TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
+  std::vector<std::string> items;
+  gInspectMenu = [&](HMENU menu) { items = ReadMenu(menu); };
+  quorvel->Options().ChimeEnabled = true;
+  SetTimer(nullptr, 0, 50, InspectOpenMenu);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONUP);
+  ASSERT_EQ(items.size(), 21u);
+  EXPECT_EQ(items[0], "#- 1");  // the header, drawn by the menu
+  EXPECT_EQ(items[1], "Preferences... 3 default");
+  EXPECT_EQ(items[7], "Chime 20 checked");
+  EXPECT_EQ(items[20], "Exit Quorvel 2");
+
+  SetTimer(nullptr, 0, 50, InspectOpenMenu);
   Main().ShowPopupMenu(&List()[1]);
-  Send(WM_COMMAND, 1001);
+  ASSERT_EQ(items.size(), 27u);
+  EXPECT_EQ(items[0], "#- 99");
+  EXPECT_EQ(items[4], "Hide display 1001 default");
+  EXPECT_EQ(items[6], "#- 1");
+  gInspectMenu = nullptr;
+
+  // The display menu's commands reach its display, and nothing once it is gone.
+  Send(WM_COMMAND, cmdHideDisplay);
   EXPECT_FALSE(List()[1].IsVisible());
   EXPECT_TRUE(List()[0].IsVisible());
+  List().Delete(&List()[1]);
+  Send(WM_COMMAND, cmdDeactivateDisplay);
+  EXPECT_TRUE(List()[0].IsActive());
+}
+
+TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  probe.hWnd = Main().Handle();
+  probe.uID = TQuorvelDisplay::TrayIconId;
+  // Only an icon the tray holds can be modified.
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  Shell_NotifyIconW(NIM_DELETE, &probe);  // as a restarted shell forgets it
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  Send(RegisterWindowMessageW(L"TaskbarCreated"));
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  quorvel.reset();  // ending the program takes the icon away
+  EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }
 
 TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {

@@ -1,0 +1,122 @@
+#include "app/uMainMenuItems.h"
+
+#include <algorithm>
+#include <array>
+
+#include "config/uMultilanguage.h"
+#include "display/uDisplay.h"
+#include "support/uPlatform.h"
+
+namespace {
+
+TMenuEntry Item(const std::string& caption, int id, bool enabled = true) {
+  TMenuEntry entry;
+  entry.caption = caption;
+  entry.id = id;
+  entry.enabled = enabled;
+  return entry;
+}
+
+TMenuEntry Separator() {
+  TMenuEntry entry;
+  entry.kind = TMenuEntryKind::Separator;
+  return entry;
+}
+
+TMenuEntry Header(const std::string& caption, int id) {
+  TMenuEntry entry = Item(caption, id);
+  entry.kind = TMenuEntryKind::Header;
+  return entry;
+}
+
+TMenuEntry EventsSubmenu(const TMenuState& state) {
+  TMenuEntry events = Item(GetText("MNU_EVENTS", "Events"), 0);
+  events.submenu = {
+      Item(GetText("MNU_OPENEVENTS", "Events..."), cmdEventsPage),
+      Item(GetText("MNU_NEWEVENT", "Add event..."), cmdNewEvent, state.eventCount < MaxEvents)};
+  std::vector<TPendingEvent> pending = state.pending;
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const auto& a, const auto& b) { return a.trigger < b.trigger; });
+  if (!pending.empty()) events.submenu.push_back(Separator());
+  for (const TPendingEvent& event : pending)
+    events.submenu.push_back(
+        Item(PendingEventCaption(event), cmdFirstEvent + static_cast<int>(event.index)));
+  return events;
+}
+
+}  // namespace
+
+std::vector<TMenuEntry> BuildPopupMenu(const TDisplay* display, const TMenuState& state) {
+  std::vector<TMenuEntry> menu;
+  if (display) {
+    menu.push_back(Header(GetText("MNU_DISPLAY", "Display"), cmdHeaderDisplay));
+    display->BuildMenu(
+        [&](const std::string& caption, int id, bool isDefault, bool checked, bool enabled) {
+          TMenuEntry entry = caption == "-" ? Separator() : Item(caption, id, enabled);
+          entry.isDefault = isDefault;
+          entry.checked = checked;
+          menu.push_back(entry);
+        });
+  }
+  TMenuEntry chime = Item(GetText("MNU_CHIME", "Chime"), cmdToggleChime);
+  chime.checked = state.chimeEnabled;
+  TMenuEntry web = Item(GetText("MNU_WEB", "Quorvel on the web"), 0);
+  web.submenu = {Item(GetText("MNU_QUORVELHOMEPAGE", "Quorvel Home Page"), cmdHomePage),
+                 Item("Free programs from the same maker", cmdMakerPage)};
+  const TMenuEntry common[] = {
+      Header("Quorvel", cmdHeaderQuorvel),
+      Item(GetText("MNU_PREF", "Preferences..."), cmdPreferences),
+      Item(GetText("MNU_ADJUST", "Adjust date and time..."), cmdDateTimeControlPanel),
+      Separator(),
+      Item(GetText("MNU_SHOWALL", "Show all active displays"), cmdShowAll),
+      Item(GetText("MNU_HIDEALL", "Hide all active displays"), cmdHideAll),
+      Separator(),
+      chime,
+      Separator(),
+      EventsSubmenu(state),
+      Separator(),
+      web,
+      Item(GetText("MNU_ABOUT", "About..."), cmdAbout),
+      Separator(),
+      Item(GetText("MNU_CAL", "Calendar"), cmdCalendar),
+      Separator(),
+      Item(GetText("MNU_EXIT", "Exit Quorvel"), cmdExit),
+  };
+  menu.insert(menu.end(), std::begin(common), std::end(common));
+  // One default item: the one of the command the menu opens with.
+  const int defaultCommand = display ? int{cmdHideDisplay} : int{cmdPreferences};
+  for (TMenuEntry& entry : menu) entry.isDefault = entry.id == defaultCommand;
+  return menu;
+}
+
+std::string PendingEventCaption(const TPendingEvent& event) {
+  const TSystemTime trigger = DateTimeToSystemTime(event.trigger);
+  constexpr unsigned kNoSeconds = 0x2;  // the locale's short time
+  std::string caption = Platform().locale->FormatDate(trigger, false) + " " +
+                        Platform().locale->FormatTime(trigger, kNoSeconds);
+  if (!event.message.empty()) caption += ": " + event.message;
+  caption += "\t";
+  if (!event.recurrence.empty()) caption += "[" + event.recurrence + "]";
+  return caption;
+}
+
+void DrawMenuHeader(TCanvas& canvas, const TRect& item, const std::string& caption,
+                    TColor background, const TFontSpec& boldFont) {
+  canvas.SetFont(boldFont);
+  canvas.SetBrush(background, TBrushStyle::Solid);
+  canvas.FillRect(item);
+  canvas.SetPen(clMenuHeader, 2, TPenStyle::InsideFrame);
+  canvas.SetBrush(clMenuHeader, TBrushStyle::Solid);
+  const TRect r{item.left, item.top + 2, item.right, item.bottom - 2};
+  const int middle = r.top + (r.bottom - r.top) / 2;
+  const std::array<TPoint, 2> rule{{{r.left, middle}, {r.right, middle}}};
+  canvas.Polyline(rule);
+  TRect measured{0, 0, 0, 0};
+  canvas.DrawText(caption, measured, TextFormat::SingleLine | TextFormat::CalcRect);
+  canvas.Rectangle({r.left, r.top, r.left + measured.Width() + 10, r.bottom});
+  canvas.SetFontColor(clMenuHeaderText);
+  canvas.SetBrush(0, TBrushStyle::Clear);
+  TRect text{item.left + 4, item.top - 5, item.right + 4, item.bottom - 5};
+  canvas.DrawText(caption, text,
+                  TextFormat::SingleLine | TextFormat::Bottom | TextFormat::NoPrefix);
+}

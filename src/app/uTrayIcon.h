@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/uWinHandles.h"
+
+// The program's icon in the notification area. Mouse actions on it reach the
+// owner as the callback message; changes inside an update bracket reach the
+// shell once, at its end.
+class TVarnTrayIcon {
+ public:
+  TVarnTrayIcon(HWND owner, UINT callbackMessage, UINT id);
+  ~TVarnTrayIcon();
+  TVarnTrayIcon(const TVarnTrayIcon&) = delete;
+  TVarnTrayIcon& operator=(const TVarnTrayIcon&) = delete;
+
+  void AddIconName(const std::wstring& name);
+  void SetIconIndex(int index);
+  // Shown only when the shell takes the icon.
+  void SetVisible(bool value);
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  // At most 63 characters reach the shell.
+  void SetTip(const std::wstring& tip) { FTip = tip; }
+  bool Visible() const { return FShown; }
+  // The taskbar was made anew (the shell restarted) and forgot every icon: an
+  // icon that was shown is added again, or the user loses the way in.
+  void TaskbarCreated();
+
+ private:
+  bool Notify(DWORD request);
+  void ReloadIcon();
+
+  HWND FOwner;
+  UINT FId;
+  UINT FCallbackMessage;
+  int FUpdateCount = 0;
+  std::wstring FTip;
+  bool FShown = false;
+  std::vector<std::wstring> FIconNames;
+  int FIconIndex = -1;
+  TUniqueIcon FIcon;
+};

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "app/uMainMenuItems.h"
+#include "kinds/uDisplayStopwatch.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+using K = TMenuEntryKind;
+
+// Kind, caption and command of each entry, flattened with submenus after their item.
+std::vector<std::string> Outline(const std::vector<TMenuEntry>& menu,
+                                 const std::string& indent = "") {
+  std::vector<std::string> lines;
+  for (const TMenuEntry& e : menu) {
+    const char* kind = e.kind == K::Separator ? "-" : e.kind == K::Header ? "#" : "";
+    std::string line = indent + kind + e.caption + " " + std::to_string(e.id);
+    if (!e.enabled) line += " grey";
+    if (e.checked) line += " checked";
+    if (e.isDefault) line += " default";
+    lines.push_back(line);
+    for (const std::string& sub : Outline(e.submenu, indent + "  ")) lines.push_back(sub);
+  }
+  return lines;
+}
+
+TEST(PopupMenu, TrayMenuItemsInOrderWithTheirStates) {
+  TTestPlatform platform;
+  const std::vector<std::string> tray = {
+      "#Quorvel 1",
+      "Preferences... 3 default",
+      "Adjust date and time... 9",
+      "- 0",
+      "Show all active displays 6",
+      "Hide all active displays 7",
+      "- 0",
+      "Chime 20 checked",
+      "- 0",
+      "Events 0",
+      "  Events... 17",
+      "  Add event... 18",
+      "- 0",
+      "Quorvel on the web 0",
+      "  Quorvel Home Page 11",
+      "  Free programs from the same maker 16",
+      "About... 19",
+      "- 0",
+      "Calendar 8",
+      "- 0",
+      "Exit Quorvel 2",
+  };
+  TMenuState state;
+  state.chimeEnabled = true;
+  EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)), tray);
+
+  state.chimeEnabled = false;
+  state.eventCount = MaxEvents;  // the list is full
+  const auto full = Outline(BuildPopupMenu(nullptr, state));
+  EXPECT_EQ(full[7], "Chime 20");
+  EXPECT_EQ(full[11], "  Add event... 18 grey");
+
+  // A display menu: its header and items on top, its "Hide display" the one default.
+  const auto watch = TDisplay::Create<TDisplayStopwatch>();
+  const auto menu = Outline(BuildPopupMenu(watch.get(), state));
+  const std::vector<std::string> top = {"#Display 99",
+                                        "Configure display... 1002",
+                                        "Always on top 1004 checked",
+                                        "- 0",
+                                        "Hide display 1001 default",
+                                        "Deactivate display 1003",
+                                        "- 0",
+                                        "Start 1008",
+                                        "Stop 1009 grey",
+                                        "Reset 1010",
+                                        "Restart 1011",
+                                        "#Quorvel 1",
+                                        "Preferences... 3"};
+  EXPECT_EQ(std::vector<std::string>(menu.begin(), menu.begin() + 13), top);
+}
+
+TEST(PopupMenu, PendingEventsSortedByTriggerWithTheirRecurrenceAfterATab) {
+  TTestPlatform platform;
+  TMenuState state;
+  const TDateTime dec6 = SystemTimeToDateTime({2026, 12, 0, 6, 0, 0, 0, 0});
+  state.pending = {{5, dec6 + 0.75, "", ""},
+                   {0, dec6 + 0.5, "Lunch", "daily"},
+                   {2, dec6 + 1.25, "", "every Monday"}};
+  const auto menu = BuildPopupMenu(nullptr, state);
+  const auto& events = menu[9].submenu;
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[2].kind, K::Separator);
+  EXPECT_EQ(events[3].caption, "12/6/2026 12:00 PM: Lunch\t[daily]");
+  EXPECT_EQ(events[3].id, 1100);
+  EXPECT_EQ(events[4].caption, "12/6/2026 6:00 PM\t");
+  EXPECT_EQ(events[4].id, 1105);
+  EXPECT_EQ(events[5].caption, "12/7/2026 6:00 AM\t[every Monday]");
+}
+
+TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
+  TTestPlatform platform;
+  TMemoryBitmap bitmap;
+  bitmap.SetSize(200, 22);
+  TRecordingCanvas& canvas = bitmap.Recorder();
+  const TFontSpec bold{"MS Sans Serif", -11, true};
+  DrawMenuHeader(canvas, {0, 0, 200, 22}, "Quorvel", 0xC0C0C0, bold);
+  ASSERT_EQ(canvas.calls.size(), 4u);
+  EXPECT_EQ(canvas.calls[0].op, "FillRect");
+  EXPECT_EQ(canvas.calls[0].brushColor, 0xC0C0C0u);
+  EXPECT_EQ(canvas.calls[1].points, (std::vector<TPoint>{{0, 11}, {200, 11}}));
+  EXPECT_EQ(canvas.calls[1].penColor, 0x705030u);
+  EXPECT_EQ(canvas.calls[1].penWidth, 2);
+  EXPECT_EQ(canvas.calls[2].op, "Rectangle");
+  EXPECT_EQ(canvas.calls[2].rect, (TRect{0, 2, 7 * 8 + 10, 20}));  // the caption's width + 10
+  EXPECT_EQ(canvas.calls[2].brushColor, 0x705030u);
+  EXPECT_EQ(canvas.calls[3].op, "DrawText");
+  EXPECT_EQ(canvas.calls[3].rect, (TRect{4, -5, 204, 17}));
+  EXPECT_EQ(canvas.calls[3].fontColor, 0xE0E0E0u);
+  EXPECT_EQ(canvas.calls[3].format & (TextFormat::SingleLine | TextFormat::Bottom),
+            TextFormat::SingleLine | TextFormat::Bottom);
+  EXPECT_EQ(canvas.measureFonts.back(), bold);
+}
+
+}  // namespace
