@@ -134,7 +134,6 @@ void TDisplayStopwatch::Stop(bool repaint) {
 
 void TDisplayStopwatch::Reset(bool restart, bool repaint) {
   FSecondsElapsed = 0;
-  FSecondsBeforeStart = 0;
   Stop(repaint);
   if (restart) Start(repaint);
 }

@@ -197,6 +197,7 @@ TEST_F(AnalogClockTest, FlashColoursAndTheColourKeyInElementsAndText) {
 }
 
 TEST_F(AnalogClockTest, DialTextBlockIsPlacedByItsOffsetsAndAlignment) {
+  EXPECT_FALSE(clock->TextOverHands);
   clock->SetText("ab\r\nabcd");  // 32 px wide, two 16 px lines
   struct Case {
     std::uint8_t alignment;
@@ -239,6 +240,7 @@ TEST_F(AnalogClockTest, DialTextBlockIsPlacedByItsOffsetsAndAlignment) {
   }
   EXPECT_EQ(fills, 1);  // the bitmap only
   clock->ShowText = false;
+  clock->TextOverHands = false;
   for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) EXPECT_NE(call.op, "DrawText");
 }
 

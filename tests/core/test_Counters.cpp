@@ -253,6 +253,7 @@ TEST_F(StopwatchTest, CountsFromTheTickCounterAcrossItsWrapAround) {
   watch->StopwatchText = "Lap: |";
   EXPECT_EQ(watch->CurrentText(), "Lap: 00:01:10");
   Command(cmdStopwatchStop);
+  EXPECT_FALSE(watch->NeedsSeconds());
   Elapse(5000);
   EXPECT_EQ(watch->SecondsElapsed(), 70);  // stopped: the count stays
   Command(cmdStopwatchStart);              // and goes on from there
@@ -272,6 +273,8 @@ TEST_F(StopwatchTest, CountsFromTheTickCounterAcrossItsWrapAround) {
   watch->SetActive(true);
   EXPECT_FALSE(watch->Running());
   EXPECT_EQ(TTestPlatform::WindowOf(*watch).drawCount, 0);  // stopped without a repaint
+  watch->MenuCommand(cmdAlwaysOnTop);                       // the display's own commands
+  EXPECT_FALSE(watch->AlwaysOnTop());
 }
 
 TEST_F(StopwatchTest, CountTextsAndTheirPlaceInTheText) {
