@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/uTooltip.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "support/uBusyState.h"
@@ -51,7 +52,8 @@ TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application,
       FOptions(objects.Options),
       FTimeZones(objects.TimeZones),
       FDisplayList(objects.DisplayList),
-      FBusy(objects.Busy) {
+      FBusy(objects.Busy),
+      FTooltip(objects.Tooltip) {
   RegisterWindowClass(ClassName, 0, nullptr);
   CreateHandle(0, ClassName, Caption, WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
                application.Handle());
@@ -108,6 +110,8 @@ void TQuorvelDisplay::DeferredStart() {
   FDisplayList.ShowAll();
   SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
   RegisterHotKeys();
+  FTooltip.Zones = &FTimeZones;
+  FTooltip.Enabled = true;
 }
 
 void TQuorvelDisplay::LoadAll() {
@@ -151,7 +155,10 @@ void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
   TMainMenu menu(Handle());
   menu.Build(BuildPopupMenu(display, state));
   FMenu = &menu;
+  // No tip over the menu.
+  FTooltip.Enabled = false;
   menu.Popup();
+  FTooltip.Enabled = !FTerminating;
   FMenu = nullptr;
 }
 
@@ -170,6 +177,8 @@ void TQuorvelDisplay::SetTrayIconVisible(bool visible) {
 }
 
 void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
+  FTooltip.Template = FOptions.ToolTipText;
+  FTooltip.HandleTrayMouse(mouseMessage == WM_MOUSEMOVE || mouseMessage == WM_NCMOUSEMOVE);
   switch (mouseMessage) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

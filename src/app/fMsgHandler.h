@@ -16,6 +16,7 @@ class TDisplayList;
 class TOptions;
 class TTimeZones;
 struct TBusyState;
+class TTooltip;
 
 // The process-wide objects the main window works with; the program's root
 // makes them before the window and destroys them after it.
@@ -24,6 +25,7 @@ struct TApplicationObjects {
   TTimeZones& TimeZones;
   TDisplayList& DisplayList;
   TBusyState& Busy;
+  TTooltip& Tooltip;
 };
 
 // Private messages between the parts of the program.
@@ -100,6 +102,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   TTimeZones& FTimeZones;
   TDisplayList& FDisplayList;
   TBusyState& FBusy;
+  TTooltip& FTooltip;
   TClockLoop FClockLoop;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;

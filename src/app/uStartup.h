@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/fMsgHandler.h"
+#include "app/fTooltip.h"
 #include "config/uMultilanguage.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
@@ -42,7 +43,10 @@ class TQuorvel {
   TDisplayList FDisplayList{&FTimeZones};
   TEvents FEvents;
   TApplicationWindow FApplication;
-  TQuorvelDisplay FMainWindow{FApplication, {FOptions, FTimeZones, FDisplayList, FBusy}};
+  // Made before the main window that hands it the tray's messages, and gone after it.
+  TfrmTooltip FTooltip;
+  TQuorvelDisplay FMainWindow{FApplication,
+                              {FOptions, FTimeZones, FDisplayList, FBusy, FTooltip.Tooltip()}};
 };
 
 // The whole life of the process; returns its exit code.

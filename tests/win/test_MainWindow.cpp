@@ -159,6 +159,28 @@ TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
   EXPECT_TRUE(List()[0].IsActive());
 }
 
+TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt) {
+  quorvel->Options().ToolTipText = "Tip";
+  const HWND tip = FindWindowW(TfrmTooltip::ClassName, nullptr);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_EXSTYLE) & ~WS_EX_TOPMOST, WS_EX_TOOLWINDOW);
+  SetCursorPos(600, 500);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  for (int i = 0; i < 80 && !IsWindowVisible(tip); ++i) {
+    Sleep(10);
+    PumpMessages();
+  }
+  ASSERT_TRUE(IsWindowVisible(tip));
+  RECT r{};
+  GetWindowRect(tip, &r);
+  EXPECT_EQ(r.right, 600);  // its bottom-right corner at the cursor
+  EXPECT_EQ(r.bottom, 500);
+  EXPECT_GE(r.right - r.left, 180);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_FALSE(IsWindowVisible(tip));
+}
+
 TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
   NOTIFYICONDATAW probe{};
   probe.cbSize = NOTIFYICONDATAW_V1_SIZE;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/uMainMenuItems.h"
+#include "app/uTooltip.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "support/uTestPlatform.h"
 
@@ -118,6 +119,89 @@ TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
   EXPECT_EQ(canvas.calls[3].format & (TextFormat::SingleLine | TextFormat::Bottom),
             TextFormat::SingleLine | TextFormat::Bottom);
   EXPECT_EQ(canvas.measureFonts.back(), bold);
+}
+
+class TFakeTooltipWindow : public TTooltipWindow {
+ public:
+  bool IsVisible() const override { return visible; }
+  void ShowAt(const TRect& r) override {
+    bounds = r;
+    visible = true;
+  }
+  void HideWindow() override { visible = false; }
+  bool visible = false;
+  TRect bounds;
+};
+
+TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
+  TTestPlatform platform;
+  TFakeTooltipWindow window;
+  TFakeTimer timer;
+  TTooltip tip(window, timer);
+  tip.Template = "Hello";
+  platform.desktop.cursor = {1020, 760};  // the tray at the bottom right
+  tip.HandleTrayMouse(true);
+  EXPECT_FALSE(timer.running);  // not before start-up has finished
+  tip.Enabled = true;
+  tip.HandleTrayMouse(true);
+  EXPECT_TRUE(timer.running);
+  EXPECT_EQ(timer.interval, 500u);
+  tip.TimerTick();
+  ASSERT_TRUE(window.visible);
+  EXPECT_EQ(tip.Text(), "Hello");
+  // 160 + 20 wide at least; above and left of the cursor, 16 px inside the work area.
+  EXPECT_EQ(window.bounds, (TRect{1024 - 16 - 180, 768 - 40 - 16 - 46, 1024 - 16, 768 - 40 - 16}));
+  EXPECT_TRUE(timer.running);  // watching for the cursor to leave
+  tip.TimerTick();
+  EXPECT_TRUE(window.visible);
+  platform.desktop.cursor = {900, 500};
+  tip.TimerTick();
+  EXPECT_FALSE(window.visible);
+  EXPECT_FALSE(timer.running);
+
+  // A click hides it, and resting at the clicked spot does not bring it back.
+  tip.HandleTrayMouse(true);
+  tip.TimerTick();
+  ASSERT_TRUE(window.visible);
+  tip.HandleTrayMouse(false);
+  EXPECT_FALSE(window.visible);
+  EXPECT_FALSE(timer.running);
+  tip.HandleTrayMouse(true);
+  tip.TimerTick();
+  EXPECT_FALSE(window.visible);
+  platform.desktop.cursor = {300, 200};  // a move elsewhere: it comes back
+  tip.HandleTrayMouse(true);
+  platform.desktop.cursor = {301, 200};  // moved within the interval
+  tip.TimerTick();
+  EXPECT_FALSE(window.visible);
+  tip.Template = "";
+  tip.HandleTrayMouse(true);
+  tip.TimerTick();
+  EXPECT_TRUE(window.visible);
+  EXPECT_EQ(tip.Text(), "no text");
+  EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
+}
+
+TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
+  TTestPlatform platform;
+  TMemoryBitmap bitmap;
+  bitmap.SetSize(180, 62);
+  TRecordingCanvas& canvas = bitmap.Recorder();
+  PaintTooltip(canvas, {0, 0, 180, 62}, "line", 0xE1FFFF, 0x000001);
+  ASSERT_EQ(canvas.calls.size(), 4u);
+  EXPECT_EQ(canvas.calls[0].op, "Rectangle");
+  EXPECT_EQ(canvas.calls[0].rect, (TRect{0, 0, 180, 62}));
+  EXPECT_EQ(canvas.calls[0].penColor, 0x000001u);
+  EXPECT_EQ(canvas.calls[0].brushStyle, TBrushStyle::Clear);
+  EXPECT_EQ(canvas.calls[1].rect, (TRect{0, 0, 180, 18}));
+  EXPECT_EQ(canvas.calls[1].brushColor, 0x000001u);
+  EXPECT_EQ(canvas.calls[2].text, "Quorvel");
+  EXPECT_EQ(canvas.calls[2].rect.left, 4);
+  EXPECT_EQ(canvas.calls[2].rect.top, 2);
+  EXPECT_EQ(canvas.calls[2].fontColor, 0xE1FFFFu);
+  EXPECT_EQ(canvas.calls[3].rect, (TRect{10, 21, 170, 53}));
+  EXPECT_EQ(canvas.calls[3].fontColor, 0x000001u);
+  EXPECT_EQ(canvas.calls[3].format & TextFormat::SingleLine, 0u);
 }
 
 }  // namespace

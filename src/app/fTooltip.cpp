@@ -1,0 +1,44 @@
+#include "app/fTooltip.h"
+
+#include "support/uGdiCanvas.h"
+
+TfrmTooltip::TfrmTooltip() {
+  RegisterWindowClass(ClassName, 0, GetSysColorBrush(COLOR_INFOBK));
+  CreateHandle(WS_EX_TOOLWINDOW, ClassName, L"", WS_POPUP, RECT{0, 0, 180, 60}, nullptr);
+}
+
+TfrmTooltip::~TfrmTooltip() { DestroyHandle(); }
+
+void TfrmTooltip::ShowAt(const TRect& bounds) {
+  SetWindowPos(Handle(), HWND_TOPMOST, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+               SWP_NOACTIVATE);
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TfrmTooltip::FormPaint() {
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(Handle(), &ps);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  {
+    TGdiCanvas canvas(dc);
+    PaintTooltip(canvas, {client.left, client.top, client.right, client.bottom}, FTooltip.Text(),
+                 static_cast<TColor>(GetSysColor(COLOR_INFOBK)),
+                 static_cast<TColor>(GetSysColor(COLOR_INFOTEXT)));
+  }
+  EndPaint(Handle(), &ps);
+}
+
+LRESULT TfrmTooltip::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wParam == TimerId) FTooltip.TimerTick();
+      return 0;
+    case WM_PAINT:
+      FormPaint();
+      return 0;
+    default:
+      return DefaultHandler(msg, wParam, lParam);
+  }
+}

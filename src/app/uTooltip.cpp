@@ -1,0 +1,90 @@
+#include "app/uTooltip.h"
+
+#include <algorithm>
+
+#include "config/uMultilanguage.h"
+#include "kinds/uFontOptions.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+
+namespace {
+
+constexpr unsigned kTextFormat = TextFormat::Left | TextFormat::NoPrefix;
+
+void SetTahoma(TCanvas& canvas, int points, bool bold) {
+  TFontOptions font("");
+  font.FontName = "Tahoma";
+  font.Size = points;
+  font.Style.bold = bold;
+  font.AssignToFont(canvas);
+}
+
+TPoint CursorPos() { return Platform().desktop ? Platform().desktop->CursorPos() : TPoint{}; }
+
+}  // namespace
+
+void TTooltip::HandleTrayMouse(bool isMove) {
+  if (!Enabled) return;
+  FHover = CursorPos();
+  if (!isMove) {
+    // A click closes the tip, and it does not come back at the same spot.
+    FClick = FHover;
+    FTimer.Stop();
+    FWindow.HideWindow();
+    return;
+  }
+  if (!FWindow.IsVisible()) {
+    FShown = false;
+    FTimer.Start(Interval);
+  }
+}
+
+void TTooltip::TimerTick() {
+  const TPoint p = CursorPos();
+  if (FShown) {
+    if (p == FHover) return;
+    FTimer.Stop();
+    FWindow.HideWindow();
+    FShown = false;
+    return;
+  }
+  FTimer.Stop();
+  if (p != FHover || p == FClick) return;
+  ShowAt(p);
+  FShown = true;
+  FTimer.Start(Interval);
+}
+
+void TTooltip::ShowAt(TPoint p) {
+  FFormat.Zones = Zones;
+  FFormat.Parse(Template);
+  FText = FFormat.Evaluate(SystemTimeToDateTime(ReadUtcTime()));
+  if (FText.empty()) FText = GetText("NO_TEXT", "no text");
+  const auto bitmap = Platform().newBitmap();
+  TCanvas& canvas = bitmap->Canvas();
+  SetTahoma(canvas, 10, false);
+  TRect measured{0, 0, 0, 0};
+  canvas.DrawText(FText, measured, kTextFormat | TextFormat::CalcRect);
+  const TPoint size{std::max(measured.Width(), 160) + 20, measured.Height() + 30};
+  // Its bottom-right corner at the cursor, kept inside the work area.
+  const TPoint at = FitOnMonitor({p.x - size.x, p.y - size.y}, size, p);
+  FWindow.ShowAt({at.x, at.y, at.x + size.x, at.y + size.y});
+}
+
+void PaintTooltip(TCanvas& canvas, const TRect& client, const std::string& text, TColor background,
+                  TColor foreground) {
+  canvas.SetBrush(0, TBrushStyle::Clear);
+  canvas.SetPen(foreground, 1, TPenStyle::InsideFrame);
+  canvas.Rectangle(client);
+  canvas.SetBrush(foreground, TBrushStyle::Solid);
+  canvas.FillRect({0, 0, client.right, 18});
+  SetTahoma(canvas, 8, true);
+  canvas.SetFontColor(background);
+  canvas.SetBrush(0, TBrushStyle::Clear);
+  TRect title{4, 2, client.right, 18};
+  canvas.DrawText("Quorvel", title, TextFormat::SingleLine | TextFormat::NoPrefix);
+  SetTahoma(canvas, 10, false);
+  canvas.SetFontColor(foreground);
+  TRect body{client.left + 10, client.top + 21, client.right - 10, client.bottom - 9};
+  canvas.DrawText(text, body, kTextFormat);
+}
