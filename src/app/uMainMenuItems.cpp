@@ -115,7 +115,6 @@ void DrawMenuHeader(TCanvas& canvas, const TRect& item, const std::string& capti
   canvas.DrawText(caption, measured, TextFormat::SingleLine | TextFormat::CalcRect);
   canvas.Rectangle({r.left, r.top, r.left + measured.Width() + 10, r.bottom});
   canvas.SetFontColor(clMenuHeaderText);
-  canvas.SetBrush(0, TBrushStyle::Clear);
   TRect text{item.left + 4, item.top - 5, item.right + 4, item.bottom - 5};
   canvas.DrawText(caption, text,
                   TextFormat::SingleLine | TextFormat::Bottom | TextFormat::NoPrefix);

@@ -85,16 +85,18 @@ TEST(PopupMenu, PendingEventsSortedByTriggerWithTheirRecurrenceAfterATab) {
   const TDateTime dec6 = SystemTimeToDateTime({2026, 12, 0, 6, 0, 0, 0, 0});
   state.pending = {{5, dec6 + 0.75, "", ""},
                    {0, dec6 + 0.5, "Lunch", "daily"},
-                   {2, dec6 + 1.25, "", "every Monday"}};
+                   {2, dec6 + 1.25, "", "every Monday"},
+                   {7, dec6 + 0.5, "Tea", ""}};  // the same time: in list order
   const auto menu = BuildPopupMenu(nullptr, state);
   const auto& events = menu[9].submenu;
-  ASSERT_EQ(events.size(), 6u);
+  ASSERT_EQ(events.size(), 7u);
   EXPECT_EQ(events[2].kind, K::Separator);
   EXPECT_EQ(events[3].caption, "12/6/2026 12:00 PM: Lunch\t[daily]");
   EXPECT_EQ(events[3].id, 1100);
-  EXPECT_EQ(events[4].caption, "12/6/2026 6:00 PM\t");
-  EXPECT_EQ(events[4].id, 1105);
-  EXPECT_EQ(events[5].caption, "12/7/2026 6:00 AM\t[every Monday]");
+  EXPECT_EQ(events[4].caption, "12/6/2026 12:00 PM: Tea\t");
+  EXPECT_EQ(events[5].caption, "12/6/2026 6:00 PM\t");
+  EXPECT_EQ(events[5].id, 1105);
+  EXPECT_EQ(events[6].caption, "12/7/2026 6:00 AM\t[every Monday]");
 }
 
 TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
