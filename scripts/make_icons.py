@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's tray icon and writes it as a 32 x 32, 16-colour .ico file.
+"""Draws the program's pictures: the tray icon (a 32 x 32, 16-colour .ico file) and the
+about box's banner (a 410 x 55 bitmap).
 
 Run from the repository root: python3 scripts/make_icons.py
-The result, src/resources/trayicon.ico, is committed beside this script.
+The results, src/resources/trayicon.ico and src/resources/about.bmp, are committed beside
+this script.
 """
 import math
 import struct
@@ -60,6 +62,33 @@ def ico(pixels):
     return directory + image
 
 
+def banner(width=410, height=55):
+    """A dark blue band, lighter to the right in 15 steps, with a clock face at its right end,
+    as a 16-colour bitmap."""
+    palette = [(int(0x70 + 0x40 * k / 14), int(0x50 + 0x30 * k / 14), int(0x30 + 0x20 * k / 14), 0)
+               for k in range(15)] + [(0xE0, 0xE0, 0xE0, 0)]
+    ring = 15
+    cx, cy, radius = width - 40, height / 2, 20
+    rows = []
+    for y in range(height):
+        indices = []
+        for x in range(width):
+            d = math.hypot(x - cx, y - cy)
+            hand = (abs(x - cx) < 1.5 and cy - 14 < y <= cy) or (abs(y - cy) < 1.5 and cx <= x < cx + 10)
+            indices.append(ring if radius - 2.5 < d <= radius or hand else x * 15 // width)
+        indices += [0] * (len(indices) % 2)
+        row = bytes((indices[i] << 4) | indices[i + 1] for i in range(0, len(indices), 2))
+        row += b'\0' * ((4 - len(row) % 4) % 4)
+        rows.append(row)
+    pixels = b''.join(reversed(rows))  # bottom-up
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 0)
+    colours = b''.join(struct.pack('<BBBB', *c) for c in palette)
+    offset = 14 + len(info) + len(colours)
+    return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + info + colours + pixels
+
+
 if __name__ == '__main__':
     with open('src/resources/trayicon.ico', 'wb') as f:
         f.write(ico(draw()))
+    with open('src/resources/about.bmp', 'wb') as f:
+        f.write(banner())

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/dAbout.h"
 #include "app/uTooltip.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
@@ -89,6 +90,7 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 void TQuorvelDisplay::FormDestroy() {
   UnregisterHotKeys();
   FTrayIcon.reset();
+  FCalendar.reset();
   // The display windows go while this window and every object their last
   // messages (activation handed on, a timer) reach are still there.
   FDisplayList.Clear();
@@ -261,9 +263,32 @@ void TQuorvelDisplay::DispatchCommand(int id) {
     case cmdToggleChime:
       FOptions.ChimeEnabled = !FOptions.ChimeEnabled;
       break;
+    case cmdCalendar:
+      ShowCalendar();
+      break;
+    case cmdAbout:
+      ShowAbout();
+      break;
     default:
-      break;  // calendar, events and about arrive with their windows
+      break;  // the event commands arrive with the event windows
   }
+}
+
+void TQuorvelDisplay::ShowCalendar() {
+  if (!FCalendar || !FCalendar->Handle()) {
+    FCalendar = std::make_unique<TfrmCalendar>();
+    FCalendar->CreateModeless(FApplication.Handle());
+  }
+  FCalendar->Show();
+  SetForegroundWindow(FCalendar->Handle());
+}
+
+void TQuorvelDisplay::ShowAbout() {
+  // While it is open the program is busy: no tray clicks, hot keys or event checks.
+  FBusy.AboutBoxOpen = true;
+  TdlgAbout about(kHomePage);
+  about.ShowModal(FApplication.Handle());
+  FBusy.AboutBoxOpen = false;
 }
 
 void TQuorvelDisplay::HandleHotKey(WPARAM id) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/fCalendar.h"
 #include "app/uClockLoop.h"
 #include "app/uMainMenu.h"
 #include "app/uTrayIcon.h"
@@ -95,6 +96,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
   void HandleTrayMouse(UINT mouseMessage);
+  void ShowCalendar();
+  void ShowAbout();
   void BringLastActivePopupForward();
 
   TApplicationWindow& FApplication;
@@ -109,6 +112,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   // Exists while a popup menu is open, for its headers' measure and draw messages.
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TVarnTrayIcon> FTrayIcon;
+  // One at a time; its window is gone (no handle) once the user closed it.
+  std::unique_ptr<TfrmCalendar> FCalendar;
   // Broadcast when the taskbar is made anew.
   UINT FTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   bool FTerminating = false;

@@ -9,6 +9,7 @@
 
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
+#include "support/uVarnLabel.h"
 #include "support/uWindowBase.h"
 
 namespace {
@@ -84,6 +85,27 @@ class TPlainDialog : public TDialogBase {
  public:
   explicit TPlainDialog(int templateId) : TDialogBase(templateId) {}
 };
+
+TEST(VarnLabel, TakesItsActiveColourAndHandCursorOnlyWhileTheMouseIsOverIt) {
+  TPlainDialog dialog(1001);
+  dialog.CreateModeless(nullptr);
+  const HWND text = GetDlgItem(dialog.Handle(), 101);
+  TVarnLabel label;
+  label.Color = RGB(0, 0x40, 0x80);
+  label.ActiveColor = RGB(0, 0x80, 0xC0);
+  label.HandCursor = true;
+  label.Attach(text);
+  SendMessageW(text, WM_MOUSEMOVE, 0, 0);
+  EXPECT_TRUE(label.IsHot());
+  EXPECT_EQ(label.TextColor(), RGB(0, 0x40, 0x80));  // it does not change with the mouse
+  label.ChangeWithMouse = true;
+  EXPECT_EQ(label.TextColor(), RGB(0, 0x80, 0xC0));
+  EXPECT_EQ(SendMessageW(text, WM_SETCURSOR, reinterpret_cast<WPARAM>(text), HTCLIENT), TRUE);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  SendMessageW(text, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(label.IsHot());
+  EXPECT_EQ(label.TextColor(), RGB(0, 0x40, 0x80));
+}
 
 TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "app/dAbout.h"
+#include "app/fCalendar.h"
 #include "app/uStartup.h"
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
@@ -179,6 +181,70 @@ TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt
   EXPECT_GE(r.right - r.left, 180);
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+// Keystrokes reach the program's modeless dialogs as its message loop hands them over.
+void PumpDialogMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (TDialogBase::IsDialogMessageForAny(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+TEST_F(MainWindowTest, CalendarOpensOnceCentredOnTheCursorInsideTheWorkAreaAndEscClosesIt) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetCursorPos(work.right - 5, work.bottom - 5);
+  Send(WM_COMMAND, cmdCalendar);
+  const HWND calendar = FindWindowW(nullptr, L"Calendar");
+  ASSERT_NE(calendar, nullptr);
+  EXPECT_TRUE(IsWindowVisible(calendar));
+  RECT r{};
+  GetWindowRect(calendar, &r);
+  EXPECT_EQ(r.right, work.right - 16);
+  EXPECT_EQ(r.bottom, work.bottom - 16);
+  EXPECT_GE(r.right - r.left, 185);
+  Send(WM_COMMAND, cmdCalendar);  // one at a time
+  EXPECT_EQ(FindWindowExW(nullptr, calendar, nullptr, L"Calendar"), nullptr);
+  SetForegroundWindow(calendar);
+  PostMessageW(GetDlgItem(calendar, TfrmCalendar::CalendarId), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpDialogMessages();
+  EXPECT_FALSE(IsWindow(calendar));
+  Send(WM_COMMAND, cmdCalendar);  // and a new one after it closed
+  EXPECT_NE(FindWindowW(nullptr, L"Calendar"), nullptr);
+}
+
+// What the about box shows while it is open; Enter closes it.
+struct TAboutSeen {
+  bool idle = true;
+  SIZE size{};
+  std::string link;
+};
+TAboutSeen gAboutSeen;
+TQuorvel* gQuorvel = nullptr;
+void CALLBACK InspectAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const HWND about = GetActiveWindow();
+  RECT r{};
+  GetWindowRect(about, &r);
+  wchar_t link[128] = {};
+  GetDlgItemTextW(about, TdlgAbout::LinkId, link, 128);
+  gAboutSeen = {
+      gQuorvel->MainWindow().IsIdle(), {r.right - r.left, r.bottom - r.top}, WideToUtf8(link)};
+  PostMessageW(about, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyUntilItIsClosed) {
+  gQuorvel = quorvel.get();
+  SetTimer(nullptr, 0, 100, InspectAbout);
+  Send(WM_COMMAND, cmdAbout);  // returns when the box has closed
+  EXPECT_FALSE(gAboutSeen.idle);
+  EXPECT_EQ(gAboutSeen.size.cx, 408);
+  EXPECT_EQ(gAboutSeen.size.cy, 245);
+  EXPECT_EQ(gAboutSeen.link.rfind("https://", 0), 0u);
+  EXPECT_TRUE(Main().IsIdle());
 }
 
 TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {

@@ -1,0 +1,49 @@
+#include "support/uVarnLabel.h"
+
+#include <commctrl.h>
+
+TVarnLabel::~TVarnLabel() {
+  if (FLabel) RemoveWindowSubclass(FLabel, &SubclassProc, 0);
+}
+
+void TVarnLabel::Attach(HWND label) {
+  FLabel = label;
+  SetWindowSubclass(label, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TVarnLabel::SetHot(bool hot) {
+  if (hot == FHot) return;
+  FHot = hot;
+  if (ChangeWithMouse) InvalidateRect(FLabel, nullptr, TRUE);
+}
+
+LRESULT CALLBACK TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR self) {
+  auto* label = reinterpret_cast<TVarnLabel*>(self);
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (!label->FHot) {
+        // Ask for the leave message that ends the hot state.
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, w, 0};
+        TrackMouseEvent(&track);
+      }
+      label->SetHot(true);
+      break;
+    case WM_MOUSELEAVE:
+      label->SetHot(false);
+      break;
+    case WM_SETCURSOR:
+      if (label->HandCursor) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(w, &SubclassProc, 0);
+      label->FLabel = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(w, msg, wp, lp);
+}
