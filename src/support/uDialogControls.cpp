@@ -154,6 +154,13 @@ LPARAM SelectedTreeItemData(HWND dialog, int id) {
   return item.lParam;
 }
 
+void MakeThinTrackBar(HWND dialog, int id) {
+  const HWND bar = GetDlgItem(dialog, id);
+  SetWindowLongPtrW(bar, GWL_STYLE, GetWindowLongPtrW(bar, GWL_STYLE) & ~TBS_ENABLESELRANGE);
+  SetWindowPos(bar, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void SetTrackBarRange(HWND dialog, int id, int minimum, int maximum) {
   Send(dialog, id, TBM_SETRANGEMIN, FALSE, minimum);
   Send(dialog, id, TBM_SETRANGEMAX, TRUE, maximum);

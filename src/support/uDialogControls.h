@@ -39,6 +39,8 @@ void SelectTreeItem(HWND dialog, int id, HTREEITEM item);
 LPARAM SelectedTreeItemData(HWND dialog, int id);
 
 void SetTrackBarRange(HWND dialog, int id, int minimum, int maximum);
+// Without the selection range the channel is drawn slim.
+void MakeThinTrackBar(HWND dialog, int id);
 int TrackBarPosition(HWND dialog, int id);
 void SetTrackBarPosition(HWND dialog, int id, int position);
 

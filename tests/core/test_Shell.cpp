@@ -3,6 +3,7 @@
 #include "app/uMainMenuItems.h"
 #include "app/uTooltip.h"
 #include "kinds/uDisplayStopwatch.h"
+#include "support/uColorButtonLayout.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -204,6 +205,57 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
   EXPECT_EQ(canvas.calls[3].rect, (TRect{10, 21, 170, 53}));
   EXPECT_EQ(canvas.calls[3].fontColor, 0x000001u);
   EXPECT_EQ(canvas.calls[3].format & TextFormat::SingleLine, 0u);
+}
+
+TEST(ColorButton, FrameCaptionAndSwatchByState) {
+  struct Case {
+    bool isDefault, pressed, focused, disabled, caption;
+    TRect frame, text, edge, swatch;
+  };
+  const Case cases[] = {
+      {false,
+       false,
+       false,
+       false,
+       true,
+       {0, 0, 100, 24},
+       {2, 2, 72, 22},
+       {79, 5, 95, 19},
+       {81, 7, 93, 17}},
+      // The default button's frame, pressed: all shifted by one.
+      {true,
+       true,
+       true,
+       false,
+       true,
+       {1, 1, 99, 23},
+       {2, 2, 73, 24},
+       {80, 6, 96, 20},
+       {82, 8, 94, 18}},
+      // No caption: the swatch takes the whole face; disabled: a cross one pixel inside.
+      {false,
+       false,
+       false,
+       true,
+       false,
+       {0, 0, 100, 24},
+       {2, 2, 72, 22},
+       {5, 5, 95, 19},
+       {8, 8, 92, 16}},
+  };
+  for (const Case& c : cases) {
+    const TColorButtonLayout l = LayoutColorButton({0, 0, 100, 24}, c.isDefault, c.pressed,
+                                                   c.focused, c.disabled, c.caption);
+    EXPECT_EQ(l.frame, c.frame);
+    EXPECT_EQ(l.flatFrame, c.pressed);
+    EXPECT_EQ(l.caption, c.text);
+    EXPECT_EQ(l.swatchEdge, c.edge);
+    EXPECT_EQ(l.swatch, c.swatch);
+    EXPECT_EQ(l.cross, c.disabled);
+    EXPECT_EQ(l.defaultFrame.has_value(), c.isDefault);
+    EXPECT_EQ(l.focus,
+              c.isDefault && c.focused ? std::optional<TRect>({3, 3, 97, 21}) : std::nullopt);
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
 #include "support/uVarnLabel.h"
@@ -107,6 +108,51 @@ TEST(VarnLabel, TakesItsActiveColourAndHandCursorOnlyWhileTheMouseIsOverIt) {
   EXPECT_EQ(label.TextColor(), RGB(0, 0x40, 0x80));
 }
 
+// A dialog whose Cancel button shows a colour.
+class TColorDialog : public TDialogBase {
+ public:
+  TColorDialog() : TDialogBase(1001) {}
+  TVarnColorButton button;
+
+ protected:
+  bool OnInitDialog() override {
+    button.Attach(Item(IDCANCEL));
+    return true;
+  }
+  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_DRAWITEM && button.DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
+      return TRUE;
+    return TDialogBase::DlgProc(msg, wParam, lParam);
+  }
+};
+
+TEST(ColorButton, ShowsItsColourOrACrossAndRepaintsOnlyForANewColour) {
+  TColorDialog dialog;
+  dialog.CreateModeless(nullptr);
+  dialog.Show();
+  const HWND button = GetDlgItem(dialog.Handle(), IDCANCEL);
+  EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  RECT client{};
+  GetClientRect(button, &client);
+  // The swatch's middle: 16 px wide at the right, 5 px in from the edges.
+  const POINT middle{client.right - 5 - 8, client.bottom / 2};
+  const auto swatch = [&] {
+    UpdateWindow(button);
+    TWindowDC dc(button);
+    return GetPixel(dc.get(), middle.x, middle.y);
+  };
+  dialog.button.SetColorValue(RGB(0xFF, 0, 0));
+  EXPECT_EQ(swatch(), RGB(0xFF, 0, 0));
+  ValidateRect(button, nullptr);
+  dialog.button.SetColorValue(RGB(0xFF, 0, 0));
+  EXPECT_FALSE(GetUpdateRect(button, nullptr, FALSE));
+  dialog.button.SetColorValue(RGB(0, 0, 0xFF));
+  EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE));
+  EXPECT_EQ(swatch(), RGB(0, 0, 0xFF));
+  EnableWindow(button, FALSE);
+  EXPECT_EQ(swatch(), GetSysColor(COLOR_BTNSHADOW));  // the cross, not the colour
+}
+
 TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&icc);
@@ -151,6 +197,10 @@ TEST(DialogLayer, ControlHelpersReachEachKindOfControl) {
   SelectTreeItem(d, 204, child);
   EXPECT_EQ(SelectedTreeItemData(d, 204), 11);
 
+  SetWindowLongPtrW(GetDlgItem(d, 205), GWL_STYLE,
+                    GetWindowLongPtrW(GetDlgItem(d, 205), GWL_STYLE) | TBS_ENABLESELRANGE);
+  MakeThinTrackBar(d, 205);
+  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(d, 205), GWL_STYLE) & TBS_ENABLESELRANGE, 0);
   SetTrackBarRange(d, 205, 0, 10);
   SetTrackBarPosition(d, 205, 7);
   EXPECT_EQ(TrackBarPosition(d, 205), 7);
