@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures: the tray icon (a 32 x 32, 16-colour .ico file) and the
-about box's banner (a 410 x 55 bitmap).
+"""Draws the program's pictures: the tray icon (a 32 x 32, 16-colour .ico file), the
+about box's banner (a 410 x 55 bitmap) and the tool bar glyphs (ten 16 x 16 images in a
+strip, magenta where transparent; toolbar_1.bmp in 24 bits, toolbar_0.bmp in 16 colours).
 
 Run from the repository root: python3 scripts/make_icons.py
-The results, src/resources/trayicon.ico and src/resources/about.bmp, are committed beside
-this script.
+The results in src/resources/ are committed beside this script.
 """
 import math
 import struct
@@ -87,8 +87,91 @@ def banner(width=410, height=55):
     return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + info + colours + pixels
 
 
+MAGENTA = (0xFF, 0x00, 0xFF)
+INK, GREEN, RED_INK, BLUE, YELLOW = (0x30, 0x30, 0x30), (0x20, 0x90, 0x20), (0xC0, 0x20, 0x20), \
+    (0x30, 0x60, 0xC0), (0xE0, 0xB0, 0x20)
+
+# Each glyph as 16 rows of 16 characters: '.' transparent, other letters a colour.
+GLYPH_COLOURS = {'k': INK, 'g': GREEN, 'r': RED_INK, 'b': BLUE, 'y': YELLOW}
+GLYPHS = [
+    # 0 add
+    ["......gggg......"] * 6 + ["gggggggggggggggg"] * 4 + ["......gggg......"] * 6,
+    # 1 remove
+    ["................"] * 6 + ["rrrrrrrrrrrrrrrr"] * 4 + ["................"] * 6,
+    # 2 configure: a slider panel
+    ["................", "kkkkkkkkkkkkkkkk", "k..............k", "k.bbb..........k",
+     "k.bbbkkkkkkkkk.k", "k.bbb..........k", "k..............k", "k.......bbb....k",
+     "k.kkkkkkbbbkkk.k", "k.......bbb....k", "k..............k", "k....bbb.......k",
+     "k.kkkbbbkkkkkk.k", "k....bbb.......k", "kkkkkkkkkkkkkkkk", "................"],
+    # 3 set as primary: a star
+    [".......yy.......", ".......yy.......", "......yyyy......", "......yyyy......",
+     "yyyyyyyyyyyyyyyy", ".yyyyyyyyyyyyyy.", "...yyyyyyyyyy...", "....yyyyyyyy....",
+     "....yyyyyyyy....", "...yyyyyyyyyy...", "...yyyy..yyyy...", "..yyy......yyy..",
+     "..yy........yy..", ".yy..........yy.", "................", "................"],
+    # 4 reset position: an arrow to the upper left corner
+    ["kkkkkkkk........", "kkkkkkk.........", "kkkkkk..........", "kkkkkkk.........",
+     "kkk.kkkk........", "kk...kkkk.......", "k.....kkkk......", ".......kkkk.....",
+     "........kkkk....", ".........kkkk...", "..........kkkk..", "...........kkkk.",
+     "............kkk.", ".............k..", "................", "................"],
+    # 5 edit: a pencil
+    ["............kk..", "...........kkkk.", "..........kyykkk", ".........kyyyyk.",
+     "........kyyyyk..", ".......kyyyyk...", "......kyyyyk....", ".....kyyyyk.....",
+     "....kyyyyk......", "...kyyyyk.......", "..kkyyyk........", "..kkkyk.........",
+     "..kkkk..........", "..kk............", "................", "................"],
+    # 6 loop: two arrows around
+    ["................", "....bbbbbbb.....", "...bb.....bb.b..", "..bb.......bbb..",
+     "..b.......bbbb..", "..b.............", "..b.............", "..b...........b.",
+     ".............b..", ".............b..", "..bbbb.......b..", "..bbb.......bb..",
+     "..b.bb.....bb...", ".....bbbbbbb....", "................", "................"],
+    # 7 browse: a folder
+    ["................", "................", ".yyyyy..........", "yk...ky.........",
+     "ykkkkkkkkkkkkk..", "yk...........k..", "yk...........k..", "yk...........k..",
+     "yk...........k..", "yk...........k..", "yk...........k..", "ykkkkkkkkkkkkk..",
+     "................", "................", "................", "................"],
+    # 8 play
+    ["................", "...gg...........", "...gggg.........", "...gggggg.......",
+     "...gggggggg.....", "...gggggggggg...", "...gggggggggggg.", "...gggggggggggg.",
+     "...gggggggggg...", "...gggggggg.....", "...gggggg.......", "...gggg.........",
+     "...gg...........", "................", "................", "................"],
+    # 9 stop
+    ["................", "................", "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..",
+     "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..",
+     "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..",
+     "..rrrrrrrrrrrr..", "..rrrrrrrrrrrr..", "................", "................"],
+]
+
+
+def toolbar(bits):
+    """The glyph strip as a bitmap of 24 bits, or of 4 bits with a palette of its colours."""
+    width, height = 16 * len(GLYPHS), 16
+    colours = [MAGENTA] + list(GLYPH_COLOURS.values())
+    rows = []
+    for y in range(height):
+        pixels = []
+        for glyph in GLYPHS:
+            for ch in glyph[y]:
+                pixels.append(MAGENTA if ch == '.' else GLYPH_COLOURS[ch])
+        if bits == 24:
+            row = b''.join(bytes((b, g, r)) for (r, g, b) in pixels)
+        else:
+            index = [colours.index(p) for p in pixels]
+            row = bytes((index[i] << 4) | index[i + 1] for i in range(0, len(index), 2))
+        row += b'\0' * ((4 - len(row) % 4) % 4)
+        rows.append(row)
+    data = b''.join(reversed(rows))
+    palette = b'' if bits == 24 else b''.join(
+        struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in colours + [(0, 0, 0)] * (16 - len(colours)))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, len(data), 2835, 2835,
+                       0 if bits == 24 else 16, 0)
+    offset = 14 + len(info) + len(palette)
+    return struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset) + info + palette + data
+
+
 if __name__ == '__main__':
     with open('src/resources/trayicon.ico', 'wb') as f:
         f.write(ico(draw()))
     with open('src/resources/about.bmp', 'wb') as f:
         f.write(banner())
+    for bits, name in ((24, 'toolbar_1.bmp'), (4, 'toolbar_0.bmp')):
+        with open('src/resources/' + name, 'wb') as f:
+            f.write(toolbar(bits))

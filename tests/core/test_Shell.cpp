@@ -183,6 +183,16 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   EXPECT_TRUE(window.visible);
   EXPECT_EQ(tip.Text(), "no text");
   EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
+
+  // Any bytes at any length make some text and a window.
+  std::string noise;
+  for (int i = 0; i < 100000; ++i) noise += static_cast<char>("&<;\"tz x\xC3\n"[i % 11] + i % 3);
+  tip.Template = noise;
+  window.visible = false;
+  tip.HandleTrayMouse(true);
+  tip.TimerTick();
+  EXPECT_TRUE(window.visible);
+  EXPECT_FALSE(tip.Text().empty());
 }
 
 TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "config/uVarnRegistry.h"
 #include "display/fDisplay.h"
 #include "support/uTestPlatform.h"
+#include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinText.h"
 #include "win/uPumpMessages.h"
@@ -245,6 +247,39 @@ TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyUntilItIsClosed) {
   EXPECT_EQ(gAboutSeen.size.cy, 245);
   EXPECT_EQ(gAboutSeen.link.rfind("https://", 0), 0u);
   EXPECT_TRUE(Main().IsIdle());
+}
+
+TEST(ProgramResources, ToolBarGlyphsOfBothColourDepths) {
+  for (const wchar_t* name : {L"IL_TOOLBAR_ENABLED_0", L"IL_TOOLBAR_ENABLED_1"}) {
+    TUniqueImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+    TUniqueImageList disabled(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+    EXPECT_TRUE(AddGlyph(list.get(), name, disabled.get()));
+    EXPECT_EQ(ImageList_GetImageCount(list.get()), 10);  // up to stop, image 9
+    EXPECT_EQ(ImageList_GetImageCount(disabled.get()), 10);
+  }
+  EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT", IMAGE_BITMAP, 0, 0, LR_SHARED),
+            nullptr);
+  EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"TRAYICON001", IMAGE_ICON, 0, 0, LR_SHARED),
+            nullptr);
+}
+
+TEST(TrayIcon, ARefusedIconStaysHiddenAndSendsNothingMore) {
+  const HWND owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  TVarnTrayIcon first(owner, WM_APP, 7);
+  first.SetVisible(true);
+  ASSERT_TRUE(first.Visible());
+  TVarnTrayIcon icon(owner, WM_APP, 7);  // the shell refuses a second icon of the same name
+  icon.BeginUpdate();
+  icon.AddIconName(L"TRAYICON001");
+  icon.SetIconIndex(0);
+  icon.SetVisible(true);
+  icon.EndUpdate();
+  EXPECT_FALSE(icon.Visible());
+  icon.TaskbarCreated();
+  EXPECT_FALSE(icon.Visible());
+  first.SetVisible(false);
+  DestroyWindow(owner);
 }
 
 TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
