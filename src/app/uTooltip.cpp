@@ -45,7 +45,6 @@ void TTooltip::TimerTick() {
     if (p == FHover) return;
     FTimer.Stop();
     FWindow.HideWindow();
-    FShown = false;
     return;
   }
   FTimer.Stop();
@@ -80,7 +79,6 @@ void PaintTooltip(TCanvas& canvas, const TRect& client, const std::string& text,
   canvas.FillRect({0, 0, client.right, 18});
   SetTahoma(canvas, 8, true);
   canvas.SetFontColor(background);
-  canvas.SetBrush(0, TBrushStyle::Clear);
   TRect title{4, 2, client.right, 18};
   canvas.DrawText("Quorvel", title, TextFormat::SingleLine | TextFormat::NoPrefix);
   SetTahoma(canvas, 10, false);

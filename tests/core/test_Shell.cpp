@@ -136,12 +136,22 @@ class TFakeTooltipWindow : public TTooltipWindow {
   TRect bounds;
 };
 
+const TFontSpec kTahoma10{"Tahoma", -13};  // 10 points at 96 pixels per inch
+
 TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   TTestPlatform platform;
   TFakeTooltipWindow window;
   TFakeTimer timer;
   TTooltip tip(window, timer);
   tip.Template = "Hello";
+  // The fonts the tip measures its text in.
+  std::vector<TFontSpec> measured;
+  struct TKeepsFonts : TMemoryBitmap {
+    explicit TKeepsFonts(std::vector<TFontSpec>& fonts) : kept(fonts) {}
+    ~TKeepsFonts() override { kept = Recorder().measureFonts; }
+    std::vector<TFontSpec>& kept;
+  };
+  Platform().newBitmap = [&] { return std::make_unique<TKeepsFonts>(measured); };
   platform.desktop.cursor = {1020, 760};  // the tray at the bottom right
   tip.HandleTrayMouse(true);
   EXPECT_FALSE(timer.running);  // not before start-up has finished
@@ -152,6 +162,7 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   tip.TimerTick();
   ASSERT_TRUE(window.visible);
   EXPECT_EQ(tip.Text(), "Hello");
+  EXPECT_EQ(measured, (std::vector<TFontSpec>{kTahoma10}));
   // 160 + 20 wide at least; above and left of the cursor, 16 px inside the work area.
   EXPECT_EQ(window.bounds, (TRect{1024 - 16 - 180, 768 - 40 - 16 - 46, 1024 - 16, 768 - 40 - 16}));
   EXPECT_TRUE(timer.running);  // watching for the cursor to leave
@@ -177,6 +188,7 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   platform.desktop.cursor = {301, 200};  // moved within the interval
   tip.TimerTick();
   EXPECT_FALSE(window.visible);
+  EXPECT_FALSE(timer.running);
   tip.Template = "";
   tip.HandleTrayMouse(true);
   tip.TimerTick();
@@ -212,8 +224,10 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
   EXPECT_EQ(canvas.calls[2].rect.left, 4);
   EXPECT_EQ(canvas.calls[2].rect.top, 2);
   EXPECT_EQ(canvas.calls[2].fontColor, 0xE1FFFFu);
+  EXPECT_EQ(canvas.calls[2].font, (TFontSpec{"Tahoma", -11, true}));
   EXPECT_EQ(canvas.calls[3].rect, (TRect{10, 21, 170, 53}));
   EXPECT_EQ(canvas.calls[3].fontColor, 0x000001u);
+  EXPECT_EQ(canvas.calls[3].font, kTahoma10);
   EXPECT_EQ(canvas.calls[3].format & TextFormat::SingleLine, 0u);
 }
 

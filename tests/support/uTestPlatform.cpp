@@ -109,6 +109,7 @@ TCanvasCall& TRecordingCanvas::Record(const std::string& op, const TRect& r) {
   calls.push_back({op, {}, r, FPenColor, FPenWidth, FPenStyle, FBrushColor, FBrushStyle, {}, 0});
   calls.back().fontColor = FFontColor;
   calls.back().fontQuality = FFont.quality;
+  calls.back().font = FFont;
   return calls.back();
 }
 

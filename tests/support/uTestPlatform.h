@@ -88,6 +88,7 @@ struct TCanvasCall {
   unsigned format = 0;
   TColor fontColor = 0;
   TFontQuality fontQuality = TFontQuality::Default;
+  TFontSpec font;
 };
 
 // Records every call. FillRect with a solid brush also fills the pixels, so
