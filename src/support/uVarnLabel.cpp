@@ -14,7 +14,28 @@ void TVarnLabel::Attach(HWND label) {
 void TVarnLabel::SetHot(bool hot) {
   if (hot == FHot) return;
   FHot = hot;
-  if (ChangeWithMouse) InvalidateRect(FLabel, nullptr, TRUE);
+  if (!ChangeWithMouse) return;
+  ApplyStyle(hot);
+  InvalidateRect(FLabel, nullptr, TRUE);
+}
+
+void TVarnLabel::ApplyStyle(bool hot) {
+  if (!hot) {
+    if (FSavedFont) SendMessageW(FLabel, WM_SETFONT, reinterpret_cast<WPARAM>(FSavedFont), FALSE);
+    FSavedFont = nullptr;
+    return;
+  }
+  FSavedFont = reinterpret_cast<HFONT>(SendMessageW(FLabel, WM_GETFONT, 0, 0));
+  LOGFONTW font{};
+  const HGDIOBJ source = FSavedFont ? FSavedFont : GetStockObject(DEFAULT_GUI_FONT);
+  if (GetObjectW(source, sizeof(font), &font) == 0) return;
+  font.lfWeight = ActiveStyle.bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = ActiveStyle.italic;
+  font.lfUnderline = ActiveStyle.underline;
+  font.lfStrikeOut = ActiveStyle.strikeOut;
+  FActiveFont.reset(CreateFontIndirectW(&font));
+  if (FActiveFont)
+    SendMessageW(FLabel, WM_SETFONT, reinterpret_cast<WPARAM>(FActiveFont.get()), FALSE);
 }
 
 LRESULT CALLBACK TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

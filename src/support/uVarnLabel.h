@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "support/uGraphicTools.h"
 #include "support/uTypes.h"
+#include "support/uWinHandles.h"
 
-// A label that takes another colour (and, for links, the hand cursor) while the
-// mouse is over it. It works on a static control of a dialog, which must ask
+// A label that takes another colour and font style (and, for links, the hand
+// cursor) while the mouse is over it. It works on a static control of a dialog, which must ask
 // TextColor when it colours its statics.
 class TVarnLabel {
  public:
@@ -23,11 +25,15 @@ class TVarnLabel {
   bool HandCursor = false;
   TColor Color = 0;
   TColor ActiveColor = 0;
+  TFontStyles ActiveStyle;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR self);
   void SetHot(bool hot);
+  void ApplyStyle(bool hot);
   HWND FLabel = nullptr;
   bool FHot = false;
+  HFONT FSavedFont = nullptr;  // the label's own font, not ours
+  TUniqueFont FActiveFont;
 };

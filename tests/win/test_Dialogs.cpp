@@ -100,12 +100,22 @@ TEST(VarnLabel, TakesItsActiveColourAndHandCursorOnlyWhileTheMouseIsOverIt) {
   EXPECT_TRUE(label.IsHot());
   EXPECT_EQ(label.TextColor(), RGB(0, 0x40, 0x80));  // it does not change with the mouse
   label.ChangeWithMouse = true;
+  label.ActiveStyle.underline = true;
+  SendMessageW(text, WM_MOUSELEAVE, 0, 0);
+  SendMessageW(text, WM_MOUSEMOVE, 0, 0);
   EXPECT_EQ(label.TextColor(), RGB(0, 0x80, 0xC0));
+  const auto underlined = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font.lfUnderline != 0;
+  };
+  EXPECT_TRUE(underlined());
   EXPECT_EQ(SendMessageW(text, WM_SETCURSOR, reinterpret_cast<WPARAM>(text), HTCLIENT), TRUE);
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
   SendMessageW(text, WM_MOUSELEAVE, 0, 0);
   EXPECT_FALSE(label.IsHot());
   EXPECT_EQ(label.TextColor(), RGB(0, 0x40, 0x80));
+  EXPECT_FALSE(underlined());
 }
 
 // A dialog whose Cancel button shows a colour.
