@@ -217,6 +217,7 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
   EXPECT_EQ(canvas.calls[0].op, "Rectangle");
   EXPECT_EQ(canvas.calls[0].rect, (TRect{0, 0, 180, 62}));
   EXPECT_EQ(canvas.calls[0].penColor, 0x000001u);
+  EXPECT_EQ(canvas.calls[0].penWidth, 1);
   EXPECT_EQ(canvas.calls[0].brushStyle, TBrushStyle::Clear);
   EXPECT_EQ(canvas.calls[1].rect, (TRect{0, 0, 180, 18}));
   EXPECT_EQ(canvas.calls[1].brushColor, 0x000001u);
@@ -254,6 +255,16 @@ TEST(ColorButton, FrameCaptionAndSwatchByState) {
        true,
        {1, 1, 99, 23},
        {2, 2, 73, 24},
+       {80, 6, 96, 20},
+       {82, 8, 94, 18}},
+      // Pressed and focused, not the default: a flat frame and no focus rectangle.
+      {false,
+       true,
+       true,
+       false,
+       true,
+       {0, 0, 100, 24},
+       {2, 2, 74, 24},
        {80, 6, 96, 20},
        {82, 8, 94, 18}},
       // No caption: the swatch takes the whole face; disabled: a cross one pixel inside.
