@@ -97,40 +97,31 @@ TEST_F(DisplayTest, RenderRaisesTheSizeToTheMinimum) {
   EXPECT_EQ(bitmap.resizeCount, resizes);  // same size: the bitmap is kept
 }
 
-TEST_F(DisplayTest, TickOnAHiddenDisplayDoesNothingEvenWhenDirty) {
-  auto d = TDisplay::Create<TTestDisplay>();
-  d->SetActive(true);
-  d->SetDirty();
-  d->Tick(true, true, true, 0);
-  EXPECT_EQ(Draws(*d), 0);
-  EXPECT_TRUE(d->Dirty());
-}
-
-TEST_F(DisplayTest, TickRepaintsOnNewMinuteOrWhenDirtyOnly) {
-  auto d = ShownDisplay();
-  const int shown = Draws(*d);
-  d->Tick(false, false, true, 5);
-  EXPECT_EQ(Draws(*d), shown);  // a still picture ignores seconds
-  d->SetDirty();
-  d->Tick(false, false, false, 5);
-  EXPECT_EQ(Draws(*d), shown + 1);
-  EXPECT_FALSE(d->Dirty());
-  d->Tick(false, true, true, 0);
-  EXPECT_EQ(Draws(*d), shown + 2);
-}
-
-TEST_F(DisplayTest, TickFollowsSecondsWhileThePictureMoves) {
-  auto d = ShownDisplay();
-  d->movesEverySecond = true;
-  d->UpdateNeedsSeconds();
-  const int shown = Draws(*d);
-  d->Tick(false, false, true, 6);
-  EXPECT_EQ(Draws(*d), shown + 1);
-  d->Tick(false, false, false, 6);  // the same second again
-  EXPECT_EQ(Draws(*d), shown + 1);
-  d->pictureChanges = false;  // a kind may say its picture would not change
-  d->Tick(false, false, true, 7);
-  EXPECT_EQ(Draws(*d), shown + 1);
+TEST_F(DisplayTest, TickRepaintsOnANewMinuteWhenDirtyOrEverySecondWhileThePictureMoves) {
+  struct Case {
+    bool shown, moves, changes, dirty, minute, second, drawn;
+  };
+  const Case cases[] = {
+      {false, true, true, true, true, true, false},    // hidden: nothing, and still dirty
+      {true, false, true, false, false, true, false},  // a still picture ignores seconds
+      {true, false, true, true, false, false, true},   // dirty
+      {true, false, true, false, true, true, true},    // a new minute
+      {true, true, true, false, false, true, true},    // a moving picture, a new second
+      {true, true, true, false, false, false, false},  // the same second again
+      {true, true, false, false, false, true, false},  // the kind says nothing changed
+  };
+  for (const Case& c : cases) {
+    auto d = c.shown ? ShownDisplay() : TDisplay::Create<TTestDisplay>();
+    d->SetActive(true);
+    d->movesEverySecond = c.moves;
+    d->UpdateNeedsSeconds();
+    d->pictureChanges = c.changes;
+    if (c.dirty) d->SetDirty();
+    const int before = Draws(*d);
+    d->Tick(c.minute, c.minute, c.second, 5);
+    EXPECT_EQ(Draws(*d) > before, c.drawn) << &c - cases;
+    EXPECT_EQ(d->Dirty(), c.dirty && !c.drawn) << &c - cases;
+  }
 }
 
 TEST_F(DisplayTest, FlashingAlternatesWithTheParityOfTheSecond) {
@@ -338,33 +329,6 @@ class DisplayStorageTest : public ::testing::Test {
   TTestPlatform platform;
   TVarnRegistry reg;
 };
-
-TEST_F(DisplayStorageTest, SaveAndLoadRoundTripWithTextOnOneLine) {
-  auto d = TDisplay::Create<TDisplayDisc>();
-  d->Left = 300;
-  d->Top = 200;
-  d->Width = 150;
-  d->Description = "Desk";
-  d->SetText("line one\r\nline two");
-  d->SetAlphaBlendValue(99);
-  d->SetTransparent(true);
-  d->SetAlwaysOnTop(false);
-  d->SaveToRegistry(Key(), false);
-  EXPECT_EQ(Key().ReadString("Text"), "line one&br;line two");
-  EXPECT_EQ(Key().ReadString(""), "0");
-  EXPECT_FALSE(Key().ReadBoolDef("Active", true));
-
-  auto loaded = TDisplay::Create<TDisplayDisc>();
-  loaded->LoadFromRegistry(Key(), false);
-  EXPECT_EQ(loaded->Text(), "line one\r\nline two");
-  EXPECT_EQ(loaded->Left, 300);
-  EXPECT_EQ(loaded->Width, 150);
-  EXPECT_EQ(loaded->Description, "Desk");
-  EXPECT_EQ(loaded->AlphaBlendValue(), 99);
-  EXPECT_TRUE(loaded->Transparent());
-  EXPECT_FALSE(loaded->AlwaysOnTop());
-  EXPECT_FALSE(loaded->IsActive());
-}
 
 TEST_F(DisplayStorageTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {
   auto d = TDisplay::Create<TDisplayDisc>();
