@@ -189,6 +189,10 @@ TEST_F(DisplayTest, FlatBevelKeepsItsColourWhileFlashing) {
   EXPECT_EQ(calls[1].penColor, RGBColor(0, 128, 0));
   EXPECT_EQ(calls[1].penWidth, 3);
   EXPECT_EQ(calls[1].penStyle, TPenStyle::InsideFrame);
+  d->BevelWidth = 1;  // one pixel is drawn too
+  Calls(*d).clear();
+  d->Repaint();
+  EXPECT_EQ(Calls(*d).size(), 2u);
 }
 
 TEST_F(DisplayTest, HighlightFrameIsThreeNestedRectangles) {
@@ -298,6 +302,21 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   auto disc = TDisplay::Create<TDisplayDisc>();  // a kind without a preferences window
   disc->Configure(nullptr);
   EXPECT_FALSE(disc->IsActive());
+  // "Reset position" brings an inactive display back, shown, at (100, 100).
+  disc->Left = 900;
+  disc->ResetPosition();
+  ASSERT_TRUE(disc->IsVisible());
+  EXPECT_EQ(TTestPlatform::WindowOf(*disc).bounds.left, 100);
+  // An inactive display going away makes no window of its own.
+  auto idle = TDisplay::Create<TTestDisplay>();
+  int made = 0;
+  const auto factory = Platform().newDisplayWindow;
+  Platform().newDisplayWindow = [&](TDisplay& display) {
+    ++made;
+    return factory(display);
+  };
+  idle.reset();
+  EXPECT_EQ(made, 0);
   EXPECT_EQ(opened.size(), 1u);
 }
 
