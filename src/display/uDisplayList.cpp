@@ -168,7 +168,6 @@ void TDisplayList::LoadDisplay(TVarnRegistry& registry) {
   std::optional<std::uint8_t> kind;
   try {
     kind = StoredKind(registry);
-    if (FItems.size() >= MaxDisplays) return;
     if (kind) {
       if (TDisplay* display = Add(*kind)) {
         display->LoadFromRegistry(registry, false);
@@ -179,7 +178,7 @@ void TDisplayList::LoadDisplay(TVarnRegistry& registry) {
   }
   // A display whose kind cannot be read, or is not one this version knows, is
   // kept exactly as stored instead of being lost at the next save.
-  if (FItems.size() > before) FItems.resize(before);
+  FItems.resize(before);
   if (TDisplay* kept = Add(std::make_unique<TDisplayPreserved>(kind.value_or(0))))
     kept->LoadFromRegistry(registry, false);
 }

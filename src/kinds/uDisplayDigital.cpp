@@ -45,7 +45,6 @@ TPainterClass TDisplayDigital::GetPainterClass() const { return &NewDigitalPaint
 
 void TDisplayDigital::SetDefaults() {
   TDisplay::SetDefaults();
-  SetText("");
   Font.FontName = "Arial";
   Font.Size = 28;
   Font.Color = RGBColor(0xFF, 0xCF, 0x3F);
@@ -115,7 +114,7 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
   }
   canvas.SetBrush(0, TBrushStyle::Clear);
   if (d.Shadow > 0 && !d.HasBackground) {
-    d.Font.AssignToFont(canvas);
+    // The display's font is on the canvas since the text was measured.
     canvas.SetFontColor(d.ShadowColor);
     SetFontSmoothing(canvas, false);
     // Any further and the shadow has left the largest bitmap.

@@ -446,6 +446,7 @@ TEST_F(StoredKindsTest, EveryValueOfEveryKindSurvivesALoadAndASave) {
   EXPECT_EQ(clock->Text(), "a\r\nb");
   EXPECT_EQ(clock->TimeZone(), nullptr);
   EXPECT_EQ(clock->HourHandSettings, (TElementSettings{7, 8, 9}));
+  EXPECT_TRUE(clock->Dirty());  // drawn afresh at the next tick
 
   const auto countdown = TDisplay::Create<TDisplayCountdown>();
   ExpectUnchanged(*countdown, CountdownValues());

@@ -66,6 +66,16 @@ TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
   EXPECT_FALSE(TTestPlatform::WindowOf(b).lastAll);
 }
 
+TEST_F(DisplayListTest, ContainsOnlyItsOwnDisplays) {
+  TDisplay* mine = list.Add(TDisplay::Create<TDisplayDisc>());
+  const auto other = TDisplay::Create<TDisplayDisc>();
+  EXPECT_TRUE(list.Contains(mine));
+  EXPECT_FALSE(list.Contains(other.get()));
+  EXPECT_FALSE(list.Contains(nullptr));
+  list.Delete(mine);
+  EXPECT_FALSE(list.Contains(mine));
+}
+
 TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
   TDisplay& a = AddActive(true);
   TDisplay& b = AddActive(true);

@@ -80,13 +80,15 @@ class TextDisplayTest : public ::testing::Test {
 TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
   clock->SetActive(true);
   auto& recorder = Bitmap().Recorder();
-  recorder.lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150}, {"d", 60}, {"e", 101}};
+  recorder.lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150},
+                         {"d", 60}, {"e", 101}, {"f", 140}};
   const auto widthFor = [&](const char* text) {
     clock->SetText(text);
     clock->Repaint();
     return Bitmap().Width();
   };
   EXPECT_EQ(widthFor("a"), 160);  // 100 + 20 + two "W"
+  EXPECT_EQ(widthFor("f"), 160);  // 140 + 20 fits exactly
   EXPECT_EQ(widthFor("b"), 160);  // still fits
   EXPECT_EQ(widthFor("c"), 210);  // grows
   EXPECT_EQ(widthFor("d"), 120);  // more than two "W" left over: shrinks
@@ -174,20 +176,28 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
       std::vector<bool>({measured.bold, measured.italic, measured.underline, measured.strikeOut}),
       std::vector<bool>({true, false, false, false}));
   EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
-  EXPECT_EQ(texts.front().rect.left, texts.back().rect.left + 4);
+  const TRect& text = texts.back().rect;
+  EXPECT_EQ(texts.front().rect,
+            (TRect{text.left + 4, text.top + 4, text.right + 4, text.bottom + 4}));
   EXPECT_EQ(texts.back().text, "A&B");
   EXPECT_TRUE(texts.back().format & TextFormat::NoPrefix);
   EXPECT_EQ(texts.back().rect.left, 10);  // left alignment, 10 pixels in
   EXPECT_EQ(texts.back().rect.top, 5);
 
+  const auto drawnTexts = [&] {
+    Bitmap().Recorder().calls.clear();
+    clock->Repaint();
+    int drawn = 0;
+    for (const auto& c : Bitmap().Recorder().calls) drawn += c.op == "DrawText";
+    return drawn;
+  };
+  clock->Shadow = 0;
+  EXPECT_EQ(drawnTexts(), 2 * 13 + 1);  // no shadow
+  clock->Shadow = 4;
   clock->HasBackground = true;
   clock->Width = 300;
   clock->Height = 80;
-  Bitmap().Recorder().calls.clear();
-  clock->Repaint();
-  int drawn = 0;
-  for (const auto& c : Bitmap().Recorder().calls) drawn += c.op == "DrawText";
-  EXPECT_EQ(drawn, 2 * 13 + 1);  // never a shadow on a background
+  EXPECT_EQ(drawnTexts(), 2 * 13 + 1);  // never a shadow on a background
   EXPECT_EQ(Bitmap().Width(), 300);
   EXPECT_EQ(Bitmap().Height(), 80);
 }
@@ -365,11 +375,13 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
   EXPECT_EQ(list[2].Kind(), dkAnalogClock);
   EXPECT_EQ(list.Primary, nullptr);  // index 3 no longer exists
   EXPECT_EQ(static_cast<TDisplayCountdown&>(list[1]).DaysAfter, " days ");
+  EXPECT_TRUE(list[1].Dirty());  // drawn afresh at the next tick
   EXPECT_FALSE(list[1].IsActive());
   list.Save();
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", false));
   EXPECT_EQ(reg.ReadString("DTA"), " days ");
+  EXPECT_TRUE(reg.ValueExists("Left"));  // the whole display, not only its look
   EXPECT_EQ(reg.ReadString(""), "3");
 }
 
@@ -404,6 +416,8 @@ TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored
   EXPECT_EQ(list.Primary, &list[0]);
   EXPECT_FALSE(list[0].IsActive());
   EXPECT_FALSE(list[1].IsActive());
+  EXPECT_EQ(list[0].Kind(), 0);  // no kind it could read
+  EXPECT_EQ(list[1].Kind(), 9);
   EXPECT_EQ(list[2].Text(), "third");  // the load went on past them
   EXPECT_TRUE(list[2].IsActive());
   list.Save();
