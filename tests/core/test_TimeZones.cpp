@@ -49,6 +49,10 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
     const TCivilDate date = CivilFromDays(days);
     ASSERT_EQ(DaysFromCivil(date.year, date.month, date.day), days) << days;
   }
+  // Day 0 is 1899-12-30, as the stored dates count.
+  EXPECT_EQ(DaysFromCivil(1899, 12, 30), 0);
+  EXPECT_EQ(DaysFromCivil(1970, 1, 1), 25569);
+  EXPECT_DOUBLE_EQ(At(2026, 12, 6, 12, 0, 0), DaysFromCivil(2026, 12, 6) + 0.5);
   EXPECT_EQ(WeekdayOfDays(DaysFromCivil(2026, 12, 6)), 0u);   // a Sunday
   EXPECT_EQ(WeekdayOfDays(DaysFromCivil(1899, 12, 25)), 1u);  // a Monday before day 0 (1899-12-30)
   // Every month's length against the distance to the next month's first day.
