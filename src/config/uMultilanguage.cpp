@@ -212,7 +212,7 @@ void TMultiLanguage::TranslateComponent(TTranslatable& c) const {
 
 std::vector<std::string> TMultiLanguage::ListLanguages(const std::string& folder) {
   std::vector<std::string> files, entries;
-  ListFiles(folder, "*.lng", files);
+  ListFiles(folder, ".lng", files);
   for (const std::string& file : files) {
     const std::string header = ReadFilePrefix(PathFromUtf8(folder + file), kHeaderBytes);
     if (header.empty() || header.find("LANGUAGE=") == std::string::npos ||

@@ -132,10 +132,12 @@ TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   Write("empty.lng", "");
   Write("late.lng", std::string(1100, ';') + "\r\nLANGUAGE=Late\r\n; Quorvel\r\n");
   Write("readme.txt", "; Quorvel\r\nLANGUAGE=Text\r\n");
+  Write("SHOUT.LNG", "; Quorvel\r\nLANGUAGE=Shout\r\n");  // the extension in any case
+  Write(".lng", "; Quorvel\r\nLANGUAGE=Nameless\r\n");
   const auto entries = TMultiLanguage::ListLanguages(Folder());
   EXPECT_EQ(entries, (std::vector<std::string>{"(English) [built-in]", "Deutsch (X) [deutsch.lng]",
                                                "Énglish [ingles.lng]", "español [espanol.lng]",
-                                               "Français [francais.lng]"}));
+                                               "Français [francais.lng]", "Shout [SHOUT.LNG]"}));
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[1]), "deutsch");
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[0]), "english");
 }

@@ -23,12 +23,18 @@ TEST(Tools, ShortcutsSplitIntoKeyAndModifiersAndBack) {
 }
 
 TEST(Tools, DecimalNumbersAreWholeOrNothing) {
-  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {"257", 257},         {"+3", 3},
-      {"-1", -1},           {"007", 7},
-      {"2x", std::nullopt}, {"", std::nullopt},
-      {"+", std::nullopt},  {"+-1", std::nullopt},
-      {" 2", std::nullopt}, {"2147483648", std::nullopt}};
+  const std::pair<std::string_view, std::optional<std::int32_t>> cases[] = {
+      {std::string_view("123", 2), 12},  // a piece of a longer text
+      {"257", 257},
+      {"+3", 3},
+      {"-1", -1},
+      {"007", 7},
+      {"2x", std::nullopt},
+      {"", std::nullopt},
+      {"+", std::nullopt},
+      {"+-1", std::nullopt},
+      {" 2", std::nullopt},
+      {"2147483648", std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimal(text), expected) << text;
 }
 
