@@ -99,12 +99,7 @@ TEST(RegionRuns, MatchesPerPixelReferenceOnRandomPictures) {
   }
 }
 
-TEST(HSV, ListedValues) {
-  EXPECT_EQ(RGBToHSV(RGBColor(255, 0, 0)), (THSV{0, 255, 255}));
-  EXPECT_EQ(RGBToHSV(0x808080), (THSV{0, 0, 128}));
-  EXPECT_EQ(RGBToHSV(0xFF0000).h, 240);
-  EXPECT_EQ(RGBToHSV(RGBColor(0, 255, 0)).h, 120);
-  EXPECT_EQ(RGBToHSV(RGBColor(255, 0, 128)).h, 330);  // negative hue wraps
+TEST(HSV, HSVToRGBListedValues) {
   EXPECT_EQ(HSVToRGB({360, 255, 255}), HSVToRGB({0, 255, 255}));
   EXPECT_EQ(HSVToRGB({0, 255, 255}), RGBColor(255, 0, 0));
   EXPECT_EQ(HSVToRGB({0, 0, 77}), RGBColor(77, 77, 77));
@@ -161,21 +156,6 @@ TRect Shifted(const TRect& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-TEST(OutlinedText, ThirteenCopiesPerRingThenTheTextInItsOwnColour) {
-  for (int width : {0, 1, 2, 5}) {
-    TMemoryBitmap bitmap;
-    bitmap.Canvas().SetFontColor(0x112233);
-    DrawOutlinedText(bitmap.Canvas(), "A&B", {0, 0, 80, 20}, true, false, TAlignment::Right,
-                     0x00FF00, width);
-    const auto texts = TextCalls(bitmap.Recorder());
-    ASSERT_EQ(texts.size(), static_cast<std::size_t>(13 * width + 1)) << "width " << width;
-    for (std::size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_EQ(texts[i].fontColor, 0x00FF00u);
-    EXPECT_EQ(texts.back().fontColor, 0x112233u);
-    EXPECT_EQ(texts.back().format, TextFormat::Right | TextFormat::NoClip | TextFormat::NoPrefix);
-    EXPECT_EQ(texts.back().brushStyle, TBrushStyle::Clear);
-  }
-}
-
 TEST(OutlinedText, RingOffsetsMatchAnIndependentComputation) {
   const TRect rect{10, 20, 110, 60};
   const int width = 4;
@@ -208,32 +188,40 @@ TEST(OutlinedText, ShadedColoursFollowChangeBrightness) {
   }
 }
 
-TEST(OutlinedText, SmoothingOfRingsAndText) {
+TEST(OutlinedText, RingsOfThirteenCopiesThenTheTextInItsOwnColourAndSmoothing) {
+  using Q = TFontQuality;
   const struct {
     bool smooth;
-    int width;
-    TFontQuality ring;
-    TFontQuality text;
+    int width, rings;
+    TFontQuality ring, text;
   } rows[] = {
-      {false, 0, TFontQuality::NonAntialiased, TFontQuality::NonAntialiased},
-      {true, 0, TFontQuality::Default, TFontQuality::Default},
+      {false, 0, 0, Q::NonAntialiased, Q::NonAntialiased},
+      {true, 0, 0, Q::Default, Q::Default},
       // Text over an outline is always smoothed, whatever the rings use.
-      {false, 2, TFontQuality::NonAntialiased, TFontQuality::Default},
-      {true, 2, TFontQuality::Default, TFontQuality::Default},
+      {false, 2, 2, Q::NonAntialiased, Q::Default},
+      {true, 1, 1, Q::Default, Q::Default},
+      {false, 9, 6, Q::NonAntialiased, Q::Default},  // at most six rings
   };
   for (const auto& row : rows) {
-    for (TFontQuality before : {TFontQuality::Default, TFontQuality::NonAntialiased}) {
+    for (const Q before : {Q::Default, Q::NonAntialiased}) {
       TMemoryBitmap bitmap;
       TFontSpec font;
       font.quality = before;
       bitmap.Canvas().SetFont(font);
-      DrawOutlinedText(bitmap.Canvas(), "x", {0, 0, 10, 10}, row.smooth, false, TAlignment::Left, 0,
-                       row.width);
+      bitmap.Canvas().SetFontColor(0x112233);
+      DrawOutlinedText(bitmap.Canvas(), "A&B", {0, 0, 80, 20}, row.smooth, false, TAlignment::Right,
+                       0x00FF00, row.width);
       const auto texts = TextCalls(bitmap.Recorder());
-      ASSERT_EQ(texts.size(), 13u * row.width + 1);
-      for (std::size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_EQ(texts[i].fontQuality, row.ring);
+      ASSERT_EQ(texts.size(), 13u * row.rings + 1) << "width " << row.width;
+      for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        EXPECT_EQ(texts[i].fontColor, 0x00FF00u);
+        EXPECT_EQ(texts[i].fontQuality, row.ring);
+      }
+      EXPECT_EQ(texts.back().fontColor, 0x112233u);
       EXPECT_EQ(texts.back().fontQuality, row.text)
           << "smooth " << row.smooth << " width " << row.width;
+      EXPECT_EQ(texts.back().format, TextFormat::Right | TextFormat::NoClip | TextFormat::NoPrefix);
+      EXPECT_EQ(texts.back().brushStyle, TBrushStyle::Clear);
     }
   }
 }
