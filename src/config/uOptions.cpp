@@ -168,9 +168,9 @@ void ImportAnalogElements(TVarnRegistry& reader, TVarnRegistry& writer) {
 
 std::string ImportedClockText(TVarnRegistry& reader) {
   std::string time = "&time";
-  if (reader.ReadIntegerOr("DisplaySeconds", -1) == 1) time += " -s";
-  if (reader.ReadIntegerOr("Force24HourMode", -1) == 1) time += " -24";
-  if (reader.ReadIntegerOr("NoAMPMIndicator", -1) == 1) time += " -nap";
+  if (reader.ReadIntegerOr("DisplaySeconds", 0) == 1) time += " -s";
+  if (reader.ReadIntegerOr("Force24HourMode", 0) == 1) time += " -24";
+  if (reader.ReadIntegerOr("NoAMPMIndicator", 0) == 1) time += " -nap";
   time += ";";
   if (!reader.ReadBoolOr("Date.Show", false)) return time;
   const std::int32_t format = reader.ReadIntegerOr("Date.Format", 0);

@@ -133,6 +133,7 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
   EXPECT_EQ(StoredInteger(kNew, ""), 2);
   EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
   EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
+  EXPECT_EQ(StoredInteger(kNew, "Transparent"), 1);
   EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 178);  // 178.5 to even
   EXPECT_EQ(StoredInteger(kNew, "Active"), 1);
   EXPECT_EQ(StoredString(kNew, "Description"), "Imported from Quorvel 1.x");
@@ -142,28 +143,38 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
 
 TEST_F(ImportTest, DigitalClockFontShadowAndText) {
   Old("AnalogDisplay", 0);
-  Old("Alignment", 2);
+  // Each old integer and the new value it becomes, with a value of its own.
+  const struct {
+    const char *from, *to;
+    std::int32_t value;
+  } copies[] = {{"Alignment", "Alignment", 2},
+                {"Font.Size", "Font_FontSize", 14},
+                {"Font.CharSet", "Font_FontCharset", 238},
+                {"Font.Color", "Font_FontColor", 0x123456},
+                {"Digital.3D", "Font_3D", 1},
+                {"Outline.Color", "Font_OutlineColor", 0x654321},
+                {"Outline.Draw", "Font_OutlineWidth", 3},
+                {"Shadow.Color", "ShadowColor", 0x0000FF}};
+  for (const auto& c : copies) Old(c.from, c.value);
   {
     TVarnRegistry reg;
     reg.OpenKey(kOld, true);
     reg.WriteString("Font.Name", "Arial");
-    reg.WriteInteger("Font.Size", 14);
     reg.WriteInteger("Font.Bold", 1);
     reg.WriteInteger("Font.Italic", 1);
     reg.WriteInteger("Shadow.Draw", 2);
     reg.WriteInteger("DisplaySeconds", 1);
     reg.WriteInteger("Force24HourMode", 1);
+    reg.WriteInteger("NoAMPMIndicator", 1);
     reg.WriteBool("Date.Show", true);
     reg.WriteInteger("Date.Format", 0);
   }
   ImportOldSettings();
-  EXPECT_EQ(StoredInteger(kNew, "Alignment"), 2);
+  for (const auto& c : copies) EXPECT_EQ(StoredInteger(kNew, c.to), c.value) << c.to;
   EXPECT_EQ(StoredString(kNew, "Font_FontName"), "Arial");
-  EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), 14);
   EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 17);
   EXPECT_EQ(StoredInteger(kNew, "Shadow"), 6);
-  EXPECT_EQ(StoredInteger(kNew, "Font_FontColor"), -1);  // missing old value: not written
-  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24;");
+  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24 -nap;");
 }
 
 TEST_F(ImportTest, TextRuleVariants) {
@@ -192,13 +203,15 @@ TEST_F(ImportTest, TextRuleVariants) {
     ImportOldSettings();
     EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
     EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
-    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);  // the old transparency was off
+    EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), -1);  // missing old value: not written
+    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);    // the old transparency was off
   }
 }
 
 TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   Old("AnalogDisplay", 1);
   Old("AnalogSize", 250);
+  Old("DisplaySeconds", 1);
   Old("AnalogDesign", 3);
   Old("Analog.ClockColor", 0x00FF00);
   Old("Analog.ThinOutline", 1);
@@ -216,6 +229,7 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 50);
   EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
   EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
+  EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey(kNew, false));
   // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
@@ -233,7 +247,7 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
 }
 
 TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
-  Old("AnalogDisplay", 0);
+  Old("AnalogDisplay", 1);
   {
     TVarnRegistry reg;
     reg.OpenKey(kOld, true);
@@ -246,7 +260,7 @@ TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
   EXPECT_FALSE(reg.KeyExists(kProduct));  // so it is tried again at the next start
   platform.currentUser.refusedValue.clear();
   ImportOldSettings();
-  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active"}));
+  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active", "ShowText"}));
 }
 
 TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
@@ -259,6 +273,7 @@ TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
 
   TTestPlatform fresh;  // no AnalogDisplay value: nothing to import
   StoreInteger(kOld, "Other", 1);
+  TOptions().Load();  // reading the options creates nothing
   ImportOldSettings();
   TVarnRegistry reg;
   EXPECT_FALSE(reg.KeyExists(kProduct));
