@@ -45,7 +45,8 @@ void TVarnRegistry::SetRootKey(TRootKey root) {
 
 std::string TVarnRegistry::Resolve(const std::string& path) const {
   if (!path.empty() && path.front() == '\\') return StripTrailing(path.substr(1));
-  if (FCurrentKey && !FCurrentPath.empty()) return StripTrailing(FCurrentPath + "\\" + path);
+  // The path is set and cleared together with the open key.
+  if (!FCurrentPath.empty()) return StripTrailing(FCurrentPath + "\\" + path);
   return StripTrailing(path);
 }
 
