@@ -35,17 +35,13 @@ TEST(Translations, ReferencesAreFollowedOneLevel) {
   EXPECT_EQ(t.GetText("NOPE", "d"), "d");
 }
 
-TEST(Translations, LineEndsAndLineBreaks) {
-  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b");
+TEST(Translations, LineEndsLineBreaksAndFormatDirectives) {
+  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b\nK=%s%n%d");
   EXPECT_EQ(t.GetText("MSG", ""), "Line one\r\nLine two");
   EXPECT_EQ(t.GetText("X", ""), "1");
   EXPECT_EQ(t.GetText("Y", ""), "2");
   EXPECT_EQ(t.GetText("Z", ""), "a=b");
-}
-
-TEST(Translations, FormatDirectivesAreOrdinaryText) {
-  // A translated text is only ever a value, never a format.
-  EXPECT_EQ(Loaded("K=%s%n%d").GetText("K", ""), "%s%n%d");
+  EXPECT_EQ(t.GetText("K", ""), "%s%n%d");  // a translated text is a value, never a format
 }
 
 TEST(Translations, EncodingsAndGarbage) {

@@ -1,9 +1,4 @@
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstring>
-
-#include "config/uMultilanguage.h"
 #include "config/uOptions.h"
 #include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
@@ -15,10 +10,6 @@ constexpr char kProduct[] = "Software\\Quorvel II\\";
 
 class OptionsTest : public ::testing::Test {
  protected:
-  std::optional<TRegData> Stored(const std::string& key, const std::string& name) {
-    auto k = platform.currentUser.OpenKey(key, false, RegAccess::Read);
-    return k ? k->QueryValue(name) : std::nullopt;
-  }
   std::string StoredString(const std::string& key, const std::string& name) {
     TVarnRegistry reg;
     return reg.OpenKey(key, false) ? reg.ReadStringDef(name, "<none>") : "<no key>";
