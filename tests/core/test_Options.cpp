@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include "config/uOptions.h"
 #include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
