@@ -62,6 +62,8 @@ TEST(Translations, EncodingsAndGarbage) {
       {"\xE0\x80", "\xC3\xA0\xC2\x80"},            // a sequence cut short
       {"\xF5\x80\x80\x80", "\xC3\xB5\xC2\x80\xC2\x80\xC2\x80"}};
   for (const auto& [bytes, utf8] : texts) EXPECT_EQ(DecodeTextFile(bytes), utf8) << bytes;
+  // Cut short by the end of the piece read, though the next byte in memory would complete it.
+  EXPECT_EQ(DecodeTextFile(std::string_view("\xE0\xA0\x80", 2)), "\xC3\xA0\xC2\xA0");
   std::string garbage;
   for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
   const auto g = Loaded(garbage);
@@ -150,6 +152,7 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   // Ordinary users may read the machine's keys but not write them.
   platform.localMachine.refusedAccess = RegAccess::AllAccess & ~RegAccess::Read;
   TMultiLanguage fromInstallation;
+  EXPECT_FALSE(TVarnRegistry().KeyExists("Software\\Quorvel II"));  // looking creates nothing
   EXPECT_EQ(fromInstallation.LanguageName(), "deutsch");
   EXPECT_EQ(fromInstallation.GetText("MNU_DISPLAY", "Display"), "Anzeige");
 
