@@ -22,7 +22,7 @@ TDateTime TimeOfRule(const TSystemTime& rule) {
 void ReadTzi(TVarnRegistry& registry, TTimeZoneInformation& info) {
   std::uint8_t tzi[44] = {};
   registry.ReadBinaryData("TZI", tzi, sizeof(tzi));
-  std::memcpy(&info.Bias, tzi + 0, 4);
+  std::memcpy(&info.Bias, tzi, 4);
   std::memcpy(&info.StandardBias, tzi + 4, 4);
   std::memcpy(&info.DaylightBias, tzi + 8, 4);
   std::memcpy(&info.StandardDate, tzi + 12, 16);

@@ -132,9 +132,12 @@ TEST(TimeZones, TransitionDateForms) {
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 6, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 0, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(0, 0, 1, 2), 2026));
-  const TSystemTime absolute{2026, 4, 0, 5, 3, 0, 0, 0};
-  EXPECT_EQ(Clock(*TransitionDate(absolute, 2026)), "2026-04-05 03:00:00");
+  // A date of one year, on a month's last day, to the millisecond.
+  const TSystemTime absolute{2026, 4, 0, 30, 3, 4, 5, 600};
+  EXPECT_EQ(Clock(*TransitionDate(absolute, 2026)), "2026-04-30 03:04:05");
   EXPECT_FALSE(TransitionDate(absolute, 2027));
+  EXPECT_FALSE(TransitionDate({2026, 4, 0, 31, 3, 0, 0, 0}, 2026));
+  EXPECT_FALSE(TransitionDate({2026, 4, 0, 0, 3, 0, 0, 0}, 2026));
 }
 
 TEST(TimeZones, InternetTimeBeginsAtMidnightOneHourEastOfUtc) {
@@ -180,6 +183,7 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   Zone("Short", -120, std::nullopt, 4);
   Zone("None", 0, 200, 0);
   zones.Load();
+  zones.Load();  // loading again replaces the zones
   ASSERT_EQ(zones.Count(), 6u);
   std::vector<std::string> order;
   for (std::size_t i = 0; i < zones.Count(); ++i) order.push_back(zones[i].KeyName);
