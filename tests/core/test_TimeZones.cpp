@@ -68,6 +68,9 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
   EXPECT_EQ(st.wMilliseconds, 999);
   EXPECT_EQ(st.wDayOfWeek, 0);
   EXPECT_EQ(DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.6 / 86400000).wDay, 7);
+  const TSystemTime before = DateTimeToSystemTime(At(1899, 12, 25, 6, 30, 0, 250));  // day -5
+  EXPECT_EQ(std::vector<int>({before.wDay, before.wHour, before.wMinute, before.wMilliseconds}),
+            std::vector<int>({25, 6, 30, 250}));
 }
 
 TEST(TimeZones, LocalTimeAroundTheChanges) {
