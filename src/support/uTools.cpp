@@ -30,7 +30,7 @@ int RoundHalfEven(double x) {
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {
   std::int32_t value = 0;
   // from_chars takes a minus but not a plus.
-  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  if (text.starts_with('+') && !text.substr(1).starts_with('-')) text.remove_prefix(1);
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;

@@ -79,6 +79,11 @@ TEST(RegionRuns, MergingRowsKeepsEveryPixel) {
                                 {1, 2, 3, 3}, {5, 2, 6, 3}, {0, 3, 2, 4}};
   EXPECT_EQ(MergeIdenticalRows(rows),
             (std::vector<TRect>{{1, 0, 3, 3}, {5, 0, 6, 3}, {0, 3, 2, 4}}));
+  // Rows of three equal runs: three bands.
+  EXPECT_EQ(
+      MergeIdenticalRows(
+          {{0, 0, 1, 1}, {2, 0, 4, 1}, {6, 0, 9, 1}, {0, 1, 1, 2}, {2, 1, 4, 2}, {6, 1, 9, 2}}),
+      (std::vector<TRect>{{0, 0, 1, 2}, {2, 0, 4, 2}, {6, 0, 9, 2}}));
   // Equal runs with an empty row between them stay apart.
   EXPECT_EQ(MergeIdenticalRows({{1, 0, 2, 1}, {1, 2, 2, 3}}).size(), 2u);
 }
@@ -264,7 +269,7 @@ TEST(BlendBitmap, MatchesFloatingPointReferenceOnRandomPictures) {
       for (int x = 0; x < w; ++x) {
         // The unused top byte is set too: it must come through untouched.
         bitmap.Pixel(x, y) = rng() % 4 == 0 ? PixelOf(clGlyphMask)
-                                            : (rng() & 0xFFFFFF) | (rng() % 2 ? 0xA5000000u : 0u);
+                                            : (rng() & 0xFFFFFF) | (rng() % 2 ? 0x80000000u : 0u);
         before.push_back(bitmap.Pixel(x, y));
       }
     const TColor colour = rng() & 0xFFFFFF;
@@ -285,6 +290,7 @@ TEST(HourPoint, QuarterHoursAndHalvesToEven) {
   EXPECT_EQ(HourPoint(7, 5, {0, 0}), (TPoint{-2, 4}));        // -2.5 goes to -2
   EXPECT_EQ(HourPoint(1, 5, {101, 0}), (TPoint{104, -4}));    // centre added first: 103.5 to 104
   EXPECT_EQ(HourPoint(1, 3, {0, 0}), (TPoint{2, -3}));        // cos 60 is exactly a half: 1.5 to 2
+  EXPECT_EQ(HourPoint(5, 5, {0, 0}), (TPoint{2, 4}));         // and so is cos 60 below: 2.5 to 2
 }
 
 TEST(ElementSettings, ColoursByFlagWidthFromTheRecordAndNeverTheKey) {
