@@ -1,5 +1,6 @@
 #include "config/uVarnRegistry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -174,7 +175,7 @@ int TVarnRegistry::ReadBinaryData(const std::string& name, void* buffer, int siz
   if (!data) return 0;
   const bool known =
       data->type == rtString || data->type == rtExpandString || data->type == rtInteger;
-  const std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) : 0;
+  const auto capacity = static_cast<std::size_t>(std::max(size, 0));
   if (known || data->bytes.size() > capacity) InvalidType(name);
   if (!data->bytes.empty()) std::memcpy(buffer, data->bytes.data(), data->bytes.size());
   return static_cast<int>(data->bytes.size());

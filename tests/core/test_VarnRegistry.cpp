@@ -124,8 +124,8 @@ TEST_F(RegistryTest, BinaryReadsNeverPassTheBuffer) {
   EXPECT_EQ(reg.ReadBinaryData("missing", buffer, 8), 0);
   reg.WriteBinaryData("empty", nullptr, 0);
   EXPECT_EQ(reg.ReadBinaryData("empty", buffer, 8), 0);
-  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin4", buffer, -1); }),
-            "Invalid data type for 'bin4'");
+  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin1", buffer, -1); }),
+            "Invalid data type for 'bin1'");
 }
 
 TEST_F(RegistryTest, WritesRoundTripAndRefusalsRaise) {
