@@ -244,7 +244,7 @@ void WriteImportedDisplay(TVarnRegistry& reader, TVarnRegistry& writer, std::int
 
 void ImportOldSettings() {
   TVarnRegistry reader;
-  if (reader.KeyExists(RegistryKeys::Product) || !reader.KeyExists(RegistryKeys::PreviousVersion) ||
+  if (reader.KeyExists(RegistryKeys::Product) ||
       !reader.OpenKey(RegistryKeys::PreviousVersion, false))
     return;
   const std::int32_t analog = reader.ReadIntegerOr("AnalogDisplay", -1);

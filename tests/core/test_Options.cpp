@@ -263,11 +263,13 @@ TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
   ImportOldSettings();
   EXPECT_TRUE(NewValueNames().empty());
 
-  TTestPlatform fresh;  // no AnalogDisplay value: nothing to import
+  TTestPlatform fresh;  // no old settings, then no AnalogDisplay value: nothing to import
+  TVarnRegistry reg;
+  ImportOldSettings();
+  EXPECT_FALSE(reg.KeyExists(kOld));  // looking for them creates nothing
   StoreInteger(kOld, "Other", 1);
   TOptions().Load();  // reading the options creates nothing
   ImportOldSettings();
-  TVarnRegistry reg;
   EXPECT_FALSE(reg.KeyExists(kProduct));
 }
 
