@@ -97,13 +97,11 @@ bool TVarnRegistry::DeleteValue(const std::string& name) {
 }
 
 void TVarnRegistry::GetKeyNames(std::vector<std::string>& list) {
-  list.clear();
-  if (FCurrentKey) list = FCurrentKey->SubKeyNames();
+  list = FCurrentKey ? FCurrentKey->SubKeyNames() : std::vector<std::string>{};
 }
 
 void TVarnRegistry::GetValueNames(std::vector<std::string>& list) {
-  list.clear();
-  if (FCurrentKey) list = FCurrentKey->ValueNames();
+  list = FCurrentKey ? FCurrentKey->ValueNames() : std::vector<std::string>{};
 }
 
 std::optional<TRegData> TVarnRegistry::Query(const std::string& name) {

@@ -22,11 +22,11 @@ TDateTime TimeOfRule(const TSystemTime& rule) {
 void ReadTzi(TVarnRegistry& registry, TTimeZoneInformation& info) {
   std::uint8_t tzi[44] = {};
   registry.ReadBinaryData("TZI", tzi, sizeof(tzi));
-  std::memcpy(&info.Bias, tzi, 4);
-  std::memcpy(&info.StandardBias, tzi + 4, 4);
-  std::memcpy(&info.DaylightBias, tzi + 8, 4);
-  std::memcpy(&info.StandardDate, tzi + 12, 16);
-  std::memcpy(&info.DaylightDate, tzi + 28, 16);
+  std::memcpy(&info.Bias, tzi, sizeof info.Bias);
+  std::memcpy(&info.StandardBias, tzi + 4, sizeof info.StandardBias);
+  std::memcpy(&info.DaylightBias, tzi + 8, sizeof info.DaylightBias);
+  std::memcpy(&info.StandardDate, tzi + 12, sizeof info.StandardDate);
+  std::memcpy(&info.DaylightDate, tzi + 28, sizeof info.DaylightDate);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::optional<TTransitions> GetTransitions(const TTimeZone& zone, int year) {
   if (info.DaylightDate.wMonth == 0 || info.StandardDate.wMonth == 0) return std::nullopt;
   const auto start = TransitionDate(info.DaylightDate, year);
   const auto end = TransitionDate(info.StandardDate, year);
-  if (!start || !end || *start == 0 || *end == 0) return std::nullopt;
+  if (!start || !end) return std::nullopt;
   return TTransitions{*start, *end, info.Bias + info.StandardBias, info.Bias + info.DaylightBias};
 }
 

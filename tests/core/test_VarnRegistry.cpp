@@ -65,6 +65,11 @@ TEST_F(RegistryTest, EnumerationKeepsCreationOrder) {
   EXPECT_EQ(names, (std::vector<std::string>{"zeta", "alpha", "Mid"}));
   reg.GetKeyNames(names);
   EXPECT_EQ(names, (std::vector<std::string>{"c", "a"}));
+  reg.CloseKey();  // no key: no names, not the stale ones
+  std::vector<std::string> keys{"stale"};
+  reg.GetValueNames(names);
+  reg.GetKeyNames(keys);
+  EXPECT_TRUE(names.empty() && keys.empty());
 }
 
 TEST_F(RegistryTest, DeleteKeyRemovesTheWholeTree) {
