@@ -130,6 +130,8 @@ TEST(TimeZones, TransitionDateForms) {
   EXPECT_EQ(Clock(*TransitionDate(Rule(3, 0, 2, 2), 2026)), "2026-03-08 02:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(11, 0, 1, 2), 2026)), "2026-11-01 02:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(12, 0, 1, 2), 2026)), "2026-12-06 02:00:00");
+  // June 2026 begins on the Monday after a Sunday: its first Sunday is the 7th.
+  EXPECT_EQ(Clock(*TransitionDate(Rule(6, 0, 1, 0), 2026)), "2026-06-07 00:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(5, 5, 4, 0), 2026)), "2026-05-22 00:00:00");  // not the last
   EXPECT_FALSE(TransitionDate(Rule(13, 0, 1, 2), 2026));
   // The last Thursday of February: the 29th in a leap year, the 23rd in a common one.
