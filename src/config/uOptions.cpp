@@ -97,10 +97,8 @@ void TOptions::Load() {
     registry.CloseKey();
   }
   registry.ReadStringList(RegistryKeys::CustomColors, CustomColors);
-  if (registry.OpenKey(RegistryKeys::Run, false)) {
+  if (registry.OpenKey(RegistryKeys::Run, false))
     StartAutomatically = registry.ValueExists(kRunValue);
-    registry.CloseKey();
-  }
   FLoaded = true;
 }
 

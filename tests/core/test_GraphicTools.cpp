@@ -338,7 +338,8 @@ TEST(CustomColors, SlotsAreFoundByLetterAndDamageGivesWhite) {
     EXPECT_EQ(colors[i], clEmptyCustomColor) << "slot " << i;
   EXPECT_EQ(colors[15], 0x00FF80u);
   EXPECT_EQ(CustomColorsFromList(CustomColorsToList(colors)), colors);
-  EXPECT_EQ(CustomColorsToList(colors)[0], "ColorA=123ABC");
+  EXPECT_EQ(CustomColorsToList(colors).front(), "ColorA=123ABC");
+  EXPECT_EQ(CustomColorsToList(colors).back(), "ColorP=00FF80");
 }
 
 }  // namespace

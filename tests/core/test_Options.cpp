@@ -201,40 +201,45 @@ TEST_F(ImportTest, TextRuleVariants) {
 }
 
 TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
-  Old("AnalogDisplay", 1);
-  Old("AnalogSize", 250);
-  Old("DisplaySeconds", 1);
-  Old("AnalogDesign", 3);
-  Old("Analog.ClockColor", 0x00FF00);
-  Old("Analog.ThinOutline", 1);
-  Old("Analog.UseMinuteHandColors", 1);
-  Old("Analog.UseSecondHandColors", 1);
-  Old("Analog.UseTickmarksHandColors", 1);
-  const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  {
+  for (const auto& [thin, width] : {std::pair{1, 1}, std::pair{0, 2}}) {
+    TTestPlatform fresh;
+    Old("AnalogDisplay", 1);
+    Old("AnalogSize", 260);
+    Old("DisplaySeconds", 1);
+    Old("AnalogDesign", 3);
+    Old("TrueTransparencyEnabled", 1);  // without its percentage: half
+    Old("Analog.ClockColor", 0x00FF00);
+    Old("Analog.ThinOutline", thin);
+    Old("Analog.UseMinuteHandColors", 1);
+    Old("Analog.UseSecondHandColors", 1);
+    Old("Analog.UseTickmarksHandColors", 1);
+    const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    {
+      TVarnRegistry reg;
+      reg.OpenKey(kOld, true);
+      reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
+    }
+    ImportOldSettings();
+    EXPECT_EQ(StoredInteger(kNew, ""), 1);
+    EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 52);
+    EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
+    EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
+    EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
+    EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 128);  // 127.5 to even
     TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
-  }
-  ImportOldSettings();
-  EXPECT_EQ(StoredInteger(kNew, ""), 1);
-  EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 50);
-  EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
-  EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
-  EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
-  TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(kNew, false));
-  // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
-  const std::pair<const char*, TElementSettings> records[] = {
-      {"HourHandSettings", {0x00FF00, 0, 1}},
-      {"MinuteHandSettings", {3, 4, 1}},
-      {"SecondsHandSettings", {5, 6, 1}},
-      {"TickMarkSettings", {7, 8, 1}},
-      {"QuarterMarksSettings", {7, 8, 1}}};
-  for (const auto& [name, expected] : records) {
-    TElementSettings record;
-    ReadElementSettings(reg, name, {}, record);
-    EXPECT_EQ(record, expected) << name;
+    ASSERT_TRUE(reg.OpenKey(kNew, false));
+    // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
+    const std::pair<const char*, TElementSettings> records[] = {
+        {"HourHandSettings", {0x00FF00, 0, width}},
+        {"MinuteHandSettings", {3, 4, width}},
+        {"SecondsHandSettings", {5, 6, width}},
+        {"TickMarkSettings", {7, 8, width}},
+        {"QuarterMarksSettings", {7, 8, width}}};
+    for (const auto& [name, expected] : records) {
+      TElementSettings record;
+      ReadElementSettings(reg, name, {}, record);
+      EXPECT_EQ(record, expected) << name << " thin " << thin;
+    }
   }
 }
 

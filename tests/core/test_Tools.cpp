@@ -66,7 +66,9 @@ TEST(KeepHalfInside, ClampsSoThatHalfStaysWithinBounds) {
 
 namespace {
 
-TEST(TextTools, LineBreakTagsAreCaseSensitive) {
+TEST(TextTools, AsciiCaseAndCaseSensitiveLineBreakTags) {
+  EXPECT_EQ(LowerAscii("@AZ[`az{\xC4"), "@az[`az{\xC4");  // ASCII letters only
+  EXPECT_EQ(UpperAscii("@AZ[`az{\xE4"), "@AZ[`AZ{\xE4");
   EXPECT_EQ(LineBreaksToTags("a\r\nb\r\n"), "a&br;b&br;");
   EXPECT_EQ(LineBreaksToTags("a\nb"), "a\nb");  // only CR LF pairs
   EXPECT_EQ(TagsToLineBreaks("a&br;b&BR;c"), "a\r\nb&BR;c");
