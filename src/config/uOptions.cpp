@@ -117,7 +117,6 @@ void TOptions::Save() {
       registry.WriteString(kRunValue, Platform().programFile + " /boot");
     else
       registry.DeleteValue(kRunValue);
-    registry.CloseKey();
   }
 }
 

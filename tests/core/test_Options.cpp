@@ -196,7 +196,8 @@ TEST_F(ImportTest, TextRuleVariants) {
     EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
     EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
     EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), -1);  // missing old value: not written
-    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);    // the old transparency was off
+    EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 0);
+    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);  // the old transparency was off
   }
 }
 
@@ -210,6 +211,7 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
     Old("TrueTransparencyEnabled", 1);  // without its percentage: half
     Old("Analog.ClockColor", 0x00FF00);
     Old("Analog.ThinOutline", thin);
+    Old("Analog.UseHourHandColors", thin);
     Old("Analog.UseMinuteHandColors", 1);
     Old("Analog.UseSecondHandColors", 1);
     Old("Analog.UseTickmarksHandColors", 1);
@@ -228,9 +230,10 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
     EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 128);  // 127.5 to even
     TVarnRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kNew, false));
-    // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
+    // The old table's pairs: hour, minute, second hand, tick marks; the base without its switch.
     const std::pair<const char*, TElementSettings> records[] = {
-        {"HourHandSettings", {0x00FF00, 0, width}},
+        {"HourHandSettings",
+         thin ? TElementSettings{1, 2, width} : TElementSettings{0x00FF00, 0, width}},
         {"MinuteHandSettings", {3, 4, width}},
         {"SecondsHandSettings", {5, 6, width}},
         {"TickMarkSettings", {7, 8, width}},
