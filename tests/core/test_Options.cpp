@@ -187,7 +187,7 @@ TEST_F(ImportTest, TextRuleVariants) {
     reg.OpenKey(kOld, true);
     reg.WriteString("Font.Name", "Arial");
     reg.WriteInteger("Shadow.Draw", 0);
-    reg.WriteBool("Date.Show", c.dateShown);
+    if (c.dateShown) reg.WriteBool("Date.Show", true);  // absent: no date
     reg.WriteInteger("Date.Format", c.format);
     reg.WriteInteger("Date.Position", c.position);
     if (c.custom) reg.WriteString("Date.CustomFormat", c.custom);
@@ -208,7 +208,8 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
     Old("AnalogSize", 260);
     Old("DisplaySeconds", 1);
     Old("AnalogDesign", 3);
-    Old("TrueTransparencyEnabled", 1);  // without its percentage: half
+    Old("TrueTransparencyEnabled", 1);
+    if (thin) Old("TrueTransparency", -20);  // below none: opaque; without one: half
     Old("Analog.ClockColor", 0x00FF00);
     Old("Analog.ThinOutline", thin);
     Old("Analog.UseHourHandColors", thin);
@@ -227,7 +228,7 @@ TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
     EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
     EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
     EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
-    EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 128);  // 127.5 to even
+    EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), thin ? 255 : 128);  // 127.5 to even
     TVarnRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kNew, false));
     // The old table's pairs: hour, minute, second hand, tick marks; the base without its switch.
