@@ -136,7 +136,7 @@ void TMultiLanguage::LoadFromText(std::string_view contents) {
   const std::string text = DecodeTextFile(contents);
   std::vector<std::pair<std::string, std::string>> lines;
   std::size_t start = 0;
-  while (start <= text.size()) {
+  while (true) {  // up to the line that ends the text
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
     const std::string_view line(text.data() + start, end - start);
@@ -212,7 +212,7 @@ void TMultiLanguage::TranslateComponent(TTranslatable& c) const {
 
 std::vector<std::string> TMultiLanguage::ListLanguages(const std::string& folder) {
   std::vector<std::string> files, entries;
-  ListFiles(folder, "*.lng", files);
+  ListFiles(folder, ".lng", files);
   for (const std::string& file : files) {
     const std::string header = ReadFilePrefix(PathFromUtf8(folder + file), kHeaderBytes);
     if (header.empty() || header.find("LANGUAGE=") == std::string::npos ||

@@ -97,10 +97,8 @@ void TOptions::Load() {
     registry.CloseKey();
   }
   registry.ReadStringList(RegistryKeys::CustomColors, CustomColors);
-  if (registry.OpenKey(RegistryKeys::Run, false)) {
+  if (registry.OpenKey(RegistryKeys::Run, false))
     StartAutomatically = registry.ValueExists(kRunValue);
-    registry.CloseKey();
-  }
   FLoaded = true;
 }
 
@@ -119,7 +117,6 @@ void TOptions::Save() {
       registry.WriteString(kRunValue, Platform().programFile + " /boot");
     else
       registry.DeleteValue(kRunValue);
-    registry.CloseKey();
   }
 }
 
@@ -168,9 +165,9 @@ void ImportAnalogElements(TVarnRegistry& reader, TVarnRegistry& writer) {
 
 std::string ImportedClockText(TVarnRegistry& reader) {
   std::string time = "&time";
-  if (reader.ReadIntegerOr("DisplaySeconds", -1) == 1) time += " -s";
-  if (reader.ReadIntegerOr("Force24HourMode", -1) == 1) time += " -24";
-  if (reader.ReadIntegerOr("NoAMPMIndicator", -1) == 1) time += " -nap";
+  if (reader.ReadIntegerOr("DisplaySeconds", 0) == 1) time += " -s";
+  if (reader.ReadIntegerOr("Force24HourMode", 0) == 1) time += " -24";
+  if (reader.ReadIntegerOr("NoAMPMIndicator", 0) == 1) time += " -nap";
   time += ";";
   if (!reader.ReadBoolOr("Date.Show", false)) return time;
   const std::int32_t format = reader.ReadIntegerOr("Date.Format", 0);
@@ -244,7 +241,7 @@ void WriteImportedDisplay(TVarnRegistry& reader, TVarnRegistry& writer, std::int
 
 void ImportOldSettings() {
   TVarnRegistry reader;
-  if (reader.KeyExists(RegistryKeys::Product) || !reader.KeyExists(RegistryKeys::PreviousVersion) ||
+  if (reader.KeyExists(RegistryKeys::Product) ||
       !reader.OpenKey(RegistryKeys::PreviousVersion, false))
     return;
   const std::int32_t analog = reader.ReadIntegerOr("AnalogDisplay", -1);

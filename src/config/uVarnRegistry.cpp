@@ -1,5 +1,6 @@
 #include "config/uVarnRegistry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -45,7 +46,8 @@ void TVarnRegistry::SetRootKey(TRootKey root) {
 
 std::string TVarnRegistry::Resolve(const std::string& path) const {
   if (!path.empty() && path.front() == '\\') return StripTrailing(path.substr(1));
-  if (FCurrentKey && !FCurrentPath.empty()) return StripTrailing(FCurrentPath + "\\" + path);
+  // The path is set and cleared together with the open key.
+  if (!FCurrentPath.empty()) return StripTrailing(FCurrentPath + "\\" + path);
   return StripTrailing(path);
 }
 
@@ -95,13 +97,11 @@ bool TVarnRegistry::DeleteValue(const std::string& name) {
 }
 
 void TVarnRegistry::GetKeyNames(std::vector<std::string>& list) {
-  list.clear();
-  if (FCurrentKey) list = FCurrentKey->SubKeyNames();
+  list = FCurrentKey ? FCurrentKey->SubKeyNames() : std::vector<std::string>{};
 }
 
 void TVarnRegistry::GetValueNames(std::vector<std::string>& list) {
-  list.clear();
-  if (FCurrentKey) list = FCurrentKey->ValueNames();
+  list = FCurrentKey ? FCurrentKey->ValueNames() : std::vector<std::string>{};
 }
 
 std::optional<TRegData> TVarnRegistry::Query(const std::string& name) {
@@ -173,7 +173,7 @@ int TVarnRegistry::ReadBinaryData(const std::string& name, void* buffer, int siz
   if (!data) return 0;
   const bool known =
       data->type == rtString || data->type == rtExpandString || data->type == rtInteger;
-  const std::size_t capacity = size > 0 ? static_cast<std::size_t>(size) : 0;
+  const auto capacity = static_cast<std::size_t>(std::max(size, 0));
   if (known || data->bytes.size() > capacity) InvalidType(name);
   if (!data->bytes.empty()) std::memcpy(buffer, data->bytes.data(), data->bytes.size());
   return static_cast<int>(data->bytes.size());

@@ -47,7 +47,6 @@ TCustomColors CustomColorsFromList(const std::vector<std::string>& items) {
 
 std::vector<std::string> CustomColorsToList(const TCustomColors& colors) {
   std::vector<std::string> items;
-  items.reserve(CustomColorCount);
   for (int i = 0; i < CustomColorCount; ++i)
     items.push_back(CustomColorPrefix(i) + CustomColorHex(colors[i]));
   return items;

@@ -1,7 +1,6 @@
 #include "support/uTools.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -31,7 +30,7 @@ int RoundHalfEven(double x) {
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {
   std::int32_t value = 0;
   // from_chars takes a minus but not a plus.
-  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+  if (text.starts_with('+') && !text.substr(1).starts_with('-')) text.remove_prefix(1);
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
@@ -59,35 +58,6 @@ TShortCutParts SplitShortCut(std::uint32_t shortcut) {
     if (shortcut & bit) parts.shift |= modifier;
   return parts;
 }
-
-namespace {
-
-bool MatchesMask(const std::string& name, const std::string& mask) {
-  // Iterative wildcard match: '*' any run, '?' one character.
-  std::size_t n = 0, m = 0, star = std::string::npos, resume = 0;
-  const auto same = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  };
-  while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == '?' || same(mask[m], name[n]))) {
-      ++n;
-      ++m;
-    } else if (m < mask.size() && mask[m] == '*') {
-      star = m++;
-      resume = n;
-    } else if (star != std::string::npos) {
-      m = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (m < mask.size() && mask[m] == '*') ++m;
-  return m == mask.size();
-}
-
-}  // namespace
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
   for (std::size_t at = text.find(from); at != std::string::npos;
@@ -151,14 +121,17 @@ void StopSound() {
   if (TSound* sound = Platform().sound) sound->Purge();
 }
 
-void ListFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& list) {
+void ListFiles(const std::string& folder, std::string_view extension,
+               std::vector<std::string>& list) {
   std::error_code error;
   std::filesystem::directory_iterator it(PathFromUtf8(folder), error), end;
   for (; !error && it != end; it.increment(error)) {
     if (it->is_directory(error)) continue;
     const auto u8 = it->path().filename().u8string();
     const std::string name(u8.begin(), u8.end());
-    if (MatchesMask(name, mask)) list.push_back(name);
+    if (name.size() > extension.size() &&
+        SameTextAscii(std::string_view(name).substr(name.size() - extension.size()), extension))
+      list.push_back(name);
   }
 }
 
@@ -169,26 +142,15 @@ std::string WeekdayName(int day, bool abbreviated) {
 
 std::optional<std::pair<std::size_t, std::size_t>> FormatElementAt(const std::string& text,
                                                                    std::size_t caret) {
-  if (caret == 0 || caret > text.size()) return std::nullopt;
-  std::size_t start = caret;
-  char opener = 0;
-  while (start > 0) {
-    const char c = text[--start];
-    if (c == ';' || c == '>') return std::nullopt;
-    if (c == '&' || c == '<') {
-      opener = c;
-      break;
-    }
-  }
-  if (!opener) return std::nullopt;
+  // The nearest opener before the caret, unless an element ends in between.
+  const std::size_t start = caret == 0 ? std::string::npos : text.find_last_of("&<;>", caret - 1);
+  if (start == std::string::npos || text[start] == ';' || text[start] == '>') return std::nullopt;
+  const char opener = text[start];
   // A doubled ampersand is a literal, not the start of an element.
   if (opener == '&' && start > 0 && text[start - 1] == '&') return std::nullopt;
-  const char closer = opener == '&' ? ';' : '>';
-  for (std::size_t i = caret; i < text.size(); ++i) {
-    if (text[i] == opener) return std::nullopt;
-    if (text[i] == closer) return std::make_pair(start, i);
-  }
-  return std::nullopt;
+  const std::size_t end = text.find_first_of(opener == '&' ? "&;" : "<>", caret);
+  if (end == std::string::npos || text[end] == opener) return std::nullopt;
+  return std::make_pair(start, end);
 }
 
 TSystemTime ReadUtcTime() { return Platform().clock->UtcNow(); }

@@ -57,9 +57,10 @@ TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference);
 bool PlaySoundFile(const std::string& file, bool loop);
 void StopSound();
 
-// Names (without folder) of the plain files in folder matching mask ("*" and "?",
+// Names (without folder) of the plain files in folder whose name ends in extension (".lng",
 // letter case ignored), appended to list in the order the file system gives them.
-void ListFiles(const std::string& folder, const std::string& mask, std::vector<std::string>& list);
+void ListFiles(const std::string& folder, std::string_view extension,
+               std::vector<std::string>& list);
 
 // The locale's weekday name; 0 Monday .. 5 Saturday, 6 and above Sunday.
 std::string WeekdayName(int day, bool abbreviated);

@@ -22,11 +22,11 @@ TDateTime TimeOfRule(const TSystemTime& rule) {
 void ReadTzi(TVarnRegistry& registry, TTimeZoneInformation& info) {
   std::uint8_t tzi[44] = {};
   registry.ReadBinaryData("TZI", tzi, sizeof(tzi));
-  std::memcpy(&info.Bias, tzi + 0, 4);
-  std::memcpy(&info.StandardBias, tzi + 4, 4);
-  std::memcpy(&info.DaylightBias, tzi + 8, 4);
-  std::memcpy(&info.StandardDate, tzi + 12, 16);
-  std::memcpy(&info.DaylightDate, tzi + 28, 16);
+  std::memcpy(&info.Bias, tzi, sizeof info.Bias);
+  std::memcpy(&info.StandardBias, tzi + 4, sizeof info.StandardBias);
+  std::memcpy(&info.DaylightBias, tzi + 8, sizeof info.DaylightBias);
+  std::memcpy(&info.StandardDate, tzi + 12, sizeof info.StandardDate);
+  std::memcpy(&info.DaylightDate, tzi + 28, sizeof info.DaylightDate);
 }
 
 }  // namespace
@@ -38,30 +38,28 @@ std::optional<TDateTime> TransitionDate(const TSystemTime& rule, int year) {
       return std::nullopt;
     return DaysFromCivil(year, rule.wMonth, rule.wDay) + TimeOfRule(rule);
   }
+  if (rule.wDay < 1 || rule.wDay > 5) return std::nullopt;
   const int target = rule.wDayOfWeek + 1;  // 1 Sunday .. 7 Saturday
-  int day = 0;
-  if (rule.wDay >= 1 && rule.wDay <= 4) {
+  int day;
+  if (rule.wDay <= 4) {
     const int first = static_cast<int>(WeekdayOfDays(DaysFromCivil(year, rule.wMonth, 1))) + 1;
     int d = target - first + 1;
     if (d < 1) d += 7;
     day = (rule.wDay - 1) * 7 + d;
-  } else if (rule.wDay == 5) {
+  } else {  // 5: the last one of the month
     const int n = static_cast<int>(DaysInMonth(year, rule.wMonth));
     const int last = static_cast<int>(WeekdayOfDays(DaysFromCivil(year, rule.wMonth, n))) + 1;
     day = target - last + n;
     if (day > n) day -= 7;
-  } else {
-    return std::nullopt;
   }
   return DaysFromCivil(year, rule.wMonth, static_cast<unsigned>(day)) + TimeOfRule(rule);
 }
 
 std::optional<TTransitions> GetTransitions(const TTimeZone& zone, int year) {
   const TTimeZoneInformation& info = zone.ZoneInformation;
-  if (info.DaylightDate.wMonth == 0 || info.StandardDate.wMonth == 0) return std::nullopt;
   const auto start = TransitionDate(info.DaylightDate, year);
   const auto end = TransitionDate(info.StandardDate, year);
-  if (!start || !end || *start == 0 || *end == 0) return std::nullopt;
+  if (!start || !end) return std::nullopt;
   return TTransitions{*start, *end, info.Bias + info.StandardBias, info.Bias + info.DaylightBias};
 }
 

@@ -62,14 +62,36 @@ TEST_F(AutoHideTest, TheCursorRestingOnADisplayHidesItUntilItHasBeenAwayLongEnou
   EXPECT_TRUE(timer.running);
   EXPECT_EQ(timer.interval, TAutoHide::HiddenPollInterval);
 
-  FireAfter(1000);  // still over it: the leave tick moves on
+  FireAfter(1000);                                   // still over it: the leave tick moves on
+  TTestPlatform::WindowOf(list[1]).AutoHide(false);  // hidden by its own automatic hiding
   platform.desktop.cursor = away;
   FireAfter(500);  // away for exactly the interval: not yet
   EXPECT_FALSE(Shown(0));
   FireAfter(1);
   EXPECT_TRUE(Shown(0));
+  EXPECT_FALSE(Shown(1));  // the other one comes back by its own rule
   EXPECT_EQ(autoHide->State(), 0);
   EXPECT_FALSE(timer.running);
+}
+
+TEST_F(AutoHideTest, AShowIntervalOfNoneOrLessShowsAfterAMillisecondAway) {
+  const struct {
+    int interval;
+    std::uint32_t away;
+    bool shown;
+  } rows[] = {{0, 0, false}, {0, 1, true},  {-5, 0, false},
+              {-5, 1, true}, {2, 2, false}, {2, 3, true}};
+  int moves = 0;
+  for (const auto& row : rows) {
+    options.AutoShowInterval = row.interval;
+    list[0].Show();
+    Over({inside.x + ++moves, inside.y});
+    FireAfter(300);
+    ASSERT_FALSE(Shown(0));
+    platform.desktop.cursor = away;
+    FireAfter(row.away);
+    EXPECT_EQ(Shown(0), row.shown) << row.interval << " after " << row.away;
+  }
 }
 
 TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
@@ -90,6 +112,12 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
        },
        [] {}, false},
       {"preferences open", [&] { host.displayPreferencesOpen = true; }, [] {}, false},
+      {"preferences opened", [] {},
+       [&] {
+         host.displayPreferencesOpen = true;
+         Over(insideToo);
+       },
+       true},
       {"cursor left", [] {}, [&] { platform.desktop.cursor = away; }, true},
       {"shift held", [] {}, [&] { platform.desktop.shiftDown = true; }, true},
       {"menu opened", [] {}, [&] { host.menuOpen = true; }, true},
@@ -136,6 +164,9 @@ TEST_F(AutoHideTest, WithoutDelayItHidesAtOnceUnlessShiftIsHeld) {
   platform.desktop.shiftDown = false;
   Over(insideToo);
   EXPECT_FALSE(Shown(0));
+  platform.desktop.cursor = away;  // and it still comes back
+  FireAfter(501);
+  EXPECT_TRUE(Shown(0));
 }
 
 TEST_F(AutoHideTest, AllDisplaysHideTogetherAndComeBackWhenTheCursorLeavesThemAll) {

@@ -79,6 +79,11 @@ TEST(RegionRuns, MergingRowsKeepsEveryPixel) {
                                 {1, 2, 3, 3}, {5, 2, 6, 3}, {0, 3, 2, 4}};
   EXPECT_EQ(MergeIdenticalRows(rows),
             (std::vector<TRect>{{1, 0, 3, 3}, {5, 0, 6, 3}, {0, 3, 2, 4}}));
+  // Rows of three equal runs: three bands.
+  EXPECT_EQ(
+      MergeIdenticalRows(
+          {{0, 0, 1, 1}, {2, 0, 4, 1}, {6, 0, 9, 1}, {0, 1, 1, 2}, {2, 1, 4, 2}, {6, 1, 9, 2}}),
+      (std::vector<TRect>{{0, 0, 1, 2}, {2, 0, 4, 2}, {6, 0, 9, 2}}));
   // Equal runs with an empty row between them stay apart.
   EXPECT_EQ(MergeIdenticalRows({{1, 0, 2, 1}, {1, 2, 2, 3}}).size(), 2u);
 }
@@ -99,12 +104,7 @@ TEST(RegionRuns, MatchesPerPixelReferenceOnRandomPictures) {
   }
 }
 
-TEST(HSV, ListedValues) {
-  EXPECT_EQ(RGBToHSV(RGBColor(255, 0, 0)), (THSV{0, 255, 255}));
-  EXPECT_EQ(RGBToHSV(0x808080), (THSV{0, 0, 128}));
-  EXPECT_EQ(RGBToHSV(0xFF0000).h, 240);
-  EXPECT_EQ(RGBToHSV(RGBColor(0, 255, 0)).h, 120);
-  EXPECT_EQ(RGBToHSV(RGBColor(255, 0, 128)).h, 330);  // negative hue wraps
+TEST(HSV, HSVToRGBListedValues) {
   EXPECT_EQ(HSVToRGB({360, 255, 255}), HSVToRGB({0, 255, 255}));
   EXPECT_EQ(HSVToRGB({0, 255, 255}), RGBColor(255, 0, 0));
   EXPECT_EQ(HSVToRGB({0, 0, 77}), RGBColor(77, 77, 77));
@@ -161,21 +161,6 @@ TRect Shifted(const TRect& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-TEST(OutlinedText, ThirteenCopiesPerRingThenTheTextInItsOwnColour) {
-  for (int width : {0, 1, 2, 5}) {
-    TMemoryBitmap bitmap;
-    bitmap.Canvas().SetFontColor(0x112233);
-    DrawOutlinedText(bitmap.Canvas(), "A&B", {0, 0, 80, 20}, true, false, TAlignment::Right,
-                     0x00FF00, width);
-    const auto texts = TextCalls(bitmap.Recorder());
-    ASSERT_EQ(texts.size(), static_cast<std::size_t>(13 * width + 1)) << "width " << width;
-    for (std::size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_EQ(texts[i].fontColor, 0x00FF00u);
-    EXPECT_EQ(texts.back().fontColor, 0x112233u);
-    EXPECT_EQ(texts.back().format, TextFormat::Right | TextFormat::NoClip | TextFormat::NoPrefix);
-    EXPECT_EQ(texts.back().brushStyle, TBrushStyle::Clear);
-  }
-}
-
 TEST(OutlinedText, RingOffsetsMatchAnIndependentComputation) {
   const TRect rect{10, 20, 110, 60};
   const int width = 4;
@@ -208,32 +193,40 @@ TEST(OutlinedText, ShadedColoursFollowChangeBrightness) {
   }
 }
 
-TEST(OutlinedText, SmoothingOfRingsAndText) {
+TEST(OutlinedText, RingsOfThirteenCopiesThenTheTextInItsOwnColourAndSmoothing) {
+  using Q = TFontQuality;
   const struct {
     bool smooth;
-    int width;
-    TFontQuality ring;
-    TFontQuality text;
+    int width, rings;
+    TFontQuality ring, text;
   } rows[] = {
-      {false, 0, TFontQuality::NonAntialiased, TFontQuality::NonAntialiased},
-      {true, 0, TFontQuality::Default, TFontQuality::Default},
+      {false, 0, 0, Q::NonAntialiased, Q::NonAntialiased},
+      {true, 0, 0, Q::Default, Q::Default},
       // Text over an outline is always smoothed, whatever the rings use.
-      {false, 2, TFontQuality::NonAntialiased, TFontQuality::Default},
-      {true, 2, TFontQuality::Default, TFontQuality::Default},
+      {false, 2, 2, Q::NonAntialiased, Q::Default},
+      {true, 1, 1, Q::Default, Q::Default},
+      {false, 9, 6, Q::NonAntialiased, Q::Default},  // at most six rings
   };
   for (const auto& row : rows) {
-    for (TFontQuality before : {TFontQuality::Default, TFontQuality::NonAntialiased}) {
+    for (const Q before : {Q::Default, Q::NonAntialiased}) {
       TMemoryBitmap bitmap;
       TFontSpec font;
       font.quality = before;
       bitmap.Canvas().SetFont(font);
-      DrawOutlinedText(bitmap.Canvas(), "x", {0, 0, 10, 10}, row.smooth, false, TAlignment::Left, 0,
-                       row.width);
+      bitmap.Canvas().SetFontColor(0x112233);
+      DrawOutlinedText(bitmap.Canvas(), "A&B", {0, 0, 80, 20}, row.smooth, false, TAlignment::Right,
+                       0x00FF00, row.width);
       const auto texts = TextCalls(bitmap.Recorder());
-      ASSERT_EQ(texts.size(), 13u * row.width + 1);
-      for (std::size_t i = 0; i + 1 < texts.size(); ++i) EXPECT_EQ(texts[i].fontQuality, row.ring);
+      ASSERT_EQ(texts.size(), 13u * row.rings + 1) << "width " << row.width;
+      for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        EXPECT_EQ(texts[i].fontColor, 0x00FF00u);
+        EXPECT_EQ(texts[i].fontQuality, row.ring);
+      }
+      EXPECT_EQ(texts.back().fontColor, 0x112233u);
       EXPECT_EQ(texts.back().fontQuality, row.text)
           << "smooth " << row.smooth << " width " << row.width;
+      EXPECT_EQ(texts.back().format, TextFormat::Right | TextFormat::NoClip | TextFormat::NoPrefix);
+      EXPECT_EQ(texts.back().brushStyle, TBrushStyle::Clear);
     }
   }
 }
@@ -276,7 +269,7 @@ TEST(BlendBitmap, MatchesFloatingPointReferenceOnRandomPictures) {
       for (int x = 0; x < w; ++x) {
         // The unused top byte is set too: it must come through untouched.
         bitmap.Pixel(x, y) = rng() % 4 == 0 ? PixelOf(clGlyphMask)
-                                            : (rng() & 0xFFFFFF) | (rng() % 2 ? 0xA5000000u : 0u);
+                                            : (rng() & 0xFFFFFF) | (rng() % 2 ? 0x80000000u : 0u);
         before.push_back(bitmap.Pixel(x, y));
       }
     const TColor colour = rng() & 0xFFFFFF;
@@ -297,6 +290,7 @@ TEST(HourPoint, QuarterHoursAndHalvesToEven) {
   EXPECT_EQ(HourPoint(7, 5, {0, 0}), (TPoint{-2, 4}));        // -2.5 goes to -2
   EXPECT_EQ(HourPoint(1, 5, {101, 0}), (TPoint{104, -4}));    // centre added first: 103.5 to 104
   EXPECT_EQ(HourPoint(1, 3, {0, 0}), (TPoint{2, -3}));        // cos 60 is exactly a half: 1.5 to 2
+  EXPECT_EQ(HourPoint(5, 5, {0, 0}), (TPoint{2, 4}));         // and so is cos 60 below: 2.5 to 2
 }
 
 TEST(ElementSettings, ColoursByFlagWidthFromTheRecordAndNeverTheKey) {
@@ -344,7 +338,8 @@ TEST(CustomColors, SlotsAreFoundByLetterAndDamageGivesWhite) {
     EXPECT_EQ(colors[i], clEmptyCustomColor) << "slot " << i;
   EXPECT_EQ(colors[15], 0x00FF80u);
   EXPECT_EQ(CustomColorsFromList(CustomColorsToList(colors)), colors);
-  EXPECT_EQ(CustomColorsToList(colors)[0], "ColorA=123ABC");
+  EXPECT_EQ(CustomColorsToList(colors).front(), "ColorA=123ABC");
+  EXPECT_EQ(CustomColorsToList(colors).back(), "ColorP=00FF80");
 }
 
 }  // namespace

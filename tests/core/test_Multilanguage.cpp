@@ -35,17 +35,13 @@ TEST(Translations, ReferencesAreFollowedOneLevel) {
   EXPECT_EQ(t.GetText("NOPE", "d"), "d");
 }
 
-TEST(Translations, LineEndsAndLineBreaks) {
-  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b");
+TEST(Translations, LineEndsLineBreaksAndFormatDirectives) {
+  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b\nK=%s%n%d");
   EXPECT_EQ(t.GetText("MSG", ""), "Line one\r\nLine two");
   EXPECT_EQ(t.GetText("X", ""), "1");
   EXPECT_EQ(t.GetText("Y", ""), "2");
   EXPECT_EQ(t.GetText("Z", ""), "a=b");
-}
-
-TEST(Translations, FormatDirectivesAreOrdinaryText) {
-  // A translated text is only ever a value, never a format.
-  EXPECT_EQ(Loaded("K=%s%n%d").GetText("K", ""), "%s%n%d");
+  EXPECT_EQ(t.GetText("K", ""), "%s%n%d");  // a translated text is a value, never a format
 }
 
 TEST(Translations, EncodingsAndGarbage) {
@@ -66,6 +62,8 @@ TEST(Translations, EncodingsAndGarbage) {
       {"\xE0\x80", "\xC3\xA0\xC2\x80"},            // a sequence cut short
       {"\xF5\x80\x80\x80", "\xC3\xB5\xC2\x80\xC2\x80\xC2\x80"}};
   for (const auto& [bytes, utf8] : texts) EXPECT_EQ(DecodeTextFile(bytes), utf8) << bytes;
+  // Cut short by the end of the piece read, though the next byte in memory would complete it.
+  EXPECT_EQ(DecodeTextFile(std::string_view("\xE0\xA0\x80", 2)), "\xC3\xA0\xC2\xA0");
   std::string garbage;
   for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
   const auto g = Loaded(garbage);
@@ -132,10 +130,12 @@ TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   Write("empty.lng", "");
   Write("late.lng", std::string(1100, ';') + "\r\nLANGUAGE=Late\r\n; Quorvel\r\n");
   Write("readme.txt", "; Quorvel\r\nLANGUAGE=Text\r\n");
+  Write("SHOUT.LNG", "; Quorvel\r\nLANGUAGE=Shout\r\n");  // the extension in any case
+  Write(".lng", "; Quorvel\r\nLANGUAGE=Nameless\r\n");
   const auto entries = TMultiLanguage::ListLanguages(Folder());
   EXPECT_EQ(entries, (std::vector<std::string>{"(English) [built-in]", "Deutsch (X) [deutsch.lng]",
                                                "Énglish [ingles.lng]", "español [espanol.lng]",
-                                               "Français [francais.lng]"}));
+                                               "Français [francais.lng]", "Shout [SHOUT.LNG]"}));
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[1]), "deutsch");
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[0]), "english");
 }
@@ -152,6 +152,7 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   // Ordinary users may read the machine's keys but not write them.
   platform.localMachine.refusedAccess = RegAccess::AllAccess & ~RegAccess::Read;
   TMultiLanguage fromInstallation;
+  EXPECT_FALSE(TVarnRegistry().KeyExists("Software\\Quorvel II"));  // looking creates nothing
   EXPECT_EQ(fromInstallation.LanguageName(), "deutsch");
   EXPECT_EQ(fromInstallation.GetText("MNU_DISPLAY", "Display"), "Anzeige");
 

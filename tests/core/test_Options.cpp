@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
-
-#include "config/uMultilanguage.h"
 #include "config/uOptions.h"
 #include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
@@ -15,10 +11,6 @@ constexpr char kProduct[] = "Software\\Quorvel II\\";
 
 class OptionsTest : public ::testing::Test {
  protected:
-  std::optional<TRegData> Stored(const std::string& key, const std::string& name) {
-    auto k = platform.currentUser.OpenKey(key, false, RegAccess::Read);
-    return k ? k->QueryValue(name) : std::nullopt;
-  }
   std::string StoredString(const std::string& key, const std::string& name) {
     TVarnRegistry reg;
     return reg.OpenKey(key, false) ? reg.ReadStringDef(name, "<none>") : "<no key>";
@@ -133,6 +125,7 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
   EXPECT_EQ(StoredInteger(kNew, ""), 2);
   EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
   EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
+  EXPECT_EQ(StoredInteger(kNew, "Transparent"), 1);
   EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 178);  // 178.5 to even
   EXPECT_EQ(StoredInteger(kNew, "Active"), 1);
   EXPECT_EQ(StoredString(kNew, "Description"), "Imported from Quorvel 1.x");
@@ -142,28 +135,38 @@ TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
 
 TEST_F(ImportTest, DigitalClockFontShadowAndText) {
   Old("AnalogDisplay", 0);
-  Old("Alignment", 2);
+  // Each old integer and the new value it becomes, with a value of its own.
+  const struct {
+    const char *from, *to;
+    std::int32_t value;
+  } copies[] = {{"Alignment", "Alignment", 2},
+                {"Font.Size", "Font_FontSize", 14},
+                {"Font.CharSet", "Font_FontCharset", 238},
+                {"Font.Color", "Font_FontColor", 0x123456},
+                {"Digital.3D", "Font_3D", 1},
+                {"Outline.Color", "Font_OutlineColor", 0x654321},
+                {"Outline.Draw", "Font_OutlineWidth", 3},
+                {"Shadow.Color", "ShadowColor", 0x0000FF}};
+  for (const auto& c : copies) Old(c.from, c.value);
   {
     TVarnRegistry reg;
     reg.OpenKey(kOld, true);
     reg.WriteString("Font.Name", "Arial");
-    reg.WriteInteger("Font.Size", 14);
     reg.WriteInteger("Font.Bold", 1);
     reg.WriteInteger("Font.Italic", 1);
     reg.WriteInteger("Shadow.Draw", 2);
     reg.WriteInteger("DisplaySeconds", 1);
     reg.WriteInteger("Force24HourMode", 1);
+    reg.WriteInteger("NoAMPMIndicator", 1);
     reg.WriteBool("Date.Show", true);
     reg.WriteInteger("Date.Format", 0);
   }
   ImportOldSettings();
-  EXPECT_EQ(StoredInteger(kNew, "Alignment"), 2);
+  for (const auto& c : copies) EXPECT_EQ(StoredInteger(kNew, c.to), c.value) << c.to;
   EXPECT_EQ(StoredString(kNew, "Font_FontName"), "Arial");
-  EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), 14);
   EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 17);
   EXPECT_EQ(StoredInteger(kNew, "Shadow"), 6);
-  EXPECT_EQ(StoredInteger(kNew, "Font_FontColor"), -1);  // missing old value: not written
-  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24;");
+  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24 -nap;");
 }
 
 TEST_F(ImportTest, TextRuleVariants) {
@@ -184,7 +187,7 @@ TEST_F(ImportTest, TextRuleVariants) {
     reg.OpenKey(kOld, true);
     reg.WriteString("Font.Name", "Arial");
     reg.WriteInteger("Shadow.Draw", 0);
-    reg.WriteBool("Date.Show", c.dateShown);
+    if (c.dateShown) reg.WriteBool("Date.Show", true);  // absent: no date
     reg.WriteInteger("Date.Format", c.format);
     reg.WriteInteger("Date.Position", c.position);
     if (c.custom) reg.WriteString("Date.CustomFormat", c.custom);
@@ -192,48 +195,60 @@ TEST_F(ImportTest, TextRuleVariants) {
     ImportOldSettings();
     EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
     EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
+    EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), -1);  // missing old value: not written
+    EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 0);
     EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);  // the old transparency was off
   }
 }
 
 TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
-  Old("AnalogDisplay", 1);
-  Old("AnalogSize", 250);
-  Old("AnalogDesign", 3);
-  Old("Analog.ClockColor", 0x00FF00);
-  Old("Analog.ThinOutline", 1);
-  Old("Analog.UseMinuteHandColors", 1);
-  Old("Analog.UseSecondHandColors", 1);
-  Old("Analog.UseTickmarksHandColors", 1);
-  const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  {
+  for (const auto& [thin, width] : {std::pair{1, 1}, std::pair{0, 2}}) {
+    TTestPlatform fresh;
+    Old("AnalogDisplay", 1);
+    Old("AnalogSize", 260);
+    Old("DisplaySeconds", 1);
+    Old("AnalogDesign", 3);
+    Old("TrueTransparencyEnabled", 1);
+    if (thin) Old("TrueTransparency", -20);  // below none: opaque; without one: half
+    Old("Analog.ClockColor", 0x00FF00);
+    Old("Analog.ThinOutline", thin);
+    Old("Analog.UseHourHandColors", thin);
+    Old("Analog.UseMinuteHandColors", 1);
+    Old("Analog.UseSecondHandColors", 1);
+    Old("Analog.UseTickmarksHandColors", 1);
+    const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    {
+      TVarnRegistry reg;
+      reg.OpenKey(kOld, true);
+      reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
+    }
+    ImportOldSettings();
+    EXPECT_EQ(StoredInteger(kNew, ""), 1);
+    EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 52);
+    EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
+    EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
+    EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
+    EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), thin ? 255 : 128);  // 127.5 to even
     TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
-  }
-  ImportOldSettings();
-  EXPECT_EQ(StoredInteger(kNew, ""), 1);
-  EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 50);
-  EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
-  EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
-  TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(kNew, false));
-  // The old table's pairs: hour, minute, second hand, tick marks; the hour hand keeps the base.
-  const std::pair<const char*, TElementSettings> records[] = {
-      {"HourHandSettings", {0x00FF00, 0, 1}},
-      {"MinuteHandSettings", {3, 4, 1}},
-      {"SecondsHandSettings", {5, 6, 1}},
-      {"TickMarkSettings", {7, 8, 1}},
-      {"QuarterMarksSettings", {7, 8, 1}}};
-  for (const auto& [name, expected] : records) {
-    TElementSettings record;
-    ReadElementSettings(reg, name, {}, record);
-    EXPECT_EQ(record, expected) << name;
+    ASSERT_TRUE(reg.OpenKey(kNew, false));
+    // The old table's pairs: hour, minute, second hand, tick marks; the base without its switch.
+    const std::pair<const char*, TElementSettings> records[] = {
+        {"HourHandSettings",
+         thin ? TElementSettings{1, 2, width} : TElementSettings{0x00FF00, 0, width}},
+        {"MinuteHandSettings", {3, 4, width}},
+        {"SecondsHandSettings", {5, 6, width}},
+        {"TickMarkSettings", {7, 8, width}},
+        {"QuarterMarksSettings", {7, 8, width}}};
+    for (const auto& [name, expected] : records) {
+      TElementSettings record;
+      ReadElementSettings(reg, name, {}, record);
+      EXPECT_EQ(record, expected) << name << " thin " << thin;
+    }
   }
 }
 
 TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
-  Old("AnalogDisplay", 0);
+  Old("AnalogDisplay", 1);
   {
     TVarnRegistry reg;
     reg.OpenKey(kOld, true);
@@ -246,7 +261,7 @@ TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
   EXPECT_FALSE(reg.KeyExists(kProduct));  // so it is tried again at the next start
   platform.currentUser.refusedValue.clear();
   ImportOldSettings();
-  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active"}));
+  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active", "ShowText"}));
 }
 
 TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
@@ -257,10 +272,13 @@ TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
   ImportOldSettings();
   EXPECT_TRUE(NewValueNames().empty());
 
-  TTestPlatform fresh;  // no AnalogDisplay value: nothing to import
-  StoreInteger(kOld, "Other", 1);
-  ImportOldSettings();
+  TTestPlatform fresh;  // no old settings, then no AnalogDisplay value: nothing to import
   TVarnRegistry reg;
+  ImportOldSettings();
+  EXPECT_FALSE(reg.KeyExists(kOld));  // looking for them creates nothing
+  StoreInteger(kOld, "Other", 1);
+  TOptions().Load();  // reading the options creates nothing
+  ImportOldSettings();
   EXPECT_FALSE(reg.KeyExists(kProduct));
 }
 

@@ -49,8 +49,12 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
     const TCivilDate date = CivilFromDays(days);
     ASSERT_EQ(DaysFromCivil(date.year, date.month, date.day), days) << days;
   }
+  // Day 0 is 1899-12-30, as the stored dates count.
+  EXPECT_EQ(DaysFromCivil(1899, 12, 30), 0);
+  EXPECT_EQ(DaysFromCivil(1970, 1, 1), 25569);
+  EXPECT_DOUBLE_EQ(At(2026, 12, 6, 12, 0, 0), DaysFromCivil(2026, 12, 6) + 0.5);
   EXPECT_EQ(WeekdayOfDays(DaysFromCivil(2026, 12, 6)), 0u);   // a Sunday
-  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(1899, 12, 25)), 1u);  // a Monday before day 0 (1899-12-30)
+  EXPECT_EQ(WeekdayOfDays(DaysFromCivil(1899, 12, 20)), 3u);  // a Wednesday, ten days before
   // Every month's length against the distance to the next month's first day.
   for (int year : {1900, 2000, 2023, 2024})
     for (unsigned month = 1; month <= 12; ++month) {
@@ -64,17 +68,46 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
   EXPECT_EQ(st.wMilliseconds, 999);
   EXPECT_EQ(st.wDayOfWeek, 0);
   EXPECT_EQ(DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.6 / 86400000).wDay, 7);
+  const TSystemTime before = DateTimeToSystemTime(At(1899, 12, 25, 6, 30, 0, 250));  // day -5
+  EXPECT_EQ(std::vector<int>({before.wDay, before.wHour, before.wMinute, before.wMilliseconds}),
+            std::vector<int>({25, 6, 30, 250}));
 }
 
-TEST(TimeZones, EuropeanSummerTimeAtBothChanges) {
-  const TTimeZone zone = CentralEurope();
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 3, 29, 0, 59, 59))), "2026-03-29 01:59:59");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 3, 29, 1, 0, 0))), "2026-03-29 03:00:00");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 0, 59, 59))), "2026-10-25 02:59:59");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 25, 1, 0, 0))), "2026-10-25 02:00:00");
-  TTimeZone shifted = zone;  // a standard bias counts in standard time, with a daylight period
+TEST(TimeZones, LocalTimeAroundTheChanges) {
+  const TTimeZone europe = CentralEurope();
+  TTimeZone shifted = europe;  // a standard bias counts in standard time, with a daylight period
   shifted.ZoneInformation.StandardBias = -30;
-  EXPECT_EQ(Clock(ConvertUTC(shifted, At(2026, 1, 15, 12, 0, 0))), "2026-01-15 13:30:00");
+  TTimeZone south;  // like eastern Australia: +10, daylight from October to April
+  south.ZoneInformation.Bias = -600;
+  south.ZoneInformation.DaylightBias = -60;
+  south.ZoneInformation.DaylightDate = Rule(10, 0, 1, 2);
+  south.ZoneInformation.StandardDate = Rule(4, 0, 1, 3);
+  TTimeZone plain;
+  plain.ZoneInformation.Bias = 300;
+  plain.ZoneInformation.StandardBias = 30;  // not applied without a daylight period
+  plain.ZoneInformation.StandardDate = Rule(11, 0, 1, 2);
+  const struct {
+    const TTimeZone& zone;
+    TDateTime utc;
+    const char* local;
+  } rows[] = {
+      {europe, At(2026, 3, 29, 0, 59, 59), "2026-03-29 01:59:59"},
+      {europe, At(2026, 3, 29, 1, 0, 0), "2026-03-29 03:00:00"},
+      {europe, At(2026, 10, 25, 0, 59, 59), "2026-10-25 02:59:59"},
+      {europe, At(2026, 10, 25, 1, 0, 0), "2026-10-25 02:00:00"},
+      {shifted, At(2026, 1, 15, 12, 0, 0), "2026-01-15 13:30:00"},
+      {south, At(2026, 1, 15, 12, 0, 0), "2026-01-15 23:00:00"},
+      {south, At(2026, 7, 15, 12, 0, 0), "2026-07-15 22:00:00"},
+      // 5 April 2026 03:00 daylight and 4 October 02:00 standard are 16:00 UTC the day before.
+      {south, At(2026, 4, 4, 15, 59, 59), "2026-04-05 02:59:59"},
+      {south, At(2026, 4, 4, 16, 0, 0), "2026-04-05 02:00:00"},
+      {south, At(2026, 10, 3, 15, 59, 59), "2026-10-04 01:59:59"},
+      {south, At(2026, 10, 3, 16, 0, 0), "2026-10-04 03:00:00"},
+      {plain, At(2026, 6, 1, 12, 0, 0), "2026-06-01 07:00:00"},
+      {plain, At(2026, 12, 1, 12, 0, 0), "2026-12-01 07:00:00"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(Clock(ConvertUTC(row.zone, row.utc)), row.local) << Clock(row.utc);
 }
 
 TEST(TimeZones, BoundsAreInclusiveAtTheStartAndExclusiveAtTheEnd) {
@@ -90,46 +123,29 @@ TEST(TimeZones, BoundsAreInclusiveAtTheStartAndExclusiveAtTheEnd) {
   EXPECT_FALSE(inDaylight(end + 0.3 * ms));
 }
 
-TEST(TimeZones, SouthernDaylightSpansTheNewYear) {
-  TTimeZone zone;  // like eastern Australia: +10, daylight from October to April
-  zone.ZoneInformation.Bias = -600;
-  zone.ZoneInformation.DaylightBias = -60;
-  zone.ZoneInformation.DaylightDate = Rule(10, 0, 1, 2);
-  zone.ZoneInformation.StandardDate = Rule(4, 0, 1, 3);
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 1, 15, 12, 0, 0))), "2026-01-15 23:00:00");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 7, 15, 12, 0, 0))), "2026-07-15 22:00:00");
-  // Both changes: 5 April 2026 03:00 daylight is 16:00 UTC the day before;
-  // 4 October 2026 02:00 standard is 16:00 UTC the day before.
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 4, 4, 15, 59, 59))), "2026-04-05 02:59:59");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 4, 4, 16, 0, 0))), "2026-04-05 02:00:00");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 3, 15, 59, 59))), "2026-10-04 01:59:59");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 10, 3, 16, 0, 0))), "2026-10-04 03:00:00");
-}
-
-TEST(TimeZones, WithoutDaylightOnlyTheBiasCounts) {
-  TTimeZone zone;
-  zone.ZoneInformation.Bias = 300;
-  zone.ZoneInformation.StandardBias = 30;  // not applied without a daylight period
-  zone.ZoneInformation.StandardDate = Rule(11, 0, 1, 2);
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 6, 1, 12, 0, 0))), "2026-06-01 07:00:00");
-  EXPECT_EQ(Clock(ConvertUTC(zone, At(2026, 12, 1, 12, 0, 0))), "2026-12-01 07:00:00");
-}
-
 TEST(TimeZones, TransitionDateForms) {
   // May 2026 has five Fridays, February 2026 four Sundays.
   EXPECT_EQ(Clock(*TransitionDate(Rule(5, 5, 5, 0), 2026)), "2026-05-29 00:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(2, 0, 5, 0), 2026)), "2026-02-22 00:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(3, 0, 2, 2), 2026)), "2026-03-08 02:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(11, 0, 1, 2), 2026)), "2026-11-01 02:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(12, 0, 1, 2), 2026)), "2026-12-06 02:00:00");
+  // June 2026 begins on the Monday after a Sunday: its first Sunday is the 7th.
+  EXPECT_EQ(Clock(*TransitionDate(Rule(6, 0, 1, 0), 2026)), "2026-06-07 00:00:00");
+  EXPECT_EQ(Clock(*TransitionDate(Rule(5, 5, 4, 0), 2026)), "2026-05-22 00:00:00");  // not the last
+  EXPECT_FALSE(TransitionDate(Rule(13, 0, 1, 2), 2026));
   // The last Thursday of February: the 29th in a leap year, the 23rd in a common one.
   EXPECT_EQ(Clock(*TransitionDate(Rule(2, 4, 5, 0), 2024)), "2024-02-29 00:00:00");
   EXPECT_EQ(Clock(*TransitionDate(Rule(2, 4, 5, 0), 2023)), "2023-02-23 00:00:00");
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 6, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(3, 0, 0, 2), 2026));
   EXPECT_FALSE(TransitionDate(Rule(0, 0, 1, 2), 2026));
-  const TSystemTime absolute{2026, 4, 0, 5, 3, 0, 0, 0};
-  EXPECT_EQ(Clock(*TransitionDate(absolute, 2026)), "2026-04-05 03:00:00");
+  // A date of one year, on a month's last day, to the millisecond.
+  const TSystemTime absolute{2026, 4, 0, 30, 3, 4, 5, 600};
+  EXPECT_EQ(Clock(*TransitionDate(absolute, 2026)), "2026-04-30 03:04:05");
   EXPECT_FALSE(TransitionDate(absolute, 2027));
+  EXPECT_FALSE(TransitionDate({2026, 4, 0, 31, 3, 0, 0, 0}, 2026));
+  EXPECT_FALSE(TransitionDate({2026, 4, 0, 0, 3, 0, 0, 0}, 2026));
 }
 
 TEST(TimeZones, InternetTimeBeginsAtMidnightOneHourEastOfUtc) {
@@ -175,6 +191,7 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   Zone("Short", -120, std::nullopt, 4);
   Zone("None", 0, 200, 0);
   zones.Load();
+  zones.Load();  // loading again replaces the zones
   ASSERT_EQ(zones.Count(), 6u);
   std::vector<std::string> order;
   for (std::size_t i = 0; i < zones.Count(); ++i) order.push_back(zones[i].KeyName);

@@ -23,12 +23,18 @@ TEST(Tools, ShortcutsSplitIntoKeyAndModifiersAndBack) {
 }
 
 TEST(Tools, DecimalNumbersAreWholeOrNothing) {
-  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {"257", 257},         {"+3", 3},
-      {"-1", -1},           {"007", 7},
-      {"2x", std::nullopt}, {"", std::nullopt},
-      {"+", std::nullopt},  {"+-1", std::nullopt},
-      {" 2", std::nullopt}, {"2147483648", std::nullopt}};
+  const std::pair<std::string_view, std::optional<std::int32_t>> cases[] = {
+      {std::string_view("123", 2), 12},  // a piece of a longer text
+      {"257", 257},
+      {"+3", 3},
+      {"-1", -1},
+      {"007", 7},
+      {"2x", std::nullopt},
+      {"", std::nullopt},
+      {"+", std::nullopt},
+      {"+-1", std::nullopt},
+      {" 2", std::nullopt},
+      {"2147483648", std::nullopt}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimal(text), expected) << text;
 }
 
@@ -60,7 +66,9 @@ TEST(KeepHalfInside, ClampsSoThatHalfStaysWithinBounds) {
 
 namespace {
 
-TEST(TextTools, LineBreakTagsAreCaseSensitive) {
+TEST(TextTools, AsciiCaseAndCaseSensitiveLineBreakTags) {
+  EXPECT_EQ(LowerAscii("@AZ[`az{\xC4"), "@az[`az{\xC4");  // ASCII letters only
+  EXPECT_EQ(UpperAscii("@AZ[`az{\xE4"), "@AZ[`AZ{\xE4");
   EXPECT_EQ(LineBreaksToTags("a\r\nb\r\n"), "a&br;b&br;");
   EXPECT_EQ(LineBreaksToTags("a\nb"), "a\nb");  // only CR LF pairs
   EXPECT_EQ(TagsToLineBreaks("a&br;b&BR;c"), "a\r\nb&BR;c");

@@ -65,6 +65,11 @@ TEST_F(RegistryTest, EnumerationKeepsCreationOrder) {
   EXPECT_EQ(names, (std::vector<std::string>{"zeta", "alpha", "Mid"}));
   reg.GetKeyNames(names);
   EXPECT_EQ(names, (std::vector<std::string>{"c", "a"}));
+  reg.CloseKey();  // no key: no names, not the stale ones
+  std::vector<std::string> keys{"stale"};
+  reg.GetValueNames(names);
+  reg.GetKeyNames(keys);
+  EXPECT_TRUE(names.empty() && keys.empty());
 }
 
 TEST_F(RegistryTest, DeleteKeyRemovesTheWholeTree) {
@@ -83,7 +88,7 @@ TEST_F(RegistryTest, TypedReadsAndTheirExactErrors) {
   Store("Software\\T", "sz", rtString, {'1', 0});
   Store("Software\\T", "dword7", rtInteger, {7, 0, 0, 0});
   Store("Software\\T", "bin4", rtBinary, {1, 2, 3, 4});
-  Store("Software\\T", "bin9", rtBinary, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+  Store("Software\\T", "bin5", rtBinary, {1, 2, 3, 4, 5});
   Store("Software\\T", "text", rtExpandString, {'%', 'A', '%', 0, 'x'});
   Store("Software\\T", "unterminated", rtString, {'a', 'b'});
   ASSERT_TRUE(reg.OpenKey("Software\\T", false));
@@ -92,7 +97,7 @@ TEST_F(RegistryTest, TypedReadsAndTheirExactErrors) {
   EXPECT_EQ(ErrorOf([&] { reg.ReadBoolDef("sz", false); }), "Invalid data type for 'sz'");
   EXPECT_EQ(ErrorOf([&] { reg.ReadFloatDef("bin4", 0); }), "Invalid data type for 'bin4'");
   EXPECT_EQ(ErrorOf([&] { reg.ReadInteger("missing"); }), "Failed to get data for 'missing'");
-  EXPECT_EQ(ErrorOf([&] { reg.ReadInteger("bin9"); }), "Failed to get data for 'bin9'");
+  EXPECT_EQ(ErrorOf([&] { reg.ReadInteger("bin5"); }), "Failed to get data for 'bin5'");
   EXPECT_EQ(ErrorOf([&] { reg.ReadInteger("bin4"); }), "Invalid data type for 'bin4'");
   EXPECT_EQ(ErrorOf([&] { reg.ReadString("dword7"); }), "Invalid data type for 'dword7'");
   EXPECT_EQ(reg.ReadIntegerDef("missing", -1), -1);
@@ -106,24 +111,26 @@ TEST_F(RegistryTest, TypedReadsAndTheirExactErrors) {
 }
 
 TEST_F(RegistryTest, BinaryReadsNeverPassTheBuffer) {
+  Store("Software\\B", "bin1", rtBinary, {7});
   Store("Software\\B", "bin4", rtBinary, {1, 2, 3, 4});
   Store("Software\\B", "bin9", rtBinary, {1, 2, 3, 4, 5, 6, 7, 8, 9});
   Store("Software\\B", "qword", rtQWord, {1, 0, 0, 0, 0, 0, 0, 0});
   ASSERT_TRUE(reg.OpenKey("Software\\B", false));
   std::uint8_t buffer[8];
   std::memset(buffer, 0xEE, sizeof(buffer));
-  EXPECT_EQ(reg.ReadBinaryData("bin4", buffer, 8), 4);
+  EXPECT_EQ(reg.ReadBinaryData("bin4", buffer, 4), 4);  // exactly the room there is
   EXPECT_EQ(buffer[3], 4);
   EXPECT_EQ(buffer[4], 0xEE);
   EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin9", buffer, 8); }),
             "Invalid data type for 'bin9'");
   EXPECT_EQ(buffer[7], 0xEE);
+  EXPECT_EQ(reg.ReadBinaryData("bin1", buffer, 1), 1);
   EXPECT_EQ(reg.ReadBinaryData("qword", buffer, 8), 8);  // a type the store does not classify
   EXPECT_EQ(reg.ReadBinaryData("missing", buffer, 8), 0);
   reg.WriteBinaryData("empty", nullptr, 0);
   EXPECT_EQ(reg.ReadBinaryData("empty", buffer, 8), 0);
-  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin4", buffer, -1); }),
-            "Invalid data type for 'bin4'");
+  EXPECT_EQ(ErrorOf([&] { reg.ReadBinaryData("bin1", buffer, -1); }),
+            "Invalid data type for 'bin1'");
 }
 
 TEST_F(RegistryTest, WritesRoundTripAndRefusalsRaise) {
