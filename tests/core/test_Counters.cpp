@@ -159,10 +159,14 @@ TEST_F(CountdownTest, CountsDownToTheFinalTimeThenShowsTheZeroText) {
   countdown->SetFinalTime(At(12, 7, 0, 0, 30) + 0.999 / 86400);
   EXPECT_EQ(countdown->FinalTime(), At(12, 7, 0, 0, 30));
   EXPECT_TRUE(countdown->NeedsSeconds());
-  for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e7}) {
+  for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e7,
+                           double(DaysFromCivil(10000, 1, 1))}) {
     countdown->SetFinalTime(bad);
     EXPECT_EQ(countdown->FinalTime(), At(12, 7, 0, 0, 30));
   }
+  countdown->SetFinalTime(DaysFromCivil(1, 1, 1));  // the first moment it takes
+  EXPECT_EQ(countdown->FinalTime(), DaysFromCivil(1, 1, 1));
+  countdown->SetFinalTime(At(12, 7, 0, 0, 30));
 
   // Hidden seconds: a second later, and a repaint only when the minute count changes.
   countdown->Visibility = {P, P, A, N};
