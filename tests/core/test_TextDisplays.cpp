@@ -193,6 +193,17 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
   };
   clock->Shadow = 0;
   EXPECT_EQ(drawnTexts(), 2 * 13 + 1);  // no shadow
+  clock->Shadow = 1;
+  EXPECT_EQ(drawnTexts(), 1 + 2 * 13 + 1);
+  // On the colour key, so that only the text shows on the desktop.
+  EXPECT_EQ(Bitmap().Recorder().calls.front().op, "FillRect");
+  EXPECT_EQ(Bitmap().Recorder().calls.front().brushColor, clColorKey);
+  clock->Shadow = 1000;  // far, but still within the largest bitmap's reach
+  drawnTexts();
+  std::vector<int> shadows;
+  for (const auto& c : Bitmap().Recorder().calls)
+    if (c.op == "DrawText" && c.fontColor == clock->ShadowColor) shadows.push_back(c.rect.left);
+  EXPECT_EQ(shadows, std::vector<int>{10 + 1000});
   clock->Shadow = 4;
   clock->HasBackground = true;
   clock->Width = 300;
