@@ -63,6 +63,12 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
       EXPECT_EQ(static_cast<std::int32_t>(DaysInMonth(year, month)),
                 next - DaysFromCivil(year, month, 1))
           << year << "-" << month;
+      // The day before is the month's last, not day 0 of the next.
+      const TCivilDate last = CivilFromDays(next - 1);
+      EXPECT_EQ(
+          std::vector<int>({last.year, static_cast<int>(last.month), static_cast<int>(last.day)}),
+          std::vector<int>(
+              {year, static_cast<int>(month), static_cast<int>(DaysInMonth(year, month))}));
     }
   const TSystemTime st = DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.4 / 86400000);
   EXPECT_EQ(st.wMilliseconds, 999);
