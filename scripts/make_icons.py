@@ -62,6 +62,23 @@ def ico(pixels):
     return directory + image
 
 
+def nibbles(indices):
+    """Palette indices packed two to a byte, as a 16-colour bitmap row holds them."""
+    indices = indices + [0] * (len(indices) % 2)
+    return bytes((indices[i] << 4) | indices[i + 1] for i in range(0, len(indices), 2))
+
+
+def bitmap_file(width, height, bits, rows, palette=()):
+    """A .bmp file from its rows (top row first, unpadded) and palette ((blue, green, red, 0)
+    entries; none for 24 bits)."""
+    data = b''.join(row + b'\0' * ((4 - len(row) % 4) % 4) for row in reversed(rows))
+    colours = b''.join(struct.pack('<BBBB', *c) for c in palette)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, len(data), 2835, 2835,
+                       len(palette), 0)
+    offset = 14 + len(info) + len(colours)
+    return struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset) + info + colours + data
+
+
 def banner(width=410, height=55):
     """A dark blue band, lighter to the right in 15 steps, with a clock face at its right end,
     as a 16-colour bitmap."""
@@ -76,15 +93,8 @@ def banner(width=410, height=55):
             d = math.hypot(x - cx, y - cy)
             hand = (abs(x - cx) < 1.5 and cy - 14 < y <= cy) or (abs(y - cy) < 1.5 and cx <= x < cx + 10)
             indices.append(ring if radius - 2.5 < d <= radius or hand else x * 15 // width)
-        indices += [0] * (len(indices) % 2)
-        row = bytes((indices[i] << 4) | indices[i + 1] for i in range(0, len(indices), 2))
-        row += b'\0' * ((4 - len(row) % 4) % 4)
-        rows.append(row)
-    pixels = b''.join(reversed(rows))  # bottom-up
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 4, 0, len(pixels), 2835, 2835, 16, 0)
-    colours = b''.join(struct.pack('<BBBB', *c) for c in palette)
-    offset = 14 + len(info) + len(colours)
-    return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + info + colours + pixels
+        rows.append(nibbles(indices))
+    return bitmap_file(width, height, 4, rows, palette)
 
 
 MAGENTA = (0xFF, 0x00, 0xFF)
@@ -152,19 +162,12 @@ def toolbar(bits):
             for ch in glyph[y]:
                 pixels.append(MAGENTA if ch == '.' else GLYPH_COLOURS[ch])
         if bits == 24:
-            row = b''.join(bytes((b, g, r)) for (r, g, b) in pixels)
+            rows.append(b''.join(bytes((b, g, r)) for (r, g, b) in pixels))
         else:
-            index = [colours.index(p) for p in pixels]
-            row = bytes((index[i] << 4) | index[i + 1] for i in range(0, len(index), 2))
-        row += b'\0' * ((4 - len(row) % 4) % 4)
-        rows.append(row)
-    data = b''.join(reversed(rows))
-    palette = b'' if bits == 24 else b''.join(
-        struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in colours + [(0, 0, 0)] * (16 - len(colours)))
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, bits, 0, len(data), 2835, 2835,
-                       0 if bits == 24 else 16, 0)
-    offset = 14 + len(info) + len(palette)
-    return struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset) + info + palette + data
+            rows.append(nibbles([colours.index(p) for p in pixels]))
+    palette = () if bits == 24 else \
+        [(b, g, r, 0) for (r, g, b) in colours + [(0, 0, 0)] * (16 - len(colours))]
+    return bitmap_file(width, height, bits, rows, palette)
 
 
 if __name__ == '__main__':

@@ -1,22 +1,10 @@
 #include "app/uMainMenu.h"
 
 #include "support/uGdiCanvas.h"
+#include "support/uWin32Graphics.h"
 #include "support/uWinText.h"
 
 namespace {
-
-// The system's variable-pitch stock font, bold.
-TFontSpec BoldMenuFont() {
-  TFontSpec spec;
-  LOGFONTW stock{};
-  if (GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(stock), &stock) != 0) {
-    spec.name = WideToUtf8(stock.lfFaceName);
-    spec.height = stock.lfHeight;
-    spec.charSet = stock.lfCharSet;
-  }
-  spec.bold = true;
-  return spec;
-}
 
 TColor FromColorRef(COLORREF c) { return static_cast<TColor>(c); }
 
@@ -94,6 +82,6 @@ bool TMainMenu::DrawItem(const DRAWITEMSTRUCT& request) const {
   const RECT& r = request.rcItem;
   TGdiCanvas canvas(request.hDC);
   DrawMenuHeader(canvas, {r.left, r.top, r.right, r.bottom}, *caption,
-                 FromColorRef(GetSysColor(COLOR_MENU)), BoldMenuFont());
+                 FromColorRef(GetSysColor(COLOR_MENU)), BoldStockFontSpec());
   return true;
 }

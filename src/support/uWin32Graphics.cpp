@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "config/uOptions.h"
 #include "support/uCustomColors.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
+#include "support/uWinText.h"
 
 static_assert(sizeof(COLORREF) == sizeof(TColor));
 
@@ -58,14 +60,37 @@ TUniqueBitmap BlendedCopy(HBITMAP glyph, TColor colour) {
 
 }  // namespace
 
+namespace {
+
+// The variable-pitch stock font's description, made bold.
+std::optional<LOGFONTW> BoldStockDescription() {
+  LOGFONTW description{};
+  if (GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(description), &description) == 0)
+    return std::nullopt;
+  description.lfWeight = FW_BOLD;
+  return description;
+}
+
+}  // namespace
+
 TFontRef CreateBoldFont() {
   const auto stock = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-  LOGFONTW description{};
-  if (!stock || GetObjectW(stock, sizeof(description), &description) == 0) return TFontRef(stock);
-  description.lfWeight = FW_BOLD;
-  TUniqueFont bold(CreateFontIndirectW(&description));
+  const std::optional<LOGFONTW> description = BoldStockDescription();
+  if (!stock || !description) return TFontRef(stock);
+  TUniqueFont bold(CreateFontIndirectW(&*description));
   if (!bold) return TFontRef(stock);
   return TFontRef(std::move(bold));
+}
+
+TFontSpec BoldStockFontSpec() {
+  TFontSpec spec;
+  spec.bold = true;
+  if (const std::optional<LOGFONTW> description = BoldStockDescription()) {
+    spec.name = WideToUtf8(description->lfFaceName);
+    spec.height = description->lfHeight;
+    spec.charSet = description->lfCharSet;
+  }
+  return spec;
 }
 
 int ScreenCaps(int index) {

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "support/uCanvas.h"
 #include "support/uTypes.h"
 #include "support/uWinHandles.h"
 
@@ -27,6 +28,8 @@ class TFontRef {
 // The system's variable-pitch stock font made bold; the stock font itself when
 // it cannot be described or copied.
 TFontRef CreateBoldFont();
+// The same font as a description a canvas takes.
+TFontSpec BoldStockFontSpec();
 
 // The screen's device capability index (GetDeviceCaps).
 int ScreenCaps(int index);

@@ -29,6 +29,9 @@ TEST(Win32Graphics, BoldFontIsTheStockFontMadeBoldAndLeaksNothing) {
     EXPECT_EQ(bold.lfHeight, stock.lfHeight);
     EXPECT_STREQ(bold.lfFaceName, stock.lfFaceName);
   }
+  const TFontSpec spec = BoldStockFontSpec();  // what the menu headers draw with
+  EXPECT_TRUE(spec.bold);
+  EXPECT_EQ(spec.height, stock.lfHeight);
   EXPECT_EQ(LiveGdiObjects(), before);
 }
 
