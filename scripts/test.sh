@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every Quorvel test:
-#   the source formatting, the core tests under ASan+UBSan (one test per case), the fuzz
-#   targets, the 64-bit Windows build with its core, Win32 and end-to-end tests under Wine, and
-#   a compile of the 32-bit Windows program. Warnings are errors everywhere.
+#   the source formatting, the core tests under ASan+UBSan (one test per case), the threaded
+#   tests under TSan, the fuzz targets, the 64-bit Windows build with its core, Win32 and
+#   end-to-end tests under Wine, and a compile of the 32-bit Windows program. Warnings are errors everywhere.
 # Stops at the first failure. QUORVEL_BENCH_RUN=1 also builds and runs the native benchmark
 # (never by default, as timings depend on the machine). QUORVEL_JOBS overrides the build
 # parallelism (default 2).
@@ -68,6 +68,13 @@ ASAN_OPTIONS=${ASAN_OPTIONS:-detect_stack_use_after_return=1:check_initializatio
 UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
   ctest --test-dir build/asan --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
 passed+=(asan)
+
+begin "tsan: the threaded tests"
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_TSAN=ON "${launcher[@]}"
+cmake --build build/tsan -j "$jobs" --target thread_tests
+TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1} \
+  ctest --test-dir build/tsan --output-on-failure --no-tests=error --timeout "$test_timeout"
+passed+=(tsan)
 
 begin "fuzz: build and run"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_FUZZ=ON \

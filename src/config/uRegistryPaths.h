@@ -5,6 +5,7 @@ namespace RegistryKeys {
 // The current user's product key: options, language.
 constexpr char Product[] = "Software\\Quorvel II\\";
 constexpr char Displays[] = "Software\\Quorvel II\\Displays";
+constexpr char Events[] = "Software\\Quorvel II\\Events";
 constexpr char CustomColors[] = "Software\\Quorvel II\\CustomColors";
 // The first-generation settings, imported once.
 constexpr char PreviousVersion[] = "Software\\Varn Software\\Quorvel\\";

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 class TVarnRegistry;
 struct TElementSettings;
@@ -13,6 +15,7 @@ enum class TStoredForm : std::uint8_t {
   Plain,
   MultiLine,  // a string with each CR LF stored as "&br;"
   TimeOfDay,  // a date/time of which only the fraction is kept
+  OneByte,    // an 8-bit number stored as binary data of exactly one byte
 };
 
 // A value reached through an object's own operations rather than a member.
@@ -110,3 +113,9 @@ void SaveValues(TVarnRegistry& registry, const T& object, std::span<const TStore
         },
         value.field);
 }
+
+// A list is stored as one subkey per item, named by its index with three digits ("000").
+std::string ListItemKeyName(std::size_t index);
+// The indices below count (every one when count is -1) whose subkey exists under its
+// own name, in order. Work is bounded by the keys that exist, whatever count says.
+std::vector<std::size_t> StoredListIndices(TVarnRegistry& registry, std::int32_t count);

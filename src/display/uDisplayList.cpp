@@ -7,6 +7,7 @@
 
 #include "config/uMultilanguage.h"
 #include "config/uRegistryPaths.h"
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
@@ -16,15 +17,8 @@
 
 namespace {
 
-// A subkey's name: the index formatted with "%.3d".
-std::string IndexName(std::size_t index) {
-  char name[24];
-  std::snprintf(name, sizeof(name), "%.3zu", index);
-  return name;
-}
-
 std::string DisplayKey(std::size_t index) {
-  return RegistryKeys::Displays + std::string("\\") + IndexName(index);
+  return RegistryKeys::Displays + std::string("\\") + ListItemKeyName(index);
 }
 
 // A stored display of a kind this version does not know. It keeps every
@@ -42,23 +36,6 @@ class TDisplayPreserved : public TDisplay {
  private:
   std::vector<std::pair<std::string, TRegData>> FValues;
 };
-
-// The indices below count (every one when there is no count, -1) whose
-// subkey exists under its own name, in order. Start-up work is bounded by the keys
-// that exist, whatever Count says.
-std::vector<std::size_t> StoredIndices(TVarnRegistry& registry, std::int32_t count) {
-  std::vector<std::string> names;
-  registry.GetKeyNames(names);
-  std::vector<std::size_t> indices;
-  for (const std::string& name : names) {
-    const std::optional<std::int32_t> n = ParseDecimal(name);
-    if (n && *n >= 0 && (count == -1 || *n < count) &&
-        IndexName(static_cast<std::size_t>(*n)) == name)
-      indices.push_back(static_cast<std::size_t>(*n));
-  }
-  std::sort(indices.begin(), indices.end());
-  return indices;
-}
 
 // The stored kind: an integer, or a string that must be a decimal number.
 std::optional<std::uint8_t> StoredKind(TVarnRegistry& registry) {
@@ -149,7 +126,7 @@ bool TDisplayList::LoadStored() {
   // A Count or Primary that cannot be read counts as absent.
   const std::int32_t count = registry.ReadIntegerOr("Count", -1);
   const std::int32_t primary = registry.ReadIntegerOr("Primary", -1);
-  const std::vector<std::size_t> indices = StoredIndices(registry, count);
+  const std::vector<std::size_t> indices = StoredListIndices(registry, count);
   registry.CloseKey();
   // Without a Count the stored displays still count; only an empty key means a first start.
   if (count == -1 && indices.empty()) return false;

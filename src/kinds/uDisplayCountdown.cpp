@@ -33,9 +33,7 @@ const TStoredValue<C> kCountdownValues[] = {
 constexpr char kFormat[] = "Format";
 constexpr std::int64_t kMsPerSecond = 1000, kMsPerMinute = 60000;
 
-std::int64_t LocalNowMilliseconds() {
-  return DateTimeToMilliseconds(SystemTimeToDateTime(Platform().clock->LocalNow()));
-}
+std::int64_t LocalNowMilliseconds() { return DateTimeToMilliseconds(LocalDateTimeNow()); }
 
 }  // namespace
 

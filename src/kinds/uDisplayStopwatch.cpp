@@ -21,8 +21,6 @@ std::int32_t SaturatedSeconds(std::int64_t seconds) {
       std::clamp<std::int64_t>(seconds, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
-TDateTime LocalNow() { return SystemTimeToDateTime(Platform().clock->LocalNow()); }
-
 }  // namespace
 
 std::span<const TStoredValue<TDisplayStopwatch>> TDisplayStopwatch::CountValues() {
@@ -55,7 +53,7 @@ void TDisplayStopwatch::Tick(bool hourChanged, bool minuteChanged, bool secondCh
 void TDisplayStopwatch::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
   TDisplayDigital::LoadFromRegistry(registry, presetOnly);
   if (presetOnly) return;
-  const TDateTime now = LocalNow();
+  const TDateTime now = LocalDateTimeNow();
   FSaved = now;
   FSecondsElapsed = 0;
   FRunning = false;
@@ -78,7 +76,7 @@ void TDisplayStopwatch::SaveToRegistry(TVarnRegistry& registry, bool presetOnly)
   if (presetOnly) return;
   // A running stopwatch without a window gets no ticks; bring its count up to now.
   if (FRunning) UpdateElapsed();
-  FSaved = LocalNow();
+  FSaved = LocalDateTimeNow();
   SaveValues<TDisplayStopwatch>(registry, *this, CountValues());
 }
 

@@ -4,3 +4,5 @@ TPlatform& Platform() {
   static TPlatform platform;
   return platform;
 }
+
+TDateTime LocalDateTimeNow() { return SystemTimeToDateTime(Platform().clock->LocalNow()); }

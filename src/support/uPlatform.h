@@ -15,6 +15,8 @@
 
 class TDisplay;
 class TDisplayWindow;
+class TEvent;
+class TEventNotifyWindow;
 
 // The operating-system services the core reaches. The program installs the
 // Win32 ones at start-up; tests install their doubles.
@@ -38,8 +40,15 @@ struct TPlatform {
   std::function<std::string(std::string_view)> ansiToUtf8;
   std::function<std::unique_ptr<TBitmap32>()> newBitmap;
   std::function<std::unique_ptr<TDisplayWindow>(TDisplay&)> newDisplayWindow;
+  // The notification window of an event that fired, made hidden.
+  std::function<std::unique_ptr<TEventNotifyWindow>(TEvent&)> newEventNotifyWindow;
+  // Starts a command line without waiting for it; false when it could not be started.
+  std::function<bool(const std::string&)> runCommand;
   // Opens the preferences window of a display's kind; empty until those windows exist.
   std::function<void(TDisplay&, void* owner)> openDisplayPreferences;
 };
 
 TPlatform& Platform();
+
+// The platform clock's local time as a date-time.
+TDateTime LocalDateTimeNow();

@@ -66,6 +66,25 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
+std::string FormatInteger(std::string_view format, std::int32_t value) {
+  std::string text;
+  bool filled = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+    if (format[i] == '%' && next == '%') {
+      text += '%';
+      ++i;
+    } else if (format[i] == '%' && next == 'd' && !filled) {
+      text += std::to_string(value);
+      filled = true;
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
 std::string UpperAscii(std::string text) {
   for (char& c : text)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -110,9 +129,13 @@ TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference) {
   return desktop ? FitOnMonitor(desired, size, desktop->WorkAreaNear(reference)) : desired;
 }
 
-bool PlaySoundFile(const std::string& file, bool loop) {
+bool SoundFileExists(const std::string& file) {
   std::error_code error;
-  if (file.empty() || !std::filesystem::is_regular_file(PathFromUtf8(file), error)) return false;
+  return !file.empty() && std::filesystem::is_regular_file(PathFromUtf8(file), error);
+}
+
+bool PlaySoundFile(const std::string& file, bool loop) {
+  if (!SoundFileExists(file)) return false;
   TSound* sound = Platform().sound;
   return sound && sound->PlayAsync(file, loop);
 }

@@ -28,6 +28,9 @@ std::uint32_t MakeShortCut(const TShortCutParts& parts);
 
 // Every occurrence of from replaced by to (case-sensitive).
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
+// A translated format with one number: the first "%d" becomes value and "%%" a
+// percent sign; any other directive stays as it is written.
+std::string FormatInteger(std::string_view format, std::int32_t value);
 // Letter case of the ASCII letters a to z only; other bytes stay as they are.
 std::string UpperAscii(std::string text);
 std::string LowerAscii(std::string text);
@@ -53,6 +56,8 @@ TPoint FitOnMonitor(TPoint desired, TPoint size, const TRect& workArea);
 // The same with the work area of the monitor nearest to reference.
 TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference);
 
+// Whether a wave file to play is there: a plain file, not a folder.
+bool SoundFileExists(const std::string& file);
 // Plays a wave file asynchronously; false (and nothing played) when it does not exist.
 bool PlaySoundFile(const std::string& file, bool loop);
 void StopSound();

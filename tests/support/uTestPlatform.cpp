@@ -203,13 +203,24 @@ void TFakeDisplayWindow::RemoveRegion() {
   ++regionRemoveCount;
 }
 
-TTestPlatform::TTestPlatform() : FSaved(Platform()) {
+TTestPlatform::TTestPlatform()
+    : FSaved(Platform()),
+      FSavedCurrentUser(HiveOf(TRootKey::CurrentUser)),
+      FSavedLocalMachine(HiveOf(TRootKey::LocalMachine)) {
   TPlatform& p = Platform();
   p.clock = &clock;
   p.desktop = &desktop;
   p.newBitmap = [] { return std::make_unique<TMemoryBitmap>(); };
   p.newDisplayWindow = [](TDisplay& d) { return std::make_unique<TFakeDisplayWindow>(d); };
   p.openDisplayPreferences = nullptr;
+  p.newEventNotifyWindow = [this](TEvent& e) {
+    ++notifyWindowsMade;
+    return std::make_unique<TFakeNotifyWindow>(e);
+  };
+  p.runCommand = [this](const std::string& command) {
+    commands.push_back(command);
+    return commandsStart;
+  };
   p.sound = &sound;
   p.locale = &locale;
   p.programFile = "C:\\Program Files\\Quorvel\\quorvel.exe";
@@ -220,8 +231,8 @@ TTestPlatform::TTestPlatform() : FSaved(Platform()) {
 
 TTestPlatform::~TTestPlatform() {
   Platform() = FSaved;
-  SetHive(TRootKey::CurrentUser, nullptr);
-  SetHive(TRootKey::LocalMachine, nullptr);
+  SetHive(TRootKey::CurrentUser, FSavedCurrentUser);
+  SetHive(TRootKey::LocalMachine, FSavedLocalMachine);
 }
 
 std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key) {
@@ -233,4 +244,44 @@ std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std:
   for (const std::string& sub : opened->SubKeyNames())
     values.merge(RegistrySnapshot(hive, key + "\\" + sub));
   return values;
+}
+
+bool TRecordingSound::PlayAsync(const std::string& file, bool loop) {
+  std::lock_guard lock(FLock);
+  played.push_back(file + (loop ? " (loop)" : ""));
+  return true;
+}
+
+bool TRecordingSound::PlaySync(const std::string& file) {
+  std::unique_lock lock(FLock);
+  played.push_back(file + " (sync)");
+  syncStarts.push_back(std::chrono::steady_clock::now());
+  FChanged.notify_all();
+  const int purgesBefore = purges;
+  FChanged.wait_for(lock, std::chrono::seconds(5),
+                    [&] { return !holding || purges != purgesBefore; });
+  return true;
+}
+
+void TRecordingSound::Purge() {
+  std::lock_guard lock(FLock);
+  ++purges;
+  FChanged.notify_all();
+}
+
+void TRecordingSound::Release() {
+  std::lock_guard lock(FLock);
+  holding = false;
+  FChanged.notify_all();
+}
+
+bool TRecordingSound::AwaitSyncPlays(std::size_t count) {
+  std::unique_lock lock(FLock);
+  return FChanged.wait_for(lock, std::chrono::seconds(5),
+                           [&] { return syncStarts.size() >= count; });
+}
+
+void TFakeNotifyWindow::CloseByUser() {
+  event.Dismiss();
+  event.NotifyWindowDestroyed();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "display/aDisplayWindow.h"
 #include "display/uDisplay.h"
 #include "display/uDisplayHost.h"
+#include "events/uEvents.h"
 #include "support/uCanvas.h"
 #include "support/uClock.h"
 #include "support/uDesktop.h"
@@ -27,20 +31,28 @@ class TTestClock : public TClock {
   std::uint32_t ticks = 1000;
 };
 
-// Records what it was asked to play.
+// Records what it was asked to play, from any thread. With holding on, a
+// synchronous play lasts until a purge cuts it (or the test lets go), as a long
+// sound would; a stroke that hangs on gives up after five seconds.
 class TRecordingSound : public TSound {
  public:
-  bool PlayAsync(const std::string& file, bool loop) override {
-    played.push_back(file + (loop ? " (loop)" : ""));
-    return true;
-  }
-  bool PlaySync(const std::string& file) override {
-    played.push_back(file + " (sync)");
-    return true;
-  }
-  void Purge() override { ++purges; }
+  bool PlayAsync(const std::string& file, bool loop) override;
+  bool PlaySync(const std::string& file) override;
+  void Purge() override;
+  // Lets every held play end and holds no more.
+  void Release();
+  // Waits until count synchronous plays have begun; false after five seconds.
+  bool AwaitSyncPlays(std::size_t count);
+  // Read them once the playing threads have ended.
   std::vector<std::string> played;
   int purges = 0;
+  bool holding = false;
+  // When each synchronous play began.
+  std::vector<std::chrono::steady_clock::time_point> syncStarts;
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FChanged;
 };
 
 // English names and fixed formats: short date 12/6/2026, long date
@@ -234,6 +246,18 @@ class TFakeTimer : public TWindowTimer {
   unsigned interval = 0;
 };
 
+// An event's notification window: records how it was shown.
+class TFakeNotifyWindow : public TEventNotifyWindow {
+ public:
+  explicit TFakeNotifyWindow(TEvent& owner) : event(owner) {}
+  void ShowWithoutActivation() override { shown = "without activation"; }
+  void ShowActivated() override { shown = "activated"; }
+  // The user closes it by other means than its buttons: acknowledged, then gone.
+  void CloseByUser();
+  TEvent& event;
+  std::string shown;  // empty while hidden
+};
+
 // Installs the doubles as the platform for the lifetime of the object.
 class TTestPlatform {
  public:
@@ -253,10 +277,16 @@ class TTestPlatform {
   TFakeDesktop desktop;
   TRecordingSound sound;
   TEnglishLocale locale;
+  int notifyWindowsMade = 0;
+  // Command lines run, and whether starting them succeeds.
+  std::vector<std::string> commands;
+  bool commandsStart = true;
   // The registry roots, fresh for every test.
   TMemoryHive currentUser;
   TMemoryHive localMachine;
 
  private:
   TPlatform FSaved;
+  TRegistryHive* FSavedCurrentUser;
+  TRegistryHive* FSavedLocalMachine;
 };

@@ -1,0 +1,354 @@
+#include "events/uEvents.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/uMultilanguage.h"
+#include "config/uRegistryPaths.h"
+#include "config/uVarnRegistry.h"
+#include "display/uDisplayList.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+
+namespace {
+
+constexpr double kMillisecond = 1.0 / 86400000.0;
+
+// a is later than b by at least a millisecond; closer values count as equal.
+bool IsLater(TDateTime a, TDateTime b) { return a - b >= kMillisecond; }
+
+TDateTime WholeDays(TDateTime t) { return std::floor(t); }
+TDateTime TimeOfDay(TDateTime t) { return t - std::floor(t); }
+
+// 0 Monday .. 6 Sunday.
+unsigned IsoWeekday(TDateTime t) {
+  return (WeekdayOfDays(static_cast<std::int32_t>(WholeDays(t))) + 6) % 7;
+}
+
+std::string EventKey(std::size_t index) {
+  return RegistryKeys::Events + std::string("\\") + ListItemKeyName(index);
+}
+
+}  // namespace
+
+TEvent::TEvent(TDisplayList* displays) : FDisplays(displays) {
+  const TDateTime now = LocalDateTimeNow();
+  SetTrigger(now);
+  const TSystemTime trigger = DateTimeToSystemTime(FTrigger);
+  RepeatWeekly = static_cast<std::uint8_t>(IsoWeekday(FTrigger));
+  RepeatMonthly = static_cast<std::uint8_t>(trigger.wDay);
+  SetActive(true);
+}
+
+TEvent::~TEvent() { CloseNotification(); }
+
+void TEvent::SetTrigger(TDateTime t) {
+  if (!IsDateTimeInRange(t)) return;
+  TSystemTime st = DateTimeToSystemTime(t);
+  st.wMilliseconds = 0;
+  st.wSecond = 0;
+  FTrigger = SystemTimeToDateTime(st);
+}
+
+void TEvent::SetActive(bool active) {
+  if (active == FActive) return;
+  CloseNotification();
+  FActive = active;
+}
+
+void TEvent::UpdateTrigger(bool expirePassed, bool keepWindow) {
+  if (!keepWindow) CloseNotification();
+  const TDateTime now = LocalDateTimeNow();
+  switch (Repeat) {
+    case rpOnce:
+      if (expirePassed && !IsLater(FTrigger, now)) State = stDone;
+      break;
+    case rpDaily:
+    case rpWeekly:
+      NextDailyOrWeekly(now);
+      break;
+    case rpMonthly:
+      NextMonthly(now);
+      break;
+    default:
+      break;
+  }
+}
+
+void TEvent::NextDailyOrWeekly(TDateTime now) {
+  State = stWaiting;
+  const TDateTime time = TimeOfDay(FTrigger);
+  if (Repeat == rpDaily && (RepeatDaily & AllDays) == 0) RepeatDaily = 1;
+  // Nine days reach the same weekday of next week even when today's time has passed.
+  for (int i = 0; i < 9; ++i) {
+    const TDateTime candidate = WholeDays(now) + i + time;
+    const unsigned day = IsoWeekday(candidate);
+    const bool matches = Repeat == rpDaily ? (RepeatDaily >> day & 1) != 0 : day == RepeatWeekly;
+    if (matches && IsLater(candidate, now)) {
+      SetTrigger(candidate);
+      return;
+    }
+  }
+  // Only a damaged weekday gets here: a one-shot event due now.
+  SetTrigger(now);
+  Repeat = rpOnce;
+}
+
+void TEvent::NextMonthly(TDateTime now) {
+  State = stWaiting;
+  const TDateTime time = TimeOfDay(FTrigger);
+  const TCivilDate today = CivilFromDays(static_cast<std::int32_t>(WholeDays(now)));
+  int year = today.year;
+  unsigned month = today.month;
+  // Months too short for the day are skipped, not clamped.
+  for (int i = 0; i < 14; ++i) {
+    if (RepeatMonthly >= 1 && DaysInMonth(year, month) >= RepeatMonthly) {
+      const TDateTime candidate = DaysFromCivil(year, month, RepeatMonthly) + time;
+      if (IsLater(candidate, now)) {
+        SetTrigger(candidate);
+        return;
+      }
+    }
+    if (++month > 12) {
+      month = 1;
+      ++year;
+    }
+  }
+  // Only a damaged day (0 or above 31) gets here: a one-shot event due now.
+  SetTrigger(now);
+  Repeat = rpOnce;
+}
+
+void TEvent::Check(TDateTime now) {
+  if (FNotifyWindow || State == stDone || !FActive) return;
+  if (State == stWaiting && !IsLater(FTrigger, now))
+    Fire();
+  else if (State == stSnoozed && !IsLater(SnoozeTime, now))
+    Fire();
+}
+
+void TEvent::Fire() {
+  if (FNotifyWindow) return;
+  bool acted = false;
+  TDisplay* primary = FDisplays ? FDisplays->Primary : nullptr;
+  if (ActionFlashDisplay && primary && primary->IsActive()) {
+    primary->Flash(FlashFill, FlashOutline);
+    acted = true;
+  }
+  // A sound the platform refuses to play has not been heard either.
+  if (ActionPlaySound && PlaySoundFile(Sound, SoundLoop)) acted = true;
+  if (ActionExecuteCommand && Platform().runCommand && Platform().runCommand(Command)) acted = true;
+  if (Platform().newEventNotifyWindow) FNotifyWindow = Platform().newEventNotifyWindow(*this);
+  // With nothing else noticeable, the window is the only sign that the event is due.
+  if (FNotifyWindow && (ActionShowMessage == smAutomatic || !acted))
+    FNotifyWindow->ShowWithoutActivation();
+}
+
+void TEvent::Dismiss() {
+  StopActions();
+  if (Repeat == rpOnce) {
+    State = stDone;
+  } else {
+    UpdateTrigger(false, true);
+    State = stWaiting;
+  }
+}
+
+void TEvent::RemindLater(std::int32_t minutes) {
+  StopActions();
+  State = stSnoozed;
+  TSystemTime now = Platform().clock->LocalNow();
+  now.wMilliseconds = 0;
+  now.wSecond = 0;
+  SnoozeTime = SystemTimeToDateTime(now) + minutes / 1440.0;
+}
+
+void TEvent::StopActions() {
+  StopSound();
+  if (FDisplays) FDisplays->StopFlashingAll();
+}
+
+void TEvent::CloseNotification() {
+  if (!FNotifyWindow) return;
+  StopActions();
+  // Out of the field first: the window's destruction reports back to this event.
+  std::unique_ptr<TEventNotifyWindow> window = std::move(FNotifyWindow);
+  window.reset();
+}
+
+void TEvent::NotifyWindowDestroyed() {
+  // Out of the field first, as in CloseNotification; the object goes now.
+  std::unique_ptr<TEventNotifyWindow> window = std::move(FNotifyWindow);
+}
+
+std::string TEvent::Describe() const {
+  switch (Repeat) {
+    case rpDaily: {
+      std::string text = GetText("ER_DAILY", "D:") + " ";
+      if (RepeatDaily == AllDays) return text + GetText("ER_EVERY_DAY", "every day");
+      std::string days;
+      for (int day = 0; day < 7; ++day) {
+        if ((RepeatDaily >> day & 1) == 0) continue;
+        if (!days.empty()) days += ", ";
+        days += WeekdayName(day, true);
+      }
+      return text + days;
+    }
+    case rpWeekly:
+      return GetText("ER_WEEKLY", "W:") + " " + WeekdayName(RepeatWeekly, false);
+    case rpMonthly:
+      return FormatInteger(GetText("ER_MONTHLY", "M: every %d. day of a month"), RepeatMonthly);
+    default:
+      return {};
+  }
+}
+
+std::span<const TStoredValue<TEvent>> TEvent::ScheduleValues() {
+  using E = TEvent;
+  static const TStoredValue<E> values[] = {
+      {"Active", TAccessor<E, bool>{[](const E& e) { return e.Active(); },
+                                    [](E& e, bool v) { e.SetActive(v); }}},
+      // A snoozed event comes back waiting: its snooze time is not stored.
+      {"State", &E::State, TStoredForm::Plain,
+       [](E& e) {
+         if (e.State != stDone) e.State = stWaiting;
+       }},
+      {"Message", &E::Message},
+      {"Repeat", &E::Repeat},
+      {"Trigger", TAccessor<E, double>{[](const E& e) { return e.Trigger(); },
+                                       [](E& e, double v) { e.SetTrigger(v); }}},
+      {"RepeatDaily", &E::RepeatDaily, TStoredForm::OneByte},
+      {"RepeatWeekly", &E::RepeatWeekly},
+      {"RepeatMonthly", &E::RepeatMonthly},
+  };
+  return values;
+}
+
+std::span<const TStoredValue<TEvent>> TEvent::ActionValues() {
+  using E = TEvent;
+  static const TStoredValue<E> values[] = {
+      {"ActionShowMessage", &E::ActionShowMessage},
+      {"ActionPlaySound", &E::ActionPlaySound},
+      {"ActionFlashDisplay", &E::ActionFlashDisplay},
+      {"ActionExecuteCommand", &E::ActionExecuteCommand},
+      {"Sound", &E::Sound},
+      {"SoundLoop", &E::SoundLoop},
+      {"Command", &E::Command},
+      {"FlashFill", &E::FlashFill},
+      {"FlashOutline", &E::FlashOutline},
+  };
+  return values;
+}
+
+void TEvent::SaveToRegistry(TVarnRegistry& registry, bool actionsOnly) const {
+  if (!actionsOnly) {
+    for (const auto& [name, data] : FUnknownValues) registry.WriteRaw(name, data);
+    SaveValues<TEvent>(registry, *this, ScheduleValues());
+  }
+  SaveValues<TEvent>(registry, *this, ActionValues());
+}
+
+void TEvent::LoadFromRegistry(TVarnRegistry& registry, bool actionsOnly) {
+  if (!actionsOnly) {
+    FUnknownValues = registry.ReadAllValues();
+    std::erase_if(FUnknownValues, [](const auto& value) {
+      const auto known = [&](const TStoredValue<TEvent>& v) { return value.first == v.name; };
+      return std::ranges::any_of(ScheduleValues(), known) ||
+             std::ranges::any_of(ActionValues(), known);
+    });
+    LoadValues<TEvent>(registry, *this, ScheduleValues());
+  }
+  LoadValues<TEvent>(registry, *this, ActionValues());
+  UpdateTrigger(false, false);
+}
+
+TEvents::~TEvents() {
+  // Out of the list first: a window's last messages may reach the list.
+  std::vector<std::unique_ptr<TEvent>> removed;
+  removed.swap(FItems);
+}
+
+void TEvents::Load() {
+  FLoaded = false;
+  std::vector<std::unique_ptr<TEvent>>().swap(FItems);
+  TVarnRegistry registry;
+  std::vector<std::size_t> indices;
+  if (registry.OpenKey(RegistryKeys::Events, false)) {
+    // Without a readable Count there is no list; a missing subkey is skipped.
+    const std::int32_t count = registry.ReadIntegerOr("Count", -1);
+    if (count >= 0) indices = StoredListIndices(registry, count);
+    registry.CloseKey();
+  }
+  for (const std::size_t i : indices) {
+    if (!registry.OpenKey(EventKey(i), false)) continue;
+    Add().LoadFromRegistry(registry, false);
+    registry.CloseKey();
+  }
+  FLoaded = true;
+}
+
+void TEvents::Save() {
+  // A list that was never read whole must not replace what is stored.
+  if (!FLoaded) return;
+  TVarnRegistry registry;
+  registry.DeleteKey(RegistryKeys::Events);
+  if (!registry.OpenKey(RegistryKeys::Events, true)) return;
+  registry.WriteInteger("Count", static_cast<std::int32_t>(FItems.size()));
+  registry.CloseKey();
+  for (std::size_t i = 0; i < FItems.size(); ++i) {
+    if (!registry.OpenKey(EventKey(i), true)) continue;
+    FItems[i]->SaveToRegistry(registry, false);
+    registry.CloseKey();
+  }
+}
+
+void TEvents::CheckAll() {
+  const TDateTime now = LocalDateTimeNow();
+  for (std::size_t i = 0; i < FItems.size(); ++i) FItems[i]->Check(now);
+}
+
+void TEvents::UpdateAll() {
+  for (auto& event : FItems) event->UpdateTrigger(false, false);
+}
+
+void TEvents::ShowNotifications() {
+  for (auto& event : FItems) {
+    TEventNotifyWindow* window = event->NotifyWindow();
+    if (!window) continue;
+    if (event->ActionShowMessage != TEvent::smNever) {
+      window->ShowActivated();
+    } else {
+      event->Dismiss();
+      event->CloseNotification();
+    }
+  }
+}
+
+TEvent& TEvents::Add() {
+  FItems.push_back(std::make_unique<TEvent>(FDisplays));
+  return *FItems.back();
+}
+
+void TEvents::Delete(const TEvent* event) {
+  const auto it =
+      std::find_if(FItems.begin(), FItems.end(), [&](const auto& e) { return e.get() == event; });
+  if (it == FItems.end()) return;
+  std::unique_ptr<TEvent> removed = std::move(*it);
+  FItems.erase(it);
+}
+
+std::int32_t SnoozeMinutes(const std::string& text) { return ParseDecimal(text).value_or(2); }
+
+std::string SnoozeBoxTextOnExit(const std::string& text) {
+  return std::to_string(std::max(SnoozeMinutes(text), 2));
+}
+
+std::string NotificationTimeText(const TEvent& event) {
+  const TSystemTime trigger = DateTimeToSystemTime(event.Trigger());
+  TLocale& locale = *Platform().locale;
+  std::string text = locale.FormatDate(trigger, false) + ", " +
+                     locale.FormatTime(trigger, TimeFlags::NoSeconds) + " ";
+  const std::string recurrence = event.Describe();
+  if (!recurrence.empty()) text += " (" + recurrence + ")";
+  return text;
+}
