@@ -8,6 +8,8 @@
 #include "app/uTooltip.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
+#include "events/uEvents.h"
+#include "events/uTowerClock.h"
 #include "support/uBusyState.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
@@ -53,6 +55,7 @@ TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application,
       FOptions(objects.Options),
       FTimeZones(objects.TimeZones),
       FDisplayList(objects.DisplayList),
+      FEvents(objects.Events),
       FBusy(objects.Busy),
       FTooltip(objects.Tooltip) {
   RegisterWindowClass(ClassName, 0, nullptr);
@@ -91,6 +94,9 @@ void TQuorvelDisplay::FormDestroy() {
   UnregisterHotKeys();
   FTrayIcon.reset();
   FCalendar.reset();
+  // No chime plays on into the program's end.
+  StopTowerClock();
+  AwaitTowerClocks(std::chrono::seconds(2));
   // The display windows go while this window and every object their last
   // messages (activation handed on, a timer) reach are still there.
   FDisplayList.Clear();
@@ -129,10 +135,12 @@ void TQuorvelDisplay::LoadAll() {
   step([] { ImportOldSettings(); });
   step([this] { FOptions.Load(); });
   step([this] { FDisplayList.Load(); });
+  step([this] { FEvents.Load(); });
 }
 
 void TQuorvelDisplay::SaveAll() {
   THourglass hourglass;
+  FEvents.Save();
   FDisplayList.Save();
   FOptions.Save();
 }
@@ -154,6 +162,12 @@ void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
   SetForegroundWindow(Handle());
   TMenuState state;
   state.chimeEnabled = FOptions.ChimeEnabled;
+  state.eventCount = FEvents.Count();
+  for (std::size_t i = 0; i < FEvents.Count(); ++i) {
+    const TEvent& event = FEvents[i];
+    if (event.Active() && event.State != TEvent::stDone)
+      state.pending.push_back({i, event.Trigger(), event.Message, event.Describe()});
+  }
   TMainMenu menu(Handle());
   menu.Build(BuildPopupMenu(display, state));
   FMenu = &menu;
@@ -185,7 +199,10 @@ void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (IsIdle() && mouseMessage == WM_LBUTTONDOWN) FDisplayList.ShowAll();
+      if (IsIdle()) {
+        FEvents.ShowNotifications();
+        if (mouseMessage == WM_LBUTTONDOWN) FDisplayList.ShowAll();
+      }
       BringLastActivePopupForward();
       break;
     case WM_LBUTTONDBLCLK:
@@ -217,10 +234,16 @@ void TQuorvelDisplay::UnregisterHotKeys() {
 
 void TQuorvelDisplay::ActivateApplication() { SetActiveWindow(FApplication.Handle()); }
 
+void TQuorvelDisplay::ShowNotifications() { FEvents.ShowNotifications(); }
+
 void TQuorvelDisplay::tmrClockTimer() {
-  const std::optional<TTickChanges> t = FClockLoop.Advance(Platform().clock->LocalNow());
+  const TSystemTime now = Platform().clock->LocalNow();
+  const std::optional<TTickChanges> t = FClockLoop.Advance(now);
   if (!t) return;
   FDisplayList.Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
+  CheckChime(FOptions, now, t->minuteChanged);
+  // A minute that passes while the program is busy is caught up at the next one.
+  if (IsIdle() && t->minuteChanged) FEvents.CheckAll();
   if (FOptions.AOT5s && FClockLoop.TopmostRefreshDue()) {
     const HWND foreground = GetForegroundWindow();
     const bool foregroundTopmost =
@@ -355,6 +378,7 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMECHANGE:
       FDisplayList.InvalidateAll();
+      FEvents.UpdateAll();
       return 0;
     case WM_SETTINGCHANGE:
       if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)

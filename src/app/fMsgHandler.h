@@ -14,6 +14,7 @@
 
 class TDisplay;
 class TDisplayList;
+class TEvents;
 class TOptions;
 class TTimeZones;
 struct TBusyState;
@@ -25,6 +26,7 @@ struct TApplicationObjects {
   TOptions& Options;
   TTimeZones& TimeZones;
   TDisplayList& DisplayList;
+  TEvents& Events;
   TBusyState& Busy;
   TTooltip& Tooltip;
 };
@@ -75,6 +77,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   bool MenuOpen() const override { return FMenuOpen; }
   void ShowPopupMenu(TDisplay& display) override { ShowPopupMenu(&display); }
   void ActivateApplication() override;
+  void ShowNotifications() override;
 
   static constexpr wchar_t ClassName[] = L"TQuorvelDisplay";
   static constexpr wchar_t Caption[] = L"Quorvel";
@@ -104,6 +107,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   TOptions& FOptions;
   TTimeZones& FTimeZones;
   TDisplayList& FDisplayList;
+  TEvents& FEvents;
   TBusyState& FBusy;
   TTooltip& FTooltip;
   TClockLoop FClockLoop;

@@ -10,6 +10,7 @@
 
 #include "config/uWin32Hive.h"
 #include "display/fDisplay.h"
+#include "events/fEventNotify.h"
 #include "support/uDialogBase.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
@@ -67,11 +68,15 @@ TQuorvel::TQuorvel() {
   Platform().newDisplayWindow = [this](TDisplay& display) {
     return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
   };
+  Platform().newEventNotifyWindow = [this](TEvent& event) {
+    return std::make_unique<TfrmEventNotify>(event, FOptions, FApplication.Handle());
+  };
 }
 
 TQuorvel::~TQuorvel() {
   // Closing the main window first destroys every display window; none is made after it.
   Platform().newDisplayWindow = nullptr;
+  Platform().newEventNotifyWindow = nullptr;
 }
 
 int RunQuorvel() {

@@ -32,6 +32,7 @@ class TQuorvel {
   TQuorvelDisplay& MainWindow() { return FMainWindow; }
   TOptions& Options() { return FOptions; }
   TDisplayList& DisplayList() { return FDisplayList; }
+  TEvents& Events() { return FEvents; }
   TBusyState& Busy() { return FBusy; }
 
  private:
@@ -41,12 +42,12 @@ class TQuorvel {
   TOptions FOptions;
   TTimeZones FTimeZones;
   TDisplayList FDisplayList{&FTimeZones};
-  TEvents FEvents;
+  TEvents FEvents{&FDisplayList};
   TApplicationWindow FApplication;
   // Made before the main window that hands it the tray's messages, and gone after it.
   TfrmTooltip FTooltip;
-  TQuorvelDisplay FMainWindow{FApplication,
-                              {FOptions, FTimeZones, FDisplayList, FBusy, FTooltip.Tooltip()}};
+  TQuorvelDisplay FMainWindow{
+      FApplication, {FOptions, FTimeZones, FDisplayList, FEvents, FBusy, FTooltip.Tooltip()}};
 };
 
 // The whole life of the process; returns its exit code.

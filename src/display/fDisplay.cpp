@@ -225,7 +225,10 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_LBUTTONDOWN:
-      if (FDisplay) FormMouseDown();
+      if (!FDisplay) return 0;
+      FormMouseDown();
+      // A click on a display shows the notifications that wait for one.
+      if (FHost.IsIdle()) FHost.ShowNotifications();
       return 0;
     case WM_MOUSEMOVE:
       if (FDisplay) FormMouseMove();

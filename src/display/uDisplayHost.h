@@ -14,4 +14,6 @@ class TDisplayHost {
   virtual void ShowPopupMenu(TDisplay& display) = 0;
   // Takes the activation away from a display that hides.
   virtual void ActivateApplication() = 0;
+  // Shows the pending event notifications (or acknowledges those never shown).
+  virtual void ShowNotifications() = 0;
 };

@@ -74,6 +74,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
       std::erase(ModelessDialogs(), dialog);
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
       self->FHandle = nullptr;
+      self->OnDestroyed();
       return FALSE;
     }
     return self->DlgProc(msg, wParam, lParam);

@@ -34,6 +34,9 @@ class TDialogBase {
   virtual bool OnInitDialog() { return true; }
   // A control's command. The default ends the dialog on OK and Cancel (Enter and Esc).
   virtual void OnCommand(int id, int notification);
+  // The window is gone (the handle is already cleared). The last call the
+  // dialog gets from its window, so a modeless dialog may free itself here.
+  virtual void OnDestroyed() {}
   // Ends a modal dialog with result, or destroys a modeless one.
   void End(INT_PTR result);
   HWND Item(int id) const { return GetDlgItem(FHandle, id); }

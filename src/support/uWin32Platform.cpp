@@ -91,7 +91,8 @@ bool TWin32Sound::PlayAsync(const std::string& file, bool loop) {
 }
 
 bool TWin32Sound::PlaySync(const std::string& file) {
-  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, SND_FILENAME | SND_SYNC) != FALSE;
+  // Returns when the sound has ended, or at once when the device is busy.
+  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, SND_FILENAME | SND_NOWAIT) != FALSE;
 }
 
 void TWin32Sound::Purge() { PlaySoundW(nullptr, nullptr, SND_PURGE); }
@@ -172,6 +173,23 @@ bool LayeredWindowsSupported() {
   return supported;
 }
 
+bool RunCommandLine(const std::string& command) {
+  std::wstring line = Utf8ToWide(command);
+  if (line.empty()) return false;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  // The command line buffer may be written to by the call.
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 void InstallWin32Platform() {
   static TWin32Clock clock;
   static TWin32Desktop desktop;
@@ -191,4 +209,5 @@ void InstallWin32Platform() {
   }
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
+  p.runCommand = RunCommandLine;
 }

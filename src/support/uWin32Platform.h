@@ -56,6 +56,10 @@ bool LayeredWindowsSupported();
 // Text in the system's 8-bit code page, as UTF-8.
 std::string AnsiToUtf8(std::string_view text);
 
+// Starts a command line (a program and its arguments) without waiting for it,
+// shown normally; false when it could not be started.
+bool RunCommandLine(const std::string& command);
+
 // Installs the Win32 clock, desktop, sound, locale and bitmaps as the core's
 // platform. The windows the core owns are installed by the program itself.
 void InstallWin32Platform();

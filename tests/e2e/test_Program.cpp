@@ -17,6 +17,7 @@
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
 #include "support/uTestPlatform.h"
+#include "support/uWin32Platform.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 #include "win/uScreenShot.h"
@@ -489,6 +490,48 @@ TEST_F(StoredSettings, EveryKindShowsAndARunningStopwatchCountsOn) {
   EXPECT_EQ(String("Software\\Quorvel II\\Displays\\000", ""), "1");
   EXPECT_EQ(Integer("Software\\Quorvel II\\Displays\\000", "TickMarks"), 5);
   EXPECT_EQ(String("Software\\Quorvel II\\Displays\\001", "DTA"), " days ");
+}
+
+TEST_F(StoredSettings, AnEventDueAtStartUpShowsItsWindowAndOKMarksItDone) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  // Due a minute ago, and nothing but its window to tell: it shows at once.
+  TSystemTime due{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, 0, 0};
+  const TDateTime trigger = SystemTimeToDateTime(due) - 1.0 / 1440;
+  due = DateTimeToSystemTime(trigger);
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Events", true));
+  reg.WriteInteger("Count", 1);
+  reg.OpenKey("000", true);
+  reg.WriteString("Message", "Train to Bonn at 10:12");
+  reg.WriteFloat("Trigger", trigger);
+  reg.WriteBool("ActionFlashDisplay", false);
+  reg.CloseKey();
+
+  TProcess program(L"");
+  ASSERT_TRUE(program.started);
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        for (HWND w : TopLevelWindows(program.id, L"#32770"))
+          if (IsWindowVisible(w)) window = w;
+        return window != nullptr;
+      },
+      30s));
+  const auto text = [&](int id) {
+    wchar_t buffer[256] = {};
+    GetDlgItemTextW(window, id, buffer, 256);
+    return WideToUtf8(buffer);
+  };
+  TWin32Locale locale;
+  EXPECT_EQ(text(4911),
+            locale.FormatDate(due, false) + ", " + locale.FormatTime(due, TIME_NOSECONDS) + " ");
+  EXPECT_EQ(text(4912), "Train to Bonn at 10:12");
+  PostMessageW(GetDlgItem(window, 4904), BM_CLICK, 0, 0);  // OK
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 10s));
+  PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+  EXPECT_EQ(Integer("Software\\Quorvel II\\Events\\000", "State"), 2);
+  EXPECT_EQ(String("Software\\Quorvel II\\Events\\000", "Message"), "Train to Bonn at 10:12");
 }
 
 }  // namespace

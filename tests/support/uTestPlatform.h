@@ -227,11 +227,13 @@ class TFakeDisplayHost : public TDisplayHost {
   bool MenuOpen() const override { return menuOpen; }
   void ShowPopupMenu(TDisplay& display) override { popupMenus.push_back(&display); }
   void ActivateApplication() override { ++activations; }
+  void ShowNotifications() override { ++notificationRequests; }
   bool idle = true;
   bool displayPreferencesOpen = false;
   bool menuOpen = false;
   std::vector<TDisplay*> popupMenus;
   int activations = 0;
+  int notificationRequests = 0;
 };
 
 // A window timer that only records what it was asked.

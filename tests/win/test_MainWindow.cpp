@@ -13,6 +13,7 @@
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
 #include "display/fDisplay.h"
+#include "events/fEventNotify.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -379,3 +380,104 @@ TEST_F(MainWindowTest, HotKeysFromTheOptionsAreRegisteredAndReleased) {
 }
 
 }  // namespace
+
+namespace {
+
+// Stored events: one-shot, due at 09:30 of the test's day, each with a message.
+void StoreEvents(const std::vector<std::pair<std::string, std::int32_t>>& messagesAndModes) {
+  TVarnRegistry r;
+  r.OpenKey("Software\\Quorvel II\\Events", true);
+  r.WriteInteger("Count", static_cast<std::int32_t>(messagesAndModes.size()));
+  for (std::size_t i = 0; i < messagesAndModes.size(); ++i) {
+    r.OpenKey("\\Software\\Quorvel II\\Events\\00" + std::to_string(i), true);
+    r.WriteString("Message", messagesAndModes[i].first);
+    r.WriteInteger("ActionShowMessage", messagesAndModes[i].second);
+    r.WriteFloat("Trigger", SystemTimeToDateTime({2026, 12, 0, 6, 9, 30, 0, 0}));
+  }
+  r.CloseKey();
+}
+
+// This thread's notification window that is shown, or the one that is hidden.
+HWND NotificationWindow(bool visible = true) {
+  struct Search {
+    bool visible;
+    HWND found = nullptr;
+  } search{visible};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t caption[64] = {};
+        GetWindowTextW(w, caption, 64);
+        if (lstrcmpW(caption, L"Event notification") == 0 &&
+            (IsWindowVisible(w) != 0) == s->visible)
+          s->found = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string ItemText(HWND dialog, int id) {
+  wchar_t text[256] = {};
+  GetDlgItemTextW(dialog, id, text, 256);
+  return WideToUtf8(text);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
+  quorvel.reset();
+  // Mode 1: shown at once; mode 0: a flash takes effect, so it waits for a click.
+  StoreEvents({{"Stand up and stretch", 1}, {"Call the office", 0}});
+  quorvel = std::make_unique<TQuorvel>();
+  PumpMessages();
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  HWND window = NotificationWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsWindowVisible(window));
+  TWin32Locale locale;
+  const TSystemTime due{2026, 12, 0, 6, 9, 30, 0, 0};
+  EXPECT_EQ(ItemText(window, TfrmEventNotify::TimeId),
+            locale.FormatDate(due, false) + ", " + locale.FormatTime(due, TIME_NOSECONDS) + " ");
+  EXPECT_EQ(ItemText(window, TfrmEventNotify::MessageId), "Stand up and stretch");
+  EXPECT_EQ(ItemText(window, TfrmEventNotify::SnoozeBoxId), "5");
+  TEvents& events = quorvel->Events();
+  const HWND waiting = NotificationWindow(false);
+  ASSERT_NE(waiting, nullptr);  // the second one, hidden until a click on the tray
+
+  // 0 typed, "later" clicked with the mouse: the box raised it to 2 first.
+  SetDlgItemTextW(window, TfrmEventNotify::SnoozeBoxId, L"0");
+  SetFocus(GetDlgItem(window, TfrmEventNotify::SnoozeBoxId));
+  SendDlgItemMessageW(window, TfrmEventNotify::RemindMeLaterId, BM_CLICK, 0, 0);
+  PumpMessages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(quorvel->Options().LastSnoozeTime, 2);
+  EXPECT_EQ(events[0].State, TEvent::stSnoozed);
+  clock.local.wMinute = 31;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_EQ(events[0].NotifyWindow(), nullptr);
+  clock.local.wMinute = 32;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  window = NotificationWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ItemText(window, TfrmEventNotify::SnoozeBoxId), "2");  // the last choice
+
+  // Closed by its title bar: acknowledged as with OK.
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(events[0].State, TEvent::stDone);
+
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_TRUE(IsWindowVisible(waiting));
+  SendDlgItemMessageW(waiting, TfrmEventNotify::OKId, BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(waiting));
+  EXPECT_EQ(events[1].State, TEvent::stDone);
+
+  Send(WM_CLOSE);  // saves
+  quorvel.reset();
+  TVarnRegistry r;
+  ASSERT_TRUE(r.OpenKey("Software\\Quorvel II\\Events\\001", false));
+  EXPECT_EQ(r.ReadIntegerDef("State", -1), 2);
+  EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
+}

@@ -1,0 +1,148 @@
+#include "events/fEventNotify.h"
+
+#include "config/uOptions.h"
+#include "support/uDialogControls.h"
+
+namespace {
+
+// The top panel's height in dialog units (68 pixels at 96 dpi).
+constexpr int kPanelHeight = 42;
+constexpr const char* kSnoozeChoices[] = {"5", "10", "15", "20", "25", "30", "45", "60"};
+
+// The dialog's own font with another weight.
+HFONT CreateDialogFont(HWND dialog, LONG weight) {
+  LOGFONTW font{};
+  const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
+  font.lfWeight = weight;
+  return CreateFontIndirectW(&font);
+}
+
+// The number of notification windows open, by which each new one moves down and right.
+int& OpenCount() {
+  static int count = 0;
+  return count;
+}
+
+}  // namespace
+
+TfrmEventNotify::TfrmEventNotify(TEvent& event, TOptions& options, HWND owner)
+    : TDialogBase(TemplateId), FEvent(event), FOptions(options) {
+  CreateModeless(owner);
+}
+
+TfrmEventNotify::~TfrmEventNotify() {
+  // Gone while its event still holds it (switched off, recomputed): no report back.
+  if (Handle()) DestroyWindow(Handle());
+}
+
+bool TfrmEventNotify::OnInitDialog() {
+  ++OpenCount();
+  FBellFont.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0,
+                              0, L"Wingdings"));
+  SendMessageW(Item(BellId), WM_SETFONT, reinterpret_cast<WPARAM>(FBellFont.get()), FALSE);
+  FTimeFont.reset(CreateDialogFont(Handle(), FW_BOLD));
+  if (FTimeFont)
+    SendMessageW(Item(TimeId), WM_SETFONT, reinterpret_cast<WPARAM>(FTimeFont.get()), FALSE);
+  SendMessageW(Item(SnoozeBoxId), CB_LIMITTEXT, 2, 0);
+  for (const char* minutes : kSnoozeChoices) AddComboItem(Handle(), SnoozeBoxId, minutes);
+  SetControlText(Handle(), SnoozeBoxId, "5");
+  // Cascaded from the centre, so that windows of one minute do not hide each other.
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  const int offset = (OpenCount() - 1) % 10 * GetSystemMetrics(SM_CYCAPTION);
+  SetWindowPos(Handle(), nullptr, r.left + offset, r.top + offset, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void TfrmEventNotify::FormShow() {
+  SetControlText(Handle(), TimeId, NotificationTimeText(FEvent));
+  SetControlText(Handle(), MessageId, FEvent.Message);
+  SetControlText(Handle(), SnoozeBoxId, std::to_string(FOptions.LastSnoozeTime));
+}
+
+void TfrmEventNotify::ShowWithoutActivation() {
+  FormShow();
+  ShowWindow(Handle(), SW_SHOWNA);
+}
+
+void TfrmEventNotify::ShowActivated() {
+  FormShow();
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+}
+
+void TfrmEventNotify::FormPaint() {
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(Handle(), &ps);
+  RECT panel{0, 0, 1, kPanelHeight};
+  MapDialogRect(Handle(), &panel);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  panel.right = client.right;
+  FillRect(dc, &panel, GetSysColorBrush(COLOR_WINDOW));
+  EndPaint(Handle(), &ps);
+}
+
+INT_PTR TfrmEventNotify::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT:
+      FormPaint();
+      return TRUE;
+    case WM_CTLCOLORSTATIC: {
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      if (id != BellId && id != TimeId && id != MessageId) return FALSE;
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    case WM_CLOSE:
+      FormClose();
+      return TRUE;
+    default:
+      return TDialogBase::DlgProc(msg, wParam, lParam);
+  }
+}
+
+void TfrmEventNotify::OnCommand(int id, int notification) {
+  // Each answer ends the window, and with it this object: nothing may follow it.
+  if (id == OKId && notification == BN_CLICKED)
+    btOKClick();
+  else if (id == RemindMeLaterId && notification == BN_CLICKED)
+    btRemindMeLaterClick();
+  else if (id == SnoozeBoxId && notification == CBN_KILLFOCUS)
+    cbRemindMeLaterExit();
+  // Neither button is the default or the cancel button: Enter and Esc do nothing.
+}
+
+void TfrmEventNotify::btOKClick() {
+  FDismissOnClose = false;
+  FEvent.Dismiss();
+  End(IDOK);
+}
+
+void TfrmEventNotify::btRemindMeLaterClick() {
+  // Clicked with the mouse, the box has already raised a value below 2; by its
+  // access key the typed value counts as it is.
+  const std::int32_t minutes = SnoozeMinutes(ControlText(Handle(), SnoozeBoxId));
+  FEvent.RemindLater(minutes);
+  FOptions.LastSnoozeTime = minutes;
+  FDismissOnClose = false;
+  End(IDOK);
+}
+
+void TfrmEventNotify::cbRemindMeLaterExit() {
+  SetControlText(Handle(), SnoozeBoxId, SnoozeBoxTextOnExit(ControlText(Handle(), SnoozeBoxId)));
+}
+
+void TfrmEventNotify::FormClose() {
+  if (FDismissOnClose) FEvent.Dismiss();
+  End(IDCANCEL);
+}
+
+void TfrmEventNotify::OnDestroyed() {
+  --OpenCount();
+  // The last act: the event lets go of this window, which frees it.
+  FEvent.NotifyWindowDestroyed();
+}
