@@ -70,6 +70,7 @@ TEST_F(ChimeTest, SingleSoundsOnlyEarlyInTheirQuarterAndInsideTheHours) {
       {At(10, 30, 2), true, "half"},
       {At(10, 30, 7), true, ""},  // the minute's first tick came late
       {At(10, 30, 4, 999), true, "half"},
+      {At(10, 30, 5), true, ""},
       {At(10, 30, 2), false, ""},
       {At(10, 15), true, "quarter"},
       {At(10, 45), true, "threeQuarters"},

@@ -339,6 +339,10 @@ TEST_F(EventTest, OneAnswerSilencesEveryEventAndClicksShowOrAcknowledge) {
   EXPECT_EQ(platform.sound.purges, purgesBefore + 1);
   EXPECT_FALSE(displays.Primary->Flashing());
   EXPECT_NE(flashing.NotifyWindow(), nullptr);  // its own window stays
+  // A change of the system time closes it unanswered.
+  events.UpdateAll();
+  EXPECT_EQ(flashing.NotifyWindow(), nullptr);
+  EXPECT_EQ(flashing.State, TEvent::stWaiting);
   std::filesystem::remove(wave);
 }
 
@@ -621,6 +625,8 @@ TEST_F(EventTest, NineStoredEventsAllLoadAndAnUnloadedListSavesNothing) {
 
   TEvents nine;
   nine.Load();
+  EXPECT_EQ(platform.currentUser.OpenKey(RegistryKeys::Events, false, RegAccess::Read),
+            nullptr);  // reading made no key
   for (int i = 0; i < 9; ++i) nine.Add().Message = std::to_string(i);
   nine.Save();
   TEvents again;

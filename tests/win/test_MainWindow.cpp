@@ -139,17 +139,28 @@ TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
   std::vector<std::string> items;
   gInspectMenu = [&](HMENU menu) { items = ReadMenu(menu); };
   quorvel->Options().ChimeEnabled = true;
+  // Listed: the third only, as neither done nor switched off.
+  TEvents& events = quorvel->Events();
+  for (int i = 0; i < 3; ++i) {
+    events.Add().SetTrigger(LocalDateTimeNow() + 1);
+    events[i].Message = "Dentist";
+  }
+  events[0].State = TEvent::stDone;
+  events[1].SetActive(false);
   SetTimer(nullptr, 0, 50, InspectOpenMenu);
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONUP);
-  ASSERT_EQ(items.size(), 21u);
+  ASSERT_EQ(items.size(), 23u);
   EXPECT_EQ(items[0], "#- 1");  // the header, drawn by the menu
   EXPECT_EQ(items[1], "Preferences... 3 default");
   EXPECT_EQ(items[7], "Chime 20 checked");
-  EXPECT_EQ(items[20], "Exit Quorvel 2");
+  EXPECT_EQ(items[12], "  - 0");
+  EXPECT_TRUE(items[13].starts_with("  12/7/2026 9:30 AM: Dentist")) << items[13];
+  EXPECT_TRUE(items[13].ends_with(" 1102")) << items[13];
+  EXPECT_EQ(items[22], "Exit Quorvel 2");
 
   SetTimer(nullptr, 0, 50, InspectOpenMenu);
   Main().ShowPopupMenu(&List()[1]);
-  ASSERT_EQ(items.size(), 27u);
+  ASSERT_EQ(items.size(), 29u);  // the same pending event
   EXPECT_EQ(items[0], "#- 99");
   EXPECT_EQ(items[4], "Hide display 1001 default");
   EXPECT_EQ(items[6], "#- 1");

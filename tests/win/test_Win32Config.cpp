@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "config/uMultilanguage.h"
@@ -11,6 +13,7 @@
 #include "config/uWin32Hive.h"
 #include "config/uWin32Translate.h"
 #include "support/uPlatform.h"
+#include "support/uTools.h"
 #include "support/uWin32Platform.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
@@ -210,6 +213,31 @@ TEST(Win32Tools, VersionOfTheProgramFile) {
   ASSERT_TRUE(v.Valid);
   EXPECT_EQ(v.Text(), "0.1.0.1 (preview)");
   EXPECT_FALSE(ReadVersionInfo(L"C:\\no\\such\\file.exe").Valid);
+}
+
+TEST(Win32Tools, CommandLinesStartWithoutWaitingAndSoundsNeverHang) {
+  const auto folder = std::filesystem::temp_directory_path();
+  const auto marker = folder / "quorvel-command-ran.txt";
+  std::filesystem::remove(marker);
+  EXPECT_FALSE(RunCommandLine(""));
+  EXPECT_FALSE(RunCommandLine("C:\\no\\such\\program.exe /x"));
+  ASSERT_TRUE(RunCommandLine("cmd.exe /c echo ran> \"" + marker.string() + "\""));
+  for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) Sleep(50);
+  EXPECT_TRUE(std::filesystem::exists(marker));
+  std::filesystem::remove(marker);
+
+  // A file of 2 GB that is no wave, and a folder: the user interface goes on.
+  const auto huge = folder / "quorvel-huge.wav";
+  std::ofstream(huge).close();
+  std::filesystem::resize_file(huge, 2'000'000'000);
+  TWin32Sound sound;
+  Platform().sound = &sound;
+  PlaySoundFile(huge.string(), true);
+  EXPECT_FALSE(PlaySoundFile(folder.string(), false));
+  sound.PlaySync(huge.string());
+  StopSound();
+  Platform().sound = nullptr;
+  std::filesystem::remove(huge);
 }
 
 TEST(Win32Tools, FormatElementSelectionInARealEdit) {
