@@ -170,12 +170,13 @@ TEST_F(DisplayWindowTest, ResizingWritesBackUnlessGuardedAndKeepsTheLimits) {
   EXPECT_EQ(framed.Window()->Bounds().Height(), TfrmDisplay::MaxHeight);
 }
 
-TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBack) {
+TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBackAClickShowsNotifications) {
   TDisplay& d = AddDisc(true);
   const HWND w = HandleOf(d);
   desktop.cursor = {100, 100};
   desktop.primaryDown = true;
   SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+  EXPECT_EQ(host.notificationRequests, 1);
   desktop.cursor = {130, 110};
   SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, 0);
   EXPECT_EQ(d.Window()->Bounds().left, 80);
@@ -190,6 +191,10 @@ TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBack) {
   SendMessageW(w, WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_EQ(d.Window()->Bounds().left, 50);
   EXPECT_EQ(d.Window()->Bounds().top, 60);
+  ReleaseCapture();
+  host.idle = false;  // busy: a click shows no notifications
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+  EXPECT_EQ(host.notificationRequests, 1);
   ReleaseCapture();
 }
 
