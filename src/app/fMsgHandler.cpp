@@ -8,6 +8,7 @@
 #include "app/uTooltip.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
+#include "events/fEvent.h"
 #include "events/uEvents.h"
 #include "events/uTowerClock.h"
 #include "support/uBusyState.h"
@@ -258,6 +259,12 @@ void TQuorvelDisplay::DispatchCommand(int id) {
     if (FDisplayList.Contains(FMenuDisplay)) FMenuDisplay->MenuCommand(id);
     return;
   }
+  if (id >= cmdFirstEvent) {
+    const auto index = static_cast<std::size_t>(id - cmdFirstEvent);
+    if (index < FEvents.Count())
+      ShowEventEditor(FEvents[index], FOptions, FBusy, FApplication.Handle());
+    return;
+  }
   switch (id) {
     case cmdExit:
       PostMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -283,6 +290,9 @@ void TQuorvelDisplay::DispatchCommand(int id) {
     case cmdEventsPage:
       OpenPreferences(1, nullptr, 0, 0, false);
       break;
+    case cmdNewEvent:
+      NewEvent();
+      break;
     case cmdToggleChime:
       FOptions.ChimeEnabled = !FOptions.ChimeEnabled;
       break;
@@ -293,8 +303,14 @@ void TQuorvelDisplay::DispatchCommand(int id) {
       ShowAbout();
       break;
     default:
-      break;  // the event commands arrive with the event windows
+      break;
   }
+}
+
+void TQuorvelDisplay::NewEvent() {
+  auto event = std::make_unique<TEvent>(&FDisplayList);
+  if (ShowEventEditor(*event, FOptions, FBusy, FApplication.Handle()))
+    FEvents.Add(std::move(event));
 }
 
 void TQuorvelDisplay::ShowCalendar() {

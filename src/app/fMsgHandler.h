@@ -99,6 +99,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
   void HandleTrayMouse(UINT mouseMessage);
+  void NewEvent();
   void ShowCalendar();
   void ShowAbout();
   void BringLastActivePopupForward();

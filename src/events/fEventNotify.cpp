@@ -9,15 +9,6 @@ namespace {
 constexpr int kPanelHeight = 42;
 constexpr const char* kSnoozeChoices[] = {"5", "10", "15", "20", "25", "30", "45", "60"};
 
-// The dialog's own font with another weight.
-HFONT CreateDialogFont(HWND dialog, LONG weight) {
-  LOGFONTW font{};
-  const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
-  font.lfWeight = weight;
-  return CreateFontIndirectW(&font);
-}
-
 // The number of notification windows open, by which each new one moves down and right.
 int& OpenCount() {
   static int count = 0;
@@ -41,7 +32,7 @@ bool TfrmEventNotify::OnInitDialog() {
   FBellFont.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0,
                               0, L"Wingdings"));
   SendMessageW(Item(BellId), WM_SETFONT, reinterpret_cast<WPARAM>(FBellFont.get()), FALSE);
-  FTimeFont.reset(CreateDialogFont(Handle(), FW_BOLD));
+  FTimeFont.reset(CreateBoldDialogFont(Handle()));
   if (FTimeFont)
     SendMessageW(Item(TimeId), WM_SETFONT, reinterpret_cast<WPARAM>(FTimeFont.get()), FALSE);
   SendMessageW(Item(SnoozeBoxId), CB_LIMITTEXT, 2, 0);

@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr double kMillisecond = 1.0 / 86400000.0;
-
-// a is later than b by at least a millisecond; closer values count as equal.
-bool IsLater(TDateTime a, TDateTime b) { return a - b >= kMillisecond; }
-
 TDateTime WholeDays(TDateTime t) { return std::floor(t); }
 TDateTime TimeOfDay(TDateTime t) { return t - std::floor(t); }
 
@@ -30,6 +25,8 @@ std::string EventKey(std::size_t index) {
 }
 
 }  // namespace
+
+bool IsLater(TDateTime a, TDateTime b) { return a - b >= 1.0 / 86400000.0; }
 
 TEvent::TEvent(TDisplayList* displays) : FDisplays(displays) {
   const TDateTime now = LocalDateTimeNow();
@@ -324,8 +321,10 @@ void TEvents::ShowNotifications() {
   }
 }
 
-TEvent& TEvents::Add() {
-  FItems.push_back(std::make_unique<TEvent>(FDisplays));
+TEvent& TEvents::Add() { return Add(std::make_unique<TEvent>(FDisplays)); }
+
+TEvent& TEvents::Add(std::unique_ptr<TEvent> event) {
+  FItems.push_back(std::move(event));
   return *FItems.back();
 }
 

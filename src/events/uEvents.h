@@ -117,6 +117,7 @@ class TEvents {
 
   // A new event, appended; the list takes it whatever its length.
   TEvent& Add();
+  TEvent& Add(std::unique_ptr<TEvent> event);
   void Delete(const TEvent* event);
   std::size_t Count() const { return FItems.size(); }
   TEvent& operator[](std::size_t i) const { return *FItems[i]; }
@@ -126,6 +127,9 @@ class TEvents {
   std::vector<std::unique_ptr<TEvent>> FItems;
   bool FLoaded = false;
 };
+
+// a is later than b by at least a millisecond; closer values count as equal.
+bool IsLater(TDateTime a, TDateTime b);
 
 // The snooze box: the minutes its text asks for (2 for a text that is no number) ...
 std::int32_t SnoozeMinutes(const std::string& text);

@@ -16,6 +16,14 @@ constexpr unsigned kHotKeyShift = HOTKEYF_SHIFT, kHotKeyControl = HOTKEYF_CONTRO
 
 }  // namespace
 
+HFONT CreateBoldDialogFont(HWND dialog) {
+  LOGFONTW font{};
+  const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
+  font.lfWeight = FW_BOLD;
+  return CreateFontIndirectW(&font);
+}
+
 std::string ControlText(HWND dialog, int id) {
   const HWND control = GetDlgItem(dialog, id);
   const int length = GetWindowTextLengthW(control);

@@ -10,6 +10,9 @@
 
 #include "support/uDateTime.h"
 
+// The dialog's own font made bold, for headings; null when it cannot be made.
+HFONT CreateBoldDialogFont(HWND dialog);
+
 // The controls of a dialog, reached by identifier; text is UTF-8.
 
 std::string ControlText(HWND dialog, int id);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "config/uOptions.h"
@@ -16,11 +15,10 @@ using TPlays = std::vector<std::string>;
 class ChimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto folder = std::filesystem::temp_directory_path();
-    for (std::string* file : {&quarter, &half, &threeQuarters, &top}) {
-      *file = (folder / ("quorvel-chime-" + std::to_string(file - &quarter) + ".wav")).string();
-      std::ofstream(*file) << "RIFF";
-    }
+    quarter = TestFile("quarter.wav");
+    half = TestFile("half.wav");
+    threeQuarters = TestFile("threeQuarters.wav");
+    top = TestFile("top.wav");
     options.ChimeQuarterSound = quarter;
     options.ChimeHalfSound = half;
     options.ChimeThreeQuartersSound = threeQuarters;

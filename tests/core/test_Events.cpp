@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 
@@ -11,6 +10,7 @@
 #include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
+#include "events/uEventForm.h"
 #include "events/uEvents.h"
 #include "support/uTestPlatform.h"
 #include "support/uTools.h"
@@ -43,12 +43,7 @@ class EventTest : public ::testing::Test {
   void SetNow(int year, int month, int day, int hour, int minute, int second = 0, int ms = 0) {
     platform.clock.local = Moment(year, month, day, hour, minute, second, ms);
   }
-  // A file that exists, to play.
-  std::string Wave() {
-    const auto path = std::filesystem::temp_directory_path() / "quorvel-test-event.wav";
-    std::ofstream(path) << "RIFF";
-    return path.string();
-  }
+  std::string Wave() { return TestFile("event.wav"); }
   TTestPlatform platform;
   TDisplayList displays;
 };
@@ -633,6 +628,55 @@ TEST_F(EventTest, NineStoredEventsAllLoadAndAnUnloadedListSavesNothing) {
   again.Load();
   ASSERT_EQ(again.Count(), 9u);
   EXPECT_EQ(again[8].Message, "8");
+}
+
+TEST_F(EventTest, TheEditorShowsWhatItCanAndReArmsOnlyOnOK) {
+  SetNow(2026, 12, 6, 23, 30, 15);
+  TEvent damaged;
+  damaged.Repeat = 9;
+  damaged.RepeatWeekly = 200;
+  damaged.RepeatMonthly = 0;
+  damaged.ActionShowMessage = 7;
+  damaged.RepeatDaily = 0xFF;
+  TEventForm form;
+  EventToForm(damaged, form, false);
+  EXPECT_EQ(
+      std::vector<int>({form.repeat, form.weekday, form.monthDay, form.showMessage, form.days}),
+      std::vector<int>({3, 6, 1, 2, 0x7F}));
+
+  // "Now +" 60 at 23:30:15: tomorrow, seconds kept until OK drops them.
+  SetNowPlus(form, LocalDateTimeNow(), 60);
+  EXPECT_EQ(Text(form.date + form.time), "2026-12-07 00:30:15.000");
+  form.repeat = TEvent::rpOnce;
+  EXPECT_FALSE(IsOneShotInThePast(form, LocalDateTimeNow()));
+  SetNowPlus(form, LocalDateTimeNow(), 0);
+  EXPECT_TRUE(IsOneShotInThePast(form, LocalDateTimeNow()));
+  form.repeat = TEvent::rpDaily;
+  EXPECT_FALSE(IsOneShotInThePast(form, LocalDateTimeNow()));  // only a one-shot asks
+
+  // Only the actions: the message and schedule stay as they are.
+  TEvent event;
+  event.Message = "kept";
+  form.message = "edited";
+  form.sound = "bell.wav";
+  FormToEvent(form, event, true);
+  EXPECT_EQ(event.Message, "kept");
+  EXPECT_EQ(event.Sound, "bell.wav");
+  // OK re-arms: a daily event without days is Monday-only, switched on, waiting.
+  event.SetActive(false);
+  event.State = TEvent::stDone;
+  form.days = 0;
+  FormToEvent(form, event, false);
+  EXPECT_EQ(event.Message, "edited");
+  EXPECT_TRUE(event.Active());
+  EXPECT_EQ(event.State, TEvent::stWaiting);
+  EXPECT_EQ(event.RepeatDaily, 1);
+  EXPECT_EQ(Text(event.Trigger()), "2026-12-07 23:30:00.000");
+
+  EXPECT_EQ(QuotedList("\"when the tray icon is clicked\",\"automatically\",\"never\""),
+            (std::vector<std::string>{"when the tray icon is clicked", "automatically", "never"}));
+  EXPECT_EQ(QuotedList("\"one\",\"unfinished"), (std::vector<std::string>{"one"}));
+  EXPECT_TRUE(QuotedList("no quotes").empty());
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #include "support/uTestPlatform.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 
 #include "config/uVarnRegistry.h"
@@ -284,4 +288,13 @@ bool TRecordingSound::AwaitSyncPlays(std::size_t count) {
 void TFakeNotifyWindow::CloseByUser() {
   event.Dismiss();
   event.NotifyWindowDestroyed();
+}
+
+std::string TestFile(const std::string& suffix) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      ("quorvel-" + std::string(test->test_suite_name()) + "." + test->name() + "-" + suffix);
+  std::ofstream(path) << "RIFF";
+  return path.string();
 }

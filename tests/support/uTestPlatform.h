@@ -216,6 +216,10 @@ class TFakeDisplayWindow : public TDisplayWindow {
   std::function<void()> onDestroy;
 };
 
+// A file of its own for the running test: tests run side by side in several processes.
+// It holds a few bytes, so that it exists as a sound to play.
+std::string TestFile(const std::string& suffix);
+
 // Every value under a key, by its path and name ("Displays\\000\\Left"), as stored.
 std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key);
 

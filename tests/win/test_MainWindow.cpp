@@ -13,6 +13,7 @@
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
 #include "display/fDisplay.h"
+#include "events/fEvent.h"
 #include "events/fEventNotify.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
@@ -456,6 +457,18 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   TEvents& events = quorvel->Events();
   const HWND waiting = NotificationWindow(false);
   ASSERT_NE(waiting, nullptr);  // the second one, hidden until a click on the tray
+  // Each further window sits a caption lower and further right; the time line is bold.
+  RECT first{}, second{};
+  GetWindowRect(window, &first);
+  GetWindowRect(waiting, &second);
+  const int step = GetSystemMetrics(SM_CYCAPTION);
+  EXPECT_EQ(std::vector<LONG>({second.left - first.left, second.top - first.top}),
+            std::vector<LONG>({step, step}));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(
+                 SendDlgItemMessageW(window, TfrmEventNotify::TimeId, WM_GETFONT, 0, 0)),
+             sizeof(font), &font);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
 
   // 0 typed, "later" clicked with the mouse: the box raised it to 2 first.
   SetDlgItemTextW(window, TfrmEventNotify::SnoozeBoxId, L"0");
@@ -491,4 +504,110 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   ASSERT_TRUE(r.OpenKey("Software\\Quorvel II\\Events\\001", false));
   EXPECT_EQ(r.ReadIntegerDef("State", -1), 2);
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
+}
+
+namespace {
+
+// Answers the modal windows the program opens, one step at a time: each step
+// runs on a timer inside the modal loop and returns true once it has acted.
+std::vector<std::function<bool()>> gSteps;
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (gSteps.empty()) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  if (gSteps.front()()) gSteps.erase(gSteps.begin());
+}
+
+// The shown dialog of this thread that has a control of the identifier.
+HWND FindDialogWith(int controlId) {
+  struct Search {
+    int id;
+    HWND found = nullptr;
+  } search{controlId};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (IsWindowVisible(w) && GetDlgItem(w, s->id)) s->found = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Posted: a click that opens a modal window must not run inside the step.
+void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+}  // namespace
+
+TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
+  TEvents& events = quorvel->Events();
+  bool busyWhileOpen = false;
+  gSteps = {[&] {
+    const HWND editor = FindDialogWith(TfrmEvent::OKId);
+    if (!editor) return false;
+    busyWhileOpen = !Main().IsIdle();
+    SetDlgItemTextW(editor, TfrmEvent::MessageId, L"Water the plants");
+    Click(editor, TfrmEvent::RepeatOnceId + 1);  // daily
+    // A new event has every day; Monday and Wednesday are taken out.
+    Click(editor, TfrmEvent::MondayId);
+    Click(editor, TfrmEvent::MondayId + 2);
+    SYSTEMTIME time{2026, 12, 0, 6, 7, 45, 30, 0};
+    SendDlgItemMessageW(editor, TfrmEvent::TimeId, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&time));
+    Click(editor, TfrmEvent::OKId);
+    return true;
+  }};
+  SetTimer(nullptr, 0, 30, RunNextStep);
+  Send(WM_COMMAND, cmdNewEvent);
+  EXPECT_TRUE(busyWhileOpen);
+  EXPECT_TRUE(Main().IsIdle());
+  ASSERT_EQ(events.Count(), 1u);
+  EXPECT_EQ(events[0].Message, "Water the plants");
+  EXPECT_EQ(events[0].Repeat, TEvent::rpDaily);
+  EXPECT_EQ(events[0].RepeatDaily, 0x7A);
+  const TSystemTime next = DateTimeToSystemTime(events[0].Trigger());
+  EXPECT_EQ(std::vector<int>({next.wDay, next.wHour, next.wMinute, next.wSecond}),
+            std::vector<int>({8, 7, 45, 0}));  // Tuesday, seconds dropped
+
+  // A one-shot a minute ago: OK asks first; No keeps the editor open, Yes saves it done.
+  events[0].Repeat = TEvent::rpOnce;
+  events[0].SetTrigger(LocalDateTimeNow() - 1.0 / 1440);
+  int questions = 0;
+  const auto answer = [&](int button) {
+    return [&, button] {
+      const HWND question = FindDialogWith(IDYES);
+      if (!question) return false;
+      ++questions;
+      Click(question, button);
+      return true;
+    };
+  };
+  const auto ok = [] {
+    // The editor, once no question is open over it.
+    const HWND editor = FindDialogWith(TfrmEvent::OKId);
+    if (!editor || FindDialogWith(IDYES)) return false;
+    Click(editor, TfrmEvent::OKId);
+    return true;
+  };
+  gSteps = {ok, answer(IDNO), ok, answer(IDYES)};
+  SetTimer(nullptr, 0, 30, RunNextStep);
+  Send(WM_COMMAND, cmdFirstEvent);
+  EXPECT_EQ(questions, 2);
+  EXPECT_EQ(events[0].State, TEvent::stDone);
+
+  // Cancel leaves the event as it was, whatever the controls said.
+  gSteps = {[] {
+    const HWND editor = FindDialogWith(TfrmEvent::OKId);
+    if (!editor) return false;
+    SetDlgItemTextW(editor, TfrmEvent::MessageId, L"changed");
+    Click(editor, TfrmEvent::CancelId);
+    return true;
+  }};
+  SetTimer(nullptr, 0, 30, RunNextStep);
+  Send(WM_COMMAND, cmdFirstEvent);
+  EXPECT_EQ(events[0].Message, "Water the plants");
+  Send(WM_COMMAND, cmdFirstEvent + 5);  // no such event: nothing opens
+  EXPECT_TRUE(gSteps.empty());
 }

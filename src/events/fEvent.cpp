@@ -1,0 +1,253 @@
+#include "events/fEvent.h"
+
+#include "config/uMultilanguage.h"
+#include "events/uEvents.h"
+#include "support/uBusyState.h"
+#include "support/uDialogControls.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+#include "support/uWin32Tools.h"
+#include "support/uWinText.h"
+
+namespace {
+
+constexpr int kHeadingIds[] = {4004, 4020};
+constexpr int kWarningId = 4033;
+constexpr int kNowPlusMinutes[] = {10, 15, 20, 30, 45, 60};
+
+// The controls of each repeat kind's panel, which share one place.
+struct TPanel {
+  int first, last;
+};
+constexpr TPanel kPanels[] = {{TfrmEvent::DateId, TfrmEvent::DateId},
+                              {TfrmEvent::MondayId, TfrmEvent::MondayId + 6},
+                              {TfrmEvent::WeekdayListId, TfrmEvent::WeekdayListId},
+                              {TfrmEvent::MonthDayId, TfrmEvent::MonthDayUpDownId}};
+
+}  // namespace
+
+bool TfrmEvent::OnInitDialog() {
+  FormCreate();
+  PlaceNearFocus(Handle());
+  EventToControls(false);
+  return true;
+}
+
+void TfrmEvent::FormCreate() {
+  FHeadingFont.reset(CreateBoldDialogFont(Handle()));
+  for (const int id : kHeadingIds)
+    SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(FHeadingFont.get()), FALSE);
+  for (int day = 0; day < 7; ++day) {
+    SetControlText(Handle(), MondayId + day, WeekdayName(day, true));
+    AddComboItem(Handle(), WeekdayListId, WeekdayName(day, false));
+  }
+  for (const std::string& item :
+       QuotedList(GetText("EVENTNOTIFY",
+                          "\"when the tray icon is clicked\",\"automatically\","
+                          "\"never (not recommended)\"")))
+    AddComboItem(Handle(), NotificationId, item);
+  SendMessageW(Item(MessageId), EM_LIMITTEXT, 240, 0);
+  SendMessageW(Item(MonthDayId), EM_LIMITTEXT, 2, 0);
+  SendMessageW(Item(MonthDayUpDownId), UDM_SETRANGE32, 1, 31);
+  SendMessageW(Item(TimeId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
+  FFlashFill.Attach(Item(FlashFillId));
+  FFlashOutline.Attach(Item(FlashOutlineId));
+  LoadGlyphs();
+  // Event presets come with the preset manager.
+  EnableControl(Handle(), LoadPresetId, false);
+  EnableControl(Handle(), SavePresetId, false);
+}
+
+void TfrmEvent::LoadGlyphs() {
+  FGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+  const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
+  if (!AddGlyph(FGlyphs.get(), deep ? L"IL_TOOLBAR_ENABLED_1" : L"IL_TOOLBAR_ENABLED_0")) return;
+  const struct {
+    int id, image;
+    const char* hint;
+  } glyphs[] = {{SoundLoopId, 6, "Loop"},
+                {SoundSelectId, 7, "Browse for file..."},
+                {SoundPlayId, 8, "Play the sound"},
+                {SoundStopId, 9, "Stop playing"},
+                {CommandSelectId, 7, "Browse..."}};
+  FHints = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, nullptr, nullptr);
+  for (const auto& glyph : glyphs) {
+    FIcons.emplace_back(ImageList_GetIcon(FGlyphs.get(), glyph.image, ILD_NORMAL));
+    SendMessageW(Item(glyph.id), BM_SETIMAGE, IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(FIcons.back().get()));
+    AddHint(glyph.id, glyph.hint);
+  }
+}
+
+void TfrmEvent::AddHint(int id, const char* text) {
+  if (!FHints) return;
+  std::wstring wide = Utf8ToWide(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
+  tool.lpszText = wide.data();
+  SendMessageW(FHints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TfrmEvent::EventToControls(bool actionsOnly) {
+  TEventForm form;
+  EventToForm(FEvent, form, actionsOnly);
+  const HWND d = Handle();
+  if (!actionsOnly) {
+    SetControlText(d, MessageId, form.message);
+    CheckRadioButton(d, RepeatOnceId, RepeatOnceId + 3, RepeatOnceId + form.repeat);
+    rbRepeatClick(form.repeat);
+    for (int day = 0; day < 7; ++day) SetChecked(d, MondayId + day, (form.days >> day & 1) != 0);
+    SetComboSelection(d, WeekdayListId, form.weekday);
+    SendMessageW(Item(MonthDayUpDownId), UDM_SETPOS32, 0, form.monthDay);
+    SetDateTimePickerValue(d, DateId, DateTimeToSystemTime(form.date + form.time));
+    SetDateTimePickerValue(d, TimeId, DateTimeToSystemTime(form.date + form.time));
+  }
+  SetComboSelection(d, NotificationId, form.showMessage);
+  SetChecked(d, PlaySoundId, form.playSound);
+  SetChecked(d, FlashId, form.flash);
+  SetChecked(d, CommandId, form.command);
+  FFlashFill.SetColorValue(form.flashFill);
+  FFlashOutline.SetColorValue(form.flashOutline);
+  SetControlText(d, SoundId, form.sound);
+  SetControlText(d, CommandLineId, form.commandLine);
+  SetChecked(d, SoundLoopId, form.soundLoop);
+}
+
+TEventForm TfrmEvent::ControlsToForm() const {
+  const HWND d = Handle();
+  TEventForm form;
+  form.message = ControlText(d, MessageId);
+  for (int repeat = 0; repeat < 4; ++repeat)
+    if (IsChecked(d, RepeatOnceId + repeat)) form.repeat = static_cast<std::uint8_t>(repeat);
+  for (int day = 0; day < 7; ++day)
+    if (IsChecked(d, MondayId + day)) form.days |= static_cast<std::uint8_t>(1 << day);
+  form.weekday = std::max(ComboSelection(d, WeekdayListId), 0);
+  form.monthDay = static_cast<int>(SendMessageW(Item(MonthDayUpDownId), UDM_GETPOS32, 0, 0));
+  const TSystemTime date = DateTimePickerValue(d, DateId);
+  TSystemTime time = DateTimePickerValue(d, TimeId);
+  form.date = DaysFromCivil(date.wYear, date.wMonth, date.wDay);
+  time.wYear = 1899, time.wMonth = 12, time.wDay = 30, time.wMilliseconds = 0;
+  form.time = SystemTimeToDateTime(time);
+  form.showMessage = std::max(ComboSelection(d, NotificationId), 0);
+  form.playSound = IsChecked(d, PlaySoundId);
+  form.flash = IsChecked(d, FlashId);
+  form.command = IsChecked(d, CommandId);
+  form.flashFill = FFlashFill.ColorValue();
+  form.flashOutline = FFlashOutline.ColorValue();
+  form.sound = ControlText(d, SoundId);
+  form.commandLine = ControlText(d, CommandLineId);
+  form.soundLoop = IsChecked(d, SoundLoopId);
+  return form;
+}
+
+void TfrmEvent::rbRepeatClick(int repeat) {
+  for (int kind = 0; kind < 4; ++kind)
+    for (int id = kPanels[kind].first; id <= kPanels[kind].last; ++id)
+      ShowWindow(Item(id), kind == repeat ? SW_SHOW : SW_HIDE);
+}
+
+void TfrmEvent::edDayExit() {
+  const auto position = SendMessageW(Item(MonthDayUpDownId), UDM_GETPOS32, 0, 0);
+  SetControlText(Handle(), MonthDayId, std::to_string(position));
+}
+
+void TfrmEvent::NowPlusClick(int id) {
+  TEventForm form;
+  SetNowPlus(form, LocalDateTimeNow(), kNowPlusMinutes[id - NowPlusFirstId]);
+  SetDateTimePickerValue(Handle(), DateId, DateTimeToSystemTime(form.date + form.time));
+  SetDateTimePickerValue(Handle(), TimeId, DateTimeToSystemTime(form.date + form.time));
+}
+
+void TfrmEvent::SoundSelectClick() {
+  StopSound();
+  std::string file = ControlText(Handle(), SoundId);
+  if (!BrowseForFile(
+          Handle(), file,
+          GetText("OPENWAVE_FILTER", "Windows wave files (*.wav)|*.wav|All files (*.*)|*.*"),
+          GetText("OPENWAVE_TITLE", "Select a sound")))
+    return;
+  SetControlText(Handle(), SoundId, file);
+  SetChecked(Handle(), PlaySoundId, true);
+}
+
+void TfrmEvent::CommandSelectClick() {
+  std::string file;
+  if (!BrowseForFile(Handle(), file,
+                     GetText("OPENAPP_FILTER",
+                             "Executables (*.exe;*.com;*.bat;*.vbs)|*.exe;*.com;*.bat;*.vbs|"
+                             "All files (*.*)|*.*"),
+                     GetText("OPENAPP_TITLE", "Select an application")))
+    return;
+  SetControlText(Handle(), CommandLineId, file);
+  SetChecked(Handle(), CommandId, true);
+}
+
+void TfrmEvent::btOKClick() {
+  const TEventForm form = ControlsToForm();
+  if (IsOneShotInThePast(form, LocalDateTimeNow())) {
+    const std::wstring text = Utf8ToWide(
+        GetText("MSG_EPAST", "The time you have entered is in the past.\r\n\r\nContinue?"));
+    wchar_t caption[128] = {};
+    GetWindowTextW(Handle(), caption, 128);
+    if (MessageBoxW(Handle(), text.c_str(), caption, MB_YESNO | MB_ICONERROR) != IDYES) {
+      SetFocus(Item(DateId));
+      return;
+    }
+  }
+  FormToEvent(form, FEvent, false);
+  End(IDOK);
+}
+
+INT_PTR TfrmEvent::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      return FFlashFill.DrawItem(item) || FFlashOutline.DrawItem(item);
+    }
+    case WM_CTLCOLORSTATIC:
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kWarningId) return FALSE;
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_GRAYTEXT));
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    default:
+      return TDialogBase::DlgProc(msg, wParam, lParam);
+  }
+}
+
+void TfrmEvent::OnCommand(int id, int notification) {
+  if (id >= RepeatOnceId && id <= RepeatOnceId + 3 && notification == BN_CLICKED) {
+    rbRepeatClick(id - RepeatOnceId);
+  } else if (id == MonthDayId && notification == EN_KILLFOCUS) {
+    edDayExit();
+  } else if (id >= NowPlusFirstId && id < NowPlusFirstId + 6) {
+    NowPlusClick(id);
+  } else if (id == SoundSelectId) {
+    SoundSelectClick();
+  } else if (id == SoundPlayId) {
+    PlaySoundFile(ControlText(Handle(), SoundId), IsChecked(Handle(), SoundLoopId));
+  } else if (id == SoundStopId || id == SoundLoopId) {
+    StopSound();
+  } else if (id == CommandSelectId) {
+    CommandSelectClick();
+  } else if (id == FlashFillId || id == FlashOutlineId) {
+    PickButtonColor(Handle(), FOptions, id == FlashFillId ? FFlashFill : FFlashOutline);
+  } else if (id == OKId || id == IDOK) {
+    btOKClick();
+  } else if (id == CancelId || id == IDCANCEL) {
+    End(IDCANCEL);
+  }
+}
+
+bool ShowEventEditor(TEvent& event, TOptions& options, TBusyState& busy, HWND owner) {
+  busy.EventEditorOpen = true;
+  TfrmEvent editor(event, options);
+  const bool confirmed = editor.ShowModal(owner) == IDOK;
+  busy.EventEditorOpen = false;
+  // No sound started from the editor outlives it.
+  StopSound();
+  return confirmed;
+}
