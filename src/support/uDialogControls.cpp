@@ -71,14 +71,17 @@ int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts) {
   item.pszText = first.data();
   const int row =
       static_cast<int>(Send(dialog, id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  for (std::size_t column = 1; row >= 0 && column < texts.size(); ++column) {
-    std::wstring text = Utf8ToWide(texts[column]);
-    LVITEMW sub{};
-    sub.iSubItem = static_cast<int>(column);
-    sub.pszText = text.data();
-    Send(dialog, id, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
-  }
+  for (std::size_t column = 1; row >= 0 && column < texts.size(); ++column)
+    SetListCellText(dialog, id, row, static_cast<int>(column), texts[column]);
   return row;
+}
+
+void SetListCellText(HWND dialog, int id, int row, int column, const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  LVITEMW cell{};
+  cell.iSubItem = column;
+  cell.pszText = wide.data();
+  Send(dialog, id, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
 }
 
 int ListRowCount(HWND dialog, int id) {

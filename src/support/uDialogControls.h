@@ -26,6 +26,7 @@ void EnableControl(HWND dialog, int id, bool enabled);
 void ShowListCheckBoxes(HWND dialog, int id);
 void AddListColumn(HWND dialog, int id, const std::string& caption, int width);
 int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts);
+void SetListCellText(HWND dialog, int id, int row, int column, const std::string& text);
 int ListRowCount(HWND dialog, int id);
 std::string ListRowText(HWND dialog, int id, int row, int column);
 bool IsListRowChecked(HWND dialog, int id, int row);

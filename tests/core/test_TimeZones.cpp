@@ -4,6 +4,7 @@
 
 #include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
+#include "timezones/uTimeZoneRows.h"
 #include "timezones/uTimeZones.h"
 
 namespace {
@@ -234,3 +235,22 @@ TEST_F(CatalogueTest, ADamagedZoneStopsTheLoadKeepingTheZonesBefore) {
 }
 
 }  // namespace
+
+TEST(TimeZoneRows, OffsetsFromTheStandardBiasAndDescriptionsWithoutTheirPrefix) {
+  const std::pair<std::int32_t, const char*> offsets[] = {{-330, "+05:30"},
+                                                          {210, "-03:30"},
+                                                          {0, ""},
+                                                          {-60, "+01:00"},
+                                                          {720, "-12:00"},
+                                                          {-5, "+00:05"},
+                                                          {INT32_MIN, "+35791394:08"}};
+  for (const auto& [bias, text] : offsets) EXPECT_EQ(ZoneOffsetText(bias), text) << bias;
+  const std::pair<const char*, const char*> descriptions[] = {
+      {"(UTC+01:00) Amsterdam, Berlin", "Amsterdam, Berlin"},
+      {"(UTC) Coordinated Universal Time", "Coordinated Universal Time"},
+      {"Coordinated Universal Time (UTC) x", "Coordinated Universal Time (UTC) x"},
+      {"(UTC+01:00)Berlin", "(UTC+01:00)Berlin"},
+      {"(a) (b) c", "(b) c"},
+      {"", ""}};
+  for (const auto& [name, shown] : descriptions) EXPECT_EQ(ZoneDescription(name), shown) << name;
+}

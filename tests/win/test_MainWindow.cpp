@@ -19,6 +19,7 @@
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinText.h"
+#include "win/uModalSteps.h"
 #include "win/uPumpMessages.h"
 
 namespace {
@@ -506,45 +507,10 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
 }
 
-namespace {
-
-// Answers the modal windows the program opens, one step at a time: each step
-// runs on a timer inside the modal loop and returns true once it has acted.
-std::vector<std::function<bool()>> gSteps;
-void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (gSteps.empty()) {
-    KillTimer(nullptr, timer);
-    return;
-  }
-  if (gSteps.front()()) gSteps.erase(gSteps.begin());
-}
-
-// The shown dialog of this thread that has a control of the identifier.
-HWND FindDialogWith(int controlId) {
-  struct Search {
-    int id;
-    HWND found = nullptr;
-  } search{controlId};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (IsWindowVisible(w) && GetDlgItem(w, s->id)) s->found = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Posted: a click that opens a modal window must not run inside the step.
-void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-}  // namespace
-
 TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   TEvents& events = quorvel->Events();
   bool busyWhileOpen = false;
-  gSteps = {[&] {
+  AnswerModalWindows({[&] {
     const HWND editor = FindDialogWith(TfrmEvent::OKId);
     if (!editor) return false;
     busyWhileOpen = !Main().IsIdle();
@@ -558,8 +524,7 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
                         reinterpret_cast<LPARAM>(&time));
     Click(editor, TfrmEvent::OKId);
     return true;
-  }};
-  SetTimer(nullptr, 0, 30, RunNextStep);
+  }});
   Send(WM_COMMAND, cmdNewEvent);
   EXPECT_TRUE(busyWhileOpen);
   EXPECT_TRUE(Main().IsIdle());
@@ -591,23 +556,20 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
     Click(editor, TfrmEvent::OKId);
     return true;
   };
-  gSteps = {ok, answer(IDNO), ok, answer(IDYES)};
-  SetTimer(nullptr, 0, 30, RunNextStep);
+  AnswerModalWindows({ok, answer(IDNO), ok, answer(IDYES)});
   Send(WM_COMMAND, cmdFirstEvent);
   EXPECT_EQ(questions, 2);
   EXPECT_EQ(events[0].State, TEvent::stDone);
 
   // Cancel leaves the event as it was, whatever the controls said.
-  gSteps = {[] {
+  AnswerModalWindows({[] {
     const HWND editor = FindDialogWith(TfrmEvent::OKId);
     if (!editor) return false;
     SetDlgItemTextW(editor, TfrmEvent::MessageId, L"changed");
     Click(editor, TfrmEvent::CancelId);
     return true;
-  }};
-  SetTimer(nullptr, 0, 30, RunNextStep);
+  }});
   Send(WM_COMMAND, cmdFirstEvent);
   EXPECT_EQ(events[0].Message, "Water the plants");
-  Send(WM_COMMAND, cmdFirstEvent + 5);  // no such event: nothing opens
-  EXPECT_TRUE(gSteps.empty());
+  Send(WM_COMMAND, cmdFirstEvent + 5);  // no such event: nothing opens (nothing would close it)
 }

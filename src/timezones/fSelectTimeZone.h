@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include "support/uDialogBase.h"
+
+class TTimeZone;
+class TTimeZones;
+
+// The modal list of every zone of the catalogue, with its standard offset, name,
+// description and the date and time there now, from which the user picks one.
+class TfrmSelectTimeZone : public TDialogBase {
+ public:
+  static constexpr int TemplateId = 5100;
+  static constexpr int OKId = 5101;
+  static constexpr int CancelId = 5102;
+  static constexpr int ListId = 5103;
+  static constexpr UINT_PTR UpdateTimerId = 1;
+
+  TfrmSelectTimeZone(const TTimeZones& zones, const TTimeZone* current)
+      : TDialogBase(TemplateId), FZones(zones), FSelected(current) {}
+  // The zone of the selected row, or none.
+  const TTimeZone* Selected() const { return FSelected; }
+
+ protected:
+  bool OnInitDialog() override;
+  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int notification) override;
+
+ private:
+  void FillList();
+  void UpdateTimes();
+  void lvTimeZonesChange();
+  void tmrUpdateZonesTimer();
+
+  const TTimeZones& FZones;
+  const TTimeZone* FSelected;
+  int FLastMinute = -1;
+};
+
+// The zone the user picked, or none when the window was cancelled.
+const TTimeZone* SelectTimeZone(const TTimeZones& zones, const TTimeZone* current, HWND owner);

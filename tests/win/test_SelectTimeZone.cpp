@@ -1,0 +1,114 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "config/uWin32Hive.h"
+#include "support/uDialogControls.h"
+#include "support/uPlatform.h"
+#include "support/uTestPlatform.h"
+#include "support/uWin32Platform.h"
+#include "timezones/fSelectTimeZone.h"
+#include "timezones/uTimeZoneRows.h"
+#include "timezones/uTimeZones.h"
+#include "win/uModalSteps.h"
+
+namespace {
+
+using P = TfrmSelectTimeZone;
+
+// The system's catalogue, with the test's clock.
+class SelectTimeZoneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallWin32Platform();
+    InstallWin32Hives();
+    Platform().clock = &clock;
+    clock.utc = {2026, 12, 0, 6, 23, 30, 0, 0};
+    zones.Load();
+    tokyo = zones.FindZone("tokyo standard time");
+    ASSERT_NE(tokyo, nullptr);
+  }
+  void TearDown() override { Platform() = TPlatform{}; }
+  int RowOf(const TTimeZone* zone) {
+    for (std::size_t i = 0; i < zones.Count(); ++i)
+      if (&zones[i] == zone) return static_cast<int>(i);
+    return -1;
+  }
+  TTestClock clock;
+  TTimeZones zones;
+  const TTimeZone* tokyo = nullptr;
+};
+
+TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
+  std::vector<std::string> row;
+  bool okEnabled = false;
+  int selected = -2;
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    selected = SelectedListRow(picker, P::ListId);
+    const int r = RowOf(tokyo);
+    for (int column = 0; column < 4; ++column)
+      row.push_back(ListRowText(picker, P::ListId, r, column));
+    okEnabled = IsWindowEnabled(GetDlgItem(picker, P::OKId));
+    Click(picker, P::OKId);
+    return true;
+  }});
+  EXPECT_EQ(SelectTimeZone(zones, tokyo, nullptr), tokyo);
+  EXPECT_EQ(selected, RowOf(tokyo));
+  EXPECT_TRUE(okEnabled);
+  EXPECT_EQ(row,
+            (std::vector<std::string>{"+09:00", "Tokyo Standard Time",
+                                      ZoneDescription(tokyo->DisplayName), "12/7/2026 8:30 AM"}));
+
+  // Without a current zone nothing is selected and OK waits for a row; Cancel gives none.
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    selected = SelectedListRow(picker, P::ListId);
+    okEnabled = IsWindowEnabled(GetDlgItem(picker, P::OKId));
+    SelectListRow(picker, P::ListId, 0);
+    Click(picker, P::CancelId);
+    return true;
+  }});
+  EXPECT_EQ(SelectTimeZone(zones, nullptr, nullptr), nullptr);
+  EXPECT_EQ(selected, -1);
+  EXPECT_FALSE(okEnabled);
+
+  // A row chosen by hand, then OK.
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    SelectListRow(picker, P::ListId, 2);
+    okEnabled = IsWindowEnabled(GetDlgItem(picker, P::OKId));
+    Click(picker, P::OKId);
+    return true;
+  }});
+  EXPECT_EQ(SelectTimeZone(zones, nullptr, nullptr), &zones[2]);
+  EXPECT_TRUE(okEnabled);
+}
+
+TEST_F(SelectTimeZoneTest, TheTimesFollowTheMinute) {
+  std::string before, after;
+  AnswerModalWindows({[&] {
+                        const HWND picker = FindDialogWith(P::ListId);
+                        if (!picker) return false;
+                        before = ListRowText(picker, P::ListId, RowOf(tokyo), 3);
+                        clock.utc.wMinute = 31;
+                        return true;
+                      },
+                      [&] {
+                        const HWND picker = FindDialogWith(P::ListId);
+                        after = ListRowText(picker, P::ListId, RowOf(tokyo), 3);
+                        if (after == before) return false;  // the next second's timer
+                        Click(picker, P::CancelId);
+                        return true;
+                      }});
+  SelectTimeZone(zones, tokyo, nullptr);
+  EXPECT_EQ(before, "12/7/2026 8:30 AM");
+  EXPECT_EQ(after, "12/7/2026 8:31 AM");
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+// Answers the modal windows a test opens, one step at a time: each step runs
+// on a thread timer inside the modal loop and returns true once it has acted.
+// Clicks are posted, so that a click that opens another modal window does not
+// run inside its step.
+inline std::vector<std::function<bool()>>& ModalSteps() {
+  static std::vector<std::function<bool()>> steps;
+  return steps;
+}
+
+inline void CALLBACK RunNextModalStep(HWND, UINT, UINT_PTR timer, DWORD) {
+  auto& steps = ModalSteps();
+  if (steps.empty()) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  if (steps.front()()) steps.erase(steps.begin());
+}
+
+// Sets the steps to run from the next modal loop on.
+inline void AnswerModalWindows(std::vector<std::function<bool()>> steps) {
+  ModalSteps() = std::move(steps);
+  SetTimer(nullptr, 0, 30, RunNextModalStep);
+}
+
+// The shown window of this thread that has a control of the identifier.
+inline HWND FindDialogWith(int controlId) {
+  struct Search {
+    int id;
+    HWND found = nullptr;
+  } search{controlId};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (IsWindowVisible(w) && GetDlgItem(w, s->id)) s->found = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
