@@ -62,25 +62,26 @@ void TfrmEvent::LoadGlyphs() {
   FGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
   const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
   if (!AddGlyph(FGlyphs.get(), deep ? L"IL_TOOLBAR_ENABLED_1" : L"IL_TOOLBAR_ENABLED_0")) return;
+  // Hints are translated by their own tags, as the window translation does for buttons.
   const struct {
-    int id, image;
+    int id, image, tag;
     const char* hint;
-  } glyphs[] = {{SoundLoopId, 6, "Loop"},
-                {SoundSelectId, 7, "Browse for file..."},
-                {SoundPlayId, 8, "Play the sound"},
-                {SoundStopId, 9, "Stop playing"},
-                {CommandSelectId, 7, "Browse..."}};
+  } glyphs[] = {{SoundLoopId, 6, 4022, "Loop"},
+                {SoundSelectId, 7, 4023, "Browse for file..."},
+                {SoundPlayId, 8, 4024, "Play the sound"},
+                {SoundStopId, 9, 4025, "Stop playing"},
+                {CommandSelectId, 7, 4023, "Browse..."}};
   FHints = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, nullptr, nullptr);
   for (const auto& glyph : glyphs) {
     FIcons.emplace_back(ImageList_GetIcon(FGlyphs.get(), glyph.image, ILD_NORMAL));
     SendMessageW(Item(glyph.id), BM_SETIMAGE, IMAGE_ICON,
                  reinterpret_cast<LPARAM>(FIcons.back().get()));
-    AddHint(glyph.id, glyph.hint);
+    AddHint(glyph.id, GetText(std::to_string(glyph.tag) + "(hint)", glyph.hint));
   }
 }
 
-void TfrmEvent::AddHint(int id, const char* text) {
+void TfrmEvent::AddHint(int id, const std::string& text) {
   if (!FHints) return;
   std::wstring wide = Utf8ToWide(text);
   TTTOOLINFOW tool{};

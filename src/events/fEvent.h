@@ -56,7 +56,7 @@ class TfrmEvent : public TDialogBase {
  private:
   void FormCreate();
   void LoadGlyphs();
-  void AddHint(int id, const char* text);
+  void AddHint(int id, const std::string& text);
   void EventToControls(bool actionsOnly);
   TEventForm ControlsToForm() const;
   void rbRepeatClick(int repeat);

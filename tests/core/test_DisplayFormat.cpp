@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
 #include "kinds/uDisplayFormat.h"
+#include "prefs/uFormatElements.h"
 #include "support/uTestPlatform.h"
 #include "timezones/uTimeZones.h"
 
@@ -181,6 +183,57 @@ TEST_F(DisplayFormatTest, AnyBytesEvaluateSafely) {
   EXPECT_EQ(Eval("<tz \"Tokyo \"Standard\" Time\">&hh;"), " !ERROR! 09");
   EXPECT_EQ(Eval("<tz  >&hh;"), " !ERROR! 09");  // a blank is a name, not local time
   EXPECT_EQ(Eval("<tz \"\">&hh;"), "09");        // two quotes: an empty name, local time
+}
+
+// Every item of the format element menu, flattened: "caption|inserts" with submenus indented.
+std::vector<std::string> MenuLines(const std::vector<TFormatElement>& items,
+                                   const std::string& indent = "") {
+  std::vector<std::string> lines;
+  for (const TFormatElement& item : items) {
+    lines.push_back(indent + item.caption + "|" + item.inserts);
+    for (const std::string& sub : MenuLines(item.items, indent + "  ")) lines.push_back(sub);
+  }
+  return lines;
+}
+
+TEST(FormatElementMenu, EveryItemShowsWhatItInsertsWhichTheLanguageKnows) {
+  TTestPlatform platform;
+  const auto menu = FormatElementMenu();
+  const std::vector<std::string> lines = MenuLines(menu);
+  ASSERT_EQ(lines.size(), 60u);
+  EXPECT_EQ(lines[0], "Date elements|");
+  EXPECT_EQ(lines[1], "  Day: &&d;|&d;");
+  EXPECT_EQ(lines[5], "  |");  // a separator
+  EXPECT_EQ(lines[25], "    Default: &&h;|&h;");
+  EXPECT_EQ(lines[30], "    Default: &&hh;|&hh;");
+  EXPECT_EQ(lines[54], "Time zone switch...|");
+  EXPECT_EQ(lines[55], "Local time switch: &<tz>|<tz>");
+  EXPECT_EQ(lines[59], "Greater than sign: &&gt;|&gt;");
+  // What each item inserts is an element of the format language, not an error.
+  const std::string error = GetText("TOKEN_ERROR", "!ERROR!");
+  int inserting = 0;
+  std::function<void(const std::vector<TFormatElement>&)> check = [&](const auto& items) {
+    for (const TFormatElement& item : items) {
+      check(item.items);
+      if (item.inserts.empty()) continue;
+      ++inserting;
+      TDisplayFormat format;
+      format.Parse(item.inserts);
+      EXPECT_EQ(format.Evaluate(46000.5).find(error), std::string::npos) << item.inserts;
+    }
+  };
+  check(menu);
+  EXPECT_EQ(inserting, 40);
+  EXPECT_EQ(ZoneSwitchElement("Tokyo Standard Time"), "<tz \"Tokyo Standard Time\">");
+
+  // A translation that already ends with its element does not get it twice; shared tags.
+  TMultiLanguage german(TMultiLanguage::TNoRegistry{});
+  german.LoadFromText("LANGUAGE=Deutsch\n9001=Tag: &&D;\n9102=Standard\n");
+  TInstalledLanguage installed(german);
+  const std::vector<std::string> translated = MenuLines(FormatElementMenu());
+  EXPECT_EQ(translated[1], "  Tag: &&D;|&d;");
+  EXPECT_EQ(translated[25], "    Standard: &&h;|&h;");
+  EXPECT_EQ(translated[30], "    Standard: &&hh;|&hh;");
 }
 
 }  // namespace

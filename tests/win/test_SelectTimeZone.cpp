@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "config/uWin32Hive.h"
+#include "prefs/fFormatElements.h"
 #include "support/uDialogControls.h"
 #include "support/uPlatform.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
+#include "support/uWinText.h"
 #include "timezones/fSelectTimeZone.h"
 #include "timezones/uTimeZoneRows.h"
 #include "timezones/uTimeZones.h"
@@ -109,6 +111,64 @@ TEST_F(SelectTimeZoneTest, TheTimesFollowTheMinute) {
   SelectTimeZone(zones, tokyo, nullptr);
   EXPECT_EQ(before, "12/7/2026 8:30 AM");
   EXPECT_EQ(after, "12/7/2026 8:31 AM");
+}
+
+TEST_F(SelectTimeZoneTest, FormatElementsGoToTheCaretAndTheZoneSwitchAsksForTheZone) {
+  const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                      nullptr, nullptr);
+  const HWND edit = CreateWindowExW(0, L"EDIT", L"ab", WS_CHILD | ES_MULTILINE, 0, 0, 200, 60,
+                                    parent, nullptr, nullptr, nullptr);
+  const HWND line = CreateWindowExW(0, L"EDIT", L"ab", WS_CHILD, 0, 100, 200, 20, parent, nullptr,
+                                    nullptr, nullptr);
+  const auto text = [](HWND w) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(w, buffer, 256);
+    return WideToUtf8(buffer);
+  };
+  const auto menu = FormatElementMenu();
+  const TFormatElement& day = menu[0].items[0];
+  const TFormatElement& zoneSwitch = menu[5];
+  ASSERT_EQ(day.inserts, "&d;");
+  ASSERT_EQ(zoneSwitch.kind, TFormatElement::TKind::ZoneSwitch);
+
+  SendMessageW(edit, EM_SETSEL, 1, 1);  // the caret between a and b
+  InsertFormatElement(edit, day, zones);
+  EXPECT_EQ(text(edit), "a&d;b");
+  SendMessageW(edit, EM_SETSEL, 0, 3);  // "a&d" replaced
+  InsertFormatElement(edit, day, zones);
+  EXPECT_EQ(text(edit), "&d;;b");
+  InsertFormatElement(line, day, zones);  // only a multi-line format text takes elements
+  EXPECT_EQ(text(line), "ab");
+
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    SelectListRow(picker, P::ListId, RowOf(tokyo));
+    Click(picker, P::OKId);
+    return true;
+  }});
+  InsertFormatElement(edit, zoneSwitch, zones);
+  EXPECT_EQ(text(edit), "<tz \"Tokyo Standard Time\">&d;;b");
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    Click(picker, P::CancelId);
+    return true;
+  }});
+  InsertFormatElement(edit, zoneSwitch, zones);
+  EXPECT_EQ(text(edit), "<tz \"Tokyo Standard Time\">&d;;b");
+
+  // From the menu by the keyboard: the first item of the first submenu, "Day".
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const HWND popup = FindWindowW(L"#32768", nullptr);
+    for (const WPARAM key : {VK_DOWN, VK_RIGHT, VK_RETURN}) PostMessageW(popup, WM_KEYDOWN, key, 0);
+  });
+  ShowFormatElements(edit, zones);
+  EXPECT_EQ(text(edit), "&d;<tz \"Tokyo Standard Time\">&d;;b");
+  DestroyWindow(parent);
 }
 
 }  // namespace

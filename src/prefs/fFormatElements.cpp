@@ -1,0 +1,60 @@
+#include "prefs/fFormatElements.h"
+
+#include "support/uWinHandles.h"
+#include "support/uWinText.h"
+#include "timezones/fSelectTimeZone.h"
+#include "timezones/uTimeZones.h"
+
+namespace {
+
+using K = TFormatElement::TKind;
+
+// Adds items to menu; each item that acts gets the command of its place in chosen (from 1).
+void AddItems(HMENU menu, const std::vector<TFormatElement>& items,
+              std::vector<const TFormatElement*>& chosen) {
+  for (const TFormatElement& item : items) {
+    const std::wstring caption = Utf8ToWide(item.caption);
+    if (item.kind == K::Separator) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (item.kind == K::Submenu) {
+      const HMENU sub = CreatePopupMenu();
+      AddItems(sub, item.items, chosen);
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
+    } else {
+      chosen.push_back(&item);
+      AppendMenuW(menu, MF_STRING, chosen.size(), caption.c_str());
+    }
+  }
+}
+
+void ReplaceSelection(HWND edit, const std::string& text) {
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+  SetFocus(edit);
+}
+
+}  // namespace
+
+void ShowFormatElements(HWND edit, const TTimeZones& zones) {
+  const std::vector<TFormatElement> items = FormatElementMenu();
+  std::vector<const TFormatElement*> chosen;
+  TUniqueMenu menu(CreatePopupMenu());
+  AddItems(menu.get(), items, chosen);
+  RECT r{};
+  GetWindowRect(edit, &r);
+  const auto command = static_cast<std::size_t>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN,
+                     r.left, r.bottom, 0, GetParent(edit), nullptr));
+  if (command >= 1 && command <= chosen.size())
+    InsertFormatElement(edit, *chosen[command - 1], zones);
+}
+
+void InsertFormatElement(HWND edit, const TFormatElement& element, const TTimeZones& zones) {
+  if (element.kind == K::ZoneSwitch) {
+    if (const TTimeZone* zone = SelectTimeZone(zones, nullptr, GetParent(edit)))
+      ReplaceSelection(edit, ZoneSwitchElement(zone->KeyName));
+    return;
+  }
+  const bool multiLine = (GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE) != 0;
+  if (element.kind == K::Insert && multiLine && !element.inserts.empty())
+    ReplaceSelection(edit, element.inserts);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include "prefs/uFormatElements.h"
+
+class TTimeZones;
+
+// Pops the format element menu up under a format text's edit box; the element
+// chosen replaces the edit's selection.
+void ShowFormatElements(HWND edit, const TTimeZones& zones);
+
+// What choosing an item does: an element replaces the selection of a multi-line
+// edit box; the zone switch asks for the zone first. The edit gets the focus.
+void InsertFormatElement(HWND edit, const TFormatElement& element, const TTimeZones& zones);
