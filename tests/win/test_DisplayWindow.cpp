@@ -287,6 +287,30 @@ TEST_F(DisplayWindowTest, NoExceptionCrossesTheWindowProcedure) {
   TFailingDisplay::fail = false;
   EXPECT_TRUE(IsWindow(HandleOf(*d)));
   EXPECT_EQ(d->Width, 260);
+  // The failed resize does not keep later ones from the model.
+  SetWindowPos(HandleOf(*d), nullptr, 0, 0, 300, 140, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(d->Width, 300);
+}
+
+TEST_F(DisplayWindowTest, ALostCaptureEndsTheDragAndAnotherWindowsCaptureIsLeftAlone) {
+  TDisplay& d = AddDisc(true);
+  const HWND w = HandleOf(d);
+  desktop.cursor = {100, 100};
+  desktop.primaryDown = true;
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+  SendMessageW(w, WM_CAPTURECHANGED, 0, 0);
+  desktop.cursor = {130, 110};
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, 0);
+  EXPECT_EQ(d.Window()->Bounds().left, 50);
+
+  const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+  SetCapture(other);
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+  SendMessageW(w, WM_KEYUP, VK_ESCAPE, 0);
+  EXPECT_EQ(GetCapture(), other);
+  ReleaseCapture();
+  DestroyWindow(other);
 }
 
 TEST_F(DisplayWindowTest, ThousandsOfRepaintsHoldNoMoreObjects) {
