@@ -8,6 +8,7 @@
 #include "kinds/uDisplayFormat.h"
 #include "prefs/uFormatElements.h"
 #include "support/uTestPlatform.h"
+#include "timezones/uTimeZoneRows.h"
 #include "timezones/uTimeZones.h"
 
 namespace {
@@ -196,8 +197,7 @@ std::vector<std::string> MenuLines(const std::vector<TFormatElement>& items,
   return lines;
 }
 
-TEST(FormatElementMenu, EveryItemShowsWhatItInsertsWhichTheLanguageKnows) {
-  TTestPlatform platform;
+TEST_F(DisplayFormatTest, FormatElementMenuItemsShowWhatTheyInsertWhichTheLanguageKnows) {
   const auto menu = FormatElementMenu();
   const std::vector<std::string> lines = MenuLines(menu);
   ASSERT_EQ(lines.size(), 60u);
@@ -225,15 +225,43 @@ TEST(FormatElementMenu, EveryItemShowsWhatItInsertsWhichTheLanguageKnows) {
   check(menu);
   EXPECT_EQ(inserting, 40);
   EXPECT_EQ(ZoneSwitchElement("Tokyo Standard Time"), "<tz \"Tokyo Standard Time\">");
+  // The time-zone picker's time column: short date, short time, no seconds.
+  EXPECT_EQ(ZoneDateTimeText(zones, *zones.FindZone("Tokyo Standard Time"),
+                             {2026, 12, 0, 6, 23, 30, 59, 0}),
+            "12/7/2026 8:30 AM");
 
   // A translation that already ends with its element does not get it twice; shared tags.
   TMultiLanguage german(TMultiLanguage::TNoRegistry{});
-  german.LoadFromText("LANGUAGE=Deutsch\n9001=Tag: &&D;\n9102=Standard\n");
-  TInstalledLanguage installed(german);
-  const std::vector<std::string> translated = MenuLines(FormatElementMenu());
-  EXPECT_EQ(translated[1], "  Tag: &&D;|&d;");
-  EXPECT_EQ(translated[25], "    Standard: &&h;|&h;");
-  EXPECT_EQ(translated[30], "    Standard: &&hh;|&hh;");
+  german.LoadFromText("LANGUAGE=Deutsch\n9001=Tag: &&D;\n9002=: &&DD;\n9102=Standard\n");
+  {
+    TInstalledLanguage installed(german);
+    const std::vector<std::string> translated = MenuLines(FormatElementMenu());
+    EXPECT_EQ(translated[1], "  Tag: &&D;|&d;");
+    EXPECT_EQ(translated[2], "  : &&DD;|&dd;");  // nothing but the element
+    EXPECT_EQ(translated[25], "    Standard: &&h;|&h;");
+    EXPECT_EQ(translated[30], "    Standard: &&hh;|&hh;");
+  }
+  // Every item's translation key, by hand in menu order: each tag translated as "t" and itself.
+  std::string tagged = "LANGUAGE=Tags\n";
+  for (int tag = 9000; tag <= 9205; ++tag)
+    tagged += std::to_string(tag) + "=t" + std::to_string(tag) + "\n";
+  TMultiLanguage tags(TMultiLanguage::TNoRegistry{});
+  tags.LoadFromText(tagged);
+  TInstalledLanguage installed(tags);
+  std::vector<int> seen;
+  std::function<void(const std::vector<TFormatElement>&)> collect = [&](const auto& items) {
+    for (const TFormatElement& item : items) {
+      if (item.kind == TFormatElement::TKind::Separator) continue;
+      seen.push_back(std::stoi(item.caption.substr(1, 4)));
+      collect(item.items);
+    }
+  };
+  collect(FormatElementMenu());
+  EXPECT_EQ(seen, (std::vector<int>{9000, 9001, 9002, 9003, 9004, 9005, 9006, 9007, 9008, 9009,
+                                    9010, 9011, 9012, 9013, 9014, 9015, 9016, 9017, 9018, 9100,
+                                    9101, 9102, 9103, 9104, 9105, 9102, 9103, 9104, 9106, 9107,
+                                    9108, 9109, 9110, 9111, 9112, 9114, 9115, 9116, 9117, 9118,
+                                    9205, 9200, 9204, 9201, 9202, 9203}));
 }
 
 }  // namespace

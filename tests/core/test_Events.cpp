@@ -643,6 +643,13 @@ TEST_F(EventTest, TheEditorShowsWhatItCanAndReArmsOnlyOnOK) {
   EXPECT_EQ(
       std::vector<int>({form.repeat, form.weekday, form.monthDay, form.showMessage, form.days}),
       std::vector<int>({3, 6, 1, 2, 0x7F}));
+  damaged.RepeatMonthly = 99;
+  damaged.ActionShowMessage = -3;
+  damaged.SetTrigger(At(2026, 12, 7, 14, 5));
+  EventToForm(damaged, form, false);
+  EXPECT_EQ(std::vector<int>({form.monthDay, form.showMessage}), std::vector<int>({31, 0}));
+  EXPECT_EQ(Text(form.date), "2026-12-07 00:00:00.000");
+  EXPECT_EQ(Text(form.time), "1899-12-30 14:05:00.000");
 
   // "Now +" 60 at 23:30:15: tomorrow, seconds kept until OK drops them.
   SetNowPlus(form, LocalDateTimeNow(), 60);
@@ -672,6 +679,14 @@ TEST_F(EventTest, TheEditorShowsWhatItCanAndReArmsOnlyOnOK) {
   EXPECT_EQ(event.State, TEvent::stWaiting);
   EXPECT_EQ(event.RepeatDaily, 1);
   EXPECT_EQ(Text(event.Trigger()), "2026-12-07 23:30:00.000");
+  // OK on a one-shot whose time has passed: done at once, and an open notification closes.
+  event.Check(At(2026, 12, 8, 0, 0));
+  ASSERT_NE(event.NotifyWindow(), nullptr);
+  form.repeat = TEvent::rpOnce;
+  SetNowPlus(form, LocalDateTimeNow(), -1);
+  FormToEvent(form, event, false);
+  EXPECT_EQ(event.State, TEvent::stDone);
+  EXPECT_EQ(event.NotifyWindow(), nullptr);
 
   EXPECT_EQ(QuotedList("\"when the tray icon is clicked\",\"automatically\",\"never\""),
             (std::vector<std::string>{"when the tray icon is clicked", "automatically", "never"}));
