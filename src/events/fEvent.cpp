@@ -131,7 +131,11 @@ TEventForm TfrmEvent::ControlsToForm() const {
   const TSystemTime date = DateTimePickerValue(d, DateId);
   TSystemTime time = DateTimePickerValue(d, TimeId);
   form.date = DaysFromCivil(date.wYear, date.wMonth, date.wDay);
-  time.wYear = 1899, time.wMonth = 12, time.wDay = 30, time.wMilliseconds = 0;
+  // Only the time of day counts: on the day the date-time count starts.
+  time.wYear = 1899;
+  time.wMonth = 12;
+  time.wDay = 30;
+  time.wMilliseconds = 0;
   form.time = SystemTimeToDateTime(time);
   form.showMessage = std::max(ComboSelection(d, NotificationId), 0);
   form.playSound = IsChecked(d, PlaySoundId);

@@ -2,6 +2,7 @@
 
 #include "config/uOptions.h"
 #include "support/uDialogControls.h"
+#include "support/uWin32Graphics.h"
 
 namespace {
 
@@ -29,8 +30,9 @@ TfrmEventNotify::~TfrmEventNotify() {
 
 bool TfrmEventNotify::OnInitDialog() {
   ++OpenCount();
-  FBellFont.reset(CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0,
-                              0, L"Wingdings"));
+  // 16 pixels at 96 dpi, and as much larger as the screen's text is.
+  FBellFont.reset(CreateFontW(-MulDiv(16, ScreenCaps(LOGPIXELSY), 96), 0, 0, 0, FW_NORMAL, FALSE,
+                              FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Wingdings"));
   SendMessageW(Item(BellId), WM_SETFONT, reinterpret_cast<WPARAM>(FBellFont.get()), FALSE);
   FTimeFont.reset(CreateBoldDialogFont(Handle()));
   if (FTimeFont)
