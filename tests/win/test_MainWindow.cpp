@@ -455,6 +455,9 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
             locale.FormatDate(due, false) + ", " + locale.FormatTime(due, TIME_NOSECONDS) + " ");
   EXPECT_EQ(ItemText(window, TfrmEventNotify::MessageId), "Stand up and stretch");
   EXPECT_EQ(ItemText(window, TfrmEventNotify::SnoozeBoxId), "5");
+  EXPECT_EQ(TabOrder(window),
+            (std::vector<int>{TfrmEventNotify::SnoozeBoxId, TfrmEventNotify::RemindMeLaterId,
+                              TfrmEventNotify::OKId}));
   TEvents& events = quorvel->Events();
   const HWND waiting = NotificationWindow(false);
   ASSERT_NE(waiting, nullptr);  // the second one, hidden until a click on the tray
@@ -510,10 +513,12 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
 TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   TEvents& events = quorvel->Events();
   bool busyWhileOpen = false;
+  std::vector<int> tabOrder;
   AnswerModalWindows({[&] {
     const HWND editor = FindDialogWith(TfrmEvent::OKId);
     if (!editor) return false;
     busyWhileOpen = !Main().IsIdle();
+    tabOrder = TabOrder(editor);
     SetDlgItemTextW(editor, TfrmEvent::MessageId, L"Water the plants");
     Click(editor, TfrmEvent::RepeatOnceId + 1);  // daily
     // A new event has every day; Monday and Wednesday are taken out.
@@ -527,6 +532,33 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   }});
   Send(WM_COMMAND, cmdNewEvent);
   EXPECT_TRUE(busyWhileOpen);
+  // Top to bottom through what the "once" panel shows; the disabled preset buttons are skipped.
+  using E = TfrmEvent;
+  EXPECT_EQ(tabOrder, (std::vector<int>{E::MessageId,
+                                        E::RepeatOnceId,
+                                        E::DateId,
+                                        E::TimeId,
+                                        4063,
+                                        4064,
+                                        4065,
+                                        4066,
+                                        4067,
+                                        4068,
+                                        E::PlaySoundId,
+                                        E::SoundLoopId,
+                                        E::SoundId,
+                                        E::SoundSelectId,
+                                        E::SoundPlayId,
+                                        E::SoundStopId,
+                                        E::FlashId,
+                                        E::FlashFillId,
+                                        E::FlashOutlineId,
+                                        E::CommandId,
+                                        E::CommandLineId,
+                                        E::CommandSelectId,
+                                        E::NotificationId,
+                                        E::OKId,
+                                        E::CancelId}));
   EXPECT_TRUE(Main().IsIdle());
   ASSERT_EQ(events.Count(), 1u);
   EXPECT_EQ(events[0].Message, "Water the plants");

@@ -47,6 +47,7 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
   std::vector<std::string> row;
   bool okEnabled = false;
   int selected = -2;
+  std::vector<int> tabOrder;
   AnswerModalWindows({[&] {
     const HWND picker = FindDialogWith(P::ListId);
     if (!picker) return false;
@@ -55,10 +56,12 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
     for (int column = 0; column < 4; ++column)
       row.push_back(ListRowText(picker, P::ListId, r, column));
     okEnabled = IsWindowEnabled(GetDlgItem(picker, P::OKId));
+    tabOrder = TabOrder(picker);
     Click(picker, P::OKId);
     return true;
   }});
   EXPECT_EQ(SelectTimeZone(zones, tokyo, nullptr), tokyo);
+  EXPECT_EQ(tabOrder, (std::vector<int>{P::ListId, P::OKId, P::CancelId}));
   EXPECT_EQ(selected, RowOf(tokyo));
   EXPECT_TRUE(okEnabled);
   EXPECT_EQ(row,

@@ -47,3 +47,15 @@ inline HWND FindDialogWith(int controlId) {
 }
 
 inline void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// The identifiers Tab visits from the first tab stop round to it again.
+inline std::vector<int> TabOrder(HWND dialog) {
+  std::vector<int> ids;
+  const HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+  for (HWND at = first; at && ids.size() < 100;) {
+    ids.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(dialog, at, FALSE);
+    if (at == first) break;
+  }
+  return ids;
+}
