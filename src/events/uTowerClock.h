@@ -22,9 +22,6 @@ class TTowerClock {
   TTowerClock(const TTowerClock&) = delete;
   TTowerClock& operator=(const TTowerClock&) = delete;
 
-  int HourStrokes() const { return FHourStrokes; }
-  int QuarterStrokes() const { return FQuarterStrokes; }
-
  private:
   friend struct TChimeAccess;
   void Execute();
