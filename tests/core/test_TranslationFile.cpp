@@ -38,6 +38,13 @@ TEST(ShippedTranslation, HasEveryKeyTheProgramAsksFor) {
   ASSERT_GE(keys.size(), 10u);  // the scan itself found the calls
   for (const std::string& key : keys)
     EXPECT_NE(german.GetText(key, "\x01missing"), "\x01missing") << key;
+  // Window parts are keyed by their numbers: a column and a hint, too.
+  TTranslatable column{TComponentKind::ListView, 5103, {}, {}, {"GMT", "Name", "Description", "x"}};
+  german.TranslateComponent(column);
+  EXPECT_EQ(column.columns[3], "Datum und Uhrzeit");
+  TTranslatable loop{TComponentKind::Button, 4022, "", "Loop", {}};
+  german.TranslateComponent(loop);
+  EXPECT_EQ(loop.hint, "Wiederholen");
 }
 
 TEST(ShippedTranslation, IsOfferedToTheUser) {
