@@ -10,12 +10,6 @@
 
 namespace stored_detail {
 
-namespace {
-
-double TimeOfDay(double dateTime) { return dateTime - std::floor(dateTime); }
-
-}  // namespace
-
 bool Read(TVarnRegistry& registry, const std::string& name, bool current, TStoredForm) {
   return registry.ReadBoolOr(name, current);
 }

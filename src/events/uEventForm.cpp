@@ -14,7 +14,7 @@ void EventToForm(const TEvent& e, TEventForm& f, bool actionsOnly) {
     f.weekday = std::min<int>(e.RepeatWeekly, 6);
     f.monthDay = std::clamp<int>(e.RepeatMonthly, 1, 31);
     f.date = std::floor(e.Trigger());
-    f.time = e.Trigger() - f.date;
+    f.time = TimeOfDay(e.Trigger());
   }
   f.showMessage = std::clamp(e.ActionShowMessage, 0, 2);
   f.playSound = e.ActionPlaySound;
@@ -57,7 +57,7 @@ bool IsOneShotInThePast(const TEventForm& f, TDateTime now) {
 void SetNowPlus(TEventForm& f, TDateTime now, int minutes) {
   const TDateTime t = now + minutes / 1440.0;
   f.date = std::floor(t);
-  f.time = t - f.date;
+  f.time = TimeOfDay(t);
 }
 
 std::vector<std::string> QuotedList(const std::string& text) {

@@ -13,7 +13,6 @@
 namespace {
 
 TDateTime WholeDays(TDateTime t) { return std::floor(t); }
-TDateTime TimeOfDay(TDateTime t) { return t - std::floor(t); }
 
 // 0 Monday .. 6 Sunday.
 unsigned IsoWeekday(TDateTime t) {

@@ -28,8 +28,7 @@ TChimes& Chimes() {
 
 // Whole seconds of a time of day (the fraction of a date-time), milliseconds dropped.
 std::int64_t SecondOfDay(TDateTime timeOfDay) {
-  const double fraction = timeOfDay - std::floor(timeOfDay);
-  return static_cast<std::int64_t>(std::nearbyint(fraction * 86400000.0)) / 1000;
+  return static_cast<std::int64_t>(std::nearbyint(TimeOfDay(timeOfDay) * 86400000.0)) / 1000;
 }
 
 }  // namespace

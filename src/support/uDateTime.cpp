@@ -46,6 +46,8 @@ unsigned WeekdayOfDays(std::int32_t days) {
   return static_cast<unsigned>(w < 0 ? w + 7 : w);
 }
 
+TDateTime TimeOfDay(TDateTime value) { return value - std::floor(value); }
+
 bool IsDateTimeInRange(TDateTime value) {
   // std::isfinite is implied: NaN fails both comparisons.
   return value >= DaysFromCivil(1, 1, 1) && value < DaysFromCivil(10000, 1, 1);

@@ -32,6 +32,8 @@ bool IsLeapYear(int year);
 unsigned DaysInMonth(int year, unsigned month);
 // 0 Sunday .. 6 Saturday.
 unsigned WeekdayOfDays(std::int32_t days);
+// The fraction of a date-time: its time of day.
+TDateTime TimeOfDay(TDateTime value);
 // Finite and within the years 1 to 9999, which every routine here handles.
 bool IsDateTimeInRange(TDateTime value);
 // Whole milliseconds since 1899-12-30 (negative before), rounded once; only for

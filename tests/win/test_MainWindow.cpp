@@ -412,23 +412,11 @@ void StoreEvents(const std::vector<std::pair<std::string, std::int32_t>>& messag
 
 // This thread's notification window that is shown, or the one that is hidden.
 HWND NotificationWindow(bool visible = true) {
-  struct Search {
-    bool visible;
-    HWND found = nullptr;
-  } search{visible};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t caption[64] = {};
-        GetWindowTextW(w, caption, 64);
-        if (lstrcmpW(caption, L"Event notification") == 0 &&
-            (IsWindowVisible(w) != 0) == s->visible)
-          s->found = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindThreadWindow([&](HWND w) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(w, caption, 64);
+    return lstrcmpW(caption, L"Event notification") == 0 && (IsWindowVisible(w) != 0) == visible;
+  });
 }
 
 std::string ItemText(HWND dialog, int id) {

@@ -29,21 +29,26 @@ inline void AnswerModalWindows(std::vector<std::function<bool()>> steps) {
   SetTimer(nullptr, 0, 30, RunNextModalStep);
 }
 
-// The shown window of this thread that has a control of the identifier.
-inline HWND FindDialogWith(int controlId) {
+// The last top-level window of this thread that matches, or none.
+inline HWND FindThreadWindow(const std::function<bool(HWND)>& matches) {
   struct Search {
-    int id;
+    const std::function<bool(HWND)>& matches;
     HWND found = nullptr;
-  } search{controlId};
+  } search{matches};
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND w, LPARAM p) {
         auto* s = reinterpret_cast<Search*>(p);
-        if (IsWindowVisible(w) && GetDlgItem(w, s->id)) s->found = w;
+        if (s->matches(w)) s->found = w;
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The shown window of this thread that has a control of the identifier.
+inline HWND FindDialogWith(int controlId) {
+  return FindThreadWindow([&](HWND w) { return IsWindowVisible(w) && GetDlgItem(w, controlId); });
 }
 
 inline void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
