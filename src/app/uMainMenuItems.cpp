@@ -5,6 +5,7 @@
 
 #include "config/uMultilanguage.h"
 #include "display/uDisplay.h"
+#include "events/uEvents.h"
 #include "support/uPlatform.h"
 
 namespace {
@@ -31,9 +32,9 @@ TMenuEntry Header(const std::string& caption, int id) {
 
 TMenuEntry EventsSubmenu(const TMenuState& state) {
   TMenuEntry events = Item(GetText("MNU_EVENTS", "Events"), 0);
-  events.submenu = {
-      Item(GetText("MNU_OPENEVENTS", "Events..."), cmdEventsPage),
-      Item(GetText("MNU_NEWEVENT", "Add event..."), cmdNewEvent, state.eventCount < MaxEvents)};
+  events.submenu = {Item(GetText("MNU_OPENEVENTS", "Events..."), cmdEventsPage),
+                    Item(GetText("MNU_NEWEVENT", "Add event..."), cmdNewEvent,
+                         state.eventCount < TEvents::MaxEvents)};
   std::vector<TPendingEvent> pending = state.pending;
   std::stable_sort(pending.begin(), pending.end(),
                    [](const auto& a, const auto& b) { return a.trigger < b.trigger; });
@@ -90,10 +91,7 @@ std::vector<TMenuEntry> BuildPopupMenu(const TDisplay* display, const TMenuState
 }
 
 std::string PendingEventCaption(const TPendingEvent& event) {
-  const TSystemTime trigger = DateTimeToSystemTime(event.trigger);
-  constexpr unsigned kNoSeconds = 0x2;  // the locale's short time
-  std::string caption = Platform().locale->FormatDate(trigger, false) + " " +
-                        Platform().locale->FormatTime(trigger, kNoSeconds);
+  std::string caption = ShortDateTimeText(event.trigger);
   if (!event.message.empty()) caption += ": " + event.message;
   caption += "\t";
   if (!event.recurrence.empty()) caption += "[" + event.recurrence + "]";

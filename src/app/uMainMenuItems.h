@@ -57,9 +57,6 @@ struct TMenuState {
   std::vector<TPendingEvent> pending;  // in any order
 };
 
-// The list holds at most this many events.
-constexpr std::size_t MaxEvents = 8;
-
 // The tray menu, or with a display the display menu: its header and items on top.
 std::vector<TMenuEntry> BuildPopupMenu(const TDisplay* display, const TMenuState& state);
 

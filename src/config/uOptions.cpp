@@ -15,9 +15,13 @@ TOptions::TOptions() {
   TCustomColors white;
   white.fill(clEmptyCustomColor);
   CustomColors = CustomColorsToList(white);
-  ToolTipText = GetText("DEFAULT_HINT",
-                        "Local date: &ldate;, &$dd; (day #&dow;/week #&week;, &d;/&dim;, "
-                        "&doy;/&diy;)\r\nLocal time: &time;");
+  ToolTipText = DefaultToolTipText();
+}
+
+std::string TOptions::DefaultToolTipText() {
+  return GetText("DEFAULT_HINT",
+                 "Local date: &ldate;, &$dd; (day #&dow;/week #&week;, &d;/&dim;, "
+                 "&doy;/&diy;)\r\nLocal time: &time;");
 }
 
 namespace {

@@ -10,6 +10,8 @@
 class TOptions {
  public:
   TOptions();
+  // The tooltip template in the current language.
+  static std::string DefaultToolTipText();
 
   // Records a colour just picked into the four most-recently-used custom colour slots.
   void AddCustomColor(std::uint32_t color);

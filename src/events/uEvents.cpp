@@ -350,3 +350,9 @@ std::string NotificationTimeText(const TEvent& event) {
   if (!recurrence.empty()) text += " (" + recurrence + ")";
   return text;
 }
+
+std::string ShortDateTimeText(TDateTime moment) {
+  const TSystemTime time = DateTimeToSystemTime(moment);
+  return Platform().locale->FormatDate(time, false) + " " +
+         Platform().locale->FormatTime(time, TimeFlags::NoSeconds);
+}

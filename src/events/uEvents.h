@@ -100,6 +100,9 @@ class TEvent {
 // Every event of the program, in the order of creation and of their stored keys.
 class TEvents {
  public:
+  // The list holds at most this many events.
+  static constexpr std::size_t MaxEvents = 8;
+
   explicit TEvents(TDisplayList* displays = nullptr) : FDisplays(displays) {}
   ~TEvents();
   TEvents(const TEvents&) = delete;
@@ -137,3 +140,5 @@ std::int32_t SnoozeMinutes(const std::string& text);
 std::string SnoozeBoxTextOnExit(const std::string& text);
 // The notification's time line: the due date and time, then the recurrence in brackets.
 std::string NotificationTimeText(const TEvent& event);
+// The locale's short date and short time of moment.
+std::string ShortDateTimeText(TDateTime moment);

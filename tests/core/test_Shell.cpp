@@ -2,6 +2,7 @@
 
 #include "app/uMainMenuItems.h"
 #include "app/uTooltip.h"
+#include "events/uEvents.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "support/uColorButtonLayout.h"
 #include "support/uTestPlatform.h"
@@ -56,7 +57,7 @@ TEST(PopupMenu, TrayMenuItemsInOrderWithTheirStates) {
   EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)), tray);
 
   state.chimeEnabled = false;
-  state.eventCount = MaxEvents;  // the list is full
+  state.eventCount = TEvents::MaxEvents;  // the list is full
   const auto full = Outline(BuildPopupMenu(nullptr, state));
   EXPECT_EQ(full[7], "Chime 20");
   EXPECT_EQ(full[11], "  Add event... 18 grey");

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/uDateTime.h"
+
+class TDisplay;
+class TDisplayList;
+class TEvent;
+class TEvents;
+class TOptions;
+
+// What the preferences window shows and decides; the window moves these to
+// and from its controls.
+
+// The auto-hide delays: a slider of 0 to 20 steps of 100 ms.
+constexpr int IntervalSteps = 20;
+int IntervalPosition(std::int32_t intervalMs);
+std::string IntervalLabel(int position);
+
+// The chime hours after a change of either picker: the stop never before the
+// start, both without milliseconds.
+struct TChimeHours {
+  TDateTime start = 0;
+  TDateTime stop = 0;
+};
+TChimeHours OrderChimeHours(TDateTime startTimeOfDay, TDateTime stopTimeOfDay);
+
+// One row of chime sounds: its switch and its file among the options.
+struct TSoundRow {
+  bool TOptions::*enabled;
+  std::string TOptions::*file;
+};
+extern const std::array<TSoundRow, 4> SoundRows;  // quarter, half, three quarters, top
+// The tower clock strikes with the quarter and hour sounds only.
+bool SoundRowUsable(std::size_t row, const TOptions& options);
+
+// Which of the window's actions can be taken.
+struct TPreferenceActions {
+  bool addDisplay, displaySelected, addEvent, eventSelected;
+};
+TPreferenceActions PreferenceActions(std::size_t displays, bool displaySelected, std::size_t events,
+                                     bool eventSelected);
+
+// The columns of a display row: kind, description, whether it is the primary.
+std::vector<std::string> DisplayRowTexts(const TDisplay& display, const TDisplayList& list);
+// The columns of an event row: when, message, how it repeats.
+std::vector<std::string> EventRowTexts(const TEvent& event);
+// Rows of a one-shot that is done are struck out.
+bool IsEventRowDone(const TEvent& event);
+// Earliest first; triggers less than a millisecond apart count as equal.
+bool EventRowBefore(const TEvent& a, const TEvent& b);
+
+// A tooltip text the user never changed follows the language.
+std::string TooltipAfterLanguageChange(const std::string& tooltip, const std::string& oldDefault,
+                                       const std::string& newDefault);

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "config/uOptions.h"
+#include "display/uDisplayList.h"
+#include "events/uEvents.h"
+#include "prefs/uPreferences.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+constexpr TDateTime kSecond = 1.0 / 86'400.0;
+constexpr TDateTime kMillisecond = kSecond / 1000.0;
+
+TEST(Preferences, DelaySlidersShowWholeStepsAndClampStoredNumbers) {
+  const struct {
+    std::int32_t stored;
+    int position;
+  } cases[] = {{700, 7},
+               {250, 2},
+               {0, 0},
+               {99, 0},
+               {2000, 20},
+               {2100, 20},
+               {-300, 0},
+               {std::numeric_limits<std::int32_t>::max(), 20},
+               {std::numeric_limits<std::int32_t>::min(), 0}};
+  for (const auto& c : cases) EXPECT_EQ(IntervalPosition(c.stored), c.position) << c.stored;
+  EXPECT_EQ(IntervalLabel(7), "700 ms");
+  EXPECT_EQ(IntervalLabel(0), "0 ms");
+}
+
+TEST(Preferences, TheChimeStopFollowsAStartPastItAndSecondsStayWhole) {
+  const TDateTime eight = 8.0 / 24, nine = 9.0 / 24;
+  const struct {
+    TDateTime start, stop, expectedStart, expectedStop;
+  } cases[] = {
+      {eight, nine, eight, nine},               // in order: kept
+      {nine, eight, nine, nine},                // start moved past the stop
+      {nine, nine - kMillisecond, nine, nine},  // a millisecond counts
+      {eight + 5 * kSecond + 999 * kMillisecond, nine, eight + 5 * kSecond, nine},
+      {eight, eight + 30 * kSecond + 1 * kMillisecond, eight, eight + 30 * kSecond},
+  };
+  for (const auto& c : cases) {
+    const TChimeHours hours = OrderChimeHours(c.start, c.stop);
+    EXPECT_NEAR(hours.start, c.expectedStart, kMillisecond / 10) << c.start << " " << c.stop;
+    EXPECT_NEAR(hours.stop, c.expectedStop, kMillisecond / 10) << c.start << " " << c.stop;
+  }
+}
+
+TEST(Preferences, SoundRowsBindTheirOptionsAndTheTowerClockUsesQuarterAndTop) {
+  TOptions options;
+  const struct {
+    bool TOptions::*flag;
+    std::string TOptions::*file;
+  } expected[] = {{&TOptions::ChimeQuarter, &TOptions::ChimeQuarterSound},
+                  {&TOptions::ChimeHalf, &TOptions::ChimeHalfSound},
+                  {&TOptions::ChimeThreeQuarters, &TOptions::ChimeThreeQuartersSound},
+                  {&TOptions::ChimeTop, &TOptions::ChimeTopSound}};
+  for (std::size_t row = 0; row < 4; ++row) {
+    EXPECT_TRUE(SoundRows[row].enabled == expected[row].flag) << row;
+    EXPECT_TRUE(SoundRows[row].file == expected[row].file) << row;
+    options.ChimeTowerClock = false;
+    EXPECT_TRUE(SoundRowUsable(row, options)) << row;
+    options.ChimeTowerClock = true;
+    EXPECT_EQ(SoundRowUsable(row, options), row == 0 || row == 3) << row;
+  }
+}
+
+TEST(Preferences, AddingStopsAtTwentyDisplaysAndEightEvents) {
+  const TPreferenceActions belowBoth = PreferenceActions(19, false, 7, true);
+  EXPECT_TRUE(belowBoth.addDisplay);
+  EXPECT_TRUE(belowBoth.addEvent);
+  EXPECT_FALSE(belowBoth.displaySelected);
+  EXPECT_TRUE(belowBoth.eventSelected);
+  const TPreferenceActions full = PreferenceActions(20, true, 8, false);
+  EXPECT_FALSE(full.addDisplay);
+  EXPECT_FALSE(full.addEvent);
+  EXPECT_TRUE(full.displaySelected);
+  EXPECT_FALSE(full.eventSelected);
+}
+
+TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
+  TTestPlatform platform;
+  TDisplayList displays;
+  TDisplay* analog = displays.Add(1);
+  TDisplay* digital = displays.Add(2);
+  analog->Description = "Kitchen";
+  displays.Primary = digital;
+  EXPECT_EQ(DisplayRowTexts(*analog, displays),
+            (std::vector<std::string>{"Analog clock", "Kitchen", ""}));
+  EXPECT_EQ(DisplayRowTexts(*digital, displays)[2], "yes");
+
+  TEvent early, late, sameAsEarly;
+  const TDateTime noon = SystemTimeToDateTime({2026, 12, 0, 24, 12, 30, 0, 0});
+  early.SetTrigger(noon);
+  sameAsEarly.SetTrigger(noon + 30 * kSecond);  // triggers keep whole minutes
+  late.SetTrigger(noon + 60 * kSecond);
+  EXPECT_TRUE(EventRowBefore(early, late));
+  EXPECT_FALSE(EventRowBefore(late, early));
+  EXPECT_FALSE(EventRowBefore(early, sameAsEarly));
+  EXPECT_FALSE(EventRowBefore(sameAsEarly, early));
+
+  early.Message = "Tea";
+  early.Repeat = TEvent::rpDaily;
+  early.RepeatDaily = 0x7F;
+  EXPECT_EQ(EventRowTexts(early),
+            (std::vector<std::string>{"12/24/2026 12:30 PM", "Tea", early.Describe()}));
+  EXPECT_FALSE(early.Describe().empty());
+  // Struck out: a one-shot that is done, never a repeating one.
+  early.State = TEvent::stDone;
+  late.State = TEvent::stDone;
+  EXPECT_FALSE(IsEventRowDone(early));
+  EXPECT_TRUE(IsEventRowDone(late));
+  late.State = TEvent::stSnoozed;
+  EXPECT_FALSE(IsEventRowDone(late));
+}
+
+TEST(Preferences, OnlyAnUntouchedTooltipFollowsTheLanguage) {
+  EXPECT_EQ(TooltipAfterLanguageChange("old", "old", "neu"), "neu");
+  EXPECT_EQ(TooltipAfterLanguageChange("mine", "old", "neu"), "mine");
+}
+
+}  // namespace
