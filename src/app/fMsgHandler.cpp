@@ -58,7 +58,8 @@ TQuorvelDisplay::TQuorvelDisplay(TApplicationWindow& application,
       FDisplayList(objects.DisplayList),
       FEvents(objects.Events),
       FBusy(objects.Busy),
-      FTooltip(objects.Tooltip) {
+      FTooltip(objects.Tooltip),
+      FLanguage(objects.Language) {
   RegisterWindowClass(ClassName, 0, nullptr);
   CreateHandle(0, ClassName, Caption, WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
                application.Handle());
@@ -92,6 +93,7 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 }
 
 void TQuorvelDisplay::FormDestroy() {
+  FPreferences.reset();
   UnregisterHotKeys();
   FTrayIcon.reset();
   FCalendar.reset();
@@ -150,10 +152,40 @@ bool TQuorvelDisplay::IsIdle() const { return FBusy.IsIdle(); }
 
 bool TQuorvelDisplay::DisplayPreferencesOpen() const { return FBusy.DisplayPreferencesOpen; }
 
-void TQuorvelDisplay::OpenPreferences(int, TDisplay*, int, int, bool) {
+void TQuorvelDisplay::OpenPreferences(int page, TDisplay* display, int left, int top,
+                                      bool hasPosition) {
   if (!IsIdle()) return;
   FDisplayList.ShowAll();
-  // The preferences window itself opens here once it exists.
+  if (!FPreferences) {
+    FPreferences = std::make_unique<TfrmPreferences>(PreferencesContext());
+    FBusy.PreferencesWindowExists = true;
+    FPreferences->CreateModeless(FApplication.Handle());
+  }
+  if (hasPosition) FPreferences->SetPosition(left, top);
+  FPreferences->Open();
+  FPreferences->ShowPage(page);
+  if (page == 0 && display) FPreferences->SelectDisplay(display);
+}
+
+TPreferencesContext TQuorvelDisplay::PreferencesContext() {
+  return {FOptions,
+          FDisplayList,
+          FEvents,
+          FTimeZones,
+          FLanguage,
+          FBusy,
+          Handle(),
+          [this] { SaveAllOrKeepGoing(); },
+          [this](bool visible) { SetTrayIconVisible(visible); },
+          [this](bool registered) { registered ? RegisterHotKeys() : UnregisterHotKeys(); },
+          [this](int left, int top) {
+            PostMessageW(Handle(), WM_REOPEN_PREFERENCES, static_cast<WPARAM>(left),
+                         static_cast<LPARAM>(top));
+          },
+          [this] {
+            FBusy.PreferencesWindowExists = false;
+            FPreferences.reset();
+          }};
 }
 
 void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
@@ -367,6 +399,7 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_REOPEN_PREFERENCES:
       OpenPreferences(0, nullptr, static_cast<int>(wParam), static_cast<int>(lParam), true);
+      if (FPreferences) SendMessageW(FPreferences->Handle(), WM_REOPEN_PREFERENCES, 0, 0);
       return 0;
     case WM_SECOND_INSTANCE:
       if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);

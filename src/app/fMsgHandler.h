@@ -10,11 +10,13 @@
 #include "app/uMainMenu.h"
 #include "app/uTrayIcon.h"
 #include "display/uDisplayHost.h"
+#include "prefs/fPreferences.h"
 #include "support/uWindowBase.h"
 
 class TDisplay;
 class TDisplayList;
 class TEvents;
+class TMultiLanguage;
 class TOptions;
 class TTimeZones;
 struct TBusyState;
@@ -29,6 +31,7 @@ struct TApplicationObjects {
   TEvents& Events;
   TBusyState& Busy;
   TTooltip& Tooltip;
+  TMultiLanguage& Language;
 };
 
 // Private messages between the parts of the program.
@@ -65,6 +68,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   ~TQuorvelDisplay() override;
 
   void OpenPreferences(int page, TDisplay* display, int left, int top, bool hasPosition);
+  // While it exists; for the tests.
+  TfrmPreferences* Preferences() const { return FPreferences.get(); }
   void ShowPopupMenu(TDisplay* display);
   void SetTrayIconVisible(bool visible);
   void LoadAll();
@@ -103,6 +108,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void ShowCalendar();
   void ShowAbout();
   void BringLastActivePopupForward();
+  TPreferencesContext PreferencesContext();
 
   TApplicationWindow& FApplication;
   TOptions& FOptions;
@@ -111,6 +117,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   TEvents& FEvents;
   TBusyState& FBusy;
   TTooltip& FTooltip;
+  TMultiLanguage& FLanguage;
   TClockLoop FClockLoop;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
@@ -119,6 +126,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   std::unique_ptr<TVarnTrayIcon> FTrayIcon;
   // One at a time; its window is gone (no handle) once the user closed it.
   std::unique_ptr<TfrmCalendar> FCalendar;
+  // Exists while the preferences window does.
+  std::unique_ptr<TfrmPreferences> FPreferences;
   // Broadcast when the taskbar is made anew.
   UINT FTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   bool FTerminating = false;

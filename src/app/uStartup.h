@@ -47,7 +47,8 @@ class TQuorvel {
   // Made before the main window that hands it the tray's messages, and gone after it.
   TfrmTooltip FTooltip;
   TQuorvelDisplay FMainWindow{
-      FApplication, {FOptions, FTimeZones, FDisplayList, FEvents, FBusy, FTooltip.Tooltip()}};
+      FApplication,
+      {FOptions, FTimeZones, FDisplayList, FEvents, FBusy, FTooltip.Tooltip(), FMultiLanguage}};
 };
 
 // The whole life of the process; returns its exit code.

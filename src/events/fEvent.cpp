@@ -59,9 +59,7 @@ void TfrmEvent::FormCreate() {
 }
 
 void TfrmEvent::LoadGlyphs() {
-  FGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
-  const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
-  if (!AddGlyph(FGlyphs.get(), deep ? L"IL_TOOLBAR_ENABLED_1" : L"IL_TOOLBAR_ENABLED_0")) return;
+  FGlyphs.emplace(Handle());
   // Hints are translated by their own tags, as the window translation does for buttons.
   const struct {
     int id, image, tag;
@@ -71,26 +69,10 @@ void TfrmEvent::LoadGlyphs() {
                 {SoundPlayId, 8, 4024, "Play the sound"},
                 {SoundStopId, 9, 4025, "Stop playing"},
                 {CommandSelectId, 7, 4023, "Browse..."}};
-  FHints = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, nullptr, nullptr);
   for (const auto& glyph : glyphs) {
-    FIcons.emplace_back(ImageList_GetIcon(FGlyphs.get(), glyph.image, ILD_NORMAL));
-    SendMessageW(Item(glyph.id), BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(FIcons.back().get()));
-    AddHint(glyph.id, GetText(std::to_string(glyph.tag) + "(hint)", glyph.hint));
+    FGlyphs->SetGlyph(Item(glyph.id), glyph.image);
+    FGlyphs->SetHint(Item(glyph.id), GetText(std::to_string(glyph.tag) + "(hint)", glyph.hint));
   }
-}
-
-void TfrmEvent::AddHint(int id, const std::string& text) {
-  if (!FHints) return;
-  std::wstring wide = Utf8ToWide(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(Item(id));
-  tool.lpszText = wide.data();
-  SendMessageW(FHints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TfrmEvent::EventToControls(bool actionsOnly) {

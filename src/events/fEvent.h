@@ -4,9 +4,12 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "events/uEventForm.h"
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
+#include "support/uDialogControls.h"
 #include "support/uWinHandles.h"
 
 class TEvent;
@@ -56,7 +59,6 @@ class TfrmEvent : public TDialogBase {
  private:
   void FormCreate();
   void LoadGlyphs();
-  void AddHint(int id, const std::string& text);
   void EventToControls(bool actionsOnly);
   TEventForm ControlsToForm() const;
   void rbRepeatClick(int repeat);
@@ -70,10 +72,8 @@ class TfrmEvent : public TDialogBase {
   TOptions& FOptions;
   TVarnColorButton FFlashFill;
   TVarnColorButton FFlashOutline;
-  TUniqueImageList FGlyphs;
-  HWND FHints = nullptr;  // destroyed with the dialog
+  std::optional<TGlyphButtons> FGlyphs;
   TUniqueFont FHeadingFont;
-  std::vector<TUniqueIcon> FIcons;
 };
 
 // Edits event in a modal window owned by owner; true when it closed with OK.

@@ -35,15 +35,19 @@ void ReplaceSelection(HWND edit, const std::string& text) {
 }  // namespace
 
 void ShowFormatElements(HWND edit, const TTimeZones& zones) {
+  RECT r{};
+  GetWindowRect(edit, &r);
+  ShowFormatElements(edit, zones, POINT{r.left, r.bottom});
+}
+
+void ShowFormatElements(HWND edit, const TTimeZones& zones, POINT at) {
   const std::vector<TFormatElement> items = FormatElementMenu();
   std::vector<const TFormatElement*> chosen;
   TUniqueMenu menu(CreatePopupMenu());
   AddItems(menu.get(), items, chosen);
-  RECT r{};
-  GetWindowRect(edit, &r);
   const auto command = static_cast<std::size_t>(
-      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN,
-                     r.left, r.bottom, 0, GetParent(edit), nullptr));
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x,
+                     at.y, 0, GetParent(edit), nullptr));
   if (command >= 1 && command <= chosen.size())
     InsertFormatElement(edit, *chosen[command - 1], zones);
 }

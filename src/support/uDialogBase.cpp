@@ -32,6 +32,11 @@ void TDialogBase::CreateModeless(HWND owner) {
                      &StaticDlgProc, reinterpret_cast<LPARAM>(this));
 }
 
+void TDialogBase::CreateChild(HWND parent) {
+  FChild = true;
+  CreateModeless(parent);
+}
+
 void TDialogBase::Show() const {
   if (FHandle) ShowWindow(FHandle, SW_SHOW);
 }
@@ -66,7 +71,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
   try {
     if (msg == WM_INITDIALOG) {
       self->FHandle = dialog;
-      if (!self->FModal) ModelessDialogs().push_back(dialog);
+      if (!self->FModal && !self->FChild) ModelessDialogs().push_back(dialog);
       TranslateForm(dialog, self->FTemplateId);
       return self->OnInitDialog() ? TRUE : FALSE;
     }

@@ -19,6 +19,8 @@ class TDialogBase {
   INT_PTR ShowModal(HWND owner);
   // Makes the dialog; it is shown when its template says so or on Show.
   void CreateModeless(HWND owner);
+  // Makes the dialog as a control of parent, whose keyboard handling takes it in.
+  void CreateChild(HWND parent);
   void Show() const;
   HWND Handle() const { return FHandle; }
   bool IsModal() const { return FModal; }
@@ -46,4 +48,5 @@ class TDialogBase {
   int FTemplateId;
   HWND FHandle = nullptr;
   bool FModal = false;
+  bool FChild = false;
 };

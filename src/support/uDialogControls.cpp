@@ -1,6 +1,7 @@
 #include "support/uDialogControls.h"
 
 #include "support/uTools.h"
+#include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinText.h"
 
@@ -22,6 +23,34 @@ HFONT CreateBoldDialogFont(HWND dialog) {
   if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
   font.lfWeight = FW_BOLD;
   return CreateFontIndirectW(&font);
+}
+
+TGlyphButtons::TGlyphButtons(HWND dialog) {
+  FGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+  const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
+  if (!AddGlyph(FGlyphs.get(), deep ? L"IL_TOOLBAR_ENABLED_1" : L"IL_TOOLBAR_ENABLED_0"))
+    FGlyphs.reset();
+  FHints = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, nullptr, nullptr);
+}
+
+void TGlyphButtons::SetGlyph(HWND button, int image) {
+  if (!FGlyphs) return;
+  FIcons.emplace_back(ImageList_GetIcon(FGlyphs.get(), image, ILD_NORMAL));
+  SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(FIcons.back().get()));
+}
+
+void TGlyphButtons::SetHint(HWND button, const std::string& hint) {
+  if (!FHints) return;
+  std::wstring wide = Utf8ToWide(hint);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(button);
+  tool.uId = reinterpret_cast<UINT_PTR>(button);
+  SendMessageW(FHints, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();
+  SendMessageW(FHints, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 std::string ControlText(HWND dialog, int id) {
@@ -220,4 +249,19 @@ void SetHotKeyValue(HWND dialog, int id, std::uint32_t shortcut) {
   if (parts.shift & ssCtrl) modifiers |= kHotKeyControl;
   if (parts.shift & ssAlt) modifiers |= kHotKeyAlt;
   Send(dialog, id, HKM_SETHOTKEY, MAKEWORD(parts.key, modifiers));
+}
+
+void SetListRowData(HWND dialog, int id, int row, LPARAM data) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  item.lParam = data;
+  Send(dialog, id, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListRowData(HWND dialog, int id, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  return Send(dialog, id, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }

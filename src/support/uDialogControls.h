@@ -9,9 +9,28 @@
 #include <vector>
 
 #include "support/uDateTime.h"
+#include "support/uWinHandles.h"
 
 // The dialog's own font made bold, for headings; null when it cannot be made.
 HFONT CreateBoldDialogFont(HWND dialog);
+
+// Small icon buttons with the pictures of the program's tool bar image list,
+// each with a hint that shows when the mouse rests on it.
+class TGlyphButtons {
+ public:
+  explicit TGlyphButtons(HWND dialog);
+  TGlyphButtons(const TGlyphButtons&) = delete;
+  TGlyphButtons& operator=(const TGlyphButtons&) = delete;
+  // Gives the button the picture image of the list (none when the list could not be read).
+  void SetGlyph(HWND button, int image);
+  // Gives the button its hint, replacing one it had.
+  void SetHint(HWND button, const std::string& hint);
+
+ private:
+  TUniqueImageList FGlyphs;
+  HWND FHints = nullptr;  // goes with the dialog
+  std::vector<TUniqueIcon> FIcons;
+};
 
 // The controls of a dialog, reached by identifier; text is UTF-8.
 
@@ -59,3 +78,7 @@ void SetDateTimePickerValue(HWND dialog, int id, const TSystemTime& value);
 // Hot key boxes, in the stored shortcut encoding (see SplitShortCut).
 std::uint32_t HotKeyValue(HWND dialog, int id);
 void SetHotKeyValue(HWND dialog, int id, std::uint32_t shortcut);
+
+// Rows of a list view carry a number of the caller's choosing.
+void SetListRowData(HWND dialog, int id, int row, LPARAM data);
+LPARAM ListRowData(HWND dialog, int id, int row);
