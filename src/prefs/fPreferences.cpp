@@ -67,6 +67,20 @@ constexpr TOptionBox kOptionBoxes[] = {
     {TfrmPreferences::ChimeEnabledId, &TOptions::ChimeEnabled},
     {TfrmPreferences::TowerClockId, &TOptions::ChimeTowerClock}};
 
+// Group boxes are not translated with the other controls: their window names them.
+struct TGroupBox {
+  int optionPage;
+  int id;
+  const char* caption;
+};
+using TPages = TfrmPreferences;
+constexpr TGroupBox kGroupBoxes[] = {{TPages::opGeneral, 2102, "Automatic display hiding"},
+                                     {TPages::opTrayIcon, 2121, "Tray icon tooltip"},
+                                     {TPages::opChime, 2130, "Chime"},
+                                     {TPages::opChimeSounds, 2130, "Chime sounds"},
+                                     {TPages::opHotKeys, 2160, "Keyboard shortcuts"},
+                                     {TPages::opTroubleshooting, 2140, "Always on top"}};
+
 constexpr wchar_t kApplicationTitle[] = L"Quorvel";
 
 bool AskYesNo(HWND owner, const std::string& key, const std::string& question) {
@@ -185,6 +199,10 @@ void TfrmPreferences::SetUpControls() {
       {events, EventListId, 140, "Event"},      {events, EventListId, 120, "Repeat"}};
   for (const auto& column : columns)
     AddListColumn(column.page, column.id, column.caption, column.width);
+  // The last column takes what the list has left, so that no header is cut.
+  for (const auto& [page, id] :
+       {std::pair{displays, DisplayListId}, std::pair{events, EventListId}})
+    SendDlgItemMessageW(page, id, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
   for (const auto& [track, label] :
        {std::pair{AutoHideDelayId, AutoHideLabelId}, std::pair{AutoShowDelayId, AutoShowLabelId}}) {
     SetTrackBarRange(PageOf(track), track, 0, IntervalSteps);
@@ -217,6 +235,9 @@ void TfrmPreferences::SetUpControls() {
 void TfrmPreferences::Translate() {
   TranslateForm(Handle(), TemplateId);
   for (const auto& page : FPages) TranslateForm(page->Handle(), 0);
+  for (const TGroupBox& group : kGroupBoxes)
+    SetControlText(FPages[pgFirstOption + static_cast<std::size_t>(group.optionPage)]->Handle(),
+                   group.id, GetText(std::to_string(group.id), group.caption));
   const HWND tabs = Item(TabsId);
   const std::string pages[] = {GetText("2002", "Displays"), GetText("2003", "Events"),
                                GetText("2004", "Preferences")};

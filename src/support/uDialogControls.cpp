@@ -86,7 +86,7 @@ void AddListColumn(HWND dialog, int id, const std::string& caption, int width) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = text.data();
-  column.cx = width;
+  column.cx = MulDiv(width, ScreenCaps(LOGPIXELSX), 96);
   const HWND header = reinterpret_cast<HWND>(Send(dialog, id, LVM_GETHEADER));
   const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   Send(dialog, id, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));

@@ -43,6 +43,7 @@ void EnableControl(HWND dialog, int id, bool enabled);
 // List views in report style; rows have check boxes when the list was given
 // the check-box style.
 void ShowListCheckBoxes(HWND dialog, int id);
+// width: pixels at 96 dots per inch, grown with the screen's text size.
 void AddListColumn(HWND dialog, int id, const std::string& caption, int width);
 int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts);
 void SetListCellText(HWND dialog, int id, int row, int column, const std::string& text);

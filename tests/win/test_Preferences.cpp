@@ -195,9 +195,11 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   Command(P::DefaultTooltipId);
   EXPECT_EQ(Options().ToolTipText, TOptions::DefaultToolTipText());
 
-  // Delete with Shift held removes nothing and asks nothing.
+  // Delete with Shift held removes nothing and asks nothing; without it, it asks.
   SendMessageW(Window(), P::WM_REBUILD_EVENTS, 0, 0);
   SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
+  int asked = 0;
+  Answer(IDNO, &asked);
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_SHIFT] = 0x80;
@@ -208,11 +210,10 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   Notify(P::DisplayListId, del.hdr);
   keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
-  EXPECT_EQ(List().Count(), 2u);
-  int asked = 0;
-  Answer(IDNO, &asked);
+  EXPECT_EQ(asked, 0);
   Notify(P::DisplayListId, del.hdr);
   EXPECT_EQ(asked, 1);
+  EXPECT_EQ(List().Count(), 2u);
 
   // Unchecked, the event is off; a one-shot that is done stays listed.
   ASSERT_EQ(Rows(P::EventListId), 1);
@@ -264,7 +265,7 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
   {
     std::ofstream lng(file, std::ios::binary);
     lng << "LANGUAGE=Testisch\r\nTRANSLATION_BY=Quorvel\r\n2001=Schliessen\r\n"
-           "PREF_GENERAL=Allgemein\r\nDEFAULT_HINT=Testhinweis\r\n2006[0]=Art\r\n";
+           "PREF_GENERAL=Allgemein\r\nDEFAULT_HINT=Testhinweis\r\n2006[0]=Art\r\n2121=Tipp\r\n";
   }
   Open();
   SendMessageW(Window(), P::WM_SHOW_LANGUAGE_PAGE, 0, 0);
@@ -280,7 +281,8 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
   Command(P::SetLanguageId);
   EXPECT_EQ(Window(), before);  // translated in place
   EXPECT_EQ(ControlText(Window(), P::CloseId), "Schliessen");
-  EXPECT_EQ(Options().ToolTipText, "Testhinweis");  // untouched: it follows
+  EXPECT_EQ(ControlText(PageOf(P::TooltipId), 2121), "Tipp");  // a group box
+  EXPECT_EQ(Options().ToolTipText, "Testhinweis");             // untouched: it follows
   LVCOLUMNW column{};
   wchar_t text[64] = {};
   column.mask = LVCF_TEXT;
