@@ -109,6 +109,18 @@ LRESULT CALLBACK TooltipEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lPar
   return result;
 }
 
+// A shortcut box: Delete or Backspace alone erases the shortcut, as its hint says.
+LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+  if (msg == WM_KEYDOWN && (wParam == VK_DELETE || wParam == VK_BACK) && NoModifierHeld()) {
+    SendMessageW(box, HKM_SETHOTKEY, 0, 0);
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(box));
+    return 0;
+  }
+  return DefSubclassProc(box, msg, wParam, lParam);
+}
+
 }  // namespace
 
 TfrmPreferences::TfrmPreferences(TPreferencesContext context)
@@ -212,9 +224,11 @@ void TfrmPreferences::SetUpControls() {
   for (const int picker : {ChimeStartId, ChimeStopId})
     SendMessageW(Control(picker), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm"));
   // A shortcut needs Ctrl or Alt: a plain or shifted key gets Ctrl+Alt instead.
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 3; ++i) {
     SendMessageW(Control(HotKeyId + i), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                  MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SetWindowSubclass(Control(HotKeyId + i), &HotKeyBoxProc, 1, 0);
+  }
   SetWindowSubclass(Control(TooltipId), &TooltipEditProc, 1,
                     reinterpret_cast<DWORD_PTR>(&FContext.zones));
   LOGFONTW font{};

@@ -256,6 +256,8 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   Press({'K'});
   EXPECT_EQ(SplitShortCut(static_cast<std::uint32_t>(Options().HK_ShowHideDisplays)).shift,
             unsigned{ssCtrl | ssAlt});
+  Press({VK_DELETE});  // erases the shortcut
+  EXPECT_EQ(Options().HK_ShowHideDisplays, 0);
   Press({VK_ESCAPE});
   EXPECT_EQ(Main().Preferences(), nullptr);
 }
