@@ -237,6 +237,8 @@ void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
         if (mouseMessage == WM_LBUTTONDOWN) FDisplayList.ShowAll();
       }
       BringLastActivePopupForward();
+      // The dialog hands the focus on to its last focused control; not past a modal window.
+      if (FPreferences && IsWindowEnabled(FPreferences->Handle())) SetFocus(FPreferences->Handle());
       break;
     case WM_LBUTTONDBLCLK:
       if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);
