@@ -298,3 +298,26 @@ std::string TestFile(const std::string& suffix) {
   std::ofstream(path) << "RIFF";
   return path.string();
 }
+
+void WriteTimeZone(const std::string& name, std::int32_t bias, std::optional<std::int32_t> index,
+                   std::size_t tziSize) {
+  TVarnRegistry reg;
+  reg.SetRootKey(TRootKey::LocalMachine);
+  ASSERT_TRUE(
+      reg.OpenKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\" + name, true));
+  reg.WriteString("Display", "(UTC) " + name);
+  // Bias, standard bias, daylight bias, then the standard and daylight rules (eight 16-bit
+  // fields each: year, month, weekday, day, hour, minute, second, millisecond), little-endian.
+  std::vector<std::uint8_t> tzi;
+  const auto append = [&](std::int64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) tzi.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  append(bias, 4);
+  append(bias == 0 ? 0 : 1, 4);
+  append(bias == 0 ? 0 : -60, 4);
+  for (const int field : {0, 10, 0, 5, 3, 1, 2, 3}) append(bias == 0 ? 0 : field, 2);
+  for (const int field : {0, 3, 0, 5, 2, 4, 5, 6}) append(bias == 0 ? 0 : field, 2);
+  tzi.resize(64);
+  if (tziSize) reg.WriteBinaryData("TZI", tzi.data(), static_cast<int>(tziSize));
+  if (index) reg.WriteInteger("Index", *index);
+}

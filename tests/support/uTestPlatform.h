@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -219,6 +220,12 @@ class TFakeDisplayWindow : public TDisplayWindow {
 // A file of its own for the running test: tests run side by side in several processes.
 // It holds a few bytes, so that it exists as a sound to play.
 std::string TestFile(const std::string& suffix);
+
+// Writes a zone of the system's catalogue into the local machine's hive: a
+// display name "(UTC) name", the bias (with a daylight rule unless it is 0),
+// the index when given and tziSize bytes of the TZI value (none when 0).
+void WriteTimeZone(const std::string& name, std::int32_t bias, std::optional<std::int32_t> index,
+                   std::size_t tziSize = 44);
 
 // Every value under a key, by its path and name ("Displays\\000\\Left"), as stored.
 std::map<std::string, TRegData> RegistrySnapshot(TRegistryHive& hive, const std::string& key);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "config/uMemoryHive.h"
+#include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
 #include "prefs/fFormatElements.h"
 #include "support/uDialogControls.h"
@@ -172,6 +174,29 @@ TEST_F(SelectTimeZoneTest, FormatElementsGoToTheCaretAndTheZoneSwitchAsksForTheZ
   ShowFormatElements(edit, zones);
   EXPECT_EQ(text(edit), "&d;<tz \"Tokyo Standard Time\">&d;;b");
   DestroyWindow(parent);
+}
+
+TEST(SelectTimeZoneMany, FiveHundredZonesAreAllListedAndTheLastCanBeChosen) {
+  InstallWin32Platform();
+  TMemoryHive machine;
+  SetHive(TRootKey::LocalMachine, &machine);
+  for (int i = 0; i < 500; ++i) WriteTimeZone("Zone " + std::to_string(i), (i % 25 - 12) * 60, i);
+  TTimeZones zones;
+  zones.Load();
+  ASSERT_EQ(zones.Count(), 500u);
+  int rows = 0;
+  AnswerModalWindows({[&] {
+    const HWND picker = FindDialogWith(P::ListId);
+    if (!picker) return false;
+    rows = ListRowCount(picker, P::ListId);
+    SelectListRow(picker, P::ListId, 499);
+    Click(picker, P::OKId);
+    return true;
+  }});
+  EXPECT_EQ(SelectTimeZone(zones, nullptr, nullptr), &zones[499]);
+  EXPECT_EQ(rows, 500);
+  SetHive(TRootKey::LocalMachine, nullptr);
+  Platform() = TPlatform{};
 }
 
 }  // namespace
