@@ -7,6 +7,8 @@ constexpr char Product[] = "Software\\Quorvel II\\";
 constexpr char Displays[] = "Software\\Quorvel II\\Displays";
 constexpr char Events[] = "Software\\Quorvel II\\Events";
 constexpr char CustomColors[] = "Software\\Quorvel II\\CustomColors";
+// One subkey per category, one key per preset below it.
+constexpr char Presets[] = "Software\\Quorvel II\\Presets\\";
 // The first-generation settings, imported once.
 constexpr char PreviousVersion[] = "Software\\Varn Software\\Quorvel\\";
 constexpr char Run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -183,6 +183,24 @@ void TVarnRegistry::WriteBinaryData(const std::string& name, const void* buffer,
   Write(name, rtBinary, buffer, static_cast<std::size_t>(size));
 }
 
+void TVarnRegistry::MoveKey(const std::string& oldPath, const std::string& newPath,
+                            bool deleteSource) {
+  if (!KeyExists(oldPath) || KeyExists(newPath)) return;
+  CopyKey(Resolve(oldPath), Resolve(newPath));
+  if (deleteSource) DeleteKey(oldPath);
+}
+
+void TVarnRegistry::CopyKey(const std::string& from, const std::string& to) {
+  TVarnRegistry source, target;
+  source.SetRootKey(FRootKey);
+  target.SetRootKey(FRootKey);
+  if (!source.OpenKeyReadOnly("\\" + from) || !target.OpenKey("\\" + to, true)) return;
+  for (const auto& [name, data] : source.ReadAllValues()) target.WriteRaw(name, data);
+  std::vector<std::string> names;
+  source.GetKeyNames(names);
+  for (const std::string& name : names) CopyKey(from + "\\" + name, to + "\\" + name);
+}
+
 std::vector<std::pair<std::string, TRegData>> TVarnRegistry::ReadAllValues() {
   std::vector<std::pair<std::string, TRegData>> values;
   std::vector<std::string> names;

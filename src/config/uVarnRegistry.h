@@ -38,6 +38,9 @@ class TVarnRegistry {
   void CloseKey();
   bool KeyExists(const std::string& path);
   bool DeleteKey(const std::string& path);
+  // Copies the key with its values and subkeys to newPath, then deletes it when
+  // asked; only when the old key exists and the new one does not.
+  void MoveKey(const std::string& oldPath, const std::string& newPath, bool deleteSource);
   bool DeleteValue(const std::string& name);
   void GetKeyNames(std::vector<std::string>& list);
   void GetValueNames(std::vector<std::string>& list);
@@ -74,6 +77,7 @@ class TVarnRegistry {
  private:
   // The path from the root that path names, given the key now open.
   std::string Resolve(const std::string& path) const;
+  void CopyKey(const std::string& from, const std::string& to);
   bool OpenWithAccess(const std::string& path, bool canCreate, std::uint32_t access);
   TRegistryHive& Hive() const;
   std::optional<TRegData> Query(const std::string& name);

@@ -1,5 +1,6 @@
 #include "events/fEvent.h"
 
+#include "config/fPresetManager.h"
 #include "config/uMultilanguage.h"
 #include "events/uEvents.h"
 #include "support/uBusyState.h"
@@ -29,7 +30,7 @@ constexpr TPanel kPanels[] = {{TfrmEvent::DateId, TfrmEvent::DateId},
 bool TfrmEvent::OnInitDialog() {
   FormCreate();
   PlaceNearFocus(Handle());
-  EventToControls(false);
+  EventToControls(FEvent, false);
   return true;
 }
 
@@ -53,9 +54,7 @@ void TfrmEvent::FormCreate() {
   FFlashFill.Attach(Item(FlashFillId));
   FFlashOutline.Attach(Item(FlashOutlineId));
   LoadGlyphs();
-  // Event presets come with the preset manager.
-  EnableControl(Handle(), LoadPresetId, false);
-  EnableControl(Handle(), SavePresetId, false);
+  EnableControl(Handle(), LoadPresetId, !FPresets.Names().empty());
 }
 
 void TfrmEvent::LoadGlyphs() {
@@ -75,9 +74,9 @@ void TfrmEvent::LoadGlyphs() {
   }
 }
 
-void TfrmEvent::EventToControls(bool actionsOnly) {
+void TfrmEvent::EventToControls(const TEvent& event, bool actionsOnly) {
   TEventForm form;
-  EventToForm(FEvent, form, actionsOnly);
+  EventToForm(event, form, actionsOnly);
   const HWND d = Handle();
   if (!actionsOnly) {
     SetControlText(d, MessageId, form.message);
@@ -173,6 +172,18 @@ void TfrmEvent::CommandSelectClick() {
   SetChecked(Handle(), CommandId, true);
 }
 
+void TfrmEvent::PresetClick(bool save) {
+  // A preset that lacks a value leaves that control as it is.
+  FormToEvent(ControlsToForm(), FScratch, true);
+  const std::string name = ShowPresetManager(FPresets, save, Handle());
+  if (save && !name.empty()) {
+    FPresets.SavePreset(name);
+  } else if (!name.empty() && FPresets.LoadPreset(name)) {
+    EventToControls(FScratch, true);
+  }
+  EnableControl(Handle(), LoadPresetId, !FPresets.Names().empty());
+}
+
 void TfrmEvent::btOKClick() {
   const TEventForm form = ControlsToForm();
   if (IsOneShotInThePast(form, LocalDateTimeNow())) {
@@ -222,6 +233,8 @@ void TfrmEvent::OnCommand(int id, int notification) {
     CommandSelectClick();
   } else if (id == FlashFillId || id == FlashOutlineId) {
     PickButtonColor(Handle(), FOptions, id == FlashFillId ? FFlashFill : FFlashOutline);
+  } else if (id == LoadPresetId || id == SavePresetId) {
+    PresetClick(id == SavePresetId);
   } else if (id == OKId || id == IDOK) {
     btOKClick();
   } else if (id == CancelId || id == IDCANCEL) {

@@ -6,13 +6,14 @@
 
 #include <optional>
 
+#include "config/uPresets.h"
 #include "events/uEventForm.h"
+#include "events/uEvents.h"
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
 #include "support/uWinHandles.h"
 
-class TEvent;
 class TOptions;
 struct TBusyState;
 
@@ -59,7 +60,7 @@ class TfrmEvent : public TDialogBase {
  private:
   void FormCreate();
   void LoadGlyphs();
-  void EventToControls(bool actionsOnly);
+  void EventToControls(const TEvent& event, bool actionsOnly);
   TEventForm ControlsToForm() const;
   void rbRepeatClick(int repeat);
   void edDayExit();
@@ -67,9 +68,13 @@ class TfrmEvent : public TDialogBase {
   void SoundSelectClick();
   void CommandSelectClick();
   void btOKClick();
+  void PresetClick(bool save);
 
   TEvent& FEvent;
   TOptions& FOptions;
+  // The actions the preset buttons save from and load into.
+  TEvent FScratch;
+  TEventPresetManager FPresets{FScratch};
   TVarnColorButton FFlashFill;
   TVarnColorButton FFlashOutline;
   std::optional<TGlyphButtons> FGlyphs;

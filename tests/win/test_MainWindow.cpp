@@ -483,7 +483,7 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   }});
   Send(WM_COMMAND, cmdNewEvent);
   EXPECT_TRUE(busyWhileOpen);
-  // Top to bottom through what the "once" panel shows; the disabled preset buttons are skipped.
+  // Top to bottom through what the "once" panel shows; loading waits for a preset to exist.
   using E = TfrmEvent;
   EXPECT_EQ(tabOrder, (std::vector<int>{E::MessageId,
                                         E::RepeatOnceId,
@@ -508,6 +508,7 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
                                         E::CommandLineId,
                                         E::CommandSelectId,
                                         E::NotificationId,
+                                        E::SavePresetId,
                                         E::OKId,
                                         E::CancelId}));
   EXPECT_TRUE(Main().IsIdle());

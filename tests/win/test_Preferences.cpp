@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "config/fPresetManager.h"
 #include "config/uOptions.h"
+#include "config/uPresets.h"
 #include "config/uVarnRegistry.h"
 #include "events/fEvent.h"
 #include "events/uEvents.h"
@@ -310,6 +312,107 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
   EXPECT_EQ(SelectedTreeItemData(PageOf(P::TreeId), P::TreeId), P::opLanguage);
   EXPECT_EQ(Options().ToolTipText, "mine");  // the user's own text stays
   std::remove(file.c_str());
+}
+
+TEST_F(PreferencesTest, EventPresetsSaveAndLoadInTheEditorAndTakenNamesAreRefused) {
+  using E = TfrmEvent;
+  using M = TfrmPresetManager;
+  HWND editor = nullptr;
+  bool loadEnabledBefore = true, loadEnabledAfter = false;
+  std::string loadedSound;
+  const auto presetWindow = [] { return FindDialogWith(M::NewNameId); };
+  AnswerModalWindows({[&] {
+                        editor = FindDialogWith(E::OKId);
+                        if (!editor) return false;
+                        loadEnabledBefore = IsWindowEnabled(GetDlgItem(editor, E::LoadPresetId));
+                        SetDlgItemTextW(editor, E::SoundId, L"bell.wav");
+                        Click(editor, E::SavePresetId);
+                        return true;
+                      },
+                      [&] {
+                        const HWND presets = presetWindow();
+                        if (!presets) return false;
+                        SetDlgItemTextW(presets, M::NewNameId, L"Loud");
+                        Click(presets, M::OKId);
+                        return true;
+                      },
+                      [&] {
+                        if (presetWindow()) return false;
+                        loadEnabledAfter = IsWindowEnabled(GetDlgItem(editor, E::LoadPresetId));
+                        SetDlgItemTextW(editor, E::SoundId, L"other.wav");
+                        Click(editor, E::LoadPresetId);
+                        return true;
+                      },
+                      [&] {
+                        const HWND presets = presetWindow();
+                        if (!presets) return false;
+                        SendDlgItemMessageW(presets, M::PresetsId, LB_SETCURSEL, 0, 0);
+                        Click(presets, M::OKId);
+                        return true;
+                      },
+                      [&] {
+                        if (presetWindow()) return false;
+                        loadedSound = ControlText(editor, E::SoundId);
+                        Click(editor, E::CancelId);
+                        return true;
+                      }});
+  Send(WM_COMMAND, cmdNewEvent);
+  EXPECT_FALSE(loadEnabledBefore);
+  EXPECT_TRUE(loadEnabledAfter);
+  EXPECT_EQ(loadedSound, "bell.wav");
+  EXPECT_EQ(quorvel->Events().Count(), 0u);
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Presets\\events\\Loud", false));
+  EXPECT_EQ(reg.ReadString("Sound"), "bell.wav");
+
+  // A name taken in other letter cases: the window says so and nothing changes.
+  // Saving with no name: it asks for one and stays open.
+  TEvent scratch;
+  TEventPresetManager manager(scratch);
+  int boxes = 0;
+  bool stayedOpen = false;
+  const auto answerBox = [&] {
+    const HWND box = FindDialogWith(IDOK);
+    if (!box) return false;
+    ++boxes;
+    Click(box, IDOK);
+    return true;
+  };
+  AnswerModalWindows({[&] {
+                        const HWND presets = presetWindow();
+                        if (!presets) return false;
+                        SendDlgItemMessageW(presets, M::PresetsId, LB_SETCURSEL, 0, 0);
+                        SendMessageW(presets, WM_COMMAND, MAKEWPARAM(M::PresetsId, LBN_SELCHANGE),
+                                     0);
+                        SetDlgItemTextW(presets, M::NewNameId, L"LOUD");
+                        Click(presets, M::RenameId);
+                        return true;
+                      },
+                      answerBox,
+                      [&] {
+                        if (FindDialogWith(IDOK)) return false;
+                        SetDlgItemTextW(presetWindow(), M::NewNameId, L"");
+                        Click(presetWindow(), M::CancelId);
+                        return true;
+                      }});
+  EXPECT_EQ(ShowPresetManager(manager, false, nullptr), "");
+  EXPECT_EQ(manager.Names(), std::vector<std::string>{"Loud"});
+  AnswerModalWindows({[&] {
+                        const HWND presets = presetWindow();
+                        if (!presets) return false;
+                        Click(presets, M::OKId);
+                        return true;
+                      },
+                      answerBox,
+                      [&] {
+                        if (FindDialogWith(IDOK)) return false;
+                        stayedOpen = presetWindow() != nullptr;
+                        Click(presetWindow(), M::CancelId);
+                        return true;
+                      }});
+  EXPECT_EQ(ShowPresetManager(manager, true, nullptr), "");
+  EXPECT_EQ(boxes, 2);
+  EXPECT_TRUE(stayedOpen);
 }
 
 }  // namespace

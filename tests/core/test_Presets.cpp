@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "config/uPresets.h"
+#include "config/uVarnRegistry.h"
+#include "display/uDisplayList.h"
+#include "events/uEvents.h"
+#include "support/uTestPlatform.h"
+
+namespace {
+
+constexpr char kAnalog[] = "Software\\Quorvel II\\Presets\\1\\";
+
+class PresetTest : public ::testing::Test {
+ protected:
+  bool Exists(const std::string& path) {
+    TVarnRegistry reg;
+    return reg.KeyExists(path);
+  }
+  TTestPlatform platform;
+  TDisplayList displays;
+  TDisplay& analog = *displays.Add(1);
+  TDisplay& otherAnalog = *displays.Add(1);
+  TDisplay& digital = *displays.Add(2);
+};
+
+TEST_F(PresetTest, ALookIsOfferedOnlyToItsKindAndLeavesThePlaceAlone) {
+  analog.SetAlphaBlendValue(128);
+  analog.Description = "Kitchen";
+  TDisplayPresetManager manager(analog);
+  ASSERT_TRUE(manager.SavePreset("Dim"));
+  EXPECT_TRUE(Exists(std::string(kAnalog) + "Dim"));
+  EXPECT_EQ(manager.Names(), std::vector<std::string>{"Dim"});
+  EXPECT_TRUE(TDisplayPresetManager(digital).Names().empty());
+
+  TDisplayPresetManager other(otherAnalog);
+  otherAnalog.Description = "Hall";
+  EXPECT_TRUE(other.LoadPreset("dim"));  // the registry ignores letter case
+  EXPECT_EQ(otherAnalog.AlphaBlendValue(), 128);
+  EXPECT_EQ(otherAnalog.Description, "Hall");
+  EXPECT_TRUE(otherAnalog.Dirty());
+  EXPECT_FALSE(other.LoadPreset("Missing"));
+
+  // Values of the wrong type cost only themselves.
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(std::string(kAnalog) + "Odd", true));
+  reg.WriteString("AlphaBlendValue", "half");
+  reg.WriteInteger("AlwaysOnTop", 1);
+  reg.CloseKey();
+  otherAnalog.SetAlwaysOnTop(false);
+  EXPECT_TRUE(other.LoadPreset("Odd"));
+  EXPECT_EQ(otherAnalog.AlphaBlendValue(), 128);
+  EXPECT_TRUE(otherAnalog.AlwaysOnTop());
+}
+
+TEST_F(PresetTest, NamesSortIgnoringCaseAndRenameOrDeleteOnlyWhatTheyName) {
+  TDisplayPresetManager manager(analog);
+  for (const char* name : {"beta", "Alpha", "gamma"}) ASSERT_TRUE(manager.SavePreset(name));
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+  EXPECT_TRUE(manager.Contains("ALPHA"));
+  EXPECT_FALSE(manager.Contains("Alph"));
+  // Saving under another case writes into the existing key, which keeps its name.
+  ASSERT_TRUE(manager.SavePreset("BETA"));
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+
+  // A nested key moves with its values.
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(std::string(kAnalog) + "beta\\inner", true));
+  reg.WriteInteger("Deep", 7);
+  reg.CloseKey();
+  EXPECT_TRUE(manager.RenamePreset("beta", "Delta"));
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "Delta", "gamma"}));
+  ASSERT_TRUE(reg.OpenKey(std::string(kAnalog) + "Delta\\inner", false));
+  EXPECT_EQ(reg.ReadInteger("Deep"), 7);
+  reg.CloseKey();
+  ASSERT_TRUE(reg.OpenKey(std::string(kAnalog) + "Delta", false));
+  EXPECT_TRUE(reg.ValueExists("AlphaBlendValue"));
+  reg.CloseKey();
+  EXPECT_FALSE(Exists(std::string(kAnalog) + "beta"));
+
+  // Nothing changes for a name taken in another case, an empty name or one that
+  // would name the category itself.
+  for (const char* target : {"ALPHA", "", "\\", "x\\"})
+    EXPECT_FALSE(manager.RenamePreset("gamma", target)) << target;
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "Delta", "gamma"}));
+  for (const char* name : {"", "\\", "\\\\Software"}) {
+    EXPECT_FALSE(manager.DeletePreset(name)) << name;
+    EXPECT_FALSE(manager.SavePreset(name)) << name;
+  }
+  EXPECT_EQ(manager.Names().size(), 3u);
+  EXPECT_TRUE(manager.DeletePreset("Delta"));
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "gamma"}));
+  EXPECT_FALSE(Exists(std::string(kAnalog) + "Delta"));
+  EXPECT_FALSE(manager.DeletePreset("Delta"));
+}
+
+TEST_F(PresetTest, AnEventPresetCarriesTheActionsOnly) {
+  TEvent source, target;
+  source.Message = "Tea";
+  source.Sound = "bell.wav";
+  source.ActionPlaySound = true;
+  TEventPresetManager manager(source);
+  ASSERT_TRUE(manager.SavePreset("Loud"));
+  EXPECT_TRUE(Exists("Software\\Quorvel II\\Presets\\events\\Loud"));
+  target.Message = "Call";
+  TEventPresetManager targetManager(target);
+  EXPECT_EQ(targetManager.Names(), std::vector<std::string>{"Loud"});
+  ASSERT_TRUE(targetManager.LoadPreset("Loud"));
+  EXPECT_EQ(target.Sound, "bell.wav");
+  EXPECT_TRUE(target.ActionPlaySound);
+  EXPECT_EQ(target.Message, "Call");
+}
+
+}  // namespace
