@@ -34,9 +34,12 @@ TEST_F(PresetTest, ALookIsOfferedOnlyToItsKindAndLeavesThePlaceAlone) {
 
   TDisplayPresetManager other(otherAnalog);
   otherAnalog.Description = "Hall";
+  otherAnalog.Repaint();
+  ASSERT_FALSE(otherAnalog.Dirty());
   EXPECT_TRUE(other.LoadPreset("dim"));  // the registry ignores letter case
   EXPECT_EQ(otherAnalog.AlphaBlendValue(), 128);
   EXPECT_EQ(otherAnalog.Description, "Hall");
+  EXPECT_FALSE(otherAnalog.IsActive());
   EXPECT_TRUE(otherAnalog.Dirty());
   EXPECT_FALSE(other.LoadPreset("Missing"));
 
@@ -45,11 +48,13 @@ TEST_F(PresetTest, ALookIsOfferedOnlyToItsKindAndLeavesThePlaceAlone) {
   ASSERT_TRUE(reg.OpenKey(std::string(kAnalog) + "Odd", true));
   reg.WriteString("AlphaBlendValue", "half");
   reg.WriteInteger("AlwaysOnTop", 1);
+  reg.WriteString("Description", "Not a look");  // a place value: left alone
   reg.CloseKey();
   otherAnalog.SetAlwaysOnTop(false);
   EXPECT_TRUE(other.LoadPreset("Odd"));
   EXPECT_EQ(otherAnalog.AlphaBlendValue(), 128);
   EXPECT_TRUE(otherAnalog.AlwaysOnTop());
+  EXPECT_EQ(otherAnalog.Description, "Hall");
 }
 
 TEST_F(PresetTest, NamesSortIgnoringCaseAndRenameOrDeleteOnlyWhatTheyName) {
@@ -100,7 +105,12 @@ TEST_F(PresetTest, AnEventPresetCarriesTheActionsOnly) {
   source.ActionPlaySound = true;
   TEventPresetManager manager(source);
   ASSERT_TRUE(manager.SavePreset("Loud"));
-  EXPECT_TRUE(Exists("Software\\Quorvel II\\Presets\\events\\Loud"));
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Presets\\events\\Loud", false));
+  EXPECT_TRUE(reg.ValueExists("Sound"));
+  EXPECT_FALSE(reg.ValueExists("Message"));
+  reg.WriteString("Message", "Not an action");  // as an older preset might hold
+  reg.CloseKey();
   target.Message = "Call";
   TEventPresetManager targetManager(target);
   EXPECT_EQ(targetManager.Names(), std::vector<std::string>{"Loud"});
