@@ -59,15 +59,3 @@ void SetNowPlus(TEventForm& f, TDateTime now, int minutes) {
   f.date = std::floor(t);
   f.time = TimeOfDay(t);
 }
-
-std::vector<std::string> QuotedList(const std::string& text) {
-  std::vector<std::string> items;
-  std::size_t at = 0;
-  while ((at = text.find('"', at)) != std::string::npos) {
-    const std::size_t end = text.find('"', at + 1);
-    if (end == std::string::npos) break;
-    items.push_back(text.substr(at + 1, end - at - 1));
-    at = end + 1;
-  }
-  return items;
-}

@@ -38,5 +38,3 @@ void FormToEvent(const TEventForm& form, TEvent& event, bool actionsOnly);
 bool IsOneShotInThePast(const TEventForm& form, TDateTime now);
 // A "Now +" button: the date and time pickers show now plus minutes.
 void SetNowPlus(TEventForm& form, TDateTime now, int minutes);
-// The items of a translated list written as "one","two","three".
-std::vector<std::string> QuotedList(const std::string& text);

@@ -132,10 +132,6 @@ TfrmPreferences::~TfrmPreferences() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-INT_PTR TfrmPreferences::TPage::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return FOwner.PageMessage(Handle(), msg, wParam, lParam);
-}
-
 HWND TfrmPreferences::PageOf(int id) const {
   for (const auto& page : FPages)
     if (page->Handle() && GetDlgItem(page->Handle(), id)) return page->Handle();
@@ -165,7 +161,10 @@ void TfrmPreferences::FormCreate() {
 
 void TfrmPreferences::CreatePages() {
   for (std::size_t i = 0; i < std::size(kPageTemplates); ++i) {
-    FPages.push_back(std::make_unique<TPage>(kPageTemplates[i], *this));
+    FPages.push_back(std::make_unique<TDialogPage>(
+        kPageTemplates[i], [this](HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
+          return PageMessage(page, msg, wParam, lParam);
+        }));
     FPages.back()->CreateChild(i < pgFirstOption ? Handle() : FPages[pgPreferences]->Handle());
   }
   PlacePages();

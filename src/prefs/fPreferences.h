@@ -120,18 +120,6 @@ class TfrmPreferences : public TDialogBase {
   void OnDestroyed() override;
 
  private:
-  // A page: a dialog of its own whose controls' messages this window handles.
-  class TPage : public TDialogBase {
-   public:
-    TPage(int templateId, TfrmPreferences& owner) : TDialogBase(templateId), FOwner(owner) {}
-
-   protected:
-    INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-   private:
-    TfrmPreferences& FOwner;
-  };
-
   INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND PageOf(int id) const;
   void FormCreate();
@@ -179,7 +167,7 @@ class TfrmPreferences : public TDialogBase {
   LRESULT CustomDrawEvents(NMLVCUSTOMDRAW& draw);
 
   TPreferencesContext FContext;
-  std::vector<std::unique_ptr<TPage>> FPages;  // displays, events, preferences, option pages
+  std::vector<std::unique_ptr<TDialogPage>> FPages;  // displays, events, preferences, option pages
   std::optional<TGlyphButtons> FGlyphs;
   TUniqueFont FStrikeOutFont;
   bool FPositionGiven = false;

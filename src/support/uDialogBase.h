@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // A dialog from a DIALOGEX template of the program's resources, driven by the
 // system's dialog manager (Tab order, access keys, Enter, Esc). One
 // dialog-procedure thunk serves every dialog; the object is kept with the
@@ -49,4 +51,22 @@ class TDialogBase {
   HWND FHandle = nullptr;
   bool FModal = false;
   bool FChild = false;
+};
+
+// A dialog placed as a control of another window (made with CreateChild), whose
+// messages go to its owner's handler: one window's pages, one handler.
+class TDialogPage : public TDialogBase {
+ public:
+  // Answers as a dialog procedure does.
+  using THandler = std::function<INT_PTR(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)>;
+  TDialogPage(int templateId, THandler handler)
+      : TDialogBase(templateId), FHandler(std::move(handler)) {}
+
+ protected:
+  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    return FHandler(Handle(), msg, wParam, lParam);
+  }
+
+ private:
+  THandler FHandler;
 };

@@ -28,6 +28,8 @@ std::uint32_t MakeShortCut(const TShortCutParts& parts);
 
 // Every occurrence of from replaced by to (case-sensitive).
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
+// The items of a translated list written as "one","two","three".
+std::vector<std::string> QuotedList(const std::string& text);
 // A translated format with one number: the first "%d" becomes value and "%%" a
 // percent sign; any other directive stays as it is written.
 std::string FormatInteger(std::string_view format, std::int32_t value);

@@ -5,6 +5,7 @@
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "prefs/uDisplayPreferences.h"
 #include "prefs/uPreferences.h"
 #include "support/uTestPlatform.h"
 
@@ -120,6 +121,29 @@ TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
 TEST(Preferences, OnlyAnUntouchedTooltipFollowsTheLanguage) {
   EXPECT_EQ(TooltipAfterLanguageChange("old", "old", "neu"), "neu");
   EXPECT_EQ(TooltipAfterLanguageChange("mine", "old", "neu"), "mine");
+}
+
+TEST(DisplayPreferences, TranslucencyRoundsHalvesToEvenBothWays) {
+  const struct {
+    int position;
+    int alpha;
+  } toAlpha[] = {{0, 255}, {50, 128}, {90, 26}, {30, 178}, {10, 230}, {-5, 255}, {95, 26}};
+  for (const auto& c : toAlpha) EXPECT_EQ(AlphaFromTranslucency(c.position), c.alpha) << c.position;
+  const struct {
+    std::int32_t alpha;
+    int position;
+  } toPosition[] = {{255, 0}, {128, 50}, {26, 90}, {0, 90}, {300, 0}, {-4, 90}};
+  for (const auto& c : toPosition) EXPECT_EQ(TranslucencyPosition(c.alpha), c.position) << c.alpha;
+  EXPECT_EQ(PercentLabel(50), "50 %");
+}
+
+TEST(DisplayPreferences, CascadedFromItsOwnerOrCentredOnTheCursorAndSecondsAlwaysShown) {
+  const TPoint owner{100, 200};
+  EXPECT_EQ(DisplayPreferencesPlace(&owner, {500, 400}, {301, 201}), (TPoint{110, 210}));
+  EXPECT_EQ(DisplayPreferencesPlace(nullptr, {500, 400}, {301, 201}), (TPoint{350, 300}));
+  EXPECT_EQ(VisibilityItems(false), (std::vector<std::string>{"always", "never", "if > 0"}));
+  EXPECT_EQ(VisibilityItems(true), (std::vector<std::string>{"always", "never"}));
+  EXPECT_EQ(AlignmentItems(), (std::vector<std::string>{"Left", "Right", "Center"}));
 }
 
 }  // namespace
