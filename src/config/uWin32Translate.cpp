@@ -171,3 +171,19 @@ void TranslateForm(HWND window, int windowTag) {
   }
   if (const HMENU menu = GetMenu(window)) TranslateMenu(menu);
 }
+
+void TranslateGroupBoxes(HWND window) {
+  if (!MultiLanguage().HasTranslations()) return;
+  std::vector<HWND> controls;
+  EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&controls));
+  for (HWND control : controls) {
+    const int tag = GetDlgCtrlID(control);
+    if (lstrcmpiW(ClassOf(control).c_str(), L"Button") != 0 ||
+        (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX || tag <= 0 ||
+        tag > 9999)
+      continue;
+    TTranslatable group{TComponentKind::Label, tag, WindowText(control), {}, {}};
+    MultiLanguage().TranslateComponent(group);
+    SetWindowTextW(control, Utf8ToWide(group.caption).c_str());
+  }
+}

@@ -67,20 +67,6 @@ constexpr TOptionBox kOptionBoxes[] = {
     {TfrmPreferences::ChimeEnabledId, &TOptions::ChimeEnabled},
     {TfrmPreferences::TowerClockId, &TOptions::ChimeTowerClock}};
 
-// Group boxes are not translated with the other controls: their window names them.
-struct TGroupBox {
-  int optionPage;
-  int id;
-  const char* caption;
-};
-using TPages = TfrmPreferences;
-constexpr TGroupBox kGroupBoxes[] = {{TPages::opGeneral, 2102, "Automatic display hiding"},
-                                     {TPages::opTrayIcon, 2121, "Tray icon tooltip"},
-                                     {TPages::opChime, 2130, "Chime"},
-                                     {TPages::opChimeSounds, 2130, "Chime sounds"},
-                                     {TPages::opHotKeys, 2160, "Keyboard shortcuts"},
-                                     {TPages::opTroubleshooting, 2140, "Always on top"}};
-
 constexpr wchar_t kApplicationTitle[] = L"Quorvel";
 
 bool AskYesNo(HWND owner, const std::string& key, const std::string& question) {
@@ -246,11 +232,9 @@ void TfrmPreferences::SetUpControls() {
 }
 
 void TfrmPreferences::Translate() {
+  // Both reach the controls of every page: they are the window's descendants.
   TranslateForm(Handle(), TemplateId);
-  for (const auto& page : FPages) TranslateForm(page->Handle(), 0);
-  for (const TGroupBox& group : kGroupBoxes)
-    SetControlText(FPages[pgFirstOption + static_cast<std::size_t>(group.optionPage)]->Handle(),
-                   group.id, GetText(std::to_string(group.id), group.caption));
+  TranslateGroupBoxes(Handle());
   const HWND tabs = Item(TabsId);
   const std::string pages[] = {GetText("2002", "Displays"), GetText("2003", "Events"),
                                GetText("2004", "Preferences")};
