@@ -11,6 +11,7 @@
 #include "events/fEvent.h"
 #include "events/uEvents.h"
 #include "events/uTowerClock.h"
+#include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
@@ -93,6 +94,8 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 }
 
 void TQuorvelDisplay::FormDestroy() {
+  // Each edits a display and may tell the preferences window: both still exist.
+  CloseAllDisplayPreferences();
   FPreferences.reset();
   UnregisterHotKeys();
   FTrayIcon.reset();

@@ -71,12 +71,16 @@ TQuorvel::TQuorvel() {
   Platform().newEventNotifyWindow = [this](TEvent& event) {
     return std::make_unique<TfrmEventNotify>(event, FOptions, FApplication.Handle());
   };
+  Platform().openDisplayPreferences = [this](TDisplay& display, void* owner) {
+    return OpenDisplayPreferences(display, FDisplayPreferences, static_cast<HWND>(owner));
+  };
 }
 
 TQuorvel::~TQuorvel() {
   // Closing the main window first destroys every display window; none is made after it.
   Platform().newDisplayWindow = nullptr;
   Platform().newEventNotifyWindow = nullptr;
+  Platform().openDisplayPreferences = nullptr;
 }
 
 int RunQuorvel() {

@@ -8,6 +8,7 @@
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
 #include "support/uWinHandles.h"
 #include "timezones/uTimeZones.h"
@@ -44,6 +45,8 @@ class TQuorvel {
   TDisplayList FDisplayList{&FTimeZones};
   TEvents FEvents{&FDisplayList};
   TApplicationWindow FApplication;
+  TDisplayPreferencesContext FDisplayPreferences{FOptions, FDisplayList, FTimeZones, FBusy,
+                                                 FApplication.Handle()};
   // Made before the main window that hands it the tray's messages, and gone after it.
   TfrmTooltip FTooltip;
   TQuorvelDisplay FMainWindow{

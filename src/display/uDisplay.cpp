@@ -188,12 +188,12 @@ void TDisplay::ResetPosition() {
   if (FWindow) FWindow->MoveTo(Left, Top);
 }
 
-void TDisplay::Configure(void* owner) {
+bool TDisplay::Configure(void* owner) {
   const auto& open = Platform().openDisplayPreferences;
-  if (!open || GetKindName().empty()) return;
+  if (!open || GetKindName().empty()) return false;
   FHighlighted = false;
   SetActive(true);
-  open(*this, owner);
+  return open(*this, owner);
 }
 
 std::string TDisplay::GetKindName() const {

@@ -83,7 +83,8 @@ class TDisplay {
   void SetAlwaysOnTop(bool value);
   void SetTopmost(bool value);
   void ResetPosition();
-  void Configure(void* owner);
+  // Opens the display's preferences window; false when none opened.
+  bool Configure(void* owner);
   std::string GetKindName() const;
   // Brings a display that lies on no monitor half onto the nearest one.
   void KeepOnScreen();

@@ -1,5 +1,10 @@
 #include "prefs/fFormatElements.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "support/uWin32Tools.h"
+
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 #include "timezones/fSelectTimeZone.h"
@@ -32,7 +37,28 @@ void ReplaceSelection(HWND edit, const std::string& text) {
   SetFocus(edit);
 }
 
+LRESULT CALLBACK FormatTextProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR data) {
+  const auto& zones = *reinterpret_cast<const TTimeZones*>(data);
+  if (msg == WM_CONTEXTMENU) {
+    if (lParam == -1)  // from the keyboard
+      ShowFormatElements(edit, zones);
+    else
+      ShowFormatElements(edit, zones, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+  }
+  const bool insertKey = msg == WM_KEYUP && wParam == VK_INSERT && NoModifierHeld();
+  const LRESULT result = DefSubclassProc(edit, msg, wParam, lParam);
+  if (msg == WM_LBUTTONUP || insertKey) SelectFormatElement(edit);
+  if (insertKey) ShowFormatElements(edit, zones);
+  return result;
+}
+
 }  // namespace
+
+void AttachFormatElementMenu(HWND edit, const TTimeZones& zones) {
+  SetWindowSubclass(edit, &FormatTextProc, 1, reinterpret_cast<DWORD_PTR>(&zones));
+}
 
 void ShowFormatElements(HWND edit, const TTimeZones& zones) {
   RECT r{};

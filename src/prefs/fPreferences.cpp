@@ -1,7 +1,6 @@
 #include "prefs/fPreferences.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -72,27 +71,6 @@ constexpr wchar_t kApplicationTitle[] = L"Quorvel";
 bool AskYesNo(HWND owner, const std::string& key, const std::string& question) {
   const std::wstring text = Utf8ToWide(GetText(key, question));
   return MessageBoxW(owner, text.c_str(), kApplicationTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-bool NoModifierHeld() {
-  return GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-}
-
-// The tooltip edit: a click selects the element under it, and its context menu
-// is the format element menu.
-LRESULT CALLBACK TooltipEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR zones) {
-  if (msg == WM_CONTEXTMENU) {
-    const auto& catalogue = *reinterpret_cast<const TTimeZones*>(zones);
-    if (lParam == -1)  // from the keyboard
-      ShowFormatElements(edit, catalogue);
-    else
-      ShowFormatElements(edit, catalogue, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    return 0;
-  }
-  const LRESULT result = DefSubclassProc(edit, msg, wParam, lParam);
-  if (msg == WM_LBUTTONUP) SelectFormatElement(edit);
-  return result;
 }
 
 // A shortcut box: Delete or Backspace alone erases the shortcut, as its hint says.
@@ -214,8 +192,7 @@ void TfrmPreferences::SetUpControls() {
                  MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SetWindowSubclass(Control(HotKeyId + i), &HotKeyBoxProc, 1, 0);
   }
-  SetWindowSubclass(Control(TooltipId), &TooltipEditProc, 1,
-                    reinterpret_cast<DWORD_PTR>(&FContext.zones));
+  AttachFormatElementMenu(Control(TooltipId), FContext.zones);
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)), sizeof(font),
              &font);
@@ -377,8 +354,7 @@ void TfrmPreferences::UpdateActions() {
   const auto enable = [this](int id, bool enabled) { EnableControl(PageOf(id), id, enabled); };
   enable(AddDisplayId, a.addDisplay);
   enable(RemoveDisplayId, a.displaySelected);
-  // Until a kind has its preferences window there is nothing to open.
-  enable(ConfigureDisplayId, a.displaySelected && Platform().openDisplayPreferences != nullptr);
+  enable(ConfigureDisplayId, a.displaySelected);
   enable(SetPrimaryId, a.displaySelected);
   enable(ResetPositionId, a.displaySelected);
   enable(AddEventId, a.addEvent);
@@ -477,10 +453,11 @@ void TfrmPreferences::AddDisplay(std::uint8_t kind) {
 
 void TfrmPreferences::ConfigureDisplay() {
   TDisplay* display = SelectedDisplay();
-  if (!display || !Platform().openDisplayPreferences) return;
+  if (!display) return;
   FContext.displays.Highlight(nullptr);
   ShowWindow(Handle(), SW_HIDE);
-  display->Configure(Handle());
+  // A kind without a window of its own: back at once.
+  if (!display->Configure(Handle())) SendMessageW(Handle(), WM_DISPLAY_PREFERENCES_CLOSED, 0, 0);
 }
 
 void TfrmPreferences::DeleteDisplay() {

@@ -44,8 +44,8 @@ struct TPlatform {
   std::function<std::unique_ptr<TEventNotifyWindow>(TEvent&)> newEventNotifyWindow;
   // Starts a command line without waiting for it; false when it could not be started.
   std::function<bool(const std::string&)> runCommand;
-  // Opens the preferences window of a display's kind; empty until those windows exist.
-  std::function<void(TDisplay&, void* owner)> openDisplayPreferences;
+  // Opens the preferences window of a display's kind; false when the kind has none.
+  std::function<bool(TDisplay&, void* owner)> openDisplayPreferences;
 };
 
 TPlatform& Platform();

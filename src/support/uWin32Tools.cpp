@@ -105,6 +105,10 @@ std::intptr_t GetControlData(HWND control) {
   return static_cast<std::intptr_t>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
+bool NoModifierHeld() {
+  return GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+}
+
 void SelectFormatElement(HWND edit) {
   DWORD start = 0, end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

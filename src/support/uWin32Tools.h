@@ -36,5 +36,7 @@ void PlaceNearFocus(HWND window);
 // A pointer-sized value kept with a control.
 void SetControlData(HWND control, std::intptr_t data);
 std::intptr_t GetControlData(HWND control);
+// Neither Shift, Ctrl nor Alt is down, as the thread's keyboard state says.
+bool NoModifierHeld();
 // Lets a click in a multi-line edit select a whole format element.
 void SelectFormatElement(HWND edit);

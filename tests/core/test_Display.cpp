@@ -292,7 +292,10 @@ TEST_F(DisplayTest, MenuItemsWithTheirStates) {
 
 TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   std::vector<TDisplay*> opened;
-  Platform().openDisplayPreferences = [&](TDisplay& display, void*) { opened.push_back(&display); };
+  Platform().openDisplayPreferences = [&](TDisplay& display, void*) {
+    opened.push_back(&display);
+    return true;
+  };
   auto d = TDisplay::Create<TTestDisplay>();
   d->SetHighlighted(true);
   d->MenuCommand(1002);  // "Configure display..."
@@ -300,7 +303,7 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   EXPECT_FALSE(d->Highlighted());
   EXPECT_EQ(opened, std::vector<TDisplay*>{d.get()});
   auto disc = TDisplay::Create<TDisplayDisc>();  // a kind without a preferences window
-  disc->Configure(nullptr);
+  EXPECT_FALSE(disc->Configure(nullptr));
   EXPECT_FALSE(disc->IsActive());
   // "Reset position" brings an inactive display back, shown, at (100, 100).
   disc->Left = 900;

@@ -13,6 +13,7 @@
 #include "config/uVarnRegistry.h"
 #include "events/fEvent.h"
 #include "events/uEvents.h"
+#include "prefs/fDisplayPreferences.h"
 #include "prefs/fPreferences.h"
 #include "support/uDialogControls.h"
 #include "support/uTools.h"
@@ -88,7 +89,19 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
   ASSERT_EQ(Rows(P::DisplayListId), 2);
   EXPECT_EQ(Cell(P::DisplayListId, 0, 2), "yes");
   // One of each kind, from the add menu's items.
-  for (const int kind : {2010, 2011, 2013, 2018}) Command(kind);
+  // The new display's own window opens for the kinds that have one; the
+  // preferences window waits for it.
+  int opened = 0;
+  for (const int kind : {2010, 2011, 2013, 2018}) {
+    Command(kind);
+    if (TacDisplayPreferences* window = DisplayPreferencesOf(List()[List().Count() - 1])) {
+      ++opened;
+      EXPECT_FALSE(IsWindowEnabled(Window()));
+      SendMessageW(window->Handle(), WM_COMMAND, TacDisplayPreferences::CloseId, 0);
+    }
+    EXPECT_TRUE(IsWindowEnabled(Window()));
+  }
+  EXPECT_EQ(opened, 2);  // the digital clock's and the stopwatch's
   ASSERT_EQ(List().Count(), 6u);
   const char* kinds[] = {"Digital clock", "Analog clock", "Countdown", "Stopwatch"};
   for (int row = 2; row < 6; ++row) EXPECT_EQ(Cell(P::DisplayListId, row, 0), kinds[row - 2]);
@@ -228,8 +241,9 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   using V = std::vector<int>;
   EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::CloseId}));
   SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
-  EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::RemoveDisplayId,
-                                   P::SetPrimaryId, P::ResetPositionId, P::CloseId}));
+  EXPECT_EQ(TabOrder(Window()),
+            (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::RemoveDisplayId,
+               P::ConfigureDisplayId, P::SetPrimaryId, P::ResetPositionId, P::CloseId}));
   Main().Preferences()->ShowPage(1);
   EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::EventListId, P::AddEventId, P::CloseId}));
   Main().Preferences()->ShowPage(2);

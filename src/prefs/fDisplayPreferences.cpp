@@ -1,0 +1,487 @@
+#include "prefs/fDisplayPreferences.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "config/fPresetManager.h"
+#include "config/uMultilanguage.h"
+#include "config/uOptions.h"
+#include "config/uWin32Translate.h"
+#include "display/uDisplayList.h"
+#include "kinds/uDisplayDigital.h"
+#include "kinds/uDisplayStopwatch.h"
+#include "kinds/uWin32FontDialog.h"
+#include "prefs/fFormatElements.h"
+#include "prefs/uDisplayPreferences.h"
+#include "support/uBusyState.h"
+#include "support/uPlatform.h"
+#include "support/uTools.h"
+#include "support/uWin32Graphics.h"
+#include "support/uWin32Tools.h"
+#include "support/uWinText.h"
+
+namespace {
+
+constexpr int kGeneralPage = 3090;
+constexpr int kFontPage = 3091;
+constexpr UINT_PTR kRepaintTimer = 1;
+constexpr UINT kRepaintDelay = 500;
+// Dialog units around and between the pages.
+constexpr int kMargin = 6;
+
+std::vector<TacDisplayPreferences*>& OpenWindows() {
+  static std::vector<TacDisplayPreferences*> windows;
+  return windows;
+}
+
+RECT WindowRectIn(HWND window, HWND parent) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+// The general page ------------------------------------------------------------
+
+TacDisplayPreferences::TacDisplayPreferences(int templateId, std::vector<int> pageTemplates,
+                                             TDisplay& display,
+                                             TDisplayPreferencesContext& context, HWND owner)
+    : TDialogBase(templateId),
+      FPageTemplates(std::move(pageTemplates)),
+      FDisplay(display),
+      FContext(context),
+      FOwner(owner) {
+  FPageTemplates.insert(FPageTemplates.begin(), kGeneralPage);
+}
+
+TacDisplayPreferences::~TacDisplayPreferences() { std::erase(OpenWindows(), this); }
+
+HWND TacDisplayPreferences::PageOf(int id) const {
+  for (const auto& page : FPages)
+    if (page->Handle() && GetDlgItem(page->Handle(), id)) return page->Handle();
+  return Handle();
+}
+
+HWND TacDisplayPreferences::Control(int id) const { return GetDlgItem(PageOf(id), id); }
+
+bool TacDisplayPreferences::OnInitDialog() {
+  OpenWindows().push_back(this);
+  FContext.busy.DisplayPreferencesOpen = true;
+  FPresets = std::make_unique<TDisplayPresetManager>(FDisplay);
+  CreatePages();
+  SetUpControls();
+  TranslateGroupBoxes(Handle());
+  PlaceWindow();
+  FUpdating = true;
+  LoadControls();
+  FUpdating = false;
+  FDisplay.Show();
+  // Above the preferences window while it is being edited.
+  FDisplay.SetTopmost(true);
+  // Like a modal window, without its own loop: nothing else of the owner changes meanwhile.
+  if (FOwner) EnableWindow(FOwner, FALSE);
+  return true;
+}
+
+void TacDisplayPreferences::CreatePages() {
+  RECT margin{kMargin, kMargin, 0, 0};
+  MapDialogRect(Handle(), &margin);
+  int y = margin.top, width = 0;
+  for (const int page : FPageTemplates) {
+    FPages.push_back(std::make_unique<TDialogPage>(
+        page, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
+          return PageMessage(p, msg, wParam, lParam);
+        }));
+    TDialogPage& made = *FPages.back();
+    made.CreateChild(Handle());
+    const RECT r = WindowRectIn(made.Handle(), Handle());
+    // Before the Close button in the Tab order, in the order of the pages.
+    const HWND after = FPages.size() > 1 ? FPages[FPages.size() - 2]->Handle() : HWND_TOP;
+    SetWindowPos(made.Handle(), after, margin.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(made.Handle(), SW_SHOWNA);
+    y += r.bottom - r.top + margin.top;
+    width = std::max(width, static_cast<int>(r.right - r.left));
+  }
+  // The Close button under the pages at the right; the window around them all.
+  const HWND close = Item(CloseId);
+  const RECT button = WindowRectIn(close, Handle());
+  const int buttonWidth = button.right - button.left, buttonHeight = button.bottom - button.top;
+  SetWindowPos(close, nullptr, margin.left + width - buttonWidth, y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{0, 0, width + 2 * margin.left, y + buttonHeight + margin.top};
+  AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+  SetWindowPos(Handle(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TacDisplayPreferences::SetUpControls() {
+  const HWND page = PageOf(TranslucencyId);
+  SetTrackBarRange(page, TranslucencyId, 0, MaxTranslucency);
+  SendMessageW(Control(TranslucencyId), TBM_SETTICFREQ, 10, 0);
+  MakeThinTrackBar(page, TranslucencyId);
+  SetControlData(Control(TranslucencyId),
+                 reinterpret_cast<std::intptr_t>(Control(TranslucencyLabelId)));
+  for (const int id : {TranslucentId, TranslucencyId, TranslucencyLabelId})
+    EnableControl(page, id, Platform().layeredWindows);
+  SendMessageW(Control(DescriptionId), EM_LIMITTEXT, 60, 0);
+  EnableControl(page, LoadPresetId, !FPresets->Names().empty());
+}
+
+void TacDisplayPreferences::PlaceWindow() {
+  RECT bounds{};
+  GetWindowRect(Handle(), &bounds);
+  const TPoint size{bounds.right - bounds.left, bounds.bottom - bounds.top};
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT owner{};
+  if (FOwner) GetWindowRect(FOwner, &owner);
+  const TPoint ownerTopLeft{owner.left, owner.top};
+  const TPoint desired =
+      DisplayPreferencesPlace(FOwner ? &ownerTopLeft : nullptr, {cursor.x, cursor.y}, size);
+  const TPoint at = FitOnMonitor(desired, size, FOwner ? ownerTopLeft : TPoint{cursor.x, cursor.y});
+  SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TacDisplayPreferences::LoadControls() {
+  const HWND page = PageOf(DescriptionId);
+  SetChecked(page, TranslucentId, FDisplay.Transparent());
+  SetTrackBarPosition(page, TranslucencyId, TranslucencyPosition(FDisplay.AlphaBlendValue()));
+  TrackBarMoved(Control(TranslucencyId));
+  SetControlText(page, DescriptionId, FDisplay.Description);
+  SetChecked(page, AlwaysOnTopId, FDisplay.AlwaysOnTop());
+}
+
+void TacDisplayPreferences::RequestRepaint(bool delayed) {
+  if (!delayed) {
+    FDisplay.Repaint();
+    return;
+  }
+  SetTimer(Handle(), kRepaintTimer, kRepaintDelay, nullptr);
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+}
+
+void TacDisplayPreferences::TrackBarMoved(HWND track) {
+  const int position = static_cast<int>(SendMessageW(track, TBM_GETPOS, 0, 0));
+  if (const auto label = reinterpret_cast<HWND>(GetControlData(track)))
+    SetWindowTextW(label, Utf8ToWide(PercentLabel(position)).c_str());
+  if (FUpdating) return;
+  const int id = GetDlgCtrlID(track);
+  if (id == TranslucencyId)
+    FDisplay.SetAlphaBlendValue(AlphaFromTranslucency(position));
+  else
+    KindTrackBar(id, position);
+}
+
+void TacDisplayPreferences::PresetClick(bool save) {
+  const std::string name = ShowPresetManager(*FPresets, save, Handle());
+  if (save && !name.empty()) {
+    FPresets->SavePreset(name);
+  } else if (!name.empty() && FPresets->LoadPreset(name)) {
+    LoadControls();
+    RequestRepaint(false);
+  }
+  EnableControl(PageOf(LoadPresetId), LoadPresetId, !FPresets->Names().empty());
+}
+
+void TacDisplayPreferences::OnCommand(int id, int notification) {
+  const bool clicked = notification == BN_CLICKED;
+  if (id == CloseId || id == IDCANCEL) {
+    End(IDCANCEL);
+  } else if (id == LoadPresetId || id == SavePresetId) {
+    PresetClick(id == SavePresetId);
+  } else if (FUpdating || id == IDOK || id == DescriptionId) {
+    // Filling the controls changes nothing; the description is taken on closing.
+  } else if (id == TranslucentId && clicked) {
+    FDisplay.SetTransparent(IsChecked(PageOf(id), id));
+  } else if (id == AlwaysOnTopId && clicked) {
+    FDisplay.SetAlwaysOnTop(IsChecked(PageOf(id), id));
+    // Stays above the preferences window while they are open.
+    FDisplay.SetTopmost(true);
+    RequestRepaint(false);
+  } else {
+    KindCommand(id, notification);
+  }
+}
+
+bool TacDisplayPreferences::KindCommand(int, int) { return false; }
+bool TacDisplayPreferences::KindTrackBar(int, int) { return false; }
+bool TacDisplayPreferences::DrawItem(const DRAWITEMSTRUCT&) { return false; }
+
+INT_PTR TacDisplayPreferences::PageMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_HSCROLL:
+      if (lParam) TrackBarMoved(reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_DRAWITEM:
+      return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR TacDisplayPreferences::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wParam != kRepaintTimer) return FALSE;
+      KillTimer(Handle(), kRepaintTimer);
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+      FDisplay.Repaint();
+      return TRUE;
+    case WM_DESTROY:
+      // The controls are still there: the description is read from its box.
+      FormClose();
+      return FALSE;
+    default:
+      return TDialogBase::DlgProc(msg, wParam, lParam);
+  }
+}
+
+void TacDisplayPreferences::FormClose() {
+  FDisplay.Description = ControlText(PageOf(DescriptionId), DescriptionId);
+  FDisplay.SetTopmost(false);
+  FContext.displays.ShowAll();
+  FContext.busy.DisplayPreferencesOpen = false;
+  if (FOwner) {
+    EnableWindow(FOwner, TRUE);
+    PostMessageW(FOwner, WM_DISPLAY_PREFERENCES_CLOSED, 0, 0);
+  }
+}
+
+void TacDisplayPreferences::OnDestroyed() { delete this; }
+
+// Font and colours -------------------------------------------------------------
+
+TacDisplayPreferencesDigital::TacDisplayPreferencesDigital(int templateId, int kindPage,
+                                                           TDisplay& display,
+                                                           TDisplayPreferencesContext& context,
+                                                           HWND owner)
+    : TacDisplayPreferences(templateId, {kFontPage, kindPage}, display, context, owner) {}
+
+TDisplayDigital& TacDisplayPreferencesDigital::Digital() const {
+  return static_cast<TDisplayDigital&>(Display());
+}
+
+TVarnColorButton* TacDisplayPreferencesDigital::ColorButton(int id) {
+  switch (id) {
+    case TextColorId:
+      return &FTextColor;
+    case OutlineColorId:
+      return &FOutlineColor;
+    case ShadowColorId:
+      return &FShadowColor;
+    case BackgroundColorId:
+      return &FBackgroundColor;
+    case BevelColorId:
+      return &FBevelColor;
+    default:
+      return nullptr;
+  }
+}
+
+void TacDisplayPreferencesDigital::SetUpControls() {
+  TacDisplayPreferences::SetUpControls();
+  FHints.emplace(Handle());
+  const struct {
+    int id;
+    const char* hint;
+  } buttons[] = {{TextColorId, "Font color..."},
+                 {OutlineColorId, "Outline color..."},
+                 {ShadowColorId, "Shadow color..."},
+                 {BackgroundColorId, "Background color..."},
+                 {BevelColorId, "Border color..."}};
+  for (const auto& button : buttons) {
+    ColorButton(button.id)->Attach(Control(button.id));
+    FHints->SetHint(Control(button.id), GetText(std::to_string(button.id) + "(hint)", button.hint));
+  }
+  for (const auto& [id, maximum] : {std::pair{OutlineWidthId, 3}, std::pair{ShadowId, 10},
+                                    std::pair{BevelWidthId, 10}}) {
+    SetTrackBarRange(PageOf(id), id, 0, maximum);
+    MakeThinTrackBar(PageOf(id), id);
+  }
+  for (const std::string& item : AlignmentItems()) AddComboItem(PageOf(AlignmentId), AlignmentId, item);
+}
+
+void TacDisplayPreferencesDigital::LoadControls() {
+  TacDisplayPreferences::LoadControls();
+  const TDisplayDigital& d = Digital();
+  const HWND page = PageOf(FontNameId);
+  SetControlText(page, FontNameId, d.Font.Describe());
+  FTextColor.SetColorValue(d.Font.Color);
+  FOutlineColor.SetColorValue(d.Font.OutlineColor);
+  SetTrackBarPosition(page, OutlineWidthId, d.Font.OutlineWidth);
+  SetChecked(page, Outline3DId, d.Font.ThreeD);
+  SetTrackBarPosition(page, ShadowId, d.Shadow);
+  FShadowColor.SetColorValue(d.ShadowColor);
+  SetChecked(page, HasBackgroundId, d.HasBackground);
+  FBackgroundColor.SetColorValue(d.BackgroundColor);
+  SetTrackBarPosition(page, BevelWidthId, d.BevelWidth);
+  FBevelColor.SetColorValue(d.BevelColor);
+  SetChecked(page, Bevel3DId, d.Bevel3D);
+  SetComboSelection(PageOf(AlignmentId), AlignmentId, d.Alignment);
+  UpdateBackgroundControls();
+}
+
+void TacDisplayPreferencesDigital::UpdateBackgroundControls() {
+  const bool background = Digital().HasBackground;
+  const HWND page = PageOf(ShadowId);
+  for (const int id : {3017, ShadowId, ShadowColorId}) EnableControl(page, id, !background);
+  for (const int id : {3022, BevelWidthId, BevelColorId, Bevel3DId, BackgroundColorId})
+    EnableControl(page, id, background);
+}
+
+void TacDisplayPreferencesDigital::BackgroundClick() {
+  TDisplayDigital& d = Digital();
+  d.HasBackground = IsChecked(PageOf(HasBackgroundId), HasBackgroundId);
+  RequestRepaint(false);
+  UpdateBackgroundControls();
+  TOptions& options = Context().options;
+  if (!d.HasBackground || options.BackgroundNoteShown) return;
+  options.BackgroundNoteShown = true;
+  wchar_t caption[128] = {};
+  GetWindowTextW(Handle(), caption, 128);
+  const std::wstring note = Utf8ToWide(GetText(
+      "MSG_DISPLAY_BACK_NOTE",
+      "Please note:\r\n\r\nIf a display has background, you'll need to resize it manually."));
+  MessageBoxW(Handle(), note.c_str(), caption, MB_OK | MB_ICONINFORMATION);
+}
+
+bool TacDisplayPreferencesDigital::KindCommand(int id, int notification) {
+  TDisplayDigital& d = Digital();
+  const HWND page = PageOf(id);
+  if (TVarnColorButton* button = ColorButton(id)) {
+    if (!PickButtonColor(Handle(), Context().options, *button)) return true;
+    const TColor color = button->ColorValue();
+    TColor* fields[] = {&d.Font.Color, &d.Font.OutlineColor, &d.ShadowColor, &d.BackgroundColor,
+                        &d.BevelColor};
+    TVarnColorButton* buttons[] = {&FTextColor, &FOutlineColor, &FShadowColor, &FBackgroundColor,
+                                   &FBevelColor};
+    *fields[std::find(std::begin(buttons), std::end(buttons), button) - std::begin(buttons)] =
+        color;
+  } else if (id == FontId) {
+    ExecuteFontDialog(Handle(), d.Font);
+    SetControlText(page, FontNameId, d.Font.Describe());
+  } else if (id == Outline3DId) {
+    d.Font.ThreeD = IsChecked(page, id);
+  } else if (id == Bevel3DId) {
+    d.Bevel3D = IsChecked(page, id);
+  } else if (id == HasBackgroundId) {
+    BackgroundClick();
+    return true;
+  } else if (id == AlignmentId && notification == CBN_SELCHANGE) {
+    d.Alignment = static_cast<std::uint8_t>(std::max(ComboSelection(page, id), 0));
+  } else {
+    return false;
+  }
+  RequestRepaint(false);
+  return true;
+}
+
+bool TacDisplayPreferencesDigital::KindTrackBar(int id, int position) {
+  TDisplayDigital& d = Digital();
+  if (id == OutlineWidthId)
+    d.Font.OutlineWidth = position;
+  else if (id == ShadowId)
+    d.Shadow = position;
+  else if (id == BevelWidthId)
+    d.BevelWidth = position;
+  else
+    return false;
+  RequestRepaint(false);
+  return true;
+}
+
+bool TacDisplayPreferencesDigital::DrawItem(const DRAWITEMSTRUCT& item) {
+  const auto* button = ColorButton(static_cast<int>(item.CtlID));
+  return button && button->DrawItem(item);
+}
+
+// The kinds ------------------------------------------------------------------------
+
+void TfrmDisplayPreferencesDigitalClock::SetUpControls() {
+  TacDisplayPreferencesDigital::SetUpControls();
+  AttachFormatElementMenu(Control(TextId), Context().zones);
+}
+
+void TfrmDisplayPreferencesDigitalClock::LoadControls() {
+  TacDisplayPreferencesDigital::LoadControls();
+  SetControlText(PageOf(TextId), TextId, Display().Text());
+}
+
+bool TfrmDisplayPreferencesDigitalClock::KindCommand(int id, int notification) {
+  if (id == TextId) {
+    if (notification != EN_CHANGE) return true;
+    Display().SetText(ControlText(PageOf(id), id));
+    // Typing repaints once it pauses.
+    RequestRepaint(true);
+    return true;
+  }
+  if (id == InsertElementId) {
+    RECT r{};
+    GetWindowRect(Control(id), &r);
+    ShowFormatElements(Control(TextId), Context().zones, POINT{r.left, r.bottom});
+    return true;
+  }
+  return TacDisplayPreferencesDigital::KindCommand(id, notification);
+}
+
+void TfrmDisplayPreferencesStopwatch::LoadControls() {
+  TacDisplayPreferencesDigital::LoadControls();
+  SetControlText(PageOf(TextId), TextId,
+                 static_cast<const TDisplayStopwatch&>(Display()).StopwatchText);
+}
+
+bool TfrmDisplayPreferencesStopwatch::KindCommand(int id, int notification) {
+  if (id != TextId) return TacDisplayPreferencesDigital::KindCommand(id, notification);
+  if (notification == EN_CHANGE) {
+    static_cast<TDisplayStopwatch&>(Display()).StopwatchText = ControlText(PageOf(id), id);
+    RequestRepaint(false);
+  }
+  return true;
+}
+
+// Opening and closing ---------------------------------------------------------------
+
+bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& context, HWND owner) {
+  TacDisplayPreferences* window = nullptr;
+  switch (display.Kind()) {
+    case dkDigitalClock:
+      window = new TfrmDisplayPreferencesDigitalClock(display, context, owner);
+      break;
+    case dkStopwatch:
+      window = new TfrmDisplayPreferencesStopwatch(display, context, owner);
+      break;
+    default:
+      return false;
+  }
+  // From here the window owns itself: it goes when it is closed.
+  window->CreateModeless(owner ? owner : context.application);
+  if (!window->Handle()) {
+    delete window;
+    return false;
+  }
+  window->Show();
+  return true;
+}
+
+void CloseAllDisplayPreferences() {
+  while (!OpenWindows().empty()) {
+    TacDisplayPreferences* window = OpenWindows().back();
+    if (window->Handle())
+      DestroyWindow(window->Handle());  // which frees it
+    else
+      delete window;
+  }
+}
+
+TacDisplayPreferences* DisplayPreferencesOf(const TDisplay& display) {
+  for (TacDisplayPreferences* window : OpenWindows())
+    if (&window->Display() == &display) return window;
+  return nullptr;
+}

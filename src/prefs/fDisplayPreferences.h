@@ -1,0 +1,163 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "config/uPresets.h"
+#include "support/VarnColorButton.h"
+#include "support/uDialogBase.h"
+#include "support/uDialogControls.h"
+
+class TDisplay;
+class TDisplayDigital;
+class TDisplayList;
+class TOptions;
+class TTimeZones;
+struct TBusyState;
+
+// What a display preferences window works with.
+struct TDisplayPreferencesContext {
+  TOptions& options;
+  TDisplayList& displays;
+  const TTimeZones& zones;
+  TBusyState& busy;
+  HWND application;  // the owner of a window opened without one
+};
+
+// The live editor of one display: every change goes into the display at once
+// and it repaints. Made of pages placed one under another above the Close
+// button; the general page (description, translucency, always on top,
+// presets) is every kind's. Modeless; it frees itself when closed.
+class TacDisplayPreferences : public TDialogBase {
+ public:
+  static constexpr int CloseId = 3005;
+  static constexpr int DescriptionId = 3030;
+  static constexpr int TranslucentId = 3002;
+  static constexpr int TranslucencyId = 3031;
+  static constexpr int TranslucencyLabelId = 3032;
+  static constexpr int AlwaysOnTopId = 3007;
+  static constexpr int LoadPresetId = 3003;
+  static constexpr int SavePresetId = 3004;
+  // The message the preferences window gets when this one closes.
+  static constexpr UINT WM_DISPLAY_PREFERENCES_CLOSED = 1029;
+
+  ~TacDisplayPreferences() override;
+  // The window of a control of any page, for the tests.
+  HWND Control(int id) const;
+  TDisplay& Display() const { return FDisplay; }
+
+ protected:
+  TacDisplayPreferences(int templateId, std::vector<int> pageTemplates, TDisplay& display,
+                        TDisplayPreferencesContext& context, HWND owner);
+  bool OnInitDialog() override;
+  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id, int notification) override;
+  void OnDestroyed() override;
+
+  // The pages exist: the kinds set up their controls after the base's.
+  virtual void SetUpControls();
+  // Fills every control from the display; the kinds add theirs after the base's.
+  virtual void LoadControls();
+  // A control of a kind's page changed; true when it was the kind's.
+  virtual bool KindCommand(int id, int notification);
+  virtual bool KindTrackBar(int id, int position);
+  virtual bool DrawItem(const DRAWITEMSTRUCT& item);
+  // Now, or 500 ms after the last request (typing).
+  void RequestRepaint(bool delayed);
+  HWND PageOf(int id) const;
+  bool Updating() const { return FUpdating; }
+  TDisplayPreferencesContext& Context() const { return FContext; }
+
+ private:
+  INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+  void CreatePages();
+  void PlaceWindow();
+  void TrackBarMoved(HWND track);
+  void PresetClick(bool save);
+  void FormClose();
+
+  std::vector<int> FPageTemplates;
+  std::vector<std::unique_ptr<TDialogPage>> FPages;
+  TDisplay& FDisplay;
+  TDisplayPreferencesContext& FContext;
+  HWND FOwner;
+  std::unique_ptr<TDisplayPresetManager> FPresets;
+  bool FUpdating = false;
+};
+
+// The text kinds' font and colours: outline, shadow, background and border.
+class TacDisplayPreferencesDigital : public TacDisplayPreferences {
+ public:
+  static constexpr int FontNameId = 3040;
+  static constexpr int FontId = 3012;
+  static constexpr int TextColorId = 3013;
+  static constexpr int OutlineColorId = 3015;
+  static constexpr int OutlineWidthId = 3041;
+  static constexpr int Outline3DId = 3016;
+  static constexpr int ShadowColorId = 3018;
+  static constexpr int ShadowId = 3042;
+  static constexpr int HasBackgroundId = 3020;
+  static constexpr int BackgroundColorId = 3021;
+  static constexpr int BevelColorId = 3024;
+  static constexpr int BevelWidthId = 3043;
+  static constexpr int Bevel3DId = 3025;
+  static constexpr int TextId = 3150;
+  static constexpr int AlignmentId = 3151;
+
+ protected:
+  TacDisplayPreferencesDigital(int templateId, int kindPage, TDisplay& display,
+                               TDisplayPreferencesContext& context, HWND owner);
+  void SetUpControls() override;
+  void LoadControls() override;
+  bool KindCommand(int id, int notification) override;
+  bool KindTrackBar(int id, int position) override;
+  bool DrawItem(const DRAWITEMSTRUCT& item) override;
+  TDisplayDigital& Digital() const;
+
+ private:
+  void UpdateBackgroundControls();
+  void BackgroundClick();
+  TVarnColorButton* ColorButton(int id);
+
+  TVarnColorButton FTextColor, FOutlineColor, FShadowColor, FBackgroundColor, FBevelColor;
+  std::optional<TGlyphButtons> FHints;
+};
+
+// A digital clock: its format text, with the format element menu.
+class TfrmDisplayPreferencesDigitalClock : public TacDisplayPreferencesDigital {
+ public:
+  static constexpr int TemplateId = 3100;
+  static constexpr int InsertElementId = 3102;
+  TfrmDisplayPreferencesDigitalClock(TDisplay& display, TDisplayPreferencesContext& context,
+                                     HWND owner)
+      : TacDisplayPreferencesDigital(TemplateId, 3190, display, context, owner) {}
+
+ protected:
+  void SetUpControls() override;
+  void LoadControls() override;
+  bool KindCommand(int id, int notification) override;
+};
+
+// A stopwatch: the text around its counter.
+class TfrmDisplayPreferencesStopwatch : public TacDisplayPreferencesDigital {
+ public:
+  static constexpr int TemplateId = 3400;
+  TfrmDisplayPreferencesStopwatch(TDisplay& display, TDisplayPreferencesContext& context,
+                                  HWND owner)
+      : TacDisplayPreferencesDigital(TemplateId, 3490, display, context, owner) {}
+
+ protected:
+  void LoadControls() override;
+  bool KindCommand(int id, int notification) override;
+};
+
+// Opens the window of the display's kind (none for a kind without one); while
+// any is open the program is busy.
+bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& context, HWND owner);
+// Closes every open one, before the displays go.
+void CloseAllDisplayPreferences();
+// The open window of the display, or none; for the tests.
+TacDisplayPreferences* DisplayPreferencesOf(const TDisplay& display);
