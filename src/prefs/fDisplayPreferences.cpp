@@ -47,8 +47,8 @@ RECT WindowRectIn(HWND window, HWND parent) {
 // The general page ------------------------------------------------------------
 
 TacDisplayPreferences::TacDisplayPreferences(int templateId, std::vector<int> pageTemplates,
-                                             TDisplay& display,
-                                             TDisplayPreferencesContext& context, HWND owner)
+                                             TDisplay& display, TDisplayPreferencesContext& context,
+                                             HWND owner)
     : TDialogBase(templateId),
       FPageTemplates(std::move(pageTemplates)),
       FDisplay(display),
@@ -91,8 +91,8 @@ void TacDisplayPreferences::CreatePages() {
   MapDialogRect(Handle(), &margin);
   int y = margin.top, width = 0;
   for (const int page : FPageTemplates) {
-    FPages.push_back(std::make_unique<TDialogPage>(
-        page, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
+    FPages.push_back(
+        std::make_unique<TDialogPage>(page, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
           return PageMessage(p, msg, wParam, lParam);
         }));
     TDialogPage& made = *FPages.back();
@@ -300,12 +300,13 @@ void TacDisplayPreferencesDigital::SetUpControls() {
     ColorButton(button.id)->Attach(Control(button.id));
     FHints->SetHint(Control(button.id), GetText(std::to_string(button.id) + "(hint)", button.hint));
   }
-  for (const auto& [id, maximum] : {std::pair{OutlineWidthId, 3}, std::pair{ShadowId, 10},
-                                    std::pair{BevelWidthId, 10}}) {
+  for (const auto& [id, maximum] :
+       {std::pair{OutlineWidthId, 3}, std::pair{ShadowId, 10}, std::pair{BevelWidthId, 10}}) {
     SetTrackBarRange(PageOf(id), id, 0, maximum);
     MakeThinTrackBar(PageOf(id), id);
   }
-  for (const std::string& item : AlignmentItems()) AddComboItem(PageOf(AlignmentId), AlignmentId, item);
+  for (const std::string& item : AlignmentItems())
+    AddComboItem(PageOf(AlignmentId), AlignmentId, item);
 }
 
 void TacDisplayPreferencesDigital::LoadControls() {

@@ -779,6 +779,12 @@ LRESULT TfrmPreferences::OnNotify(const NMHDR& header) {
   } else if (id == TreeId && header.code == TVN_ITEMEXPANDINGW) {
     // Always fully expanded.
     return (reinterpret_cast<const NMTREEVIEWW&>(header).action & TVE_COLLAPSE) ? TRUE : FALSE;
+  } else if (id == TreeId && header.code == TVN_ITEMEXPANDEDW) {
+    // A tree that closed the node all the same opens it again.
+    const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    if (change.action & TVE_COLLAPSE)
+      SendMessageW(header.hwndFrom, TVM_EXPAND, TVE_EXPAND,
+                   reinterpret_cast<LPARAM>(change.itemNew.hItem));
   } else if ((id == ChimeStartId || id == ChimeStopId) && header.code == DTN_DATETIMECHANGE) {
     if (!FUpdating) ChimeHoursChanged();
   } else if (id == DisplayListId || id == EventListId) {

@@ -108,6 +108,21 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
   EXPECT_EQ(SelectedListRow(PageOf(P::DisplayListId), P::DisplayListId), 5);
   EXPECT_EQ(VisibleDisplays(), 6);
 
+  SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 1);
+  Command(P::SetPrimaryId);
+  EXPECT_EQ(List().Primary, &List()[1]);
+  EXPECT_EQ(Cell(P::DisplayListId, 1, 2), "yes");
+  EXPECT_EQ(Cell(P::DisplayListId, 0, 2), "");
+  Command(P::SetPrimaryId);
+  // Back from a display's own window: shown again with its display's row selected.
+  ShowWindow(Window(), SW_HIDE);
+  SendMessageW(Window(), P::WM_DISPLAY_PREFERENCES_CLOSED, 0, 0);
+  EXPECT_TRUE(IsWindowVisible(Window()));
+  EXPECT_EQ(SelectedListRow(PageOf(P::DisplayListId), P::DisplayListId), 1);
+  SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
+  Command(P::SetPrimaryId);
+  ASSERT_EQ(List().Primary, &List()[0]);
+
   CheckRow(P::DisplayListId, 1, false);
   EXPECT_FALSE(List()[1].IsActive());
   CheckRow(P::DisplayListId, 1, true);
@@ -164,6 +179,9 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   TEvent& done = quorvel->Events().Add();
   done.Message = "Old";
   done.State = TEvent::stDone;
+  TEvent& earlier = quorvel->Events().Add();
+  earlier.Message = "Earlier";
+  earlier.SetTrigger(done.Trigger() - 1);
   Open();
   // A stored 250 shows as 200 ms and stays 250 until the slider moves.
   EXPECT_EQ(SendMessageW(C(P::AutoHideDelayId), TBM_GETPOS, 0, 0), 2);
@@ -230,9 +248,10 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(List().Count(), 2u);
 
-  // Unchecked, the event is off; a one-shot that is done stays listed.
-  ASSERT_EQ(Rows(P::EventListId), 1);
-  CheckRow(P::EventListId, 0, false);
+  // Earliest first; unchecked, the event is off; a one-shot that is done stays listed.
+  ASSERT_EQ(Rows(P::EventListId), 2);
+  EXPECT_EQ(Cell(P::EventListId, 0, 1), "Earlier");
+  CheckRow(P::EventListId, 1, false);
   EXPECT_FALSE(done.Active());
 }
 
@@ -244,7 +263,15 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   EXPECT_EQ(TabOrder(Window()),
             (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::RemoveDisplayId,
                P::ConfigureDisplayId, P::SetPrimaryId, P::ResetPositionId, P::CloseId}));
-  Main().Preferences()->ShowPage(1);
+  // A tab chosen shows its page.
+  SendMessageW(C(P::TabsId), TCM_SETCURSEL, 1, 0);
+  NMHDR tab{};
+  tab.code = TCN_SELCHANGE;
+  tab.hwndFrom = C(P::TabsId);
+  tab.idFrom = P::TabsId;
+  SendMessageW(Window(), WM_NOTIFY, P::TabsId, reinterpret_cast<LPARAM>(&tab));
+  EXPECT_TRUE(IsWindowVisible(C(P::EventListId)));
+  EXPECT_FALSE(IsWindowVisible(C(P::DisplayListId)));
   EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::EventListId, P::AddEventId, P::CloseId}));
   Main().Preferences()->ShowPage(2);
   EXPECT_EQ(TabOrder(Window()),
@@ -252,7 +279,6 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
                P::AutoShowDelayId, P::HideAllId, P::CloseId}));
   SendMessageW(Window(), P::WM_SHOW_LANGUAGE_PAGE, 0, 0);
   EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::TreeId, P::LanguagesId, P::CloseId}));
-
   // By keystrokes, as the user: Tab from the list to the button, a plain key in a
   // shortcut box gets Ctrl+Alt, Esc closes.
   Main().Preferences()->ShowPage(0);
@@ -265,6 +291,20 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   Main().Preferences()->ShowPage(2);
   SetFocus(C(P::TreeId));
   RunLoop();
+  // Left on an open node would close it: the tree stays expanded.
+  const HWND tree = C(P::TreeId);
+  const auto node = [tree](HTREEITEM from, int steps) {
+    for (int i = 0; i < steps; ++i)
+      from = reinterpret_cast<HTREEITEM>(
+          SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(from)));
+    return from;
+  };
+  const HTREEITEM chime =
+      node(reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 3);
+  SelectTreeItem(PageOf(P::TreeId), P::TreeId, chime);
+  Press({VK_LEFT});
+  EXPECT_TRUE(SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(chime), TVIS_EXPANDED) &
+              TVIS_EXPANDED);
   Press({VK_END});  // the last node, then up to the shortcuts
   Press({VK_UP});
   Press({VK_TAB});
