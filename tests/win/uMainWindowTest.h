@@ -8,6 +8,7 @@
 
 #include "app/uStartup.h"
 #include "config/uMemoryHive.h"
+#include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "win/uPumpMessages.h"

@@ -1,0 +1,192 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "config/fPresetManager.h"
+#include "config/uOptions.h"
+#include "kinds/uDisplayDigital.h"
+#include "kinds/uDisplayStopwatch.h"
+#include "prefs/fDisplayPreferences.h"
+#include "support/uDialogControls.h"
+#include "win/uMainWindowTest.h"
+#include "win/uModalSteps.h"
+
+namespace {
+
+using D = TacDisplayPreferencesDigital;
+
+class DisplayPreferencesTest : public MainWindowTest {
+ protected:
+  TDisplayDigital& Clock() { return static_cast<TDisplayDigital&>(List()[1]); }
+  TacDisplayPreferences& Open(TDisplay& display) {
+    EXPECT_TRUE(display.Configure(nullptr));
+    TacDisplayPreferences* window = DisplayPreferencesOf(display);
+    if (!window) throw std::runtime_error("no display preferences window");
+    return *window;
+  }
+  void Slide(TacDisplayPreferences& window, int id, int position) {
+    const HWND track = window.Control(id);
+    SendMessageW(track, TBM_SETPOS, TRUE, position);
+    SendMessageW(GetParent(track), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(track));
+  }
+  void Click(TacDisplayPreferences& window, int id) {
+    SendMessageW(window.Control(id), BM_CLICK, 0, 0);
+  }
+  std::string Text(TacDisplayPreferences& window, int id) {
+    return ControlText(GetParent(window.Control(id)), id);
+  }
+};
+
+TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosing) {
+  SetCursorPos(640, 480);
+  TacDisplayPreferences& window = Open(Clock());
+  EXPECT_FALSE(Main().IsIdle());
+  RECT r{};
+  GetWindowRect(window.Handle(), &r);
+  EXPECT_LE(std::abs((r.left + r.right) / 2 - 640), 1);  // centred on the cursor
+  EXPECT_LE(std::abs((r.top + r.bottom) / 2 - 480), 1);
+
+  Slide(window, D::TranslucencyId, 50);
+  EXPECT_EQ(Clock().AlphaBlendValue(), 128);
+  EXPECT_EQ(Text(window, D::TranslucencyLabelId), "50 %");
+
+  // Each change repaints at once.
+  const struct {
+    int track, position;
+    std::int32_t TDisplayDigital::*field;
+  } tracks[] = {{D::ShadowId, 4, &TDisplayDigital::Shadow}};
+  for (const auto& t : tracks) {
+    Clock().SetDirty();
+    Slide(window, t.track, t.position);
+    EXPECT_EQ(Clock().*t.field, t.position);
+    EXPECT_FALSE(Clock().Dirty());
+  }
+  Slide(window, D::OutlineWidthId, 3);
+  EXPECT_EQ(Clock().Font.OutlineWidth, 3);
+  Slide(window, D::BevelWidthId, 7);
+  EXPECT_EQ(Clock().BevelWidth, 7);
+  Clock().SetDirty();
+  SendMessageW(window.Control(D::AlignmentId), CB_SETCURSEL, 2, 0);
+  SendMessageW(GetParent(window.Control(D::AlignmentId)), WM_COMMAND,
+               MAKEWPARAM(D::AlignmentId, CBN_SELCHANGE), 0);
+  EXPECT_EQ(Clock().Alignment, 2);
+  EXPECT_FALSE(Clock().Dirty());
+
+  // A colour picked in the colour dialog.
+  AnswerModalWindows({[] {
+    const HWND dialog = FindDialogWith(706);  // the red value of the colour dialog
+    if (!dialog) return false;
+    SetDlgItemInt(dialog, 706, 10, FALSE);
+    SetDlgItemInt(dialog, 707, 20, FALSE);
+    SetDlgItemInt(dialog, 708, 30, FALSE);
+    ::Click(dialog, IDOK);
+    return true;
+  }});
+  Clock().SetDirty();
+  Click(window, D::ShadowColorId);
+  EXPECT_EQ(Clock().ShadowColor, RGBColor(10, 20, 30));
+  EXPECT_FALSE(Clock().Dirty());
+
+  // Typing waits for a pause before it repaints.
+  const HWND text = window.Control(D::TextId);
+  SendMessageW(text, EM_SETSEL, 0, -1);
+  Clock().SetDirty();
+  SendMessageW(text, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"&time;"));
+  EXPECT_EQ(Clock().Text(), "&time;");
+  EXPECT_TRUE(Clock().Dirty());
+  for (int i = 0; i < 200 && Clock().Dirty(); ++i) {
+    Sleep(10);
+    PumpMessages();
+  }
+  EXPECT_FALSE(Clock().Dirty());
+
+  // The name is taken over only when the window closes.
+  SetWindowTextW(window.Control(D::DescriptionId), L"Desk");
+  EXPECT_NE(Clock().Description, "Desk");
+  SendMessageW(window.Handle(), WM_COMMAND, D::CloseId, 0);
+  EXPECT_EQ(DisplayPreferencesOf(Clock()), nullptr);
+  EXPECT_EQ(Clock().Description, "Desk");
+  EXPECT_TRUE(Main().IsIdle());
+}
+
+TEST_F(DisplayPreferencesTest, TheBackgroundNoteShowsOnceAndTheControlsFollowTheBackground) {
+  TacDisplayPreferences& window = Open(Clock());
+  Clock().HasBackground = false;
+  int notes = 0;
+  const auto answerNote = [&] {
+    const HWND box = FindDialogWith(IDOK);
+    if (!box) return false;
+    ++notes;
+    ::Click(box, IDOK);
+    return true;
+  };
+  AnswerModalWindows({answerNote});
+  Click(window, D::HasBackgroundId);
+  EXPECT_TRUE(Clock().HasBackground);
+  EXPECT_TRUE(quorvel->Options().BackgroundNoteShown);
+  const auto enabled = [&](int id) { return IsWindowEnabled(window.Control(id)) != 0; };
+  EXPECT_FALSE(enabled(D::ShadowId));
+  EXPECT_FALSE(enabled(D::ShadowColorId));
+  EXPECT_TRUE(enabled(D::BevelWidthId));
+  EXPECT_TRUE(enabled(D::BackgroundColorId));
+  Click(window, D::HasBackgroundId);
+  EXPECT_TRUE(enabled(D::ShadowId));
+  EXPECT_FALSE(enabled(D::BevelColorId));
+  AnswerModalWindows({answerNote});
+  Click(window, D::HasBackgroundId);
+  EXPECT_EQ(notes, 1);
+  ModalSteps().clear();
+
+  // Tab runs through the pages in order, then to Close.
+  using V = std::vector<int>;
+  const V order = TabOrder(window.Handle());
+  EXPECT_EQ(V(order.begin(), order.begin() + 5),
+            (V{D::DescriptionId, D::TranslucentId, D::TranslucencyId, D::AlwaysOnTopId,
+               D::SavePresetId}));
+  EXPECT_EQ(order.back(), D::CloseId);
+  SendMessageW(window.Handle(), WM_COMMAND, IDCANCEL, 0);  // Esc
+  EXPECT_EQ(DisplayPreferencesOf(Clock()), nullptr);
+}
+
+TEST_F(DisplayPreferencesTest, APresetSavedForOneKindIsOfferedToThatKindOnly) {
+  TacDisplayPreferences& clockWindow = Open(Clock());
+  Slide(clockWindow, D::TranslucencyId, 30);
+  AnswerModalWindows({[] {
+    const HWND presets = FindDialogWith(TfrmPresetManager::NewNameId);
+    if (!presets) return false;
+    SetDlgItemTextW(presets, TfrmPresetManager::NewNameId, L"Glass");
+    ::Click(presets, TfrmPresetManager::OKId);
+    return true;
+  }});
+  Click(clockWindow, D::SavePresetId);
+  EXPECT_TRUE(IsWindowEnabled(clockWindow.Control(D::LoadPresetId)));
+  SendMessageW(clockWindow.Handle(), WM_COMMAND, D::CloseId, 0);
+
+  TDisplay* stopwatch = List().Add(dkStopwatch);
+  TacDisplayPreferences& stopwatchWindow = Open(*stopwatch);
+  EXPECT_FALSE(IsWindowEnabled(stopwatchWindow.Control(D::LoadPresetId)));
+  SendMessageW(stopwatchWindow.Control(D::TextId), EM_REPLACESEL, TRUE,
+               reinterpret_cast<LPARAM>(L"Lap |"));  // typed
+  EXPECT_EQ(static_cast<TDisplayStopwatch&>(*stopwatch).StopwatchText, "Lap |");
+  SendMessageW(stopwatchWindow.Handle(), WM_COMMAND, D::CloseId, 0);
+
+  // Another digital clock loads the look.
+  TDisplay* other = List().Add(dkDigitalClock);
+  TacDisplayPreferences& otherWindow = Open(*other);
+  AnswerModalWindows({[] {
+    const HWND presets = FindDialogWith(TfrmPresetManager::NewNameId);
+    if (!presets) return false;
+    SendDlgItemMessageW(presets, TfrmPresetManager::PresetsId, LB_SETCURSEL, 0, 0);
+    ::Click(presets, TfrmPresetManager::OKId);
+    return true;
+  }});
+  Click(otherWindow, D::LoadPresetId);
+  EXPECT_EQ(other->AlphaBlendValue(), Clock().AlphaBlendValue());
+  EXPECT_EQ(SendMessageW(otherWindow.Control(D::TranslucencyId), TBM_GETPOS, 0, 0), 30);
+  SendMessageW(otherWindow.Handle(), WM_COMMAND, D::CloseId, 0);
+}
+
+}  // namespace
