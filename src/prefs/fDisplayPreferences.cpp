@@ -9,6 +9,7 @@
 #include "config/uOptions.h"
 #include "config/uWin32Translate.h"
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "kinds/uWin32FontDialog.h"
@@ -86,22 +87,27 @@ bool TacDisplayPreferences::OnInitDialog() {
   return true;
 }
 
+HWND TacDisplayPreferences::AddPage(int templateId, HWND parent) {
+  FPages.push_back(std::make_unique<TDialogPage>(
+      templateId, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return PageMessage(p, msg, wParam, lParam);
+      }));
+  FPages.back()->CreateChild(parent);
+  return FPages.back()->Handle();
+}
+
 void TacDisplayPreferences::CreatePages() {
   RECT margin{kMargin, kMargin, 0, 0};
   MapDialogRect(Handle(), &margin);
   int y = margin.top, width = 0;
+  HWND previous = HWND_TOP;
   for (const int page : FPageTemplates) {
-    FPages.push_back(
-        std::make_unique<TDialogPage>(page, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
-          return PageMessage(p, msg, wParam, lParam);
-        }));
-    TDialogPage& made = *FPages.back();
-    made.CreateChild(Handle());
-    const RECT r = WindowRectIn(made.Handle(), Handle());
+    const HWND made = AddPage(page, Handle());
+    const RECT r = WindowRectIn(made, Handle());
     // Before the Close button in the Tab order, in the order of the pages.
-    const HWND after = FPages.size() > 1 ? FPages[FPages.size() - 2]->Handle() : HWND_TOP;
-    SetWindowPos(made.Handle(), after, margin.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(made.Handle(), SW_SHOWNA);
+    SetWindowPos(made, previous, margin.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(made, SW_SHOWNA);
+    previous = made;
     y += r.bottom - r.top + margin.top;
     width = std::max(width, static_cast<int>(r.right - r.left));
   }
@@ -210,8 +216,9 @@ void TacDisplayPreferences::OnCommand(int id, int notification) {
 bool TacDisplayPreferences::KindCommand(int, int) { return false; }
 bool TacDisplayPreferences::KindTrackBar(int, int) { return false; }
 bool TacDisplayPreferences::DrawItem(const DRAWITEMSTRUCT&) { return false; }
+LRESULT TacDisplayPreferences::KindNotify(const NMHDR&) { return 0; }
 
-INT_PTR TacDisplayPreferences::PageMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR TacDisplayPreferences::PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -221,6 +228,9 @@ INT_PTR TacDisplayPreferences::PageMessage(HWND, UINT msg, WPARAM wParam, LPARAM
       return TRUE;
     case WM_DRAWITEM:
       return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_NOTIFY:
+      SetWindowLongPtrW(page, DWLP_MSGRESULT, KindNotify(*reinterpret_cast<NMHDR*>(lParam)));
+      return TRUE;
     default:
       return FALSE;
   }
@@ -447,6 +457,128 @@ bool TfrmDisplayPreferencesStopwatch::KindCommand(int id, int notification) {
   return true;
 }
 
+TDisplayCountdown& TfrmDisplayPreferencesCountdown::Countdown() const {
+  return static_cast<TDisplayCountdown&>(Display());
+}
+
+void TfrmDisplayPreferencesCountdown::SetUpControls() {
+  TacDisplayPreferencesDigital::SetUpControls();
+  const HWND page = PageOf(TabsId), tabs = Control(TabsId);
+  const std::string captions[] = {GetText("3201", "Final time"), GetText("3202", "Counter format"),
+                                  GetText("3203", "Text")};
+  for (int i = 0; i < 3; ++i) {
+    std::wstring text = Utf8ToWide(captions[i]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  RECT area = WindowRectIn(tabs, page);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  HWND previous = tabs;
+  for (int i = 0; i < 3; ++i) {
+    FTabPages[i] = AddPage(3291 + i, page);
+    // Right after the tab control in the Tab order.
+    SetWindowPos(FTabPages[i], previous, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    previous = FTabPages[i];
+  }
+  SYSTEMTIME range[2] = {};
+  range[1] = {2060, 12, 0, 31, 23, 59, 59, 0};
+  SendMessageW(Control(FinalDateId), DTM_SETRANGE, GDTR_MAX, reinterpret_cast<LPARAM>(range));
+  SendMessageW(Control(FinalTimeId), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm:ss"));
+  for (int unit = 0; unit < 4; ++unit)
+    for (const std::string& item : VisibilityItems(unit == cuSeconds))
+      AddComboItem(PageOf(VisibilityId), VisibilityId + unit, item);
+  ShowTab(0);
+}
+
+void TfrmDisplayPreferencesCountdown::ShowTab(int tab) {
+  SendMessageW(Control(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  for (int i = 0; i < 3; ++i) ShowWindow(FTabPages[i], i == tab ? SW_SHOWNA : SW_HIDE);
+}
+
+void TfrmDisplayPreferencesCountdown::LoadFinalTime() {
+  const TSystemTime final = DateTimeToSystemTime(Countdown().FinalTime());
+  SetDateTimePickerValue(PageOf(FinalDateId), FinalDateId, final);
+  SetDateTimePickerValue(PageOf(FinalTimeId), FinalTimeId, final);
+}
+
+void TfrmDisplayPreferencesCountdown::LoadVisibility() {
+  for (int unit = 0; unit < 4; ++unit)
+    SetComboSelection(PageOf(VisibilityId), VisibilityId + unit,
+                      Countdown().Visibility[static_cast<std::size_t>(unit)]);
+}
+
+void TfrmDisplayPreferencesCountdown::LoadControls() {
+  TacDisplayPreferencesDigital::LoadControls();
+  const TDisplayCountdown& c = Countdown();
+  LoadVisibility();
+  LoadFinalTime();
+  SetControlText(PageOf(TextId), TextId, c.CountdownText);
+  SetControlText(PageOf(ZeroTextId), ZeroTextId, c.ZeroText);
+  const std::string* texts[] = {&c.DaysBefore, &c.HoursBefore, &c.MinutesBefore, &c.SecondsBefore,
+                                &c.DaysAfter,  &c.HoursAfter,  &c.MinutesAfter,  &c.SecondsAfter};
+  for (int i = 0; i < 8; ++i) SetControlText(PageOf(BeforeId), BeforeId + i, *texts[i]);
+}
+
+void TfrmDisplayPreferencesCountdown::VisibilityChanged() {
+  TDisplayCountdown& c = Countdown();
+  for (int unit = 0; unit < 4; ++unit)
+    c.Visibility[static_cast<std::size_t>(unit)] = static_cast<std::uint8_t>(
+        std::max(ComboSelection(PageOf(VisibilityId), VisibilityId + unit), 0));
+  c.NormaliseVisibility();
+  // The corrected choice shows at once.
+  LoadVisibility();
+  RequestRepaint(false);
+}
+
+void TfrmDisplayPreferencesCountdown::CounterTextsChanged() {
+  TDisplayCountdown& c = Countdown();
+  std::string* texts[] = {&c.DaysBefore, &c.HoursBefore, &c.MinutesBefore, &c.SecondsBefore,
+                          &c.DaysAfter,  &c.HoursAfter,  &c.MinutesAfter,  &c.SecondsAfter};
+  for (int i = 0; i < 8; ++i) *texts[i] = ControlText(PageOf(BeforeId), BeforeId + i);
+  RequestRepaint(true);
+}
+
+bool TfrmDisplayPreferencesCountdown::KindCommand(int id, int notification) {
+  TDisplayCountdown& c = Countdown();
+  if (id == TodayId || id == AddDayId || id == AddWeekId) {
+    // As the display's own menu does it.
+    c.MenuCommand(id == TodayId    ? cmdCountdownToday
+                  : id == AddDayId ? cmdCountdownAddDay
+                                   : cmdCountdownAddWeek);
+    LoadFinalTime();
+    RequestRepaint(false);
+  } else if (id >= VisibilityId && id < VisibilityId + 4) {
+    if (notification == CBN_SELCHANGE) VisibilityChanged();
+  } else if (id >= BeforeId && id < AfterId + 4) {
+    if (notification == EN_CHANGE) CounterTextsChanged();
+  } else if (id == TextId || id == ZeroTextId) {
+    if (notification != EN_CHANGE) return true;
+    (id == TextId ? c.CountdownText : c.ZeroText) = ControlText(PageOf(id), id);
+    RequestRepaint(false);
+  } else {
+    return TacDisplayPreferencesDigital::KindCommand(id, notification);
+  }
+  return true;
+}
+
+LRESULT TfrmDisplayPreferencesCountdown::KindNotify(const NMHDR& header) {
+  const auto id = static_cast<int>(header.idFrom);
+  if (id == TabsId && header.code == TCN_SELCHANGE) {
+    ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+  } else if ((id == FinalDateId || id == FinalTimeId) && header.code == DTN_DATETIMECHANGE &&
+             !Updating()) {
+    TDisplayCountdown& c = Countdown();
+    const TDateTime picked = SystemTimeToDateTime(DateTimePickerValue(PageOf(id), id));
+    c.SetFinalTime(id == FinalDateId ? WithDate(c.FinalTime(), picked)
+                                     : WithTimeOfDay(c.FinalTime(), picked));
+    RequestRepaint(false);
+  }
+  return 0;
+}
+
 // Opening and closing ---------------------------------------------------------------
 
 bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& context, HWND owner) {
@@ -457,6 +589,9 @@ bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& conte
       break;
     case dkStopwatch:
       window = new TfrmDisplayPreferencesStopwatch(display, context, owner);
+      break;
+    case dkCountdown:
+      window = new TfrmDisplayPreferencesCountdown(display, context, owner);
       break;
     default:
       return false;

@@ -12,6 +12,7 @@
 #include "support/uDialogControls.h"
 
 class TDisplay;
+class TDisplayCountdown;
 class TDisplayDigital;
 class TDisplayList;
 class TOptions;
@@ -64,6 +65,10 @@ class TacDisplayPreferences : public TDialogBase {
   // A control of a kind's page changed; true when it was the kind's.
   virtual bool KindCommand(int id, int notification);
   virtual bool KindTrackBar(int id, int position);
+  // A notification of a control of a kind's page; its answer.
+  virtual LRESULT KindNotify(const NMHDR& header);
+  // A page of the kind's own on parent (the window's pages are made already).
+  HWND AddPage(int templateId, HWND parent);
   virtual bool DrawItem(const DRAWITEMSTRUCT& item);
   // Now, or 500 ms after the last request (typing).
   void RequestRepaint(bool delayed);
@@ -152,6 +157,41 @@ class TfrmDisplayPreferencesStopwatch : public TacDisplayPreferencesDigital {
  protected:
   void LoadControls() override;
   bool KindCommand(int id, int notification) override;
+};
+
+// A countdown: its final moment, the counter's units and the texts around it,
+// on three tabs.
+class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
+ public:
+  static constexpr int TemplateId = 3200;
+  static constexpr int TodayId = 3210;
+  static constexpr int AddDayId = 3211;
+  static constexpr int AddWeekId = 3212;
+  static constexpr int TabsId = 3250;
+  static constexpr int FinalDateId = 3251;
+  static constexpr int FinalTimeId = 3252;
+  static constexpr int VisibilityId = 3260;  // to 3263: days, hours, minutes, seconds
+  static constexpr int BeforeId = 3264;      // to 3267
+  static constexpr int AfterId = 3268;       // to 3271
+  static constexpr int ZeroTextId = 3272;
+  TfrmDisplayPreferencesCountdown(TDisplay& display, TDisplayPreferencesContext& context,
+                                  HWND owner)
+      : TacDisplayPreferencesDigital(TemplateId, 3290, display, context, owner) {}
+  void ShowTab(int tab);
+
+ protected:
+  void SetUpControls() override;
+  void LoadControls() override;
+  bool KindCommand(int id, int notification) override;
+  LRESULT KindNotify(const NMHDR& header) override;
+
+ private:
+  TDisplayCountdown& Countdown() const;
+  void LoadFinalTime();
+  void LoadVisibility();
+  void VisibilityChanged();
+  void CounterTextsChanged();
+  HWND FTabPages[3] = {};
 };
 
 // Opens the window of the display's kind (none for a kind without one); while

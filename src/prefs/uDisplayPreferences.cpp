@@ -1,6 +1,7 @@
 #include "prefs/uDisplayPreferences.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "config/uMultilanguage.h"
 #include "support/uTools.h"
@@ -36,4 +37,12 @@ std::vector<std::string> VisibilityItems(bool seconds) {
   // A counter always ends in seconds: they cannot wait for a value above zero.
   if (seconds && items.size() > 2) items.resize(2);
   return items;
+}
+
+TDateTime WithDate(TDateTime moment, TDateTime date) {
+  return std::floor(date) + TimeOfDay(moment);
+}
+
+TDateTime WithTimeOfDay(TDateTime moment, TDateTime time) {
+  return std::floor(moment) + TimeOfDay(time);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/uDateTime.h"
 #include "support/uTypes.h"
 
 // What the display preferences windows decide, apart from their controls.
@@ -23,3 +24,8 @@ TPoint DisplayPreferencesPlace(const TPoint* ownerTopLeft, TPoint cursor, TPoint
 // unit's visibility list (always, never, if above zero; seconds lack the last).
 std::vector<std::string> AlignmentItems();
 std::vector<std::string> VisibilityItems(bool seconds);
+
+// A countdown's final moment after a change of its date picker (the time of
+// day stays) or of its time picker (the date stays).
+TDateTime WithDate(TDateTime moment, TDateTime date);
+TDateTime WithTimeOfDay(TDateTime moment, TDateTime time);

@@ -144,6 +144,12 @@ TEST(DisplayPreferences, CascadedFromItsOwnerOrCentredOnTheCursorAndSecondsAlway
   EXPECT_EQ(VisibilityItems(false), (std::vector<std::string>{"always", "never", "if > 0"}));
   EXPECT_EQ(VisibilityItems(true), (std::vector<std::string>{"always", "never"}));
   EXPECT_EQ(AlignmentItems(), (std::vector<std::string>{"Left", "Right", "Center"}));
+  // A countdown's pickers each change their own part of the final moment.
+  const TDateTime final = SystemTimeToDateTime({2024, 3, 0, 1, 18, 30, 0, 0});
+  const TDateTime picked = SystemTimeToDateTime({2024, 3, 0, 8, 7, 15, 0, 0});
+  EXPECT_NEAR(WithDate(final, picked), SystemTimeToDateTime({2024, 3, 0, 8, 18, 30, 0, 0}), 1e-9);
+  EXPECT_NEAR(WithTimeOfDay(final, picked), SystemTimeToDateTime({2024, 3, 0, 1, 7, 15, 0, 0}),
+              1e-9);
 }
 
 }  // namespace

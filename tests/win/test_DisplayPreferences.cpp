@@ -6,6 +6,7 @@
 
 #include "config/fPresetManager.h"
 #include "config/uOptions.h"
+#include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "prefs/fDisplayPreferences.h"
@@ -187,6 +188,66 @@ TEST_F(DisplayPreferencesTest, APresetSavedForOneKindIsOfferedToThatKindOnly) {
   EXPECT_EQ(other->AlphaBlendValue(), Clock().AlphaBlendValue());
   EXPECT_EQ(SendMessageW(otherWindow.Control(D::TranslucencyId), TBM_GETPOS, 0, 0), 30);
   SendMessageW(otherWindow.Handle(), WM_COMMAND, D::CloseId, 0);
+}
+
+TEST_F(DisplayPreferencesTest, ACountdownsButtonsPickersListsAndTextsEachChangeTheirPart) {
+  using C = TfrmDisplayPreferencesCountdown;
+  auto& countdown = static_cast<TDisplayCountdown&>(*List().Add(dkCountdown));
+  countdown.SetFinalTime(SystemTimeToDateTime({2024, 3, 0, 1, 18, 30, 0, 0}));
+  auto& window = static_cast<C&>(Open(countdown));
+  const auto final = [&] {
+    const TSystemTime t = DateTimeToSystemTime(countdown.FinalTime());
+    return std::vector<int>{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
+  };
+  Click(window, C::AddWeekId);
+  EXPECT_EQ(final(), (std::vector<int>{2024, 3, 8, 18, 30}));
+  SYSTEMTIME shown{};
+  SendMessageW(window.Control(C::FinalDateId), DTM_GETSYSTEMTIME, 0,
+               reinterpret_cast<LPARAM>(&shown));
+  EXPECT_EQ(shown.wDay, 8);
+  // The time picker changes the time of day only.
+  SYSTEMTIME time{2030, 1, 0, 1, 7, 15, 0, 0};
+  SendMessageW(window.Control(C::FinalTimeId), DTM_SETSYSTEMTIME, GDT_VALID,
+               reinterpret_cast<LPARAM>(&time));
+  NMDATETIMECHANGE change{};
+  change.nmhdr = {window.Control(C::FinalTimeId), C::FinalTimeId, DTN_DATETIMECHANGE};
+  change.st = time;
+  SendMessageW(GetParent(window.Control(C::FinalTimeId)), WM_NOTIFY, C::FinalTimeId,
+               reinterpret_cast<LPARAM>(&change));
+  EXPECT_EQ(final(), (std::vector<int>{2024, 3, 8, 7, 15}));
+
+  // Seconds cannot wait for a value above zero; hours hidden under shown days hide
+  // the smaller units too, and their lists say so at once.
+  EXPECT_EQ(SendMessageW(window.Control(C::VisibilityId + 3), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageW(window.Control(C::VisibilityId), CB_GETCOUNT, 0, 0), 3);
+  const auto choose = [&](int unit, int item) {
+    SendMessageW(window.Control(C::VisibilityId + unit), CB_SETCURSEL, item, 0);
+    SendMessageW(GetParent(window.Control(C::VisibilityId)), WM_COMMAND,
+                 MAKEWPARAM(C::VisibilityId + unit, CBN_SELCHANGE), 0);
+  };
+  choose(0, uvAlways);
+  choose(1, uvNever);
+  EXPECT_EQ(countdown.Visibility, (TVisibility{uvAlways, uvNever, uvNever, uvNever}));
+  for (int unit = 0; unit < 4; ++unit)
+    EXPECT_EQ(SendMessageW(window.Control(C::VisibilityId + unit), CB_GETCURSEL, 0, 0),
+              countdown.Visibility[static_cast<std::size_t>(unit)]);
+
+  const auto type = [&](int id, const wchar_t* text) {
+    SendMessageW(window.Control(id), EM_SETSEL, 0, -1);
+    SendMessageW(window.Control(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  };
+  type(C::AfterId + 1, L" h");
+  EXPECT_EQ(countdown.HoursAfter, " h");
+  type(C::ZeroTextId, L"Go!");
+  EXPECT_EQ(countdown.ZeroText, "Go!");
+  // A tab chosen shows its page.
+  SendMessageW(window.Control(C::TabsId), TCM_SETCURSEL, 2, 0);
+  NMHDR tab{window.Control(C::TabsId), C::TabsId, TCN_SELCHANGE};
+  SendMessageW(GetParent(window.Control(C::TabsId)), WM_NOTIFY, C::TabsId,
+               reinterpret_cast<LPARAM>(&tab));
+  EXPECT_TRUE(IsWindowVisible(window.Control(C::ZeroTextId)));
+  EXPECT_FALSE(IsWindowVisible(window.Control(C::FinalDateId)));
+  SendMessageW(window.Handle(), WM_COMMAND, D::CloseId, 0);
 }
 
 }  // namespace
