@@ -34,6 +34,7 @@ class TQuorvel {
   TOptions& Options() { return FOptions; }
   TDisplayList& DisplayList() { return FDisplayList; }
   TEvents& Events() { return FEvents; }
+  TTimeZones& TimeZones() { return FTimeZones; }
   TBusyState& Busy() { return FBusy; }
 
  private:

@@ -9,6 +9,7 @@
 #include "config/uOptions.h"
 #include "config/uWin32Translate.h"
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
 #include "kinds/uDisplayStopwatch.h"
@@ -21,6 +22,8 @@
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
+#include "timezones/fSelectTimeZone.h"
+#include "timezones/uTimeZones.h"
 
 namespace {
 
@@ -125,6 +128,7 @@ void TacDisplayPreferences::CreatePages() {
 }
 
 void TacDisplayPreferences::SetUpControls() {
+  FHints.emplace(Handle());
   const HWND page = PageOf(TranslucencyId);
   SetTrackBarRange(page, TranslucencyId, 0, MaxTranslucency);
   SendMessageW(Control(TranslucencyId), TBM_SETTICFREQ, 10, 0);
@@ -297,7 +301,6 @@ TVarnColorButton* TacDisplayPreferencesDigital::ColorButton(int id) {
 
 void TacDisplayPreferencesDigital::SetUpControls() {
   TacDisplayPreferences::SetUpControls();
-  FHints.emplace(Handle());
   const struct {
     int id;
     const char* hint;
@@ -308,7 +311,7 @@ void TacDisplayPreferencesDigital::SetUpControls() {
                  {BevelColorId, "Border color..."}};
   for (const auto& button : buttons) {
     ColorButton(button.id)->Attach(Control(button.id));
-    FHints->SetHint(Control(button.id), GetText(std::to_string(button.id) + "(hint)", button.hint));
+    Hints().SetHint(Control(button.id), GetText(std::to_string(button.id) + "(hint)", button.hint));
   }
   for (const auto& [id, maximum] :
        {std::pair{OutlineWidthId, 3}, std::pair{ShadowId, 10}, std::pair{BevelWidthId, 10}}) {
@@ -457,6 +460,272 @@ bool TfrmDisplayPreferencesStopwatch::KindCommand(int id, int notification) {
   return true;
 }
 
+// The analog clock -------------------------------------------------------------------
+
+namespace {
+
+using TClock = TDisplayAnalogClock;
+using A = TfrmDisplayPreferencesAnalogClock;
+
+// Each slider and the number of the clock it moves; a label shows "n %".
+struct TClockTrack {
+  int id, minimum, maximum;
+  bool percent;
+  std::int32_t& (*field)(TClock&);
+};
+constexpr TClockTrack kClockTracks[] = {
+    {A::SizeId, 10, 100, true, [](TClock& c) -> std::int32_t& { return c.DisplaySize; }},
+    {A::NormalMarksId + 2, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.TickMarkSettings.OutlineWidth; }},
+    {A::NormalMarksId + 3, 10, 100, true,
+     [](TClock& c) -> std::int32_t& { return c.TickMarkPosition; }},
+    {A::NormalMarksId + 5, 1, 10, false, [](TClock& c) -> std::int32_t& { return c.TickMarkSize; }},
+    {A::QuarterMarksId + 2, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.QuarterMarksSettings.OutlineWidth; }},
+    {A::QuarterMarksId + 3, 10, 100, true,
+     [](TClock& c) -> std::int32_t& { return c.QuarterTickMarkPosition; }},
+    {A::QuarterMarksId + 5, 1, 10, false,
+     [](TClock& c) -> std::int32_t& { return c.QuarterTickMarkSize; }},
+    {A::HourHandId, 10, 100, true, [](TClock& c) -> std::int32_t& { return c.HourHandLength; }},
+    {A::HourHandId + 2, 1, 10, false, [](TClock& c) -> std::int32_t& { return c.HourHandWidth; }},
+    {A::HourHandId + 5, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.HourHandSettings.OutlineWidth; }},
+    {A::MinuteHandId, 10, 100, true, [](TClock& c) -> std::int32_t& { return c.MinuteHandLength; }},
+    {A::MinuteHandId + 2, 1, 10, false,
+     [](TClock& c) -> std::int32_t& { return c.MinuteHandWidth; }},
+    {A::MinuteHandId + 5, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.MinuteHandSettings.OutlineWidth; }},
+    {A::SecondsHandId, 10, 100, true,
+     [](TClock& c) -> std::int32_t& { return c.SecondsHandLength; }},
+    {A::SecondsHandId + 2, 1, 10, false,
+     [](TClock& c) -> std::int32_t& { return c.SecondsHandWidth; }},
+    {A::SecondsHandId + 5, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.SecondsHandSettings.OutlineWidth; }},
+    {A::TextOutlineId, 0, 3, false,
+     [](TClock& c) -> std::int32_t& { return c.TextFont.OutlineWidth; }},
+    {A::OffsetXId, 0, 100, true, [](TClock& c) -> std::int32_t& { return c.TextOffsetX; }},
+    {A::OffsetYId, 0, 100, true, [](TClock& c) -> std::int32_t& { return c.TextOffsetY; }},
+};
+
+// Each colour button and the colour of the clock it picks.
+struct TClockColor {
+  int id;
+  TColor& (*field)(TClock&);
+};
+constexpr TClockColor kClockColors[] = {
+    {A::NormalMarksId, [](TClock& c) -> TColor& { return c.TickMarkSettings.FillColor; }},
+    {A::NormalMarksId + 1, [](TClock& c) -> TColor& { return c.TickMarkSettings.OutlineColor; }},
+    {A::QuarterMarksId, [](TClock& c) -> TColor& { return c.QuarterMarksSettings.FillColor; }},
+    {A::QuarterMarksId + 1,
+     [](TClock& c) -> TColor& { return c.QuarterMarksSettings.OutlineColor; }},
+    {A::HourHandId + 3, [](TClock& c) -> TColor& { return c.HourHandSettings.FillColor; }},
+    {A::HourHandId + 4, [](TClock& c) -> TColor& { return c.HourHandSettings.OutlineColor; }},
+    {A::MinuteHandId + 3, [](TClock& c) -> TColor& { return c.MinuteHandSettings.FillColor; }},
+    {A::MinuteHandId + 4, [](TClock& c) -> TColor& { return c.MinuteHandSettings.OutlineColor; }},
+    {A::SecondsHandId + 3, [](TClock& c) -> TColor& { return c.SecondsHandSettings.FillColor; }},
+    {A::SecondsHandId + 4, [](TClock& c) -> TColor& { return c.SecondsHandSettings.OutlineColor; }},
+    {A::TextColorId, [](TClock& c) -> TColor& { return c.TextFont.Color; }},
+    {A::TextBackgroundColorId, [](TClock& c) -> TColor& { return c.TextBackgroundColor; }},
+    {A::TextOutlineColorId, [](TClock& c) -> TColor& { return c.TextFont.OutlineColor; }},
+};
+
+// Each check box that switches one thing of the clock.
+struct TClockBox {
+  int id;
+  bool& (*field)(TClock&);
+};
+constexpr TClockBox kClockBoxes[] = {
+    {A::QuarterMarksOnlyId, [](TClock& c) -> bool& { return c.QuarterMarksOnly; }},
+    {A::ShowTextId, [](TClock& c) -> bool& { return c.ShowText; }},
+    {A::TextBackgroundId, [](TClock& c) -> bool& { return c.TextBackground; }},
+    {A::TextOverHandsId, [](TClock& c) -> bool& { return c.TextOverHands; }},
+};
+
+// The controls of each group of marks, hidden with it.
+constexpr int kNormalMarkControls[] = {3322, 3325, 3326, 3323, 3324, 3611,
+                                       3612, 3613, 3614, 3615, 3616};
+constexpr int kQuarterMarkControls[] = {3327, 3330, 3331, 3328, 3329, 3621,
+                                        3622, 3623, 3624, 3625, 3626};
+
+}  // namespace
+
+TfrmDisplayPreferencesAnalogClock::TfrmDisplayPreferencesAnalogClock(
+    TDisplay& display, TDisplayPreferencesContext& context, HWND owner)
+    : TacDisplayPreferences(TemplateId, {3390, 3391}, display, context, owner) {}
+
+TfrmDisplayPreferencesAnalogClock::~TfrmDisplayPreferencesAnalogClock() = default;
+
+TDisplayAnalogClock& TfrmDisplayPreferencesAnalogClock::Clock() const {
+  return static_cast<TDisplayAnalogClock&>(Display());
+}
+
+void TfrmDisplayPreferencesAnalogClock::SetUpControls() {
+  TacDisplayPreferences::SetUpControls();
+  const HWND page = PageOf(TabsId), tabs = Control(TabsId);
+  const std::string captions[] = {GetText("3312", "Clock dial"), GetText("3314", "Hour hand"),
+                                  GetText("3315", "Minute hand"), GetText("3316", "Seconds hand"),
+                                  GetText("3317", "Text")};
+  for (int i = 0; i < 5; ++i) {
+    std::wstring text = Utf8ToWide(captions[i]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  RECT area = WindowRectIn(tabs, page);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  HWND previous = tabs;
+  for (int i = 0; i < 5; ++i) {
+    FTabPages[i] = AddPage(3392 + i, page);
+    SetWindowPos(FTabPages[i], previous, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    previous = FTabPages[i];
+  }
+  for (const TClockTrack& track : kClockTracks) {
+    SetTrackBarRange(PageOf(track.id), track.id, track.minimum, track.maximum);
+    MakeThinTrackBar(PageOf(track.id), track.id);
+    if (!track.percent) continue;
+    SendMessageW(Control(track.id), TBM_SETTICFREQ, 10, 0);
+    // Each percentage slider's label is the control after it.
+    SetControlData(Control(track.id), reinterpret_cast<std::intptr_t>(Control(track.id + 1)));
+  }
+  for (const TClockColor& color : kClockColors) {
+    FColors.push_back(std::make_unique<TVarnColorButton>());
+    FColors.back()->Attach(Control(color.id));
+  }
+  for (const std::string& item : DialStyleItems())
+    AddComboItem(PageOf(DialStyleId), DialStyleId, item);
+  for (const std::string& item : AlignmentItems())
+    AddComboItem(PageOf(TextAlignmentId), TextAlignmentId, item);
+  const HWND zones = PageOf(ZoneId);
+  AddComboItem(zones, ZoneId, GetText("LOCAL_TIME", "(local time)"));
+  for (std::size_t i = 0; i < Context().zones.Count(); ++i)
+    AddComboItem(zones, ZoneId, Context().zones[i].DisplayName);
+  AttachFormatElementMenu(Control(TextId), Context().zones);
+  Hints().SetHint(Control(PickZoneId), GetText("3303(hint)", "Select time zone..."));
+  ShowTab(0);
+}
+
+void TfrmDisplayPreferencesAnalogClock::ShowTab(int tab) {
+  SendMessageW(Control(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  for (int i = 0; i < 5; ++i) ShowWindow(FTabPages[i], i == tab ? SW_SHOWNA : SW_HIDE);
+}
+
+void TfrmDisplayPreferencesAnalogClock::LoadControls() {
+  TacDisplayPreferences::LoadControls();
+  TDisplayAnalogClock& c = Clock();
+  for (const TClockTrack& track : kClockTracks) {
+    SetTrackBarPosition(PageOf(track.id), track.id, track.field(c));
+    // The label follows also while the controls are filled.
+    if (track.percent)
+      SetControlText(PageOf(track.id + 1), track.id + 1, PercentLabel(track.field(c)));
+  }
+  for (std::size_t i = 0; i < std::size(kClockColors); ++i)
+    FColors[i]->SetColorValue(kClockColors[i].field(c));
+  for (const TClockBox& box : kClockBoxes) SetChecked(PageOf(box.id), box.id, box.field(c));
+  SetChecked(PageOf(ShowHourHandId), ShowHourHandId, c.ShowHourHand);
+  SetChecked(PageOf(ShowMinuteHandId), ShowMinuteHandId, c.ShowMinuteHand);
+  SetChecked(PageOf(ShowSecondsHandId), ShowSecondsHandId, c.SecondsHand());
+  SetComboSelection(PageOf(DialStyleId), DialStyleId, c.TickMarks);
+  ShowDialControls();
+  SetComboSelection(PageOf(TextAlignmentId), TextAlignmentId, c.TextAlignment);
+  SelectZone(c.TimeZone());
+  SetControlText(PageOf(TextId), TextId, c.Text());
+}
+
+void TfrmDisplayPreferencesAnalogClock::ShowDialControls() {
+  const TDialControls shown = DialControls(ComboSelection(PageOf(DialStyleId), DialStyleId));
+  const auto show = [this](int id, bool visible) {
+    ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE);
+  };
+  show(QuarterMarksOnlyId, shown.quarterMarksOnly);
+  for (const int id : kNormalMarkControls) show(id, shown.normalMarks);
+  for (const int id : kQuarterMarkControls) show(id, shown.quarterMarks);
+}
+
+void TfrmDisplayPreferencesAnalogClock::SelectZone(const TTimeZone* zone) {
+  const int index = zone ? Context().zones.IndexOfZone(zone->KeyName) : -1;
+  SetComboSelection(PageOf(ZoneId), ZoneId, index + 1);
+}
+
+void TfrmDisplayPreferencesAnalogClock::PickZone() {
+  const TTimeZone* zone = SelectTimeZone(Context().zones, Clock().TimeZone(), Handle());
+  if (!zone) return;
+  SelectZone(zone);
+  Clock().SetTimeZone(zone);
+  RequestRepaint(false);
+}
+
+bool TfrmDisplayPreferencesAnalogClock::KindCommand(int id, int notification) {
+  TDisplayAnalogClock& c = Clock();
+  const HWND page = PageOf(id);
+  const auto color = std::find_if(std::begin(kClockColors), std::end(kClockColors),
+                                  [id](const TClockColor& k) { return k.id == id; });
+  const auto box = std::find_if(std::begin(kClockBoxes), std::end(kClockBoxes),
+                                [id](const TClockBox& k) { return k.id == id; });
+  if (color != std::end(kClockColors)) {
+    TVarnColorButton& button = *FColors[static_cast<std::size_t>(color - std::begin(kClockColors))];
+    if (!PickButtonColor(Handle(), Context().options, button)) return true;
+    color->field(c) = button.ColorValue();
+  } else if (box != std::end(kClockBoxes)) {
+    box->field(c) = IsChecked(page, id);
+  } else if (id == ShowHourHandId || id == ShowMinuteHandId || id == ShowSecondsHandId) {
+    c.SetSecondsHand(IsChecked(PageOf(ShowSecondsHandId), ShowSecondsHandId));
+    c.ShowMinuteHand = IsChecked(PageOf(ShowMinuteHandId), ShowMinuteHandId);
+    c.ShowHourHand = IsChecked(PageOf(ShowHourHandId), ShowHourHandId);
+  } else if (id == DialStyleId && notification == CBN_SELCHANGE) {
+    ShowDialControls();
+    c.TickMarks = static_cast<std::uint8_t>(std::max(ComboSelection(page, id), 0));
+  } else if (id == TextAlignmentId && notification == CBN_SELCHANGE) {
+    c.TextAlignment = static_cast<std::uint8_t>(std::max(ComboSelection(page, id), 0));
+  } else if (id == ZoneId && notification == CBN_SELCHANGE) {
+    // Shown at the next regular repaint.
+    const int item = ComboSelection(page, id);
+    c.SetTimeZone(item > 0 ? &Context().zones[static_cast<std::size_t>(item - 1)] : nullptr);
+    return true;
+  } else if (id == PickZoneId) {
+    PickZone();
+    return true;
+  } else if (id == TextFontId) {
+    ExecuteFontDialog(Handle(), c.TextFont);
+  } else if (id == InsertElementId) {
+    RECT r{};
+    GetWindowRect(Control(id), &r);
+    ShowFormatElements(Control(TextId), Context().zones, POINT{r.left, r.bottom});
+    return true;
+  } else if (id == TextId) {
+    if (notification != EN_CHANGE) return true;
+    c.SetText(ControlText(page, id));
+    RequestRepaint(true);
+    return true;
+  } else {
+    return false;
+  }
+  RequestRepaint(false);
+  return true;
+}
+
+bool TfrmDisplayPreferencesAnalogClock::KindTrackBar(int id, int position) {
+  const auto track = std::find_if(std::begin(kClockTracks), std::end(kClockTracks),
+                                  [id](const TClockTrack& t) { return t.id == id; });
+  if (track == std::end(kClockTracks)) return false;
+  track->field(Clock()) = position;
+  RequestRepaint(false);
+  return true;
+}
+
+LRESULT TfrmDisplayPreferencesAnalogClock::KindNotify(const NMHDR& header) {
+  if (static_cast<int>(header.idFrom) == TabsId && header.code == TCN_SELCHANGE)
+    ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+  return 0;
+}
+
+bool TfrmDisplayPreferencesAnalogClock::DrawItem(const DRAWITEMSTRUCT& item) {
+  for (std::size_t i = 0; i < std::size(kClockColors); ++i)
+    if (kClockColors[i].id == static_cast<int>(item.CtlID)) return FColors[i]->DrawItem(item);
+  return false;
+}
+
 TDisplayCountdown& TfrmDisplayPreferencesCountdown::Countdown() const {
   return static_cast<TDisplayCountdown&>(Display());
 }
@@ -592,6 +861,9 @@ bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& conte
       break;
     case dkCountdown:
       window = new TfrmDisplayPreferencesCountdown(display, context, owner);
+      break;
+    case dkAnalogClock:
+      window = new TfrmDisplayPreferencesAnalogClock(display, context, owner);
       break;
     default:
       return false;

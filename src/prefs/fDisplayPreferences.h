@@ -12,9 +12,11 @@
 #include "support/uDialogControls.h"
 
 class TDisplay;
+class TDisplayAnalogClock;
 class TDisplayCountdown;
 class TDisplayDigital;
 class TDisplayList;
+class TTimeZone;
 class TOptions;
 class TTimeZones;
 struct TBusyState;
@@ -75,6 +77,8 @@ class TacDisplayPreferences : public TDialogBase {
   HWND PageOf(int id) const;
   bool Updating() const { return FUpdating; }
   TDisplayPreferencesContext& Context() const { return FContext; }
+  // The hints of the window's small buttons.
+  TGlyphButtons& Hints() { return *FHints; }
 
  private:
   INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -90,6 +94,7 @@ class TacDisplayPreferences : public TDialogBase {
   TDisplayPreferencesContext& FContext;
   HWND FOwner;
   std::unique_ptr<TDisplayPresetManager> FPresets;
+  std::optional<TGlyphButtons> FHints;
   bool FUpdating = false;
 };
 
@@ -128,7 +133,6 @@ class TacDisplayPreferencesDigital : public TacDisplayPreferences {
   TVarnColorButton* ColorButton(int id);
 
   TVarnColorButton FTextColor, FOutlineColor, FShadowColor, FBackgroundColor, FBevelColor;
-  std::optional<TGlyphButtons> FHints;
 };
 
 // A digital clock: its format text, with the format element menu.
@@ -157,6 +161,61 @@ class TfrmDisplayPreferencesStopwatch : public TacDisplayPreferencesDigital {
  protected:
   void LoadControls() override;
   bool KindCommand(int id, int notification) override;
+};
+
+// An analog clock: size and zone, then its dial, hands and text on five tabs.
+class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
+ public:
+  static constexpr int TemplateId = 3300;
+  static constexpr int SizeId = 3601;
+  static constexpr int SizeLabelId = 3602;
+  static constexpr int ZoneId = 3603;
+  static constexpr int PickZoneId = 3303;
+  static constexpr int TabsId = 3604;
+  static constexpr int DialStyleId = 3610;
+  static constexpr int QuarterMarksOnlyId = 3321;
+  static constexpr int NormalMarksId =
+      3611;  // colour, outline colour, outline, position, label, size
+  static constexpr int QuarterMarksId = 3621;  // the same
+  static constexpr int HourHandId = 3630;  // length, label, width, colour, outline colour, outline
+  static constexpr int MinuteHandId = 3640;
+  static constexpr int SecondsHandId = 3650;
+  static constexpr int ShowHourHandId = 3344;
+  static constexpr int ShowMinuteHandId = 3345;
+  static constexpr int ShowSecondsHandId = 3360;
+  static constexpr int ShowTextId = 3370;
+  static constexpr int InsertElementId = 3371;
+  static constexpr int TextFontId = 3372;
+  static constexpr int TextBackgroundId = 3373;
+  static constexpr int TextOverHandsId = 3378;
+  static constexpr int TextId = 3660;
+  static constexpr int TextColorId = 3662;
+  static constexpr int TextBackgroundColorId = 3663;
+  static constexpr int TextOutlineColorId = 3664;
+  static constexpr int TextOutlineId = 3665;
+  static constexpr int TextAlignmentId = 3666;
+  static constexpr int OffsetXId = 3667;
+  static constexpr int OffsetYId = 3669;
+  TfrmDisplayPreferencesAnalogClock(TDisplay& display, TDisplayPreferencesContext& context,
+                                    HWND owner);
+  ~TfrmDisplayPreferencesAnalogClock() override;
+  void ShowTab(int tab);
+
+ protected:
+  void SetUpControls() override;
+  void LoadControls() override;
+  bool KindCommand(int id, int notification) override;
+  bool KindTrackBar(int id, int position) override;
+  LRESULT KindNotify(const NMHDR& header) override;
+  bool DrawItem(const DRAWITEMSTRUCT& item) override;
+
+ private:
+  TDisplayAnalogClock& Clock() const;
+  void ShowDialControls();
+  void SelectZone(const TTimeZone* zone);
+  void PickZone();
+  HWND FTabPages[5] = {};
+  std::vector<std::unique_ptr<TVarnColorButton>> FColors;  // as the colour table lists them
 };
 
 // A countdown: its final moment, the counter's units and the texts around it,

@@ -46,3 +46,14 @@ TDateTime WithDate(TDateTime moment, TDateTime date) {
 TDateTime WithTimeOfDay(TDateTime moment, TDateTime time) {
   return std::floor(moment) + TimeOfDay(time);
 }
+
+std::vector<std::string> DialStyleItems() {
+  return QuotedList(GetText("DIAL",
+                            "\"No tickmarks\",\"Rectangles\",\"Circle\",\"Classic\","
+                            "\"Classic II\",\"Triangles\",\"Diamonds\",\"Stars\""));
+}
+
+TDialControls DialControls(int style) {
+  const bool quarters = style != 0 && style != 2;
+  return {quarters, style != 0, quarters};
+}

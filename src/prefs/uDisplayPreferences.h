@@ -29,3 +29,13 @@ std::vector<std::string> VisibilityItems(bool seconds);
 // day stays) or of its time picker (the date stays).
 TDateTime WithDate(TDateTime moment, TDateTime date);
 TDateTime WithTimeOfDay(TDateTime moment, TDateTime time);
+
+// The dial styles' names, in style order.
+std::vector<std::string> DialStyleItems();
+// What a dial style offers: the quarter-marks-only box and the quarter marks'
+// group show for styles with marks of their own at the quarters, the normal
+// marks' group for every style with marks.
+struct TDialControls {
+  bool quarterMarksOnly, normalMarks, quarterMarks;
+};
+TDialControls DialControls(int style);

@@ -137,13 +137,29 @@ TEST(DisplayPreferences, TranslucencyRoundsHalvesToEvenBothWays) {
   EXPECT_EQ(PercentLabel(50), "50 %");
 }
 
-TEST(DisplayPreferences, CascadedFromItsOwnerOrCentredOnTheCursorAndSecondsAlwaysShown) {
+TEST(DisplayPreferences, PlacementListsAndWhatTheChoicesShow) {
   const TPoint owner{100, 200};
   EXPECT_EQ(DisplayPreferencesPlace(&owner, {500, 400}, {301, 201}), (TPoint{110, 210}));
   EXPECT_EQ(DisplayPreferencesPlace(nullptr, {500, 400}, {301, 201}), (TPoint{350, 300}));
   EXPECT_EQ(VisibilityItems(false), (std::vector<std::string>{"always", "never", "if > 0"}));
   EXPECT_EQ(VisibilityItems(true), (std::vector<std::string>{"always", "never"}));
   EXPECT_EQ(AlignmentItems(), (std::vector<std::string>{"Left", "Right", "Center"}));
+  // No marks, a circle (no quarters of its own) and marks with quarters.
+  const struct {
+    int style;
+    bool box, normal, quarter;
+  } dials[] = {{0, false, false, false},
+               {2, false, true, false},
+               {1, true, true, true},
+               {7, true, true, true}};
+  for (const auto& d : dials) {
+    const TDialControls shown = DialControls(d.style);
+    EXPECT_EQ(std::vector<bool>({shown.quarterMarksOnly, shown.normalMarks, shown.quarterMarks}),
+              std::vector<bool>({d.box, d.normal, d.quarter}))
+        << d.style;
+  }
+  EXPECT_EQ(DialStyleItems().size(), 8u);
+  EXPECT_EQ(DialStyleItems()[4], "Classic II");
   // A countdown's pickers each change their own part of the final moment.
   const TDateTime final = SystemTimeToDateTime({2024, 3, 0, 1, 18, 30, 0, 0});
   const TDateTime picked = SystemTimeToDateTime({2024, 3, 0, 8, 7, 15, 0, 0});

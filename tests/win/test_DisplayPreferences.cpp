@@ -6,11 +6,14 @@
 
 #include "config/fPresetManager.h"
 #include "config/uOptions.h"
+#include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "prefs/fDisplayPreferences.h"
 #include "support/uDialogControls.h"
+#include "timezones/fSelectTimeZone.h"
+#include "timezones/uTimeZones.h"
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
 
@@ -247,6 +250,85 @@ TEST_F(DisplayPreferencesTest, ACountdownsButtonsPickersListsAndTextsEachChangeT
                reinterpret_cast<LPARAM>(&tab));
   EXPECT_TRUE(IsWindowVisible(window.Control(C::ZeroTextId)));
   EXPECT_FALSE(IsWindowVisible(window.Control(C::FinalDateId)));
+  SendMessageW(window.Handle(), WM_COMMAND, D::CloseId, 0);
+}
+
+TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirControls) {
+  using A = TfrmDisplayPreferencesAnalogClock;
+  WriteTimeZone("Alpha", -60, 1);
+  WriteTimeZone("Beta", 300, 2);
+  quorvel->TimeZones().Load();
+  auto& analog = static_cast<TDisplayAnalogClock&>(*List().Add(dkAnalogClock));
+  auto& window = static_cast<A&>(Open(analog));
+  const auto choose = [&](int id, int item) {
+    SendMessageW(window.Control(id), CB_SETCURSEL, item, 0);
+    SendMessageW(GetParent(window.Control(id)), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), 0);
+  };
+  const auto visible = [&](int id) { return IsWindowVisible(window.Control(id)) != 0; };
+  // No marks hide both groups and the box; a circle shows the normal marks only.
+  choose(A::DialStyleId, tmNone);
+  EXPECT_EQ(analog.TickMarks, tmNone);
+  EXPECT_FALSE(visible(A::QuarterMarksOnlyId) || visible(A::NormalMarksId) ||
+               visible(A::QuarterMarksId));
+  choose(A::DialStyleId, tmCircle);
+  EXPECT_TRUE(visible(A::NormalMarksId));
+  EXPECT_FALSE(visible(A::QuarterMarksId) || visible(A::QuarterMarksOnlyId));
+  choose(A::DialStyleId, tmStars);
+  EXPECT_TRUE(visible(A::QuarterMarksId) && visible(A::QuarterMarksOnlyId));
+
+  // Sliders by hand, each to its own number.
+  const struct {
+    int id, position;
+    std::int32_t TDisplayAnalogClock::*field;
+  } tracks[] = {{A::SizeId, 70, &TDisplayAnalogClock::DisplaySize},
+                {A::HourHandId, 55, &TDisplayAnalogClock::HourHandLength},
+                {A::SecondsHandId + 2, 3, &TDisplayAnalogClock::SecondsHandWidth},
+                {A::QuarterMarksId + 3, 80, &TDisplayAnalogClock::QuarterTickMarkPosition},
+                {A::NormalMarksId + 5, 6, &TDisplayAnalogClock::TickMarkSize},
+                {A::OffsetYId, 20, &TDisplayAnalogClock::TextOffsetY}};
+  for (const auto& t : tracks) {
+    Slide(window, t.id, t.position);
+    EXPECT_EQ(analog.*t.field, t.position) << t.id;
+  }
+  Slide(window, A::MinuteHandId + 5, 2);
+  EXPECT_EQ(analog.MinuteHandSettings.OutlineWidth, 2);
+  EXPECT_EQ(Text(window, A::SizeId + 1), "70 %");
+
+  Click(window, A::ShowSecondsHandId);
+  EXPECT_FALSE(analog.SecondsHand());
+  EXPECT_TRUE(analog.ShowHourHand);
+  Click(window, A::TextOverHandsId);
+  EXPECT_TRUE(analog.TextOverHands);
+
+  // The zone from the list, then from the picker, which the list then shows.
+  choose(A::ZoneId, 2);
+  ASSERT_NE(analog.TimeZone(), nullptr);
+  EXPECT_EQ(analog.TimeZone()->KeyName, quorvel->TimeZones()[1].KeyName);
+  AnswerModalWindows({[] {
+    const HWND picker = FindDialogWith(TfrmSelectTimeZone::ListId);
+    if (!picker) return false;
+    SelectListRow(picker, TfrmSelectTimeZone::ListId, 0);
+    ::Click(picker, TfrmSelectTimeZone::OKId);
+    return true;
+  }});
+  Click(window, A::PickZoneId);
+  EXPECT_EQ(analog.TimeZone(), &quorvel->TimeZones()[0]);
+  EXPECT_EQ(SendMessageW(window.Control(A::ZoneId), CB_GETCURSEL, 0, 0), 1);
+  choose(A::ZoneId, 0);
+  EXPECT_EQ(analog.TimeZone(), nullptr);
+
+  // The hour hand's colour from the colour dialog.
+  AnswerModalWindows({[] {
+    const HWND dialog = FindDialogWith(706);
+    if (!dialog) return false;
+    SetDlgItemInt(dialog, 706, 200, FALSE);
+    SetDlgItemInt(dialog, 707, 0, FALSE);
+    SetDlgItemInt(dialog, 708, 0, FALSE);
+    ::Click(dialog, IDOK);
+    return true;
+  }});
+  Click(window, A::HourHandId + 3);
+  EXPECT_EQ(analog.HourHandSettings.FillColor, RGBColor(200, 0, 0));
   SendMessageW(window.Handle(), WM_COMMAND, D::CloseId, 0);
 }
 
