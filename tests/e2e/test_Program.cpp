@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -245,8 +247,19 @@ TEST_F(RunningProgram, SecondStartReachesTheFirstInstance) {
   TProcess second(L"");
   EXPECT_EQ(second.WaitForExit(10s), 0);
   EXPECT_EQ(TopLevelWindows(program->id, kMainClass).size(), 1u);
-  // The first instance answers by opening its preferences, which shows every display.
+  // The first instance answers by opening its preferences, which shows every display; the
+  // program then ends (TearDown) with that window open.
   EXPECT_TRUE(WaitFor([&] { return VisibleDisplays() == 2; }, 5s));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const auto dialogs = TopLevelWindows(program->id, L"#32770");
+        return std::any_of(dialogs.begin(), dialogs.end(), [](HWND w) {
+          wchar_t caption[32] = {};
+          GetWindowTextW(w, caption, 32);
+          return IsWindowVisible(w) && std::wstring(caption) == kCaption;
+        });
+      },
+      5s));
 }
 
 TEST_F(RunningProgram, ShapedClockLeavesTheDesktopVisibleAroundItsGlyphs) {
