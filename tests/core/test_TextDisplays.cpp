@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
+#include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "kinds/uDisplayCountdown.h"
@@ -327,6 +329,7 @@ class DisplayListStorageTest : public ::testing::Test {
 
 TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
   list.Load();
+  EXPECT_FALSE(TVarnRegistry().KeyExists("Software\\Quorvel II\\Displays"));  // read, not made
   list.Load();  // loading again replaces what was loaded
   ASSERT_EQ(list.Count(), 1u);
   EXPECT_EQ(list[0].Kind(), dkDigitalClock);
@@ -396,23 +399,15 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
   EXPECT_EQ(reg.ReadString(""), "3");
 }
 
-TEST_F(DisplayListStorageTest, ACountOfZeroGivesNoDisplays) {
-  {
-    TVarnRegistry reg;
-    reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 0);
-  }
-  list.Load();
-  EXPECT_EQ(list.Count(), 0u);  // no default either
-}
-
 TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored) {
   {
     TVarnRegistry reg;
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 3);
+    reg.WriteInteger("Count", 4);
     reg.WriteInteger("Primary", 0);
-    reg.OpenKey("000", true);
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
+    reg.WriteString("Text", "fourth");  // no kind at all
+    reg.OpenKey("\\Software\\Quorvel II\\Displays\\000", true);
     reg.WriteString("", "2x");  // not a decimal number
     reg.WriteString("Text", "first");
     reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
@@ -423,7 +418,8 @@ TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored
     reg.WriteString("Text", "third");
   }
   list.Load();
-  ASSERT_EQ(list.Count(), 3u);
+  ASSERT_EQ(list.Count(), 4u);
+  EXPECT_EQ(list[3].Kind(), 0);
   EXPECT_EQ(list.Primary, &list[0]);
   EXPECT_FALSE(list[0].IsActive());
   EXPECT_FALSE(list[1].IsActive());
@@ -441,40 +437,39 @@ TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored
   EXPECT_EQ(reg.ReadString("Text"), "second");
 }
 
-TEST_F(DisplayListStorageTest, AHugeCountReadsOnlyTheKeysThatExist) {
-  {
+TEST_F(DisplayListStorageTest, TheCountAndTheKeysThatExistSayHowManyLoad) {
+  std::vector<std::string> twentyFive;
+  for (int i = 0; i < 25; ++i) twentyFive.push_back(ListItemKeyName(static_cast<std::size_t>(i)));
+  const struct {
+    std::optional<std::int32_t> count;
+    std::vector<std::string> keys;
+    std::size_t loaded;
+  } cases[] = {
+      {std::nullopt, {}, 1},  // an empty key: the default clock
+      {0, {"000"}, 0},        // none, and no default clock either
+      // Only the keys that exist are read: trying every number would not return for long.
+      {2'000'000'000, {"000", "005", "999999999", "notes"}, 3},
+      {25, twentyFive, 20},  // the first twenty
+  };
+  for (const auto& c : cases) {
     TVarnRegistry reg;
+    reg.DeleteKey("Software\\Quorvel II");
     reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 2'000'000'000);
-    reg.OpenKey("000", true);
-    reg.WriteString("", "2");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\005", true);
-    reg.WriteString("", "2");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\999999999", true);  // a stray key far out
-    reg.WriteString("", "2");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\notes", true);
-  }
-  list.Load();  // would not return for a very long time if every number were tried
-  EXPECT_EQ(list.Count(), 3u);
-}
-
-TEST_F(DisplayListStorageTest, TwentyFiveStoredDisplaysLoadTheFirstTwenty) {
-  {
-    TVarnRegistry reg;
-    reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 25);
-    for (int i = 0; i < 25; ++i) {
-      char key[64];
-      std::snprintf(key, sizeof(key), "\\Software\\Quorvel II\\Displays\\%.3d", i);
-      reg.OpenKey(key, true);
+    if (c.count) reg.WriteInteger("Count", *c.count);
+    for (const std::string& key : c.keys) {
+      reg.OpenKey("\\Software\\Quorvel II\\Displays\\" + key, true);
+      if (key == "notes") continue;  // a key that is no display's
       reg.WriteString("", "2");
       reg.WriteBool("Active", false);
-      reg.WriteString("Description", std::to_string(i));
+      reg.WriteString("Description", key);
+    }
+    reg.CloseKey();
+    list.Load();
+    ASSERT_EQ(list.Count(), c.loaded) << c.count.value_or(-1);
+    if (!c.keys.empty() && c.loaded) {
+      EXPECT_EQ(list[c.loaded - 1].Description, c.keys[c.loaded - 1]) << *c.count;
     }
   }
-  list.Load();
-  ASSERT_EQ(list.Count(), 20u);
-  EXPECT_EQ(list[19].Description, "19");
 }
 
 }  // namespace
