@@ -42,6 +42,19 @@ class DisplayPreferencesTest : public MainWindowTest {
   std::string Text(TacDisplayPreferences& window, int id) {
     return ControlText(GetParent(window.Control(id)), id);
   }
+  // Picks red, green, blue in the colour dialog that the button opens.
+  void PickColor(TacDisplayPreferences& window, int button, int red, int green, int blue) {
+    AnswerModalWindows({[=] {
+      const HWND dialog = FindDialogWith(706);  // the red value of the colour dialog
+      if (!dialog) return false;
+      SetDlgItemInt(dialog, 706, static_cast<UINT>(red), FALSE);
+      SetDlgItemInt(dialog, 707, static_cast<UINT>(green), FALSE);
+      SetDlgItemInt(dialog, 708, static_cast<UINT>(blue), FALSE);
+      ::Click(dialog, IDOK);
+      return true;
+    }});
+    Click(window, button);
+  }
 };
 
 TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosing) {
@@ -56,6 +69,11 @@ TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosi
   Slide(window, D::TranslucencyId, 50);
   EXPECT_EQ(Clock().AlphaBlendValue(), 128);
   EXPECT_EQ(Text(window, D::TranslucencyLabelId), "50 %");
+  const bool onTop = Clock().AlwaysOnTop();
+  Click(window, D::AlwaysOnTopId);
+  EXPECT_NE(Clock().AlwaysOnTop(), onTop);
+  Click(window, D::TranslucentId);
+  EXPECT_TRUE(Clock().Transparent());
 
   // Each change repaints at once.
   const struct {
@@ -80,17 +98,8 @@ TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosi
   EXPECT_FALSE(Clock().Dirty());
 
   // A colour picked in the colour dialog.
-  AnswerModalWindows({[] {
-    const HWND dialog = FindDialogWith(706);  // the red value of the colour dialog
-    if (!dialog) return false;
-    SetDlgItemInt(dialog, 706, 10, FALSE);
-    SetDlgItemInt(dialog, 707, 20, FALSE);
-    SetDlgItemInt(dialog, 708, 30, FALSE);
-    ::Click(dialog, IDOK);
-    return true;
-  }});
   Clock().SetDirty();
-  Click(window, D::ShadowColorId);
+  PickColor(window, D::ShadowColorId, 10, 20, 30);
   EXPECT_EQ(Clock().ShadowColor, RGBColor(10, 20, 30));
   EXPECT_FALSE(Clock().Dirty());
 
@@ -243,6 +252,12 @@ TEST_F(DisplayPreferencesTest, ACountdownsButtonsPickersListsAndTextsEachChangeT
   EXPECT_EQ(countdown.HoursAfter, " h");
   type(C::ZeroTextId, L"Go!");
   EXPECT_EQ(countdown.ZeroText, "Go!");
+  type(D::TextId, L"In |");
+  EXPECT_EQ(countdown.CountdownText, "In |");
+  SendMessageW(window.Control(D::AlignmentId), CB_SETCURSEL, 1, 0);
+  SendMessageW(GetParent(window.Control(D::AlignmentId)), WM_COMMAND,
+               MAKEWPARAM(D::AlignmentId, CBN_SELCHANGE), 0);
+  EXPECT_EQ(countdown.Alignment, 1);
   // A tab chosen shows its page.
   SendMessageW(window.Control(C::TabsId), TCM_SETCURSEL, 2, 0);
   NMHDR tab{window.Control(C::TabsId), C::TabsId, TCN_SELCHANGE};
@@ -260,6 +275,7 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   quorvel->TimeZones().Load();
   auto& analog = static_cast<TDisplayAnalogClock&>(*List().Add(dkAnalogClock));
   auto& window = static_cast<A&>(Open(analog));
+  EXPECT_EQ(Text(window, A::SizeId + 1), "40 %");  // labels filled with the controls
   const auto choose = [&](int id, int item) {
     SendMessageW(window.Control(id), CB_SETCURSEL, item, 0);
     SendMessageW(GetParent(window.Control(id)), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), 0);
@@ -317,18 +333,37 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   choose(A::ZoneId, 0);
   EXPECT_EQ(analog.TimeZone(), nullptr);
 
-  // The hour hand's colour from the colour dialog.
-  AnswerModalWindows({[] {
-    const HWND dialog = FindDialogWith(706);
-    if (!dialog) return false;
-    SetDlgItemInt(dialog, 706, 200, FALSE);
-    SetDlgItemInt(dialog, 707, 0, FALSE);
-    SetDlgItemInt(dialog, 708, 0, FALSE);
-    ::Click(dialog, IDOK);
-    return true;
-  }});
-  Click(window, A::HourHandId + 3);
-  EXPECT_EQ(analog.HourHandSettings.FillColor, RGBColor(200, 0, 0));
+  // Every colour button picks its own colour.
+  using C = TDisplayAnalogClock;
+  const struct {
+    int button;
+    TColor (*field)(const C&);
+  } colors[] = {
+      {A::NormalMarksId, [](const C& c) { return c.TickMarkSettings.FillColor; }},
+      {A::NormalMarksId + 1, [](const C& c) { return c.TickMarkSettings.OutlineColor; }},
+      {A::QuarterMarksId, [](const C& c) { return c.QuarterMarksSettings.FillColor; }},
+      {A::QuarterMarksId + 1, [](const C& c) { return c.QuarterMarksSettings.OutlineColor; }},
+      {A::HourHandId + 3, [](const C& c) { return c.HourHandSettings.FillColor; }},
+      {A::HourHandId + 4, [](const C& c) { return c.HourHandSettings.OutlineColor; }},
+      {A::MinuteHandId + 3, [](const C& c) { return c.MinuteHandSettings.FillColor; }},
+      {A::MinuteHandId + 4, [](const C& c) { return c.MinuteHandSettings.OutlineColor; }},
+      {A::SecondsHandId + 3, [](const C& c) { return c.SecondsHandSettings.FillColor; }},
+      {A::SecondsHandId + 4, [](const C& c) { return c.SecondsHandSettings.OutlineColor; }},
+      {A::TextColorId, [](const C& c) { return c.TextFont.Color; }},
+      {A::TextBackgroundColorId, [](const C& c) { return c.TextBackgroundColor; }},
+      {A::TextOutlineColorId, [](const C& c) { return c.TextFont.OutlineColor; }}};
+  int red = 100;
+  for (const auto& color : colors) {
+    PickColor(window, color.button, ++red, 0, 0);
+    EXPECT_EQ(color.field(analog), RGBColor(static_cast<std::uint8_t>(red), 0, 0)) << color.button;
+  }
+
+  // The text: typed, aligned left.
+  SendMessageW(window.Control(A::TextId), EM_SETSEL, 0, -1);
+  SendMessageW(window.Control(A::TextId), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"&time;"));
+  EXPECT_EQ(analog.Text(), "&time;");
+  choose(A::TextAlignmentId, 0);
+  EXPECT_EQ(analog.TextAlignment, 0);
   SendMessageW(window.Handle(), WM_COMMAND, D::CloseId, 0);
 }
 
