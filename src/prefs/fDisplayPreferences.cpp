@@ -90,6 +90,30 @@ bool TacDisplayPreferences::OnInitDialog() {
   return true;
 }
 
+void TacDisplayPreferences::AddTabs(int tabsId, const std::vector<std::string>& captions,
+                                    int firstTemplate) {
+  FTabsId = tabsId;
+  const HWND page = PageOf(tabsId), tabs = Control(tabsId);
+  SetTabTexts(page, tabsId, captions);
+  RECT area = WindowRectIn(tabs, page);
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  HWND previous = tabs;
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    FTabPages.push_back(AddPage(firstTemplate + static_cast<int>(i), page));
+    // Right after the tab control in the Tab order.
+    SetWindowPos(FTabPages.back(), previous, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    previous = FTabPages.back();
+  }
+  ShowTab(0);
+}
+
+void TacDisplayPreferences::ShowTab(int tab) {
+  SendMessageW(Control(FTabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  for (std::size_t i = 0; i < FTabPages.size(); ++i)
+    ShowWindow(FTabPages[i], static_cast<int>(i) == tab ? SW_SHOWNA : SW_HIDE);
+}
+
 HWND TacDisplayPreferences::AddPage(int templateId, HWND parent) {
   FPages.push_back(std::make_unique<TDialogPage>(
       templateId, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -232,9 +256,13 @@ INT_PTR TacDisplayPreferences::PageMessage(HWND page, UINT msg, WPARAM wParam, L
       return TRUE;
     case WM_DRAWITEM:
       return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
-    case WM_NOTIFY:
-      SetWindowLongPtrW(page, DWLP_MSGRESULT, KindNotify(*reinterpret_cast<NMHDR*>(lParam)));
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (FTabsId && static_cast<int>(header.idFrom) == FTabsId && header.code == TCN_SELCHANGE)
+        ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+      SetWindowLongPtrW(page, DWLP_MSGRESULT, KindNotify(header));
       return TRUE;
+    }
     default:
       return FALSE;
   }
@@ -561,26 +589,11 @@ TDisplayAnalogClock& TfrmDisplayPreferencesAnalogClock::Clock() const {
 
 void TfrmDisplayPreferencesAnalogClock::SetUpControls() {
   TacDisplayPreferences::SetUpControls();
-  const HWND page = PageOf(TabsId), tabs = Control(TabsId);
-  const std::string captions[] = {GetText("3312", "Clock dial"), GetText("3314", "Hour hand"),
-                                  GetText("3315", "Minute hand"), GetText("3316", "Seconds hand"),
-                                  GetText("3317", "Text")};
-  for (int i = 0; i < 5; ++i) {
-    std::wstring text = Utf8ToWide(captions[i]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  }
-  RECT area = WindowRectIn(tabs, page);
-  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  HWND previous = tabs;
-  for (int i = 0; i < 5; ++i) {
-    FTabPages[i] = AddPage(3392 + i, page);
-    SetWindowPos(FTabPages[i], previous, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    previous = FTabPages[i];
-  }
+  AddTabs(
+      TabsId,
+      {GetText("3312", "Clock dial"), GetText("3314", "Hour hand"), GetText("3315", "Minute hand"),
+       GetText("3316", "Seconds hand"), GetText("3317", "Text")},
+      3392);
   for (const TClockTrack& track : kClockTracks) {
     SetTrackBarRange(PageOf(track.id), track.id, track.minimum, track.maximum);
     MakeThinTrackBar(PageOf(track.id), track.id);
@@ -603,12 +616,6 @@ void TfrmDisplayPreferencesAnalogClock::SetUpControls() {
     AddComboItem(zones, ZoneId, Context().zones[i].DisplayName);
   AttachFormatElementMenu(Control(TextId), Context().zones);
   Hints().SetHint(Control(PickZoneId), GetText("3303(hint)", "Select time zone..."));
-  ShowTab(0);
-}
-
-void TfrmDisplayPreferencesAnalogClock::ShowTab(int tab) {
-  SendMessageW(Control(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  for (int i = 0; i < 5; ++i) ShowWindow(FTabPages[i], i == tab ? SW_SHOWNA : SW_HIDE);
 }
 
 void TfrmDisplayPreferencesAnalogClock::LoadControls() {
@@ -714,12 +721,6 @@ bool TfrmDisplayPreferencesAnalogClock::KindTrackBar(int id, int position) {
   return true;
 }
 
-LRESULT TfrmDisplayPreferencesAnalogClock::KindNotify(const NMHDR& header) {
-  if (static_cast<int>(header.idFrom) == TabsId && header.code == TCN_SELCHANGE)
-    ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
-  return 0;
-}
-
 bool TfrmDisplayPreferencesAnalogClock::DrawItem(const DRAWITEMSTRUCT& item) {
   for (std::size_t i = 0; i < std::size(kClockColors); ++i)
     if (kClockColors[i].id == static_cast<int>(item.CtlID)) return FColors[i]->DrawItem(item);
@@ -732,26 +733,10 @@ TDisplayCountdown& TfrmDisplayPreferencesCountdown::Countdown() const {
 
 void TfrmDisplayPreferencesCountdown::SetUpControls() {
   TacDisplayPreferencesDigital::SetUpControls();
-  const HWND page = PageOf(TabsId), tabs = Control(TabsId);
-  const std::string captions[] = {GetText("3201", "Final time"), GetText("3202", "Counter format"),
-                                  GetText("3203", "Text")};
-  for (int i = 0; i < 3; ++i) {
-    std::wstring text = Utf8ToWide(captions[i]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  }
-  RECT area = WindowRectIn(tabs, page);
-  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  HWND previous = tabs;
-  for (int i = 0; i < 3; ++i) {
-    FTabPages[i] = AddPage(3291 + i, page);
-    // Right after the tab control in the Tab order.
-    SetWindowPos(FTabPages[i], previous, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    previous = FTabPages[i];
-  }
+  AddTabs(
+      TabsId,
+      {GetText("3201", "Final time"), GetText("3202", "Counter format"), GetText("3203", "Text")},
+      3291);
   SYSTEMTIME range[2] = {};
   range[1] = {2060, 12, 0, 31, 23, 59, 59, 0};
   SendMessageW(Control(FinalDateId), DTM_SETRANGE, GDTR_MAX, reinterpret_cast<LPARAM>(range));
@@ -759,12 +744,6 @@ void TfrmDisplayPreferencesCountdown::SetUpControls() {
   for (int unit = 0; unit < 4; ++unit)
     for (const std::string& item : VisibilityItems(unit == cuSeconds))
       AddComboItem(PageOf(VisibilityId), VisibilityId + unit, item);
-  ShowTab(0);
-}
-
-void TfrmDisplayPreferencesCountdown::ShowTab(int tab) {
-  SendMessageW(Control(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  for (int i = 0; i < 3; ++i) ShowWindow(FTabPages[i], i == tab ? SW_SHOWNA : SW_HIDE);
 }
 
 void TfrmDisplayPreferencesCountdown::LoadFinalTime() {
@@ -835,10 +814,8 @@ bool TfrmDisplayPreferencesCountdown::KindCommand(int id, int notification) {
 
 LRESULT TfrmDisplayPreferencesCountdown::KindNotify(const NMHDR& header) {
   const auto id = static_cast<int>(header.idFrom);
-  if (id == TabsId && header.code == TCN_SELCHANGE) {
-    ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
-  } else if ((id == FinalDateId || id == FinalTimeId) && header.code == DTN_DATETIMECHANGE &&
-             !Updating()) {
+  if ((id == FinalDateId || id == FinalTimeId) && header.code == DTN_DATETIMECHANGE &&
+      !Updating()) {
     TDisplayCountdown& c = Countdown();
     const TDateTime picked = SystemTimeToDateTime(DateTimePickerValue(PageOf(id), id));
     c.SetFinalTime(id == FinalDateId ? WithDate(c.FinalTime(), picked)

@@ -51,6 +51,8 @@ class TacDisplayPreferences : public TDialogBase {
   // The window of a control of any page, for the tests.
   HWND Control(int id) const;
   TDisplay& Display() const { return FDisplay; }
+  // Shows the page of a kind's tab.
+  void ShowTab(int tab);
 
  protected:
   TacDisplayPreferences(int templateId, std::vector<int> pageTemplates, TDisplay& display,
@@ -71,6 +73,9 @@ class TacDisplayPreferences : public TDialogBase {
   virtual LRESULT KindNotify(const NMHDR& header);
   // A page of the kind's own on parent (the window's pages are made already).
   HWND AddPage(int templateId, HWND parent);
+  // The kind's tab control gets these tabs, each with a page of its own
+  // (templates from firstTemplate on), the first one shown.
+  void AddTabs(int tabsId, const std::vector<std::string>& captions, int firstTemplate);
   virtual bool DrawItem(const DRAWITEMSTRUCT& item);
   // Now, or 500 ms after the last request (typing).
   void RequestRepaint(bool delayed);
@@ -95,6 +100,8 @@ class TacDisplayPreferences : public TDialogBase {
   HWND FOwner;
   std::unique_ptr<TDisplayPresetManager> FPresets;
   std::optional<TGlyphButtons> FHints;
+  int FTabsId = 0;
+  std::vector<HWND> FTabPages;
   bool FUpdating = false;
 };
 
@@ -199,14 +206,12 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
   TfrmDisplayPreferencesAnalogClock(TDisplay& display, TDisplayPreferencesContext& context,
                                     HWND owner);
   ~TfrmDisplayPreferencesAnalogClock() override;
-  void ShowTab(int tab);
 
  protected:
   void SetUpControls() override;
   void LoadControls() override;
   bool KindCommand(int id, int notification) override;
   bool KindTrackBar(int id, int position) override;
-  LRESULT KindNotify(const NMHDR& header) override;
   bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
@@ -214,7 +219,6 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
   void ShowDialControls();
   void SelectZone(const TTimeZone* zone);
   void PickZone();
-  HWND FTabPages[5] = {};
   std::vector<std::unique_ptr<TVarnColorButton>> FColors;  // as the colour table lists them
 };
 
@@ -236,7 +240,6 @@ class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
   TfrmDisplayPreferencesCountdown(TDisplay& display, TDisplayPreferencesContext& context,
                                   HWND owner)
       : TacDisplayPreferencesDigital(TemplateId, 3290, display, context, owner) {}
-  void ShowTab(int tab);
 
  protected:
   void SetUpControls() override;
@@ -250,7 +253,6 @@ class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
   void LoadVisibility();
   void VisibilityChanged();
   void CounterTextsChanged();
-  HWND FTabPages[3] = {};
 };
 
 // Opens the window of the display's kind (none for a kind without one); while

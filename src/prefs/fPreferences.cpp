@@ -85,6 +85,10 @@ LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam,
   return DefSubclassProc(box, msg, wParam, lParam);
 }
 
+std::vector<std::string> PageNames() {
+  return {GetText("2002", "Displays"), GetText("2003", "Events"), GetText("2004", "Preferences")};
+}
+
 }  // namespace
 
 TfrmPreferences::TfrmPreferences(TPreferencesContext context)
@@ -139,13 +143,7 @@ void TfrmPreferences::PlacePages() {
   RECT area{};
   GetWindowRect(tabs, &area);
   MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&area), 2);
-  for (const wchar_t* text : {L"Displays", L"Events", L"Preferences"}) {
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(text);
-    SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0),
-                 reinterpret_cast<LPARAM>(&item));
-  }
+  SetTabTexts(Handle(), TabsId, PageNames());
   SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
   // Right after the tab control in the Tab order, before the Close button.
   for (std::size_t i = pgDisplays; i < pgFirstOption; ++i)
@@ -212,16 +210,7 @@ void TfrmPreferences::Translate() {
   // Both reach the controls of every page: they are the window's descendants.
   TranslateForm(Handle(), TemplateId);
   TranslateGroupBoxes(Handle());
-  const HWND tabs = Item(TabsId);
-  const std::string pages[] = {GetText("2002", "Displays"), GetText("2003", "Events"),
-                               GetText("2004", "Preferences")};
-  for (int i = 0; i < 3; ++i) {
-    std::wstring text = Utf8ToWide(pages[i]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text.data();
-    SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  }
+  SetTabTexts(Handle(), TabsId, PageNames());
   // The hints of the first play, browse and stop buttons are those of every row.
   FGlyphs->SetHint(Control(PreviewId),
                    GetText("2172(hint)", "Tower clock mode test (strike 3 o'clock)"));

@@ -265,3 +265,15 @@ LPARAM ListRowData(HWND dialog, int id, int row) {
   item.iItem = row;
   return Send(dialog, id, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }
+
+void SetTabTexts(HWND dialog, int id, const std::vector<std::string>& texts) {
+  const auto count = static_cast<std::size_t>(Send(dialog, id, TCM_GETITEMCOUNT));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    std::wstring text = Utf8ToWide(texts[i]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    Send(dialog, id, i < count ? TCM_SETITEMW : TCM_INSERTITEMW, i,
+         reinterpret_cast<LPARAM>(&item));
+  }
+}

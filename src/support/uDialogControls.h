@@ -55,6 +55,9 @@ void SetListRowChecked(HWND dialog, int id, int row, bool checked);
 int SelectedListRow(HWND dialog, int id);
 void SelectListRow(HWND dialog, int id, int row);
 
+// Tab controls: the tabs take these texts, added where the control has fewer.
+void SetTabTexts(HWND dialog, int id, const std::vector<std::string>& texts);
+
 // Tree views: items carry a number of the caller's choosing.
 HTREEITEM AddTreeItem(HWND dialog, int id, HTREEITEM parent, const std::string& text, LPARAM data);
 void ExpandAllTreeItems(HWND dialog, int id);
