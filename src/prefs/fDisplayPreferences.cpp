@@ -63,11 +63,7 @@ TacDisplayPreferences::TacDisplayPreferences(int templateId, std::vector<int> pa
 
 TacDisplayPreferences::~TacDisplayPreferences() { std::erase(OpenWindows(), this); }
 
-HWND TacDisplayPreferences::PageOf(int id) const {
-  for (const auto& page : FPages)
-    if (page->Handle() && GetDlgItem(page->Handle(), id)) return page->Handle();
-  return Handle();
-}
+HWND TacDisplayPreferences::PageOf(int id) const { return PageWithControl(FPages, Handle(), id); }
 
 HWND TacDisplayPreferences::Control(int id) const { return GetDlgItem(PageOf(id), id); }
 
@@ -580,8 +576,6 @@ constexpr int kQuarterMarkControls[] = {3327, 3330, 3331, 3328, 3329, 3621,
 TfrmDisplayPreferencesAnalogClock::TfrmDisplayPreferencesAnalogClock(
     TDisplay& display, TDisplayPreferencesContext& context, HWND owner)
     : TacDisplayPreferences(TemplateId, {3390, 3391}, display, context, owner) {}
-
-TfrmDisplayPreferencesAnalogClock::~TfrmDisplayPreferencesAnalogClock() = default;
 
 TDisplayAnalogClock& TfrmDisplayPreferencesAnalogClock::Clock() const {
   return static_cast<TDisplayAnalogClock&>(Display());

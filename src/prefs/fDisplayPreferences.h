@@ -205,7 +205,6 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
   static constexpr int OffsetYId = 3669;
   TfrmDisplayPreferencesAnalogClock(TDisplay& display, TDisplayPreferencesContext& context,
                                     HWND owner);
-  ~TfrmDisplayPreferencesAnalogClock() override;
 
  protected:
   void SetUpControls() override;

@@ -100,11 +100,7 @@ TfrmPreferences::~TfrmPreferences() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-HWND TfrmPreferences::PageOf(int id) const {
-  for (const auto& page : FPages)
-    if (page->Handle() && GetDlgItem(page->Handle(), id)) return page->Handle();
-  return Handle();
-}
+HWND TfrmPreferences::PageOf(int id) const { return PageWithControl(FPages, Handle(), id); }
 
 HWND TfrmPreferences::Control(int id) const { return GetDlgItem(PageOf(id), id); }
 

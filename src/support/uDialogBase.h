@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 // A dialog from a DIALOGEX template of the program's resources, driven by the
 // system's dialog manager (Tab order, access keys, Enter, Esc). One
@@ -70,3 +72,6 @@ class TDialogPage : public TDialogBase {
  private:
   THandler FHandler;
 };
+
+// The page of pages that holds the control, or window when none does.
+HWND PageWithControl(const std::vector<std::unique_ptr<TDialogPage>>& pages, HWND window, int id);
