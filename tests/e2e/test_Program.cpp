@@ -216,28 +216,6 @@ class RunningProgram : public ::testing::Test {
   std::unique_ptr<TProcess> program;
 };
 
-TEST_F(RunningProgram, OneHiddenMainWindowAndBorderlessToolWindows) {
-  const auto mains = TopLevelWindows(program->id, kMainClass);
-  ASSERT_EQ(mains.size(), 1u);
-  wchar_t caption[32] = {};
-  GetWindowTextW(mains[0], caption, 32);
-  EXPECT_STREQ(caption, kCaption);
-  EXPECT_FALSE(IsWindowVisible(mains[0]));
-  // The hidden owner has exactly the tool-window style: no taskbar button.
-  const HWND owner = GetWindow(mains[0], GW_OWNER);
-  ASSERT_NE(owner, nullptr);
-  EXPECT_EQ(GetWindowLongPtrW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
-
-  for (HWND w : DisplayWindows()) {
-    EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), WS_POPUP);
-    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
-    EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
-    EXPECT_TRUE(IsWindowVisible(w));
-  }
-}
-
 TEST_F(RunningProgram, SecondStartReachesTheFirstInstance) {
   const HWND main = FindWindowW(kMainClass, kCaption);
   ASSERT_NE(main, nullptr);
@@ -262,9 +240,25 @@ TEST_F(RunningProgram, SecondStartReachesTheFirstInstance) {
       5s));
 }
 
-TEST_F(RunningProgram, ShapedClockLeavesTheDesktopVisibleAroundItsGlyphs) {
+// One hidden main window; the displays are borderless tool windows without an owner, the
+// shaped one cut to its glyphs.
+TEST_F(RunningProgram, BorderlessToolWindowsAndAShapedClockShowsTheDesktopAroundItsGlyphs) {
+  const auto mains = TopLevelWindows(program->id, kMainClass);
+  ASSERT_EQ(mains.size(), 1u);
+  wchar_t caption[32] = {};
+  GetWindowTextW(mains[0], caption, 32);
+  EXPECT_STREQ(caption, kCaption);
+  EXPECT_FALSE(IsWindowVisible(mains[0]));
+  // The hidden owner has exactly the tool-window style: no taskbar button.
+  const HWND owner = GetWindow(mains[0], GW_OWNER);
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
   HWND shaped = nullptr, framed = nullptr;
   for (HWND w : DisplayWindows()) {
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), WS_POPUP);
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW),
+              WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
     TUniqueRegion region(CreateRectRgn(0, 0, 0, 0));
     (GetWindowRgn(w, region.get()) == ERROR ? framed : shaped) = w;
   }

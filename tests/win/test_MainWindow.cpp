@@ -485,32 +485,14 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   EXPECT_TRUE(busyWhileOpen);
   // Top to bottom through what the "once" panel shows; loading waits for a preset to exist.
   using E = TfrmEvent;
-  EXPECT_EQ(tabOrder, (std::vector<int>{E::MessageId,
-                                        E::RepeatOnceId,
-                                        E::DateId,
-                                        E::TimeId,
-                                        4063,
-                                        4064,
-                                        4065,
-                                        4066,
-                                        4067,
-                                        4068,
-                                        E::PlaySoundId,
-                                        E::SoundLoopId,
-                                        E::SoundId,
-                                        E::SoundSelectId,
-                                        E::SoundPlayId,
-                                        E::SoundStopId,
-                                        E::FlashId,
-                                        E::FlashFillId,
-                                        E::FlashOutlineId,
-                                        E::CommandId,
-                                        E::CommandLineId,
-                                        E::CommandSelectId,
-                                        E::NotificationId,
-                                        E::SavePresetId,
-                                        E::OKId,
-                                        E::CancelId}));
+  std::vector<int> expected{E::MessageId, E::RepeatOnceId, E::DateId, E::TimeId};
+  for (int id = E::NowPlusFirstId; id < E::NowPlusFirstId + 6; ++id) expected.push_back(id);
+  expected.insert(
+      expected.end(),
+      {E::PlaySoundId, E::SoundLoopId, E::SoundId, E::SoundSelectId, E::SoundPlayId, E::SoundStopId,
+       E::FlashId, E::FlashFillId, E::FlashOutlineId, E::CommandId, E::CommandLineId,
+       E::CommandSelectId, E::NotificationId, E::SavePresetId, E::OKId, E::CancelId});
+  EXPECT_EQ(tabOrder, expected);
   EXPECT_TRUE(Main().IsIdle());
   ASSERT_EQ(events.Count(), 1u);
   EXPECT_EQ(events[0].Message, "Water the plants");
