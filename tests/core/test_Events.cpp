@@ -237,7 +237,9 @@ TEST_F(EventTest, AFiredEventWaitsForItsAnswerAndThenMovesOn) {
   // Later: snoozed from the start of the current minute.
   SetNow(2026, 12, 8, 8, 0, 42);
   daily.Check(LocalDateTimeNow());
+  const int purgesBeforeSnooze = platform.sound.purges;
   daily.RemindLater(5);
+  EXPECT_EQ(platform.sound.purges, purgesBeforeSnooze + 1);  // snoozing silences it
   daily.NotifyWindowDestroyed();
   EXPECT_EQ(daily.State, TEvent::stSnoozed);
   EXPECT_EQ(Text(daily.SnoozeTime), "2026-12-08 08:05:00.000");
