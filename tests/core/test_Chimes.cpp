@@ -15,10 +15,6 @@ using TPlays = std::vector<std::string>;
 class ChimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    quarter = TestFile("quarter.wav");
-    half = TestFile("half.wav");
-    threeQuarters = TestFile("threeQuarters.wav");
-    top = TestFile("top.wav");
     options.ChimeQuarterSound = quarter;
     options.ChimeHalfSound = half;
     options.ChimeThreeQuartersSound = threeQuarters;
@@ -42,17 +38,17 @@ class ChimeTest : public ::testing::Test {
     EXPECT_FALSE(IsTowerClockRunning());
     return std::exchange(platform.sound.played, {});
   }
-  TPlays Times(int count, const std::string& file) {
-    return TPlays(static_cast<std::size_t>(count), file + " (sync)");
-  }
-  static TPlays Then(TPlays a, const TPlays& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+  // So many strokes of the quarter sound, then so many of the hour sound.
+  TPlays Strokes(int quarters, int hours) {
+    TPlays plays(static_cast<std::size_t>(quarters), quarter + " (sync)");
+    plays.insert(plays.end(), static_cast<std::size_t>(hours), top + " (sync)");
+    return plays;
   }
 
   TTestPlatform platform;
   TOptions options;
-  std::string quarter, half, threeQuarters, top;
+  const std::string quarter = TestFile("quarter.wav"), half = TestFile("half.wav"),
+                    threeQuarters = TestFile("threeQuarters.wav"), top = TestFile("top.wav");
 };
 
 TEST_F(ChimeTest, SingleSoundsOnlyEarlyInTheirQuarterAndInsideTheHours) {
@@ -62,31 +58,21 @@ TEST_F(ChimeTest, SingleSoundsOnlyEarlyInTheirQuarterAndInsideTheHours) {
   struct Case {
     TSystemTime now;
     bool minuteChanged;
-    const char* played;  // empty: nothing
+    const std::string* played;
   };
   const Case cases[] = {
-      {At(10, 30, 2), true, "half"},
-      {At(10, 30, 7), true, ""},  // the minute's first tick came late
-      {At(10, 30, 4, 999), true, "half"},
-      {At(10, 30, 5), true, ""},
-      {At(10, 30, 2), false, ""},
-      {At(10, 15), true, "quarter"},
-      {At(10, 45), true, "threeQuarters"},
-      {At(11, 0), true, "top"},
-      {At(10, 31), true, ""},
-      {At(8, 0), true, "top"},
-      {At(7, 45), true, ""},
-      {At(22, 0, 0, 900), true, "top"},
-      {At(22, 0, 1), true, ""},
-      {At(22, 15), true, ""},
+      {At(10, 30, 2), true, &half},       {At(10, 30, 4, 999), true, &half},
+      {At(10, 30, 5), true, nullptr},  // the minute's first tick came late
+      {At(10, 30, 2), false, nullptr},    {At(10, 15), true, &quarter},
+      {At(10, 45), true, &threeQuarters}, {At(11, 0), true, &top},
+      {At(10, 31), true, nullptr},        {At(8, 0), true, &top},
+      {At(7, 45), true, nullptr},         {At(22, 0, 0, 900), true, &top},
+      {At(22, 0, 1), true, nullptr},
   };
-  const std::map<std::string, std::string> files = {
-      {"quarter", quarter}, {"half", half}, {"threeQuarters", threeQuarters}, {"top", top}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.now.wHour << ":" << c.now.wMinute << ":" << c.now.wSecond);
     CheckChime(options, c.now, c.minuteChanged);
-    const TPlays expected = *c.played ? TPlays{files.at(c.played)} : TPlays{};
-    EXPECT_EQ(std::exchange(platform.sound.played, {}), expected);
+    EXPECT_EQ(std::exchange(platform.sound.played, {}), c.played ? TPlays{*c.played} : TPlays{});
   }
   // Each switch on its own; and none at all with the chime off.
   options.ChimeHalf = false;
@@ -102,18 +88,17 @@ TEST_F(ChimeTest, TowerClockStrikesQuartersThenHours) {
   options.ChimeHalf = true;  // plays no part in this style
   CheckChime(options, At(12, 0, 1), true);
   ASSERT_TRUE(AwaitTowerClocks(10s));
-  EXPECT_EQ(platform.sound.played, Then(Times(4, quarter), Times(12, top)));
+  EXPECT_EQ(platform.sound.played, Strokes(4, 12));
   ASSERT_EQ(platform.sound.syncStarts.size(), 16u);
   EXPECT_GE(platform.sound.syncStarts[4] - platform.sound.syncStarts[3], 200ms);
   platform.sound.played.clear();
 
-  EXPECT_EQ(Strike(At(12, 30)), Times(2, quarter));
-  EXPECT_EQ(Strike(At(13, 0)), Then(Times(4, quarter), Times(1, top)));
-  EXPECT_EQ(Strike(At(0, 0)), Then(Times(4, quarter), Times(12, top)));
-  EXPECT_EQ(Strike(At(15, 45)), Times(3, quarter));
+  EXPECT_EQ(Strike(At(12, 30)), Strokes(2, 0));
+  EXPECT_EQ(Strike(At(13, 0)), Strokes(4, 1));
+  EXPECT_EQ(Strike(At(15, 45)), Strokes(3, 0));
   options.ChimeQuarter = false;
   EXPECT_EQ(Strike(At(9, 15)), TPlays{});
-  EXPECT_EQ(Strike(At(9, 0)), Times(9, top));
+  EXPECT_EQ(Strike(At(9, 0)), Strokes(0, 9));
   options.ChimeTopSound = top + ".missing";
   EXPECT_EQ(Strike(At(9, 0)), TPlays{});
 }
@@ -131,7 +116,7 @@ TEST_F(ChimeTest, ANewChimeCutsTheOldOneWhichLeavesTheNewOneReachable) {
   StopTowerClock();
   ASSERT_TRUE(AwaitTowerClocks(10s));
   EXPECT_FALSE(IsTowerClockRunning());
-  EXPECT_EQ(platform.sound.played, Times(2, quarter));
+  EXPECT_EQ(platform.sound.played, Strokes(2, 0));
   EXPECT_EQ(platform.sound.purges, 2);
 }
 
@@ -149,7 +134,7 @@ TEST_F(ChimeTest, StoppingAChimeWhileItEndsIsSafe) {
   // The last chime was never stopped: it struck in full.
   const TPlays& played = platform.sound.played;
   ASSERT_GE(played.size(), 5u);
-  EXPECT_EQ(TPlays(played.end() - 5, played.end()), Then(Times(4, quarter), Times(1, top)));
+  EXPECT_EQ(TPlays(played.end() - 5, played.end()), Strokes(4, 1));
 }
 
 }  // namespace

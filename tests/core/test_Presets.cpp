@@ -82,16 +82,15 @@ TEST_F(PresetTest, NamesSortIgnoringCaseAndRenameOrDeleteOnlyWhatTheyName) {
   reg.CloseKey();
   EXPECT_FALSE(Exists(std::string(kAnalog) + "beta"));
 
-  // Nothing changes for a name taken in another case, an empty name or one that
-  // would name the category itself.
-  for (const char* target : {"ALPHA", "", "\\", "x\\"})
-    EXPECT_FALSE(manager.RenamePreset("gamma", target)) << target;
-  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "Delta", "gamma"}));
-  for (const char* name : {"", "\\", "\\\\Software"}) {
+  // Nothing changes for a name taken in another case, nor for a name with an empty
+  // part, which would name the category itself or the hive's root.
+  EXPECT_FALSE(manager.RenamePreset("gamma", "ALPHA"));
+  for (const char* name : {"", "\\", "x\\", "\\\\Software", "a\\\\b"}) {
+    EXPECT_FALSE(manager.RenamePreset("gamma", name)) << name;
     EXPECT_FALSE(manager.DeletePreset(name)) << name;
     EXPECT_FALSE(manager.SavePreset(name)) << name;
   }
-  EXPECT_EQ(manager.Names().size(), 3u);
+  EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "Delta", "gamma"}));
   EXPECT_TRUE(manager.DeletePreset("Delta"));
   EXPECT_EQ(manager.Names(), (std::vector<std::string>{"Alpha", "gamma"}));
   EXPECT_FALSE(Exists(std::string(kAnalog) + "Delta"));
