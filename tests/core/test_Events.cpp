@@ -345,6 +345,14 @@ TEST_F(EventTest, DaylightSavingAndClockChangesFireOncePerOccurrence) {
   EXPECT_EQ(loop.fired, 1);
   EXPECT_EQ(Text(daily.Trigger()), "2027-03-29 02:30:00.000");
 
+  // Autumn: 02:00 to 03:00 shows twice; the second 02:30 is no new occurrence.
+  SetNow(2027, 10, 31, 0, 0);
+  events.UpdateAll();
+  loop.fired = 0;
+  loop.Run(Moment(2027, 10, 31, 2, 0), 3600);
+  loop.Run(Moment(2027, 10, 31, 2, 0), 3600);
+  EXPECT_EQ(loop.fired, 1);
+
   // Set back by a day after it fired: the time change brings that occurrence back, once.
   platform.clock.local = Moment(2027, 11, 2, 0, 0);
   events.UpdateAll();
@@ -355,6 +363,12 @@ TEST_F(EventTest, DaylightSavingAndClockChangesFireOncePerOccurrence) {
   events.UpdateAll();
   loop.Run(Moment(2027, 11, 1, 2, 29, 30), 60);
   EXPECT_EQ(loop.fired, 2);
+  // Set forward past three occurrences: none of them fires, the next one does, once.
+  platform.clock.local = Moment(2027, 11, 5, 12, 0);
+  events.UpdateAll();
+  loop.Run(Moment(2027, 11, 5, 12, 0), 60);
+  loop.Run(Moment(2027, 11, 6, 2, 29, 30), 120);
+  EXPECT_EQ(loop.fired, 3);
 }
 
 TEST_F(EventTest, TheNotificationsTimeTextAndTheSnoozeBox) {
