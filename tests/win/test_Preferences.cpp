@@ -84,7 +84,17 @@ class PreferencesTest : public MainWindowTest {
 };
 
 TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowCloses) {
+  // The shortcuts are let go while the window is open (to be typed there) and taken back after.
+  Options().HK_ShowDisplays = 0x4000 | 0x8000 | VK_F11;  // Ctrl+Alt+F11
+  TUniqueWindow other(
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+  const auto shortcutTaken = [&] {
+    if (!RegisterHotKey(other.get(), 9, MOD_CONTROL | MOD_ALT, VK_F11)) return true;
+    UnregisterHotKey(other.get(), 9);
+    return false;
+  };
   Open();
+  EXPECT_FALSE(shortcutTaken());
   EXPECT_FALSE(Main().IsIdle());
   ASSERT_EQ(Rows(P::DisplayListId), 2);
   EXPECT_EQ(Cell(P::DisplayListId, 0, 2), "yes");
@@ -163,6 +173,7 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
   Command(P::CloseId);
   EXPECT_EQ(Main().Preferences(), nullptr);
   EXPECT_TRUE(Main().IsIdle());
+  EXPECT_TRUE(shortcutTaken());
   TVarnRegistry reg;
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II", false));
   EXPECT_EQ(reg.ReadInteger("AutoHideInterval"), 700);
