@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "config/uVarnRegistry.h"
@@ -33,9 +32,7 @@ class AnalogClockTest : public ::testing::Test {
     return found;
   }
   // The hour, minute and second hands, in the order they are drawn.
-  static std::vector<TCanvasCall> Hands(const TRecordingCanvas& canvas) {
-    return Polygons(canvas, 5);
-  }
+  static std::vector<TCanvasCall> Hands(const TRecordingCanvas& c) { return Polygons(c, 5); }
 
   TTestPlatform platform;
   std::unique_ptr<TDisplayAnalogClock> clock;
@@ -244,24 +241,15 @@ TEST_F(AnalogClockTest, RepaintsEverySecondOnlyWithASecondHandOrSecondsInTheText
 }
 
 TEST_F(AnalogClockTest, ShowsTheTimeOfItsZoneAndKeepsAnIdItCannotFind) {
-  {
-    TVarnRegistry reg;
-    reg.SetRootKey(TRootKey::LocalMachine);
-    ASSERT_TRUE(reg.OpenKey(
-        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Tokyo Standard Time", true));
-    std::vector<std::uint8_t> tzi(44, 0);
-    const std::int32_t bias = -540;  // nine hours east, no daylight time
-    std::memcpy(tzi.data(), &bias, 4);
-    reg.WriteBinaryData("TZI", tzi.data(), 44);
-  }
+  WriteTimeZone("Tokyo Standard Time", -540, std::nullopt);  // and one minute in winter
   TTimeZones zones;
   zones.Load();
   clock->DisplayFormat().Zones = &zones;
   clock->SetTimeZoneID("Tokyo Standard Time");
   ASSERT_EQ(clock->TimeZone(), zones.FindZone("Tokyo Standard Time"));
   EXPECT_EQ(clock->DisplayFormat().DefaultZone, clock->TimeZone());
-  platform.clock.utc = {2026, 12, 0, 6, 8, 0, 0, 0};  // 17:00 in Tokyo
-  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{131, 154}));
+  platform.clock.utc = {2026, 12, 0, 6, 8, 0, 0, 0};  // 16:59 in Tokyo
+  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{131, 153}));
 
   clock->SetTimeZoneID("Atlantis Standard Time");
   EXPECT_EQ(clock->TimeZone(), nullptr);

@@ -65,8 +65,8 @@ class TextDisplayTest : public ::testing::Test {
     clock->Shadow = 0;
   }
   TMemoryBitmap& Bitmap() { return TTestPlatform::BitmapOf(*clock); }
-  int WidthFor(int characters) {
-    clock->SetText(std::string(static_cast<std::size_t>(characters), 'x'));
+  int WidthFor(const std::string& text) {
+    clock->SetText(text);
     clock->Repaint();
     return Bitmap().Width();
   }
@@ -74,57 +74,46 @@ class TextDisplayTest : public ::testing::Test {
   std::unique_ptr<TDisplayDigitalClock> clock;
 };
 
-TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
+TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlackKeepingTheAlignedEdge) {
+  clock->Alignment = 1;  // right
   clock->SetActive(true);
-  auto& recorder = Bitmap().Recorder();
-  recorder.lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150},
-                         {"d", 60}, {"e", 101}, {"f", 140}};
-  const auto widthFor = [&](const char* text) {
-    clock->SetText(text);
-    clock->Repaint();
-    return Bitmap().Width();
+  Bitmap().Recorder().lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150},
+                                    {"d", 60}, {"e", 101}, {"f", 140}};
+  const std::pair<const char*, int> widths[] = {
+      {"a", 160},  // 100 + 20 + two "W"
+      {"f", 160},  // 140 + 20 fits exactly
+      {"b", 160},  // still fits
+      {"c", 210},  // grows
+      {"d", 120},  // more than two "W" left over: shrinks
+      {"e", 162},  // 101 counts as 102
   };
-  EXPECT_EQ(widthFor("a"), 160);  // 100 + 20 + two "W"
-  EXPECT_EQ(widthFor("f"), 160);  // 140 + 20 fits exactly
-  EXPECT_EQ(widthFor("b"), 160);  // still fits
-  EXPECT_EQ(widthFor("c"), 210);  // grows
-  EXPECT_EQ(widthFor("d"), 120);  // more than two "W" left over: shrinks
-  EXPECT_EQ(widthFor("e"), 162);  // 101 counts as 102
-  EXPECT_EQ(Bitmap().Height(), 16 + 16);
-}
-
-TEST_F(TextDisplayTest, RightAlignedTextKeepsTheRightEdge) {
-  clock->Alignment = 1;
-  clock->SetActive(true);
-  Bitmap().Recorder().charWidth = 20;
-  WidthFor(10);
   const int right = clock->Window()->Bounds().right;
-  WidthFor(2);  // much shorter
-  EXPECT_EQ(clock->Window()->Bounds().right, right);
+  for (const auto& [text, width] : widths) {
+    EXPECT_EQ(WidthFor(text), width) << text;
+    EXPECT_EQ(clock->Window()->Bounds().right, right) << text;
+  }
+  EXPECT_EQ(Bitmap().Height(), 16 + 16);
   clock->Alignment = 2;
   const TRect before = clock->Window()->Bounds();
-  WidthFor(12);
+  WidthFor("c");
   const TRect after = clock->Window()->Bounds();
   EXPECT_NEAR((after.left + after.right) / 2.0, (before.left + before.right) / 2.0, 1.0);
   // Wider than a window can be: it stays where it is, repaint after repaint.
   clock->Alignment = 1;
-  WidthFor(100);
+  Bitmap().Recorder().charWidth = 20;
+  WidthFor(std::string(100, 'x'));
   const TRect wide = clock->Window()->Bounds();
-  WidthFor(100);
+  WidthFor(std::string(100, 'x'));
   EXPECT_EQ(clock->Window()->Bounds(), wide);
   EXPECT_EQ(wide.Width(), MaxDisplayWidth);
 }
 
 TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
   // The last four are the window's bounds: stored back as the window has them.
-  const char* names[] = {"Font_OutlineWidth",
-                         "Font_FontSize",
-                         "Shadow",
-                         "BevelWidth",
-                         "Width",
-                         "Height",
-                         "Left",
-                         "Top"};
+  // clang-format off
+  const char* names[] = {"Font_OutlineWidth", "Font_FontSize", "Shadow", "BevelWidth",
+                         "Width", "Height", "Left", "Top"};
+  // clang-format on
   TVarnRegistry reg;
   for (const bool background : {false, true})
     for (std::size_t i = 0; i < std::size(names); ++i)
@@ -141,7 +130,8 @@ TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
         EXPECT_LE(bitmap.Width(), MaxDisplayWidth) << where;
         EXPECT_LE(bitmap.Height(), MaxDisplayHeight) << where;
         EXPECT_LE(std::abs(bitmap.Canvas().Font().height), MaxDisplayHeight) << where;
-        // A few milliseconds of drawing: the bevel's lines and the outline's rings are bounded.
+        // A few milliseconds of drawing: the bevel's lines and the outline's
+        // rings are bounded.
         EXPECT_LE(bitmap.Recorder().calls.size(),
                   std::size_t{MaxDisplayHeight + 13 * MaxOutlineWidth + 4})
             << where;
@@ -163,8 +153,9 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
     if (c.op == "DrawText") texts.push_back(c);
   ASSERT_EQ(texts.size(), 1u + 2 * 13 + 1);  // shadow, two rings, the text
   EXPECT_EQ(texts.front().fontColor, clock->ShadowColor);
-  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);               // no box behind the text
-  const TFontSpec& measured = Bitmap().Recorder().measureFonts.front();  // the display's own font
+  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);  // no box behind the text
+  // Measured in the display's own font.
+  const TFontSpec& measured = Bitmap().Recorder().measureFonts.front();
   EXPECT_EQ(measured.height, -37);
   EXPECT_TRUE(measured.bold && !measured.italic && !measured.underline && !measured.strikeOut);
   EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
@@ -240,7 +231,8 @@ TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
   clock->Tick(false, false, true, 1);  // odd second: the flash phase
   const auto& calls = Bitmap().Recorder().calls;
   EXPECT_EQ(calls.back().fontColor, 0x111111u);
-  EXPECT_EQ(calls[calls.size() - 2].fontColor, 0x222222u);  // the outline's last copy
+  EXPECT_EQ(calls[calls.size() - 2].fontColor,
+            0x222222u);  // the outline's last copy
 }
 
 TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
@@ -253,7 +245,8 @@ TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
     clock->Tick(false, true, true, 0);
     return window.drawCount - before;
   };
-  EXPECT_EQ(rendersOverAMinute(), 1);  // the default template: once, at the minute
+  EXPECT_EQ(rendersOverAMinute(),
+            1);  // the default template: once, at the minute
   for (const auto& [text, renders] :
        {std::pair{"&time -s;", 60}, {"&hh;:&nn;", 1}, {"&hh;:&nn;:&ss;", 60}, {"&time;", 1}}) {
     clock->SetText(text);
@@ -352,25 +345,20 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersAndStringsAndUnreadableOnesKept)
     Open(reg);
     reg.WriteInteger("Count", 8);
     reg.WriteInteger("Primary", 0);
-    Open(reg, "005");
-    reg.WriteString("Text", "fourth");  // no kind at all
-    Open(reg, "000");
-    reg.WriteString("", "2x");  // not a decimal number
-    reg.WriteString("Text", "first");
-    Open(reg, "002");  // 001 is missing
+    // Key, kind (none when null), description; 001 is missing, 008 lies beyond
+    // the count.
+    const std::tuple<const char*, const char*, const char*> stored[] = {
+        {"005", nullptr, "fourth"}, {"000", "2x", "first"}, {"003", "257", "analog"},
+        {"004", "9", "second"},     {"006", "2", "clock"},  {"008", "2", "beyond"}};
+    for (const auto& [key, kind, description] : stored) {
+      Open(reg, key);
+      if (kind) reg.WriteString("", kind);
+      reg.WriteString("Description", description);
+    }
+    Open(reg, "002");
     reg.WriteInteger("", 3);
     reg.WriteString("DTA", " days ");
     reg.WriteBool("Active", false);
-    Open(reg, "003");
-    reg.WriteString("", "257");  // lowest 8 bits: 1
-    Open(reg, "004");
-    reg.WriteString("", "9");  // a kind this version does not know
-    reg.WriteString("Text", "second");
-    Open(reg, "006");
-    reg.WriteString("", "2");
-    reg.WriteString("Description", "clock");
-    Open(reg, "008");  // beyond Count: not read
-    reg.WriteString("", "2");
   }
   list.Load();
   std::vector<std::uint8_t> kinds;
@@ -385,16 +373,16 @@ TEST_F(DisplayListStorageTest, KindsFromIntegersAndStringsAndUnreadableOnesKept)
   EXPECT_TRUE(list[5].IsActive());
   list.Save();
   TVarnRegistry reg;
-  Open(reg, "000", false);
-  EXPECT_EQ(reg.ReadString(""), "2x");
-  EXPECT_EQ(reg.ReadString("Text"), "first");
   Open(reg, "001", false);
+  EXPECT_EQ(reg.ReadString(""), "3");
   EXPECT_EQ(reg.ReadString("DTA"), " days ");
   EXPECT_TRUE(reg.ValueExists("Left"));  // the whole display, not only its look
-  EXPECT_EQ(reg.ReadString(""), "3");
-  Open(reg, "003", false);
-  EXPECT_EQ(reg.ReadString(""), "9");
-  EXPECT_EQ(reg.ReadString("Text"), "second");
+  for (const auto& [key, kind, description] :
+       {std::tuple{"000", "2x", "first"}, {"003", "9", "second"}}) {
+    Open(reg, key, false);
+    EXPECT_EQ(reg.ReadString(""), kind);
+    EXPECT_EQ(reg.ReadString("Description"), description);
+  }
 }
 
 TEST_F(DisplayListStorageTest, TheCountAndTheKeysThatExistSayHowManyLoad) {
@@ -409,7 +397,8 @@ TEST_F(DisplayListStorageTest, TheCountAndTheKeysThatExistSayHowManyLoad) {
   } cases[] = {
       {std::nullopt, {}, 1, -1, 0},  // an empty key: the default clock
       {0, {"000"}, 0, 0, -1},        // none, and no default clock either
-      // Only the keys that exist are read: trying every number would not return for long.
+      // Only the keys that exist are read: trying every number would not return
+      // for long.
       {2'000'000'000, {"000", "005", "999999999", "notes"}, 3, 3, -1},
       {25, twentyFive, 20, 19, 19},  // the first twenty
   };
