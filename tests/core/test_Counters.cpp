@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <tuple>
 #include <variant>
 
@@ -48,55 +49,44 @@ class CountdownTest : public ::testing::Test {
   std::unique_ptr<TDisplayCountdown> countdown = TDisplay::Create<TDisplayCountdown>();
 };
 
-TEST_F(CountdownTest, CounterShowsTheUnitsItsVisibilitySays) {
+// Normalised first, as loading does, so that the shown units follow each other.
+TEST_F(CountdownTest, VisibilityIsNormalisedAndTheCounterShowsTheUnitsItSays) {
   struct Case {
-    TVisibility visibility;
+    TVisibility stored;
+    std::optional<TVisibility> normalised;  // none: it was already
     std::int64_t total;
     const char* counter;
   };
   const Case cases[] = {
-      {{P, P, A, A}, 183846, "02d 03h 04m 06s"},
-      {{P, P, A, A}, 3661, "01h 01m 01s"},
-      {{P, P, A, A}, 59, "00m 59s"},
-      {{N, N, A, A}, 7230, "120m 30s"},  // hidden days and hours: minutes hold the whole amount
-      {{N, A, A, A}, 90000, "25h 00m 00s"},
-      {{N, N, N, A}, 60, "60s"},
-      {{A, A, A, N}, 59, "00d 00h 01m "},  // hidden seconds round the minutes up
-      {{P, A, A, N}, 3599, "01h 00m "},    // and carry into the hours
-      {{A, A, N, N}, 169299, "02d 00h "},  // 1d 23h 1m 39s
-      {{P, A, N, N}, 7170, "02h "},        // 1h 59m 30s: rounded up once
-      {{A, N, N, N}, 172795, "02d "},      // 1d 23h 59m 55s
-      {{P, P, P, A}, 0, "00s"},
+      {{P, P, A, A}, {}, 183846, "02d 03h 04m 06s"},
+      {{P, P, A, A}, {}, 3661, "01h 01m 01s"},
+      {{P, P, A, A}, {}, 59, "00m 59s"},
+      {{N, N, A, A}, {}, 7230, "120m 30s"},  // hidden days and hours: minutes hold the whole amount
+      {{N, A, A, A}, {}, 90000, "25h 00m 00s"},
+      {{N, P, A, A}, {}, 59, "00m 59s"},
+      {{N, N, N, N}, {{N, N, N, A}}, 60, "60s"},  // at least the seconds
+      // The smallest "if above zero" becomes always.
+      {{N, N, P, N}, {{N, N, A, N}}, 59, "01m "},            // hidden seconds round the minutes up
+      {{7, 200, 3, 1}, {{A, A, A, N}}, 59, "00d 00h 01m "},  // unknown values show the unit
+      {{P, A, A, N}, {}, 3599, "01h 00m "},                  // and carry into the hours
+      {{A, A, N, N}, {}, 169299, "02d 00h "},                // 1d 23h 1m 39s
+      {{P, P, N, N}, {{P, A, N, N}}, 7170, "02h "},          // 1h 59m 30s: rounded up once
+      // Hidden after a shown unit: everything smaller hidden.
+      {{A, N, A, A}, {{A, N, N, N}}, 172795, "02d "},  // 1d 23h 59m 55s
+      {{P, N, A, A}, {{A, N, N, N}}, 90000, "02d "},
+      {{P, A, P, P}, {{P, A, A, A}}, 3661, "01h 01m 01s"},
+      {{P, P, P, A}, {}, 0, "00s"},
   };
   for (const Case& c : cases) {
-    countdown->Visibility = c.visibility;
+    countdown->Visibility = c.stored;
+    countdown->NormaliseVisibility();
+    EXPECT_EQ(countdown->Visibility, c.normalised.value_or(c.stored)) << c.counter;
     EXPECT_EQ(countdown->Counter(c.total), c.counter) << c.total;
   }
   countdown->DaysBefore = "[";
   countdown->SecondsAfter = " sec";
   countdown->Visibility = {P, P, A, A};
   EXPECT_EQ(countdown->Counter(90061), "[01d 01h 01m 01 sec");
-}
-
-TEST_F(CountdownTest, VisibilityIsNormalisedSoThatTheShownUnitsFollowEachOther) {
-  const std::pair<TVisibility, TVisibility> cases[] =
-      {
-          {{N, N, N, N}, {N, N, N, A}},  // at least the seconds
-          {{N, N, P, N}, {N, N, A, N}},  // the smallest "if above zero" becomes always
-          {{P, P, N, N}, {P, A, N, N}},
-          {{A, N, A, A}, {A, N, N, N}},  // hidden after a shown unit: everything smaller hidden
-          {{P, N, A, A}, {A, N, N, N}},
-          {{P, A, P, P}, {P, A, A, A}},
-          {{N, P, A, A}, {N, P, A, A}},
-          {{P, P, A, A}, {P, P, A, A}},
-          {{7, 200, 3, 1}, {A, A, A, N}},  // values this version does not know show the unit
-      };
-  for (const auto& [stored, normalised] : cases) {
-    countdown->Visibility = stored;
-    countdown->NormaliseVisibility();
-    EXPECT_EQ(countdown->Visibility, normalised)
-        << int{stored[0]} << int{stored[1]} << int{stored[2]} << int{stored[3]};
-  }
 }
 
 TEST_F(CountdownTest, CountsDownToTheFinalTimeThenShowsTheZeroText) {
@@ -414,6 +404,10 @@ TEST_F(StoredKindsTest, ARunningStopwatchCountsTheTimeTheProgramWasNotRunning) {
 TEST_F(StoredKindsTest, DamagedValuesCostOnlyThemselves) {
   auto countdown = TDisplay::Create<TDisplayCountdown>();
   const TDateTime midnight = countdown->FinalTime();
+  TVarnRegistry reg;
+  reg.OpenKey("Software\\Countdown", true);
+  reg.WriteString("FinalTime", "tomorrow");
+  reg.WriteString("DTA", "kept");
   const std::pair<std::vector<std::uint8_t>, TVisibility> cases[] = {
       {{}, {P, P, A, A}},
       {{N}, {N, P, A, A}},              // fills only its own bytes
@@ -423,12 +417,8 @@ TEST_F(StoredKindsTest, DamagedValuesCostOnlyThemselves) {
   };
   for (const auto& [format, loaded] : cases) {
     countdown->Visibility = {P, P, A, A};
-    TVarnRegistry reg;
-    reg.DeleteKey("Software\\Countdown");
-    reg.OpenKey("Software\\Countdown", true);
+    countdown->DaysAfter.clear();
     reg.WriteBinaryData("Format", format.data(), static_cast<int>(format.size()));
-    reg.WriteString("FinalTime", "tomorrow");
-    reg.WriteString("DTA", "kept");
     countdown->LoadFromRegistry(reg, false);
     EXPECT_EQ(countdown->Visibility, loaded) << format.size();
     EXPECT_EQ(countdown->FinalTime(), midnight);
@@ -436,8 +426,7 @@ TEST_F(StoredKindsTest, DamagedValuesCostOnlyThemselves) {
   }
 
   auto clock = TDisplay::Create<TDisplayAnalogClock>();
-  TVarnRegistry reg;
-  reg.OpenKey("Software\\Clock", true);
+  reg.OpenKey("\\Software\\Clock", true);
   const std::vector<std::uint8_t> tooLong(13, 0x11), shortRecord{0x22, 0x22};
   reg.WriteBinaryData("TickMarkSettings", shortRecord.data(), 2);
   reg.WriteBinaryData("HourHandSettings", tooLong.data(), 13);
