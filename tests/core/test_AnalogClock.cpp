@@ -13,10 +13,7 @@ namespace {
 
 class AnalogClockTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    clock = TDisplay::Create<TDisplayAnalogClock>();
-    clock->SetActive(true);
-  }
+  void SetUp() override { clock->SetActive(true); }
   TRecordingCanvas& PaintAt(int hour, int minute, int second) {
     const auto w = [](int v) { return static_cast<std::uint16_t>(v); };
     platform.clock.local = {2026, 12, 0, 6, w(hour), w(minute), w(second)};
@@ -35,7 +32,7 @@ class AnalogClockTest : public ::testing::Test {
   static std::vector<TCanvasCall> Hands(const TRecordingCanvas& c) { return Polygons(c, 5); }
 
   TTestPlatform platform;
-  std::unique_ptr<TDisplayAnalogClock> clock;
+  std::unique_ptr<TDisplayAnalogClock> clock = TDisplay::Create<TDisplayAnalogClock>();
 };
 
 TEST_F(AnalogClockTest, HandsAreTheTemplateScaledAndTurnedToTheTime) {

@@ -60,7 +60,6 @@ TEST(FontOptions, PointsBecomePixelsAtTheScreensResolution) {
 class TextDisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    clock = TDisplay::Create<TDisplayDigitalClock>();
     clock->Font.OutlineWidth = 0;
     clock->Shadow = 0;
   }
@@ -71,7 +70,7 @@ class TextDisplayTest : public ::testing::Test {
     return Bitmap().Width();
   }
   TTestPlatform platform;
-  std::unique_ptr<TDisplayDigitalClock> clock;
+  std::unique_ptr<TDisplayDigitalClock> clock = TDisplay::Create<TDisplayDigitalClock>();
 };
 
 TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlackKeepingTheAlignedEdge) {
