@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "config/uVarnRegistry.h"
@@ -14,18 +13,10 @@ namespace {
 
 class AnalogClockTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    clock = TDisplay::Create<TDisplayAnalogClock>();
-    clock->SetActive(true);
-  }
+  void SetUp() override { clock->SetActive(true); }
   TRecordingCanvas& PaintAt(int hour, int minute, int second) {
-    platform.clock.local = {2026,
-                            12,
-                            0,
-                            6,
-                            static_cast<std::uint16_t>(hour),
-                            static_cast<std::uint16_t>(minute),
-                            static_cast<std::uint16_t>(second)};
+    const auto w = [](int v) { return static_cast<std::uint16_t>(v); };
+    platform.clock.local = {2026, 12, 0, 6, w(hour), w(minute), w(second)};
     TRecordingCanvas& canvas = TTestPlatform::BitmapOf(*clock).Recorder();
     canvas.calls.clear();
     clock->Painter()->Render(clock->Painter()->Bitmap());
@@ -38,12 +29,10 @@ class AnalogClockTest : public ::testing::Test {
     return found;
   }
   // The hour, minute and second hands, in the order they are drawn.
-  static std::vector<TCanvasCall> Hands(const TRecordingCanvas& canvas) {
-    return Polygons(canvas, 5);
-  }
+  static std::vector<TCanvasCall> Hands(const TRecordingCanvas& c) { return Polygons(c, 5); }
 
   TTestPlatform platform;
-  std::unique_ptr<TDisplayAnalogClock> clock;
+  std::unique_ptr<TDisplayAnalogClock> clock = TDisplay::Create<TDisplayAnalogClock>();
 };
 
 TEST_F(AnalogClockTest, HandsAreTheTemplateScaledAndTurnedToTheTime) {
@@ -57,9 +46,7 @@ TEST_F(AnalogClockTest, HandsAreTheTemplateScaledAndTurnedToTheTime) {
   EXPECT_EQ(hands[0].brushColor, 0xFFFFFFu);
   EXPECT_EQ(hands[0].penColor, RGBColor(0x30, 0x50, 0x70));
   EXPECT_EQ(hands[0].penWidth, 2);
-  EXPECT_EQ(hands[1].points[0], (TPoint{100, 1}));   // 97 % + 2
-  EXPECT_EQ(hands[2].points[0], (TPoint{100, -1}));  // 100 % + 1
-  EXPECT_EQ(hands[2].penStyle, TPenStyle::Clear);    // no outline
+  EXPECT_EQ(hands[2].penStyle, TPenStyle::Clear);  // no outline
   EXPECT_EQ(hands[2].brushColor, RGBColor(0xFF, 0, 0));
 
   struct Case {
@@ -67,6 +54,7 @@ TEST_F(AnalogClockTest, HandsAreTheTemplateScaledAndTurnedToTheTime) {
     TPoint hourTip, minuteTip, secondTip;
   };
   const Case cases[] = {
+      {12, 0, 0, {100, 38}, {100, 1}, {100, -1}},  // minute hand 97 % + 2, second 100 % + 1
       {3, 0, 0, {162, 100}, {100, 1}, {100, -1}},
       {15, 0, 45, {162, 100}, {100, 1}, {-1, 100}},
       // 195 degrees from the top: 62 px at 15 degrees past straight down.
@@ -111,48 +99,41 @@ TEST_F(AnalogClockTest, EverySecondOfADayTheHandsPointWhereTheTimeSays) {
 
 TEST_F(AnalogClockTest, DialStylesDrawTheirMarksAtTheHours) {
   clock->ShowText = false;
-  // Triangles: the quarter marks at 94 % of the radius, pointing at the centre.
-  auto triangles = Polygons(PaintAt(9, 0, 0), 3);
+  auto triangles = Polygons(PaintAt(9, 0, 0), 3);  // the default style
   ASSERT_EQ(triangles.size(), 12u);
-  // Hour 3: anchor (194, 100); (3, 0) * 5 turned by 90 degrees points left.
-  EXPECT_EQ(triangles[2].points, (std::vector<TPoint>{{179, 100}, {199, 105}, {199, 95}}));
-  EXPECT_EQ(triangles[2].penWidth, 2);
+  EXPECT_EQ(triangles[2].penWidth, 2);  // hour 3: a quarter mark
   EXPECT_EQ(triangles[0].penWidth, 1);  // hour 1: a normal mark
   EXPECT_EQ(triangles[0].brushColor, RGBColor(0xE0, 0xE0, 0xE0));
-
   clock->QuarterMarksOnly = true;
   triangles = Polygons(PaintAt(9, 0, 0), 3);
   ASSERT_EQ(triangles.size(), 4u);
   for (const TCanvasCall& t : triangles) EXPECT_EQ(t.penWidth, 2);
   clock->QuarterMarksOnly = false;
 
-  struct Case {
-    std::uint8_t style;
-    std::size_t corners;
-    std::vector<TPoint> atTwelve;  // the mark of hour 12 (quarter size 5, anchor (100, 6))
-  };
-  const Case cases[] = {
-      {tmClassic, 4, {{105, 31}, {95, 31}, {95, 6}, {105, 6}}},
-      {tmClassicII, 4, {{105, 26}, {95, 26}, {95, 6}, {105, 6}}},
-      {tmDiamonds, 4, {{100, 26}, {95, 6}, {100, -14}, {105, 6}}},
+  // One mark's corners (a rectangle's two), the quarter size 5, the normal 4.
+  const std::tuple<std::uint8_t, std::size_t, std::vector<TPoint>> cases[] = {
+      // Hour 3: anchor at 94 % (194, 100); (3, 0) * 5 turned by 90 degrees points left.
+      {tmTriangles, 2, {{179, 100}, {199, 105}, {199, 95}}},
+      {tmClassic, 11, {{105, 31}, {95, 31}, {95, 6}, {105, 6}}},  // hour 12: anchor (100, 6)
+      {tmClassicII, 11, {{105, 26}, {95, 26}, {95, 6}, {105, 6}}},
+      {tmDiamonds, 11, {{100, 26}, {95, 6}, {100, -14}, {105, 6}}},
       {tmStars,
-       8,
+       11,
        {{100, 26}, {105, 11}, {120, 6}, {105, 1}, {100, -14}, {95, 1}, {80, 6}, {95, 11}}},
+      {tmRectangles, 11, {{95, 1}, {105, 11}}},
+      {tmRectangles, 0, {{144, 13}, {152, 21}}},  // hour 1 at 96 px
   };
-  for (const Case& c : cases) {
-    clock->TickMarks = c.style;
-    const auto marks = Polygons(PaintAt(9, 0, 0), c.corners);
-    ASSERT_EQ(marks.size(), 12u) << int{c.style};
-    EXPECT_EQ(marks[11].points, c.atTwelve) << int{c.style};
+  for (const auto& [style, hour, corners] : cases) {
+    clock->TickMarks = style;
+    std::vector<std::vector<TPoint>> marks;
+    for (const TCanvasCall& call : PaintAt(9, 0, 0).calls) {
+      if (call.op == "Polygon" && call.points.size() != 5) marks.push_back(call.points);
+      if (call.op == "Rectangle")
+        marks.push_back({{call.rect.left, call.rect.top}, {call.rect.right, call.rect.bottom}});
+    }
+    ASSERT_EQ(marks.size(), 12u) << int{style};
+    EXPECT_EQ(marks[hour], corners) << int{style};
   }
-
-  clock->TickMarks = tmRectangles;
-  std::vector<TRect> squares;
-  for (const TCanvasCall& call : PaintAt(9, 0, 0).calls)
-    if (call.op == "Rectangle") squares.push_back(call.rect);
-  ASSERT_EQ(squares.size(), 12u);
-  EXPECT_EQ(squares[11], (TRect{95, 1, 105, 11}));   // quarter size 5 about (100, 6)
-  EXPECT_EQ(squares[0], (TRect{144, 13, 152, 21}));  // size 4 about hour 1 at 96 px
 
   // Circle: a ring of the mark size and twelve dividers with the normal settings.
   clock->TickMarks = tmCircle;
@@ -257,24 +238,15 @@ TEST_F(AnalogClockTest, RepaintsEverySecondOnlyWithASecondHandOrSecondsInTheText
 }
 
 TEST_F(AnalogClockTest, ShowsTheTimeOfItsZoneAndKeepsAnIdItCannotFind) {
-  {
-    TVarnRegistry reg;
-    reg.SetRootKey(TRootKey::LocalMachine);
-    ASSERT_TRUE(reg.OpenKey(
-        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Tokyo Standard Time", true));
-    std::vector<std::uint8_t> tzi(44, 0);
-    const std::int32_t bias = -540;  // nine hours east, no daylight time
-    std::memcpy(tzi.data(), &bias, 4);
-    reg.WriteBinaryData("TZI", tzi.data(), 44);
-  }
+  WriteTimeZone("Tokyo Standard Time", -540, std::nullopt);  // and one minute in winter
   TTimeZones zones;
   zones.Load();
   clock->DisplayFormat().Zones = &zones;
   clock->SetTimeZoneID("Tokyo Standard Time");
   ASSERT_EQ(clock->TimeZone(), zones.FindZone("Tokyo Standard Time"));
   EXPECT_EQ(clock->DisplayFormat().DefaultZone, clock->TimeZone());
-  platform.clock.utc = {2026, 12, 0, 6, 8, 0, 0, 0};  // 17:00 in Tokyo
-  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{131, 154}));
+  platform.clock.utc = {2026, 12, 0, 6, 8, 0, 0, 0};  // 16:59 in Tokyo
+  EXPECT_EQ(Hands(PaintAt(12, 0, 0))[0].points[0], (TPoint{131, 153}));
 
   clock->SetTimeZoneID("Atlantis Standard Time");
   EXPECT_EQ(clock->TimeZone(), nullptr);

@@ -22,11 +22,6 @@ TEST(FontOptions, PrefixesStyleCodesAndDescription) {
   font.Size = 28;
   font.ThreeD = true;
   font.SaveToRegistry(reg);
-  std::vector<std::string> names;
-  reg.GetValueNames(names);
-  EXPECT_EQ(names, (std::vector<std::string>{"Font_FontName", "Font_FontCharSet", "Font_FontColor",
-                                             "Font_FontStyle", "Font_FontSize", "Font_OutlineColor",
-                                             "Font_OutlineWidth", "Font_3D"}));
   TAdvancedFontOptions loaded("Font");
   loaded.LoadFromRegistry(reg);
   EXPECT_EQ(loaded.Style, (TFontStyles{true, false, false, false}));  // underline is not stored
@@ -65,97 +60,83 @@ TEST(FontOptions, PointsBecomePixelsAtTheScreensResolution) {
 class TextDisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    clock = TDisplay::Create<TDisplayDigitalClock>();
     clock->Font.OutlineWidth = 0;
     clock->Shadow = 0;
   }
   TMemoryBitmap& Bitmap() { return TTestPlatform::BitmapOf(*clock); }
-  int WidthFor(int characters) {
-    clock->SetText(std::string(static_cast<std::size_t>(characters), 'x'));
+  int WidthFor(const std::string& text) {
+    clock->SetText(text);
     clock->Repaint();
     return Bitmap().Width();
   }
   TTestPlatform platform;
-  std::unique_ptr<TDisplayDigitalClock> clock;
+  std::unique_ptr<TDisplayDigitalClock> clock = TDisplay::Create<TDisplayDigitalClock>();
 };
 
-TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlack) {
+TEST_F(TextDisplayTest, WidthGrowsAndShrinksWithSlackKeepingTheAlignedEdge) {
+  clock->Alignment = 1;  // right
   clock->SetActive(true);
-  auto& recorder = Bitmap().Recorder();
-  recorder.lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150},
-                         {"d", 60}, {"e", 101}, {"f", 140}};
-  const auto widthFor = [&](const char* text) {
-    clock->SetText(text);
-    clock->Repaint();
-    return Bitmap().Width();
+  Bitmap().Recorder().lineWidths = {{"W", 20}, {"a", 100}, {"b", 104}, {"c", 150},
+                                    {"d", 60}, {"e", 101}, {"f", 140}};
+  const std::pair<const char*, int> widths[] = {
+      {"a", 160},  // 100 + 20 + two "W"
+      {"f", 160},  // 140 + 20 fits exactly
+      {"b", 160},  // still fits
+      {"c", 210},  // grows
+      {"d", 120},  // more than two "W" left over: shrinks
+      {"e", 162},  // 101 counts as 102
   };
-  EXPECT_EQ(widthFor("a"), 160);  // 100 + 20 + two "W"
-  EXPECT_EQ(widthFor("f"), 160);  // 140 + 20 fits exactly
-  EXPECT_EQ(widthFor("b"), 160);  // still fits
-  EXPECT_EQ(widthFor("c"), 210);  // grows
-  EXPECT_EQ(widthFor("d"), 120);  // more than two "W" left over: shrinks
-  EXPECT_EQ(widthFor("e"), 162);  // 101 counts as 102
-  EXPECT_EQ(Bitmap().Height(), 16 + 16);
-}
-
-TEST_F(TextDisplayTest, RightAlignedTextKeepsTheRightEdge) {
-  clock->Alignment = 1;
-  clock->SetActive(true);
-  Bitmap().Recorder().charWidth = 20;
-  WidthFor(10);
   const int right = clock->Window()->Bounds().right;
-  WidthFor(2);  // much shorter
-  EXPECT_EQ(clock->Window()->Bounds().right, right);
+  for (const auto& [text, width] : widths) {
+    EXPECT_EQ(WidthFor(text), width) << text;
+    EXPECT_EQ(clock->Window()->Bounds().right, right) << text;
+  }
+  EXPECT_EQ(Bitmap().Height(), 16 + 16);
   clock->Alignment = 2;
   const TRect before = clock->Window()->Bounds();
-  WidthFor(12);
+  WidthFor("c");
   const TRect after = clock->Window()->Bounds();
   EXPECT_NEAR((after.left + after.right) / 2.0, (before.left + before.right) / 2.0, 1.0);
   // Wider than a window can be: it stays where it is, repaint after repaint.
   clock->Alignment = 1;
-  WidthFor(100);
+  Bitmap().Recorder().charWidth = 20;
+  WidthFor(std::string(100, 'x'));
   const TRect wide = clock->Window()->Bounds();
-  WidthFor(100);
+  WidthFor(std::string(100, 'x'));
   EXPECT_EQ(clock->Window()->Bounds(), wide);
   EXPECT_EQ(wide.Width(), MaxDisplayWidth);
 }
 
 TEST_F(TextDisplayTest, ExtremeStoredNumbersDrawWithinWhatAWindowShows) {
-  struct Stored {
-    const char* name;
-    bool geometry;  // the window's own bounds are stored back, not the value
-  };
-  const Stored values[] = {{"Font_OutlineWidth", false},
-                           {"Font_FontSize", false},
-                           {"Shadow", false},
-                           {"BevelWidth", false},
-                           {"Width", true},
-                           {"Height", true},
-                           {"Left", true},
-                           {"Top", true}};
+  // The last four are the window's bounds: stored back as the window has them.
+  // clang-format off
+  const char* names[] = {"Font_OutlineWidth", "Font_FontSize", "Shadow", "BevelWidth",
+                         "Width", "Height", "Left", "Top"};
+  // clang-format on
   TVarnRegistry reg;
   for (const bool background : {false, true})
-    for (const auto [name, geometry] : values)
+    for (std::size_t i = 0; i < std::size(names); ++i)
       for (const std::int32_t value : {INT32_MAX, INT32_MIN}) {
         reg.DeleteKey("Software\\X");
         ASSERT_TRUE(reg.OpenKey("Software\\X", true));
         reg.WriteBool("HasBackground", background);
-        reg.WriteInteger(name, value);
+        reg.WriteInteger(names[i], value);
         auto d = TDisplay::Create<TDisplayDigitalClock>();
         d->LoadFromRegistry(reg, false);
         d->Show();
         TMemoryBitmap& bitmap = TTestPlatform::BitmapOf(*d);
-        const std::string where = std::string(name) + "=" + std::to_string(value);
+        const std::string where = std::string(names[i]) + "=" + std::to_string(value);
         EXPECT_LE(bitmap.Width(), MaxDisplayWidth) << where;
         EXPECT_LE(bitmap.Height(), MaxDisplayHeight) << where;
         EXPECT_LE(std::abs(bitmap.Canvas().Font().height), MaxDisplayHeight) << where;
-        // A few milliseconds of drawing: the bevel's lines and the outline's rings are bounded.
+        // A few milliseconds of drawing: the bevel's lines and the outline's
+        // rings are bounded.
         EXPECT_LE(bitmap.Recorder().calls.size(),
                   std::size_t{MaxDisplayHeight + 13 * MaxOutlineWidth + 4})
             << where;
         d->SaveToRegistry(reg, false);
-        if (!geometry) {
-          EXPECT_EQ(reg.ReadInteger(name), value) << where;
+        if (i < 4) {
+          EXPECT_EQ(reg.ReadInteger(names[i]), value) << where;
         }
       }
 }
@@ -171,20 +152,17 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
     if (c.op == "DrawText") texts.push_back(c);
   ASSERT_EQ(texts.size(), 1u + 2 * 13 + 1);  // shadow, two rings, the text
   EXPECT_EQ(texts.front().fontColor, clock->ShadowColor);
-  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);               // no box behind the text
-  const TFontSpec& measured = Bitmap().Recorder().measureFonts.front();  // the display's own font
+  EXPECT_EQ(texts.front().brushStyle, TBrushStyle::Clear);  // no box behind the text
+  // Measured in the display's own font.
+  const TFontSpec& measured = Bitmap().Recorder().measureFonts.front();
   EXPECT_EQ(measured.height, -37);
-  EXPECT_EQ(
-      std::vector<bool>({measured.bold, measured.italic, measured.underline, measured.strikeOut}),
-      std::vector<bool>({true, false, false, false}));
+  EXPECT_TRUE(measured.bold && !measured.italic && !measured.underline && !measured.strikeOut);
   EXPECT_EQ(texts.front().fontQuality, TFontQuality::NonAntialiased);
   const TRect& text = texts.back().rect;
   EXPECT_EQ(texts.front().rect,
             (TRect{text.left + 4, text.top + 4, text.right + 4, text.bottom + 4}));
   EXPECT_EQ(texts.back().text, "A&B");
   EXPECT_TRUE(texts.back().format & TextFormat::NoPrefix);
-  EXPECT_EQ(texts.back().rect.left, 10);  // left alignment, 10 pixels in
-  EXPECT_EQ(texts.back().rect.top, 5);
 
   const auto drawnTexts = [&] {
     Bitmap().Recorder().calls.clear();
@@ -208,11 +186,7 @@ TEST_F(TextDisplayTest, DrawingWithShadowOutlineAndBackground) {
   EXPECT_EQ(shadows, std::vector<int>{10 + 1000});
   clock->Shadow = 4;
   clock->HasBackground = true;
-  clock->Width = 300;
-  clock->Height = 80;
   EXPECT_EQ(drawnTexts(), 2 * 13 + 1);  // never a shadow on a background
-  EXPECT_EQ(Bitmap().Width(), 300);
-  EXPECT_EQ(Bitmap().Height(), 80);
 }
 
 TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
@@ -256,7 +230,8 @@ TEST_F(TextDisplayTest, TextPlacedByAlignmentOrBackgroundAndFlashColours) {
   clock->Tick(false, false, true, 1);  // odd second: the flash phase
   const auto& calls = Bitmap().Recorder().calls;
   EXPECT_EQ(calls.back().fontColor, 0x111111u);
-  EXPECT_EQ(calls[calls.size() - 2].fontColor, 0x222222u);  // the outline's last copy
+  EXPECT_EQ(calls[calls.size() - 2].fontColor,
+            0x222222u);  // the outline's last copy
 }
 
 TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
@@ -269,22 +244,17 @@ TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
     clock->Tick(false, true, true, 0);
     return window.drawCount - before;
   };
-  EXPECT_EQ(rendersOverAMinute(), 1);  // the default template: once, at the minute
-  clock->SetText("&time -s;");
-  EXPECT_EQ(rendersOverAMinute(), 60);
-  clock->SetText("&hh;:&nn;");
-  EXPECT_EQ(rendersOverAMinute(), 1);
-}
-
-TEST_F(TextDisplayTest, BlankTextsAndSecondsCadence) {
+  EXPECT_EQ(rendersOverAMinute(),
+            1);  // the default template: once, at the minute
+  for (const auto& [text, renders] :
+       {std::pair{"&time -s;", 60}, {"&hh;:&nn;", 1}, {"&hh;:&nn;:&ss;", 60}, {"&time;", 1}}) {
+    clock->SetText(text);
+    EXPECT_EQ(rendersOverAMinute(), renders) << text;
+    EXPECT_EQ(clock->NeedsSeconds(), renders == 60) << text;
+  }
   clock->SetText(" \r\n\t");
   EXPECT_EQ(clock->Text(), "no text");
-  clock->SetText("&time;");
-  EXPECT_FALSE(clock->NeedsSeconds());
-  clock->SetText("&hh;:&nn;:&ss;");
-  EXPECT_TRUE(clock->NeedsSeconds());
   clock->SetText("&bogus;");
-  clock->SetActive(true);
   clock->Repaint();  // an element in error still renders
   EXPECT_GT(Bitmap().Width(), 20);
 }
@@ -319,9 +289,10 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderWithTheirDefaults) {
 
 class DisplayListStorageTest : public ::testing::Test {
  protected:
-  std::int32_t Stored(const std::string& key, const std::string& name) {
-    TVarnRegistry reg;
-    return reg.OpenKey(key, false) ? reg.ReadIntegerDef(name, -9) : -8;
+  // Opens the list's key, or one display's key under it.
+  static void Open(TVarnRegistry& reg, const std::string& display = "", bool create = true) {
+    const std::string key = "\\Software\\Quorvel II\\Displays";
+    ASSERT_TRUE(reg.OpenKey(display.empty() ? key : key + "\\" + display, create)) << display;
   }
   TTestPlatform platform;
   TDisplayList list;
@@ -335,12 +306,12 @@ TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
   EXPECT_EQ(list[0].Kind(), dkDigitalClock);
   EXPECT_EQ(list[0].Description, "Default display");
   EXPECT_TRUE(list[0].IsActive());
-  EXPECT_EQ(list.Primary, &list[0]);
   list.Save();
-  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Count"), 1);
-  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Primary"), 0);
   TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", false));
+  Open(reg, "", false);
+  EXPECT_EQ(reg.ReadInteger("Count"), 1);
+  EXPECT_EQ(reg.ReadInteger("Primary"), 0);
+  Open(reg, "000", false);
   EXPECT_EQ(reg.ReadString(""), "2");
 }
 
@@ -349,115 +320,95 @@ TEST_F(DisplayListStorageTest, SavingFewerDisplaysRemovesTheRest) {
   for (int i = 0; i < 4; ++i) list.Add(dkDigitalClock);
   list.Primary = &list[3];
   list.Save();
-  EXPECT_EQ(Stored("Software\\Quorvel II\\Displays", "Primary"), 3);
+  TVarnRegistry reg;
+  Open(reg, "", false);
+  EXPECT_EQ(reg.ReadInteger("Primary"), 3);
   list.Delete(&list[4]);
   list.Delete(&list[3]);
   list.Primary = &list[1];
   list.Delete(&list[1]);
   EXPECT_EQ(list.Primary, nullptr);
   list.Save();
-  TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays", false));
+  Open(reg, "", false);
   std::vector<std::string> keys;
   reg.GetKeyNames(keys);
   EXPECT_EQ(keys, (std::vector<std::string>{"000", "001"}));
   EXPECT_EQ(reg.ReadInteger("Primary"), -1);
 }
 
-TEST_F(DisplayListStorageTest, KindsFromIntegersStringsAndGaps) {
+// A kind stored as an integer or a decimal string loads as that kind; a display
+// whose kind cannot be read or is unknown is kept exactly as stored.
+TEST_F(DisplayListStorageTest, KindsFromIntegersAndStringsAndUnreadableOnesKept) {
   {
     TVarnRegistry reg;
-    reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 4);
-    reg.WriteInteger("Primary", 3);
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\000", true);
-    reg.WriteString("", "2");
-    reg.WriteString("Description", "clock");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
-    reg.WriteInteger("", 3);  // a countdown stored as an integer
+    Open(reg);
+    reg.WriteInteger("Count", 8);
+    reg.WriteInteger("Primary", 0);
+    // Key, kind (none when null), description; 001 is missing, 008 lies beyond
+    // the count.
+    const std::tuple<const char*, const char*, const char*> stored[] = {
+        {"005", nullptr, "fourth"}, {"000", "2x", "first"}, {"003", "257", "analog"},
+        {"004", "9", "second"},     {"006", "2", "clock"},  {"008", "2", "beyond"}};
+    for (const auto& [key, kind, description] : stored) {
+      Open(reg, key);
+      if (kind) reg.WriteString("", kind);
+      reg.WriteString("Description", description);
+    }
+    Open(reg, "002");
+    reg.WriteInteger("", 3);
     reg.WriteString("DTA", " days ");
     reg.WriteBool("Active", false);
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
-    reg.WriteString("", "257");                                  // lowest 8 bits: 1
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\004", true);  // beyond Count: not read
-    reg.WriteString("", "2");
   }
   list.Load();
-  ASSERT_EQ(list.Count(), 3u);  // 001 is missing
-  EXPECT_EQ(list[0].Description, "clock");
-  EXPECT_EQ(list[1].Kind(), dkCountdown);
-  EXPECT_EQ(list[2].Kind(), dkAnalogClock);
-  EXPECT_EQ(list.Primary, nullptr);  // index 3 no longer exists
+  std::vector<std::uint8_t> kinds;
+  for (std::size_t i = 0; i < list.Count(); ++i) kinds.push_back(list[i].Kind());
+  EXPECT_EQ(kinds,
+            (std::vector<std::uint8_t>{0, dkCountdown, dkAnalogClock, 9, 0, dkDigitalClock}));
+  EXPECT_EQ(list.Primary, &list[0]);
   EXPECT_EQ(static_cast<TDisplayCountdown&>(list[1]).DaysAfter, " days ");
   EXPECT_TRUE(list[1].Dirty());  // drawn afresh at the next tick
-  EXPECT_FALSE(list[1].IsActive());
+  for (const std::size_t inactive : {0, 1, 3}) EXPECT_FALSE(list[inactive].IsActive()) << inactive;
+  EXPECT_EQ(list[5].Description, "clock");  // the load went on past them
+  EXPECT_TRUE(list[5].IsActive());
   list.Save();
   TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", false));
+  Open(reg, "001", false);
+  EXPECT_EQ(reg.ReadString(""), "3");
   EXPECT_EQ(reg.ReadString("DTA"), " days ");
   EXPECT_TRUE(reg.ValueExists("Left"));  // the whole display, not only its look
-  EXPECT_EQ(reg.ReadString(""), "3");
-}
-
-TEST_F(DisplayListStorageTest, DisplaysOfUnreadableOrUnknownKindsAreKeptAsStored) {
-  {
-    TVarnRegistry reg;
-    reg.OpenKey("Software\\Quorvel II\\Displays", true);
-    reg.WriteInteger("Count", 4);
-    reg.WriteInteger("Primary", 0);
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\003", true);
-    reg.WriteString("Text", "fourth");  // no kind at all
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\000", true);
-    reg.WriteString("", "2x");  // not a decimal number
-    reg.WriteString("Text", "first");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
-    reg.WriteString("", "9");  // a kind this version does not know
-    reg.WriteString("Text", "second");
-    reg.OpenKey("\\Software\\Quorvel II\\Displays\\002", true);
-    reg.WriteString("", "2");
-    reg.WriteString("Text", "third");
+  for (const auto& [key, kind, description] :
+       {std::tuple{"000", "2x", "first"}, {"003", "9", "second"}}) {
+    Open(reg, key, false);
+    EXPECT_EQ(reg.ReadString(""), kind);
+    EXPECT_EQ(reg.ReadString("Description"), description);
   }
-  list.Load();
-  ASSERT_EQ(list.Count(), 4u);
-  EXPECT_EQ(list[3].Kind(), 0);
-  EXPECT_EQ(list.Primary, &list[0]);
-  EXPECT_FALSE(list[0].IsActive());
-  EXPECT_FALSE(list[1].IsActive());
-  EXPECT_EQ(list[0].Kind(), 0);  // no kind it could read
-  EXPECT_EQ(list[1].Kind(), 9);
-  EXPECT_EQ(list[2].Text(), "third");  // the load went on past them
-  EXPECT_TRUE(list[2].IsActive());
-  list.Save();
-  TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", false));
-  EXPECT_EQ(reg.ReadString(""), "2x");
-  EXPECT_EQ(reg.ReadString("Text"), "first");
-  ASSERT_TRUE(reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", false));
-  EXPECT_EQ(reg.ReadString(""), "9");
-  EXPECT_EQ(reg.ReadString("Text"), "second");
 }
 
 TEST_F(DisplayListStorageTest, TheCountAndTheKeysThatExistSayHowManyLoad) {
   std::vector<std::string> twentyFive;
-  for (int i = 0; i < 25; ++i) twentyFive.push_back(ListItemKeyName(static_cast<std::size_t>(i)));
+  for (std::size_t i = 0; i < 25; ++i) twentyFive.push_back(ListItemKeyName(i));
   const struct {
     std::optional<std::int32_t> count;
     std::vector<std::string> keys;
     std::size_t loaded;
+    std::int32_t primary;
+    int primaryAt;  // where the loaded list's primary is, -1 for none
   } cases[] = {
-      {std::nullopt, {}, 1},  // an empty key: the default clock
-      {0, {"000"}, 0},        // none, and no default clock either
-      // Only the keys that exist are read: trying every number would not return for long.
-      {2'000'000'000, {"000", "005", "999999999", "notes"}, 3},
-      {25, twentyFive, 20},  // the first twenty
+      {std::nullopt, {}, 1, -1, 0},  // an empty key: the default clock
+      {0, {"000"}, 0, 0, -1},        // none, and no default clock either
+      // Only the keys that exist are read: trying every number would not return
+      // for long.
+      {2'000'000'000, {"000", "005", "999999999", "notes"}, 3, 3, -1},
+      {25, twentyFive, 20, 19, 19},  // the first twenty
   };
   for (const auto& c : cases) {
     TVarnRegistry reg;
     reg.DeleteKey("Software\\Quorvel II");
-    reg.OpenKey("Software\\Quorvel II\\Displays", true);
+    Open(reg);
     if (c.count) reg.WriteInteger("Count", *c.count);
+    if (c.count) reg.WriteInteger("Primary", c.primary);
     for (const std::string& key : c.keys) {
-      reg.OpenKey("\\Software\\Quorvel II\\Displays\\" + key, true);
+      Open(reg, key);
       if (key == "notes") continue;  // a key that is no display's
       reg.WriteString("", "2");
       reg.WriteBool("Active", false);
@@ -466,9 +417,10 @@ TEST_F(DisplayListStorageTest, TheCountAndTheKeysThatExistSayHowManyLoad) {
     reg.CloseKey();
     list.Load();
     ASSERT_EQ(list.Count(), c.loaded) << c.count.value_or(-1);
-    if (!c.keys.empty() && c.loaded) {
+    if (c.count && c.loaded) {
       EXPECT_EQ(list[c.loaded - 1].Description, c.keys[c.loaded - 1]) << *c.count;
     }
+    EXPECT_EQ(list.Primary, c.primaryAt < 0 ? nullptr : &list[std::size_t(c.primaryAt)]);
   }
 }
 
