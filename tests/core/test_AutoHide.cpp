@@ -152,10 +152,14 @@ TEST_F(AutoHideTest, InsideMeansStrictlyWithinTheWindowsEdges) {
 }
 
 TEST_F(AutoHideTest, WithoutDelayItHidesAtOnceUnlessShiftIsHeld) {
+  options.AutoHideInterval = -5;  // a negative delay waits the shortest a timer can
+  Over(away);
+  EXPECT_EQ(timer.interval, 1u);
   options.AutoHideInterval = 0;
   platform.desktop.shiftDown = true;
   Over(inside);
   EXPECT_TRUE(Shown(0));
+  EXPECT_FALSE(timer.running);
   platform.desktop.shiftDown = false;
   Over(insideToo);
   EXPECT_FALSE(Shown(0));
