@@ -31,6 +31,10 @@ class AutoHideTest : public ::testing::Test {
     autoHide->TimerFired();
   }
   bool Shown(std::size_t i) { return list[i].IsVisible(); }
+  void OpenPreferencesAndMove() {
+    host.displayPreferencesOpen = true;
+    Over(insideToo);
+  }
 
   TTestPlatform platform;
   TFakeDisplayHost host;
@@ -95,35 +99,26 @@ TEST_F(AutoHideTest, AShowIntervalOfNoneOrLessShowsAfterAMillisecondAway) {
 }
 
 TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
-  struct Case {
+  // What keeps the delay from starting is done before the cursor comes; what stops a started
+  // delay from hiding, before it ends.
+  const struct {
     const char* what;
-    std::function<void()> before;  // before the mouse comes over the display
-    std::function<void()> beforeFire;
     bool armed;
+    std::function<void()> act;
+  } cases[] = {
+      {"nothing", true, [] {}},
+      {"option off", false, [&] { options.AutoHide = false; }},
+      {"menu open", false, [&] { host.menuOpen = true; }},
+      {"flashing", false, [&] { list[0].Flash(0, 0xFF); }},
+      {"being dragged", false, [&] { drag.Begin(away, away); }},
+      {"preferences open", false, [&] { host.displayPreferencesOpen = true; }},
+      {"preferences opened", true, [&] { OpenPreferencesAndMove(); }},
+      {"cursor left", true, [&] { platform.desktop.cursor = away; }},
+      {"shift held", true, [&] { platform.desktop.shiftDown = true; }},
+      {"menu opened", true, [&] { host.menuOpen = true; }},
+      {"window moved", true, [&] { autoHide->Disarm(); }},
   };
-  const Case cases[] = {
-      {"nothing", [] {}, [] {}, true},
-      {"option off", [&] { options.AutoHide = false; }, [] {}, false},
-      {"menu open", [&] { host.menuOpen = true; }, [] {}, false},
-      {"flashing", [&] { list[0].Flash(0, 0xFF); }, [] {}, false},
-      {"being dragged",
-       [&] {
-         drag.Begin({0, 0}, {0, 0});
-       },
-       [] {}, false},
-      {"preferences open", [&] { host.displayPreferencesOpen = true; }, [] {}, false},
-      {"preferences opened", [] {},
-       [&] {
-         host.displayPreferencesOpen = true;
-         Over(insideToo);
-       },
-       true},
-      {"cursor left", [] {}, [&] { platform.desktop.cursor = away; }, true},
-      {"shift held", [] {}, [&] { platform.desktop.shiftDown = true; }, true},
-      {"menu opened", [] {}, [&] { host.menuOpen = true; }, true},
-      {"window moved", [] {}, [&] { autoHide->Disarm(); }, true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     options = TOptions();
     options.AutoHideInterval = 300;
     host = TFakeDisplayHost();
@@ -132,10 +127,10 @@ TEST_F(AutoHideTest, WhatKeepsADisplayFromHiding) {
     platform.desktop.shiftDown = false;
     timer.running = false;
     autoHide.emplace(list[0], *list[0].Window(), timer, drag, options, list, host);
-    c.before();
+    if (!c.armed) c.act();
     Over(inside);
     EXPECT_EQ(timer.running, c.armed) << c.what;
-    c.beforeFire();
+    if (c.armed) c.act();
     if (timer.running) FireAfter(300);
     const bool hidden = std::string(c.what) == "nothing";
     EXPECT_EQ(Shown(0), !hidden) << c.what;
@@ -157,10 +152,14 @@ TEST_F(AutoHideTest, InsideMeansStrictlyWithinTheWindowsEdges) {
 }
 
 TEST_F(AutoHideTest, WithoutDelayItHidesAtOnceUnlessShiftIsHeld) {
+  options.AutoHideInterval = -5;  // a negative delay waits the shortest a timer can
+  Over(away);
+  EXPECT_EQ(timer.interval, 1u);
   options.AutoHideInterval = 0;
   platform.desktop.shiftDown = true;
   Over(inside);
   EXPECT_TRUE(Shown(0));
+  EXPECT_FALSE(timer.running);
   platform.desktop.shiftDown = false;
   Over(insideToo);
   EXPECT_FALSE(Shown(0));

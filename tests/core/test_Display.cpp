@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "config/uVarnRegistry.h"
 #include "display/uDisplay.h"
 #include "support/HSVLibrary.h"
 #include "support/uDisplayDisc.h"
@@ -52,7 +53,12 @@ class DisplayTest : public ::testing::Test {
     return TTestPlatform::BitmapOf(d).Recorder().calls;
   }
   int Draws(const TDisplay& d) { return TTestPlatform::WindowOf(d).drawCount; }
+  TVarnRegistry& Key() {
+    if (!reg.HasCurrentKey()) reg.OpenKey("Software\\Quorvel II\\Displays\\000", true);
+    return reg;
+  }
   TTestPlatform platform;
+  TVarnRegistry reg;
 };
 
 TEST_F(DisplayTest, ActivationPlacesTheWindowUnderTheGuardAndDeactivationKeepsItsBounds) {
@@ -124,25 +130,6 @@ TEST_F(DisplayTest, TickRepaintsOnANewMinuteWhenDirtyOrEverySecondWhileThePictur
   }
 }
 
-TEST_F(DisplayTest, FlashingAlternatesWithTheParityOfTheSecond) {
-  auto d = ShownDisplay();
-  d->HasBackground = true;
-  d->Flash(RGBColor(0, 0, 0), RGBColor(255, 255, 0));
-  Calls(*d).clear();
-  d->Tick(false, false, true, 7);
-  EXPECT_TRUE(d->FlashPhase());
-  EXPECT_EQ(Calls(*d).front().brushColor, RGBColor(255, 255, 0));
-  Calls(*d).clear();
-  d->Tick(false, false, true, 8);
-  EXPECT_FALSE(d->FlashPhase());
-  EXPECT_EQ(Calls(*d).front().brushColor, d->BackgroundColor);
-
-  d->StopFlashing();
-  EXPECT_TRUE(d->Dirty());
-  d->Tick(false, false, true, 9);
-  EXPECT_FALSE(d->FlashPhase());
-}
-
 TEST_F(DisplayTest, Bevel3DGeometryAndColours) {
   auto d = ShownDisplay();
   d->HasBackground = true;
@@ -173,22 +160,29 @@ TEST_F(DisplayTest, Bevel3DGeometryAndColours) {
   EXPECT_EQ(Calls(*d).size(), 1u + 30 + 30);
 }
 
-TEST_F(DisplayTest, FlatBevelKeepsItsColourWhileFlashing) {
+TEST_F(DisplayTest, FlashingFillsOnOddSecondsAndAFlatBevelKeepsItsColour) {
   auto d = ShownDisplay();
   d->HasBackground = true;
   d->Bevel3D = false;
   d->BevelWidth = 3;
   d->BevelColor = RGBColor(0, 128, 0);
   d->Flash(0, RGBColor(255, 0, 0));
-  Calls(*d).clear();
-  d->Tick(false, false, true, 1);
-  const auto& calls = Calls(*d);
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].brushColor, RGBColor(255, 0, 0));
-  EXPECT_EQ(calls[1].op, "Rectangle");
-  EXPECT_EQ(calls[1].penColor, RGBColor(0, 128, 0));
-  EXPECT_EQ(calls[1].penWidth, 3);
-  EXPECT_EQ(calls[1].penStyle, TPenStyle::InsideFrame);
+  for (const int second : {7, 8}) {
+    Calls(*d).clear();
+    d->Tick(false, false, true, second);
+    EXPECT_EQ(d->FlashPhase(), second == 7);
+    const auto& calls = Calls(*d);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].brushColor, second == 7 ? RGBColor(255, 0, 0) : d->BackgroundColor);
+    EXPECT_EQ(calls[1].op, "Rectangle");
+    EXPECT_EQ(calls[1].penColor, RGBColor(0, 128, 0));
+    EXPECT_EQ(calls[1].penWidth, 3);
+    EXPECT_EQ(calls[1].penStyle, TPenStyle::InsideFrame);
+  }
+  d->StopFlashing();
+  EXPECT_TRUE(d->Dirty());
+  d->Tick(false, false, true, 9);
+  EXPECT_FALSE(d->FlashPhase());
   d->BevelWidth = 1;  // one pixel is drawn too
   Calls(*d).clear();
   d->Repaint();
@@ -252,16 +246,10 @@ TEST_F(DisplayTest, RegionIsGivenOnlyWhenTheShapeChanges) {
   EXPECT_TRUE(w.region.empty());
 }
 
-TEST_F(DisplayTest, OffScreenDisplayComesBackHalfInside) {
+TEST_F(DisplayTest, OffScreenDisplayComesBackHalfInsideTheNearestMonitor) {
   auto d = TDisplay::Create<TTestDisplay>();
-  d->Left = 3000;
+  d->Left = 1000;  // partly on a monitor: left alone
   d->Width = 200;
-  d->KeepOnScreen();
-  EXPECT_EQ(d->Left, 924);
-  EXPECT_EQ(d->Top, 100);
-
-  // Partly on a monitor: left alone.
-  d->Left = 1000;
   d->KeepOnScreen();
   EXPECT_EQ(d->Left, 1000);
 
@@ -276,7 +264,7 @@ TEST_F(DisplayTest, OffScreenDisplayComesBackHalfInside) {
   EXPECT_EQ(TTestPlatform::WindowOf(*d).bounds.left, 1948);
 }
 
-TEST_F(DisplayTest, MenuItemsWithTheirStates) {
+TEST_F(DisplayTest, MenuItemsWithTheirStatesAndCommands) {
   auto d = ShownDisplay();
   std::vector<std::tuple<std::string, int, bool, bool, bool>> items;
   d->BuildMenu([&](const std::string& caption, int id, bool isDefault, bool checked, bool enabled) {
@@ -288,6 +276,15 @@ TEST_F(DisplayTest, MenuItemsWithTheirStates) {
                                  {"Hide display", 1001, true, false, true},
                                  {"Deactivate display", 1003, false, false, true}};
   EXPECT_EQ(items, expected);
+  d->MenuCommand(1004);
+  EXPECT_FALSE(d->AlwaysOnTop());
+  d->MenuCommand(1099);  // not a base item: ignored
+  EXPECT_TRUE(d->IsVisible());
+  d->MenuCommand(1001);
+  EXPECT_FALSE(d->IsVisible());
+  EXPECT_TRUE(d->IsActive());
+  d->MenuCommand(1003);
+  EXPECT_FALSE(d->IsActive());
 }
 
 TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
@@ -323,36 +320,7 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   EXPECT_EQ(opened.size(), 1u);
 }
 
-TEST_F(DisplayTest, MenuCommands) {
-  auto d = ShownDisplay();
-  d->MenuCommand(1004);
-  EXPECT_FALSE(d->AlwaysOnTop());
-  d->MenuCommand(1099);  // not a base item: ignored
-  EXPECT_TRUE(d->IsVisible());
-  d->MenuCommand(1001);
-  EXPECT_FALSE(d->IsVisible());
-  EXPECT_TRUE(d->IsActive());
-  d->MenuCommand(1003);
-  EXPECT_FALSE(d->IsActive());
-}
-
-}  // namespace
-
-#include "config/uVarnRegistry.h"
-
-namespace {
-
-class DisplayStorageTest : public ::testing::Test {
- protected:
-  TVarnRegistry& Key() {
-    if (!reg.HasCurrentKey()) reg.OpenKey("Software\\Quorvel II\\Displays\\000", true);
-    return reg;
-  }
-  TTestPlatform platform;
-  TVarnRegistry reg;
-};
-
-TEST_F(DisplayStorageTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {
+TEST_F(DisplayTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {
   auto d = TDisplay::Create<TDisplayDisc>();
   d->Description = "Saved";
   d->SaveToRegistry(Key(), true);
@@ -371,7 +339,7 @@ TEST_F(DisplayStorageTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {
   EXPECT_FALSE(loaded->IsActive());
 }
 
-TEST_F(DisplayStorageTest, LoadingActivatesAndTransparencyNeedsLayeredWindows) {
+TEST_F(DisplayTest, LoadingActivatesAndTransparencyNeedsLayeredWindows) {
   Key().WriteBool("Transparent", true);
   Key().WriteInteger("Left", 5000);
   Platform().layeredWindows = false;

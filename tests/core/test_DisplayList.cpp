@@ -30,55 +30,43 @@ TEST_F(DisplayListTest, ToggleShowsAllWhenOneIsHiddenThenHidesAll) {
   EXPECT_FALSE(b.IsVisible());
 }
 
-TEST_F(DisplayListTest, TickReachesActiveDisplaysOnly) {
+TEST_F(DisplayListTest, TickRepaintsTheActiveDisplaysAndPassesTheInactive) {
   TDisplay& a = AddActive(true);
   list.Add(TDisplay::Create<TDisplayDisc>());
   const int before = TTestPlatform::WindowOf(a).drawCount;
   list.Tick(false, false, true, 3);  // the disc moves every second
   EXPECT_EQ(TTestPlatform::WindowOf(a).drawCount, before + 1);
-  EXPECT_FALSE(list[1].IsActive());
 }
 
-TEST_F(DisplayListTest, AFlashingDisplayBlocksAutomaticHiding) {
+TEST_F(DisplayListTest, AFlashingDisplayBlocksAutomaticHidingAndTheOthersHideAlone) {
   TDisplay& a = AddActive(true);
   TDisplay& b = AddActive(true);
   EXPECT_TRUE(list.CanAutoHide(a, true));
+  list.AutoHideOthers(a);
+  EXPECT_TRUE(a.IsVisible());
+  EXPECT_FALSE(b.IsVisible());
+  auto& window = TTestPlatform::WindowOf(b);
+  EXPECT_FALSE(window.lastAll);  // each hides itself alone, or it would ask again
+  EXPECT_FALSE(list.IsCursorOverAny());
+  window.cursorInside = true;
+  EXPECT_TRUE(list.IsCursorOverAny());
+  window.lastAll = true;
+  list.AutoShowAll();
+  EXPECT_TRUE(b.IsVisible());
+  EXPECT_FALSE(window.lastAll);
   b.Flash(0, 0xFF);
   EXPECT_TRUE(list.CanAutoHide(a, false));
   EXPECT_FALSE(list.CanAutoHide(a, true));
   EXPECT_FALSE(list.CanAutoHide(b, false));
 }
 
-TEST_F(DisplayListTest, AutoHideOthersAndCursorOverAny) {
-  TDisplay& a = AddActive(true);
-  TDisplay& b = AddActive(true);
-  list.AutoHideOthers(a);
-  EXPECT_TRUE(a.IsVisible());
-  EXPECT_FALSE(b.IsVisible());
-  EXPECT_FALSE(
-      TTestPlatform::WindowOf(b).lastAll);  // each hides itself alone, or it would ask again
-  EXPECT_FALSE(list.IsCursorOverAny());
-  TTestPlatform::WindowOf(b).cursorInside = true;
-  EXPECT_TRUE(list.IsCursorOverAny());
-  TTestPlatform::WindowOf(b).lastAll = true;
-  list.AutoShowAll();
-  EXPECT_TRUE(b.IsVisible());
-  EXPECT_FALSE(TTestPlatform::WindowOf(b).lastAll);
-}
-
-TEST_F(DisplayListTest, ContainsOnlyItsOwnDisplays) {
-  TDisplay* mine = list.Add(TDisplay::Create<TDisplayDisc>());
-  const auto other = TDisplay::Create<TDisplayDisc>();
-  EXPECT_TRUE(list.Contains(mine));
-  EXPECT_FALSE(list.Contains(other.get()));
-  EXPECT_FALSE(list.Contains(nullptr));
-  list.Delete(mine);
-  EXPECT_FALSE(list.Contains(mine));
-}
-
 TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
   TDisplay& a = AddActive(true);
   TDisplay& b = AddActive(true);
+  const auto other = TDisplay::Create<TDisplayDisc>();
+  EXPECT_TRUE(list.Contains(&a));
+  EXPECT_FALSE(list.Contains(other.get()));
+  EXPECT_FALSE(list.Contains(nullptr));
   std::vector<std::size_t> countsSeen;
   // A window's last messages reach the list, as the application's deactivation does.
   for (TDisplay* d : {&a, &b})
@@ -89,6 +77,7 @@ TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
   list.Primary = &a;
   list.Delete(&a);
   EXPECT_EQ(list.Primary, nullptr);
+  EXPECT_FALSE(list.Contains(&a));
   EXPECT_EQ(&list[0], &b);
   list.Clear();
   EXPECT_EQ(countsSeen, (std::vector<std::size_t>{1, 0}));

@@ -11,74 +11,46 @@ namespace {
 
 using K = TMenuEntryKind;
 
-// Kind, caption and command of each entry, flattened with submenus after their item.
-std::vector<std::string> Outline(const std::vector<TMenuEntry>& menu,
-                                 const std::string& indent = "") {
-  std::vector<std::string> lines;
+// Kind, caption, command and states of each entry, one a line, submenus indented after their item.
+std::string Outline(const std::vector<TMenuEntry>& menu, const std::string& indent = "") {
+  std::string lines;
   for (const TMenuEntry& e : menu) {
-    const char* kind = e.kind == K::Separator ? "-" : e.kind == K::Header ? "#" : "";
-    std::string line = indent + kind + e.caption + " " + std::to_string(e.id);
-    if (!e.enabled) line += " grey";
-    if (e.checked) line += " checked";
-    if (e.isDefault) line += " default";
-    lines.push_back(line);
-    for (const std::string& sub : Outline(e.submenu, indent + "  ")) lines.push_back(sub);
+    lines += indent +
+             (e.kind == K::Separator ? "-"
+              : e.kind == K::Header  ? "#"
+                                     : "") +
+             e.caption + " " + std::to_string(e.id) + (e.enabled ? "" : " grey") +
+             (e.checked ? " checked" : "") + (e.isDefault ? " default" : "") + "\n";
+    lines += Outline(e.submenu, indent + "  ");
   }
   return lines;
 }
 
 TEST(PopupMenu, TrayMenuItemsInOrderWithTheirStates) {
   TTestPlatform platform;
-  const std::vector<std::string> tray = {
-      "#Quorvel 1",
-      "Preferences... 3 default",
-      "Adjust date and time... 9",
-      "- 0",
-      "Show all active displays 6",
-      "Hide all active displays 7",
-      "- 0",
-      "Chime 20 checked",
-      "- 0",
-      "Events 0",
-      "  Events... 17",
-      "  Add event... 18",
-      "- 0",
-      "Quorvel on the web 0",
-      "  Quorvel Home Page 11",
-      "  Free programs from the same maker 16",
-      "About... 19",
-      "- 0",
-      "Calendar 8",
-      "- 0",
-      "Exit Quorvel 2",
-  };
+  const std::string common =
+      "Adjust date and time... 9\n- 0\nShow all active displays 6\nHide all active displays 7\n"
+      "- 0\nChime 20 checked\n- 0\nEvents 0\n  Events... 17\n  Add event... 18\n- 0\n"
+      "Quorvel on the web 0\n  Quorvel Home Page 11\n  Free programs from the same maker 16\n"
+      "About... 19\n- 0\nCalendar 8\n- 0\nExit Quorvel 2\n";
   TMenuState state;
   state.chimeEnabled = true;
-  EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)), tray);
+  EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)),
+            "#Quorvel 1\nPreferences... 3 default\n" + common);
 
+  // A display menu: its header and items on top, its "Hide display" the one default; with the
+  // chime off and the event list full.
   state.chimeEnabled = false;
-  state.eventCount = TEvents::MaxEvents;  // the list is full
-  const auto full = Outline(BuildPopupMenu(nullptr, state));
-  EXPECT_EQ(full[7], "Chime 20");
-  EXPECT_EQ(full[11], "  Add event... 18 grey");
-
-  // A display menu: its header and items on top, its "Hide display" the one default.
+  state.eventCount = TEvents::MaxEvents;
   const auto watch = TDisplay::Create<TDisplayStopwatch>();
-  const auto menu = Outline(BuildPopupMenu(watch.get(), state));
-  const std::vector<std::string> top = {"#Display 99",
-                                        "Configure display... 1002",
-                                        "Always on top 1004 checked",
-                                        "- 0",
-                                        "Hide display 1001 default",
-                                        "Deactivate display 1003",
-                                        "- 0",
-                                        "Start 1008",
-                                        "Stop 1009 grey",
-                                        "Reset 1010",
-                                        "Restart 1011",
-                                        "#Quorvel 1",
-                                        "Preferences... 3"};
-  EXPECT_EQ(std::vector<std::string>(menu.begin(), menu.begin() + 13), top);
+  std::string expected =
+      "#Display 99\nConfigure display... 1002\nAlways on top 1004 checked\n- 0\n"
+      "Hide display 1001 default\nDeactivate display 1003\n- 0\n"
+      "Start 1008\nStop 1009 grey\nReset 1010\nRestart 1011\n#Quorvel 1\nPreferences... 3\n" +
+      common;
+  expected.replace(expected.find("Chime 20 checked"), 16, "Chime 20");
+  expected.replace(expected.find("Add event... 18"), 15, "Add event... 18 grey");
+  EXPECT_EQ(Outline(BuildPopupMenu(watch.get(), state)), expected);
 }
 
 TEST(PopupMenu, PendingEventsSortedByTriggerWithTheirRecurrenceAfterATab) {
@@ -89,16 +61,10 @@ TEST(PopupMenu, PendingEventsSortedByTriggerWithTheirRecurrenceAfterATab) {
                    {0, dec6 + 0.5, "Lunch", "daily"},
                    {2, dec6 + 1.25, "", "every Monday"},
                    {7, dec6 + 0.5, "Tea", ""}};  // the same time: in list order
-  const auto menu = BuildPopupMenu(nullptr, state);
-  const auto& events = menu[9].submenu;
-  ASSERT_EQ(events.size(), 7u);
-  EXPECT_EQ(events[2].kind, K::Separator);
-  EXPECT_EQ(events[3].caption, "12/6/2026 12:00 PM: Lunch\t[daily]");
-  EXPECT_EQ(events[3].id, 1100);
-  EXPECT_EQ(events[4].caption, "12/6/2026 12:00 PM: Tea\t");
-  EXPECT_EQ(events[5].caption, "12/6/2026 6:00 PM\t");
-  EXPECT_EQ(events[5].id, 1105);
-  EXPECT_EQ(events[6].caption, "12/7/2026 6:00 AM\t[every Monday]");
+  EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)[9].submenu),
+            "Events... 17\nAdd event... 18\n- 0\n12/6/2026 12:00 PM: Lunch\t[daily] 1100\n"
+            "12/6/2026 12:00 PM: Tea\t 1107\n12/6/2026 6:00 PM\t 1105\n"
+            "12/7/2026 6:00 AM\t[every Monday] 1102\n");
 }
 
 TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
@@ -109,15 +75,12 @@ TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
   const TFontSpec bold{"MS Sans Serif", -11, true};
   DrawMenuHeader(canvas, {0, 0, 200, 22}, "Quorvel", 0xC0C0C0, bold);
   ASSERT_EQ(canvas.calls.size(), 4u);
-  EXPECT_EQ(canvas.calls[0].op, "FillRect");
   EXPECT_EQ(canvas.calls[0].brushColor, 0xC0C0C0u);
   EXPECT_EQ(canvas.calls[1].points, (std::vector<TPoint>{{0, 11}, {200, 11}}));
   EXPECT_EQ(canvas.calls[1].penColor, 0x705030u);
   EXPECT_EQ(canvas.calls[1].penWidth, 2);
-  EXPECT_EQ(canvas.calls[2].op, "Rectangle");
   EXPECT_EQ(canvas.calls[2].rect, (TRect{0, 2, 7 * 8 + 10, 20}));  // the caption's width + 10
   EXPECT_EQ(canvas.calls[2].brushColor, 0x705030u);
-  EXPECT_EQ(canvas.calls[3].op, "DrawText");
   EXPECT_EQ(canvas.calls[3].rect, (TRect{4, -5, 204, 17}));
   EXPECT_EQ(canvas.calls[3].fontColor, 0xE0E0E0u);
   EXPECT_EQ(canvas.calls[3].format & (TextFormat::SingleLine | TextFormat::Bottom),
@@ -196,16 +159,6 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   EXPECT_TRUE(window.visible);
   EXPECT_EQ(tip.Text(), "no text");
   EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
-
-  // Any bytes at any length make some text and a window.
-  std::string noise;
-  for (int i = 0; i < 100000; ++i) noise += static_cast<char>("&<;\"tz x\xC3\n"[i % 11] + i % 3);
-  tip.Template = noise;
-  window.visible = false;
-  tip.HandleTrayMouse(true);
-  tip.TimerTick();
-  EXPECT_TRUE(window.visible);
-  EXPECT_FALSE(tip.Text().empty());
 }
 
 TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
@@ -215,7 +168,6 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
   TRecordingCanvas& canvas = bitmap.Recorder();
   PaintTooltip(canvas, {0, 0, 180, 62}, "line", 0xE1FFFF, 0x000001);
   ASSERT_EQ(canvas.calls.size(), 4u);
-  EXPECT_EQ(canvas.calls[0].op, "Rectangle");
   EXPECT_EQ(canvas.calls[0].rect, (TRect{0, 0, 180, 62}));
   EXPECT_EQ(canvas.calls[0].penColor, 0x000001u);
   EXPECT_EQ(canvas.calls[0].penWidth, 1);
@@ -223,8 +175,7 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
   EXPECT_EQ(canvas.calls[1].rect, (TRect{0, 0, 180, 18}));
   EXPECT_EQ(canvas.calls[1].brushColor, 0x000001u);
   EXPECT_EQ(canvas.calls[2].text, "Quorvel");
-  EXPECT_EQ(canvas.calls[2].rect.left, 4);
-  EXPECT_EQ(canvas.calls[2].rect.top, 2);
+  EXPECT_EQ(canvas.calls[2].rect, (TRect{4, 2, 180, 18}));
   EXPECT_EQ(canvas.calls[2].fontColor, 0xE1FFFFu);
   EXPECT_EQ(canvas.calls[2].font, (TFontSpec{"Tahoma", -11, true}));
   EXPECT_EQ(canvas.calls[3].rect, (TRect{10, 21, 170, 53}));
@@ -234,63 +185,40 @@ TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
 }
 
 TEST(ColorButton, FrameCaptionAndSwatchByState) {
-  struct Case {
-    bool isDefault, pressed, focused, disabled, caption;
+  enum { kDefault = 1, kPressed = 2, kFocused = 4, kDisabled = 8, kCaption = 16 };
+  const struct {
+    int state;
     TRect frame, text, edge, swatch;
-  };
-  const Case cases[] = {
-      {false,
-       false,
-       false,
-       false,
-       true,
-       {0, 0, 100, 24},
-       {2, 2, 72, 22},
-       {79, 5, 95, 19},
-       {81, 7, 93, 17}},
+  } cases[] = {
+      {kCaption, {0, 0, 100, 24}, {2, 2, 72, 22}, {79, 5, 95, 19}, {81, 7, 93, 17}},
       // The default button's frame, pressed: all shifted by one.
-      {true,
-       true,
-       true,
-       false,
-       true,
+      {kDefault | kPressed | kFocused | kCaption,
        {1, 1, 99, 23},
        {2, 2, 73, 24},
        {80, 6, 96, 20},
        {82, 8, 94, 18}},
       // Pressed and focused, not the default: a flat frame and no focus rectangle.
-      {false,
-       true,
-       true,
-       false,
-       true,
+      {kPressed | kFocused | kCaption,
        {0, 0, 100, 24},
        {2, 2, 74, 24},
        {80, 6, 96, 20},
        {82, 8, 94, 18}},
       // No caption: the swatch takes the whole face; disabled: a cross one pixel inside.
-      {false,
-       false,
-       false,
-       true,
-       false,
-       {0, 0, 100, 24},
-       {2, 2, 72, 22},
-       {5, 5, 95, 19},
-       {8, 8, 92, 16}},
+      {kDisabled, {0, 0, 100, 24}, {2, 2, 72, 22}, {5, 5, 95, 19}, {8, 8, 92, 16}},
   };
-  for (const Case& c : cases) {
-    const TColorButtonLayout l = LayoutColorButton({0, 0, 100, 24}, c.isDefault, c.pressed,
-                                                   c.focused, c.disabled, c.caption);
-    EXPECT_EQ(l.frame, c.frame);
-    EXPECT_EQ(l.flatFrame, c.pressed);
-    EXPECT_EQ(l.caption, c.text);
-    EXPECT_EQ(l.swatchEdge, c.edge);
-    EXPECT_EQ(l.swatch, c.swatch);
-    EXPECT_EQ(l.cross, c.disabled);
-    EXPECT_EQ(l.defaultFrame.has_value(), c.isDefault);
+  for (const auto& c : cases) {
+    const auto has = [&](int flag) { return (c.state & flag) != 0; };
+    const TColorButtonLayout l = LayoutColorButton({0, 0, 100, 24}, has(kDefault), has(kPressed),
+                                                   has(kFocused), has(kDisabled), has(kCaption));
+    EXPECT_EQ(l.frame, c.frame) << c.state;
+    EXPECT_EQ(l.flatFrame, has(kPressed));
+    EXPECT_EQ(l.caption, c.text) << c.state;
+    EXPECT_EQ(l.swatchEdge, c.edge) << c.state;
+    EXPECT_EQ(l.swatch, c.swatch) << c.state;
+    EXPECT_EQ(l.cross, has(kDisabled));
+    EXPECT_EQ(l.defaultFrame.has_value(), has(kDefault));
     EXPECT_EQ(l.focus,
-              c.isDefault && c.focused ? std::optional<TRect>({3, 3, 97, 21}) : std::nullopt);
+              has(kDefault) && has(kFocused) ? std::optional<TRect>({3, 3, 97, 21}) : std::nullopt);
   }
 }
 
