@@ -166,26 +166,29 @@ TEST_F(ImportTest, TextRuleVariants) {
       {"Date.Show=1 Date.Format=2 Date.Position=0", "&sdate;  &time;"}};
   for (const auto& [values, text] : cases) {
     TTestPlatform fresh;
-    Old("AnalogDisplay=0 Shadow.Draw=0 Font.Name=Arial " + std::string(values));
+    Old("AnalogDisplay=0 Shadow.Draw=0 Font.Name=Arial TrueTransparencyEnabled=1 "
+        "TrueTransparency=150 " +
+        std::string(values));
     ImportOldSettings();
-    // Missing old values are not written, and the old transparency was off.
+    // Missing old values are not written; a transparency beyond all is full.
     EXPECT_EQ(Imported(),
-              "=2 Active=1 Description=Imported from Quorvel 1.x Font_FontName=Arial "
-              "Font_FontStyle=0 Shadow=0 Text=" +
-                  std::string(text) + " ");
+              "=2 Active=1 AlphaBlendValue=0 Description=Imported from Quorvel 1.x "
+              "Font_FontName=Arial Font_FontStyle=0 Shadow=0 Text=" +
+                  std::string(text) + " Transparent=1 ");
   }
 }
 
 TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
   // Old values beyond the common ones, and the display they give. The old colour table holds the
   // pairs of the hour, minute, second hand and tick marks; without its switch a record has the
-  // base colours. A transparency below none is opaque; without one it is half (127.5 to even).
+  // base colours, and without a thin outline a width of 2. A transparency below none is opaque;
+  // without one it is half (127.5 to even).
   const std::pair<const char*, const char*> cases[] = {
       {"TrueTransparency=-20 Analog.ThinOutline=1 Analog.UseHourHandColors=1",
        "=1 Active=1 AlphaBlendValue=255 Description=Imported from Quorvel 1.x DisplaySize=52 "
        "HourHandSettings=1/2/1 MinuteHandSettings=3/4/1 QuarterMarksSettings=7/8/1 SecondsHand=1 "
        "SecondsHandSettings=5/6/1 ShowText=0 TickMarkSettings=7/8/1 TickMarks=3 Transparent=1 "},
-      {"Analog.ThinOutline=0 Analog.UseHourHandColors=0",
+      {"",
        "=1 Active=1 AlphaBlendValue=128 Description=Imported from Quorvel 1.x DisplaySize=52 "
        "HourHandSettings=65280/0/2 MinuteHandSettings=3/4/2 QuarterMarksSettings=7/8/2 "
        "SecondsHand=1 SecondsHandSettings=5/6/2 ShowText=0 TickMarkSettings=7/8/2 TickMarks=3 "
