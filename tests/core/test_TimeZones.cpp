@@ -56,6 +56,10 @@ TEST(DateTime, CivilDaysRoundTripOverCenturies) {
       EXPECT_EQ(static_cast<std::int32_t>(DaysInMonth(year, month)),
                 next - DaysFromCivil(year, month, 1))
           << year << "-" << month;
+      // The day before is the month's last, not day 0 of the next.
+      const TCivilDate last = CivilFromDays(next - 1);
+      EXPECT_EQ(std::tuple(last.year, last.month, last.day),
+                std::tuple(year, month, DaysInMonth(year, month)));
     }
   const TSystemTime st = DateTimeToSystemTime(At(2026, 12, 6, 23, 59, 59, 999) + 0.4 / 86400000);
   EXPECT_EQ(st.wMilliseconds, 999);
@@ -169,6 +173,7 @@ TEST_F(CatalogueTest, SortedByIndexOrByOffsetAndFoundByName) {
   EXPECT_EQ(fields(alpha.DaylightDate), (std::vector<int>{0, 3, 0, 5, 2, 4, 5, 6}));
   EXPECT_EQ(zones.FindZone("Alpha")->DisplayName, "(UTC) Alpha");
   EXPECT_EQ(zones.FindZone("Nowhere"), nullptr);
+  EXPECT_EQ(zones.IndexOfZone("Gamma"), 0);
   EXPECT_EQ(zones.IndexOfZone("BETA"), 2);
   EXPECT_EQ(zones.IndexOfZone("Nowhere"), -1);
 }
