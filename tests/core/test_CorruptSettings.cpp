@@ -1,6 +1,5 @@
-// Settings damaged the way registry cleaners, old versions and hand edits
-// damage them: whatever one stored value holds, loading and saving keep every
-// other value and every display.
+// Whatever one stored value holds (registry cleaners, old versions and hand edits damage them),
+// loading and saving keep every other value and every display.
 #include <gtest/gtest.h>
 
 #include "config/uOptions.h"
@@ -70,14 +69,9 @@ void StoreEverything() {
 
 // The same value with a type (or size) the program cannot read it as.
 TRegData Damaged(const TRegData& data) {
-  switch (data.type) {
-    case rtInteger:
-      return {rtString, {'x', 0}};
-    case rtBinary:
-      return {rtInteger, {1, 0, 0, 0}};
-    default:
-      return {rtBinary, {1, 2, 3}};
-  }
+  if (data.type == rtInteger) return {rtString, {'x', 0}};
+  if (data.type == rtBinary) return {rtInteger, {1, 0, 0, 0}};
+  return {rtBinary, {1, 2, 3}};
 }
 
 void Restore(TMemoryHive& hive, const std::map<std::string, TRegData>& values) {
@@ -110,9 +104,8 @@ TEST(CorruptSettings, EveryDamagedValueCostsOnlyItself) {
       list.Load();
       ASSERT_EQ(list.Count(), 2u) << damagedPath;
       // Only a display whose kind (the unnamed value) cannot be read stays hidden.
-      if (damagedPath.back() != '\\') {
-        EXPECT_TRUE(list[0].IsActive() && list[1].IsActive()) << damagedPath;
-      }
+      EXPECT_TRUE(damagedPath.back() == '\\' || (list[0].IsActive() && list[1].IsActive()))
+          << damagedPath;
       list.Save();
       options.Save();
     }

@@ -15,44 +15,23 @@ TMultiLanguage Loaded(std::string_view text) {
   return language;
 }
 
-TEST(Translations, CommentsBlankLinesAndCaseOfKeys) {
-  const auto t = Loaded(";MNU_DISPLAY=Kommentar\r\n  \r\nMNU_DISPLAY=Anzeige\r\n\t\x01\r\n;last=x");
-  EXPECT_EQ(t.GetText("MNU_DISPLAY", "Display"), "Anzeige");
-  EXPECT_EQ(t.GetText("mnu_display", "Display"), "Anzeige");
-  EXPECT_EQ(t.GetText(";last", "d"), "d");
-  EXPECT_EQ(Loaded("mnu_display=x").GetText("MNU_DISPLAY", "d"), "x");
-  // A ";" after blanks is no comment.
-  EXPECT_EQ(Loaded("  ;K=v").GetText("  ;K", "d"), "v");
-}
-
-TEST(Translations, ReferencesAreFollowedOneLevel) {
-  const auto t = Loaded("A=$BB\nBB=Text\nC=$DD\nDD=$EE\nEE=x\nF=$X\nG=$MISSING\nH=\n");
-  EXPECT_EQ(t.GetText("A", "d"), "Text");
-  EXPECT_EQ(t.GetText("C", "d"), "$EE");
-  EXPECT_EQ(t.GetText("F", "d"), "$X");  // too short to be a reference
-  EXPECT_EQ(t.GetText("G", "d"), "d");
-  EXPECT_EQ(t.GetText("H", "d"), "d");  // empty text: the default
-  EXPECT_EQ(t.GetText("NOPE", "d"), "d");
-}
-
-TEST(Translations, LineEndsLineBreaksAndFormatDirectives) {
-  const auto t = Loaded("MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b\nK=%s%n%d");
-  EXPECT_EQ(t.GetText("MSG", ""), "Line one\r\nLine two");
-  EXPECT_EQ(t.GetText("X", ""), "1");
-  EXPECT_EQ(t.GetText("Y", ""), "2");
-  EXPECT_EQ(t.GetText("Z", ""), "a=b");
-  EXPECT_EQ(t.GetText("K", ""), "%s%n%d");  // a translated text is a value, never a format
+TEST(Translations, CommentsKeysReferencesAndLineEnds) {
+  const auto t = Loaded(
+      ";MNU_DISPLAY=Kommentar\r\n  \r\nMNU_DISPLAY=Anzeige\r\n\t\x01\r\n  ;K=v\r\n"
+      "A=$BB\nBB=Text\nC=$DD\nDD=$EE\nEE=x\nF=$X\nG=$MISSING\nH=\n"
+      "MSG=Line one\\nLine two\rX=1\nY=2\r\nZ=a=b\nK=%s%n%d\n;last=x");
+  // A ";" after blanks is no comment; a reference is followed one level only and must be longer
+  // than one letter; an empty text gives the default; a text is a value, never a format.
+  std::string texts;
+  for (const char* key : {"MNU_DISPLAY", "mnu_display", ";last", "  ;K", "A", "C", "F", "G", "H",
+                          "NOPE", "MSG", "X", "Y", "Z", "K"})
+    texts += t.GetText(key, "d") + "|";
+  EXPECT_EQ(texts, "Anzeige|Anzeige|d|v|Text|$EE|$X|d|d|d|Line one\r\nLine two|1|2|a=b|%s%n%d|");
 }
 
 TEST(Translations, EncodingsAndGarbage) {
-  EXPECT_EQ(Loaded("\xEF\xBB\xBFK=Gr\xC3\xBC\xC3\x9F"
-                   "e")
-                .GetText("K", ""),
-            "Grüße");
-  EXPECT_EQ(Loaded("K=Gr\xFC\xDF"
-                   "e")
-                .GetText("K", ""),
-            "Grüße");  // 8-bit code page
+  EXPECT_EQ(Loaded("\xEF\xBB\xBFK=Fuß").GetText("K", ""), "Fuß");
+  EXPECT_EQ(Loaded("K=Fu\xDF").GetText("K", ""), "Fuß");  // 8-bit code page
   // UTF-8 is kept only when every sequence is whole; otherwise each byte is a character.
   const std::pair<const char*, const char*> texts[] = {
       {"\xEF\xBF\xBD", "\xEF\xBF\xBD"},            // three bytes
@@ -66,10 +45,8 @@ TEST(Translations, EncodingsAndGarbage) {
   EXPECT_EQ(DecodeTextFile(std::string_view("\xE0\xA0\x80", 2)), "\xC3\xA0\xC2\xA0");
   std::string garbage;
   for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
-  const auto g = Loaded(garbage);
-  EXPECT_EQ(g.GetText("MNU_DISPLAY", "Display"), "Display");
-  const std::string longLine = "K=" + std::string(2'000'000, 'x');
-  EXPECT_EQ(Loaded(longLine).GetText("K", "").size(), 2'000'000u);
+  EXPECT_EQ(Loaded(garbage).GetText("MNU_DISPLAY", "Display"), "Display");
+  EXPECT_EQ(Loaded("K=" + std::string(2'000'000, 'x')).GetText("K", "").size(), 2'000'000u);
 }
 
 TEST(Translations, ComponentsByTag) {
@@ -78,9 +55,6 @@ TEST(Translations, ComponentsByTag) {
   t.TranslateComponent(button);
   EXPECT_EQ(button.caption, "Knopf");
   EXPECT_EQ(button.hint, "Hilfe");
-  TTranslatable empty{TComponentKind::Label, 5, "", "", {}};
-  t.TranslateComponent(empty);
-  EXPECT_EQ(empty.caption, "");  // an empty caption stays empty
   TTranslatable list{TComponentKind::ListView, 7, "", "", {"Name", "Size", "Kind", ""}};
   t.TranslateComponent(list);
   EXPECT_EQ(list.columns, (std::vector<std::string>{"Name", "Size", "Art", ""}));
@@ -88,10 +62,11 @@ TEST(Translations, ComponentsByTag) {
   t.TranslateComponent(action);
   EXPECT_EQ(action.caption, "Aktion");
   EXPECT_EQ(action.hint, "Aktion");  // a hint equal to the caption follows it
-  for (int tag : {0, 10000}) {
-    TTranslatable label{TComponentKind::Label, tag, "Label", "", {}};
+  // An empty caption stays empty; tags beyond the numbered range are never looked up.
+  for (const auto& [tag, caption] : {std::pair{5, ""}, {0, "Label"}, {10000, "Label"}}) {
+    TTranslatable label{TComponentKind::Label, tag, caption, "", {}};
     t.TranslateComponent(label);
-    EXPECT_EQ(label.caption, "Label");
+    EXPECT_EQ(label.caption, caption) << tag;
   }
   std::string caption = "Window";
   t.TranslateCaption(5, caption);
@@ -156,20 +131,13 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   EXPECT_EQ(fromInstallation.LanguageName(), "deutsch");
   EXPECT_EQ(fromInstallation.GetText("MNU_DISPLAY", "Display"), "Anzeige");
 
-  {
-    TVarnRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\", true));
-    reg.WriteString("Language", "english");
-  }
+  TVarnRegistry user;
+  ASSERT_TRUE(user.OpenKey("Software\\Quorvel II\\", true));
+  user.WriteString("Language", "english");
   TMultiLanguage fromUser;
   EXPECT_EQ(fromUser.LanguageName(), "english");
   EXPECT_FALSE(fromUser.HasTranslations());
-
-  {
-    TVarnRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\", true));
-    reg.WriteInteger("Language", 3);  // damaged: ignored, the installation's choice counts
-  }
+  user.WriteInteger("Language", 3);  // damaged: ignored, the installation's choice counts
   TMultiLanguage damaged;
   EXPECT_EQ(damaged.LanguageName(), "deutsch");
 }

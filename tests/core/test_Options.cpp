@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "config/uOptions.h"
 #include "config/uVarnRegistry.h"
 #include "support/uTestPlatform.h"
+#include "support/uTools.h"
 
 namespace {
 
@@ -18,11 +22,6 @@ class OptionsTest : public ::testing::Test {
   std::int32_t StoredInteger(const std::string& key, const std::string& name) {
     TVarnRegistry reg;
     return reg.OpenKey(key, false) ? reg.ReadIntegerDef(name, -1) : -2;
-  }
-  void StoreInteger(const std::string& key, const std::string& name, std::int32_t value) {
-    TVarnRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(key, true));
-    reg.WriteInteger(name, value);
   }
   TTestPlatform platform;
 };
@@ -68,26 +67,21 @@ TEST_F(OptionsTest, LoadCorrectsTimesAndTurnsTagsIntoLineBreaks) {
 
 TEST_F(OptionsTest, AddCustomColorRotatesTheFourRecentSlots) {
   TOptions options;
-  const auto slot = [&](char letter) {
-    for (const std::string& item : options.CustomColors)
-      if (item[5] == letter) return item.substr(7);
-    return std::string("?");
+  // The four recent slots, oldest first.
+  const auto recent = [&] {
+    std::string hex;
+    for (const char* prefix : {"ColorG=", "ColorO=", "ColorH=", "ColorP="})
+      for (const std::string& item : options.CustomColors)
+        if (item.starts_with(prefix)) hex += item.substr(7) + " ";
+    return hex;
   };
-  const auto set = [&](char letter, const std::string& hex) {
-    for (std::string& item : options.CustomColors)
-      if (item[5] == letter) item = std::string("Color") + letter + "=" + hex;
-  };
-  set('G', "00000A");
-  set('O', "00000B");
-  set('H', "00000C");
-  set('P', "00000D");
-  options.AddCustomColor(0x00000D);  // already newest: nothing changes
-  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000A00000B00000C00000D");
-  options.AddCustomColor(0x00000A);  // moves to the newest place
-  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000B00000C00000D00000A");
+  for (std::uint32_t color : {0xA, 0xB, 0xC, 0xD}) options.AddCustomColor(color);
+  EXPECT_EQ(recent(), "00000A 00000B 00000C 00000D ");
+  options.AddCustomColor(0x00000B);  // known: moves to the newest place
+  EXPECT_EQ(recent(), "00000A 00000C 00000D 00000B ");
   options.AddCustomColor(0x0000FF);  // new: the oldest drops out
-  EXPECT_EQ(slot('G') + slot('O') + slot('H') + slot('P'), "00000C00000D00000A0000FF");
-  EXPECT_EQ(slot('A'), "FFFFFF");
+  EXPECT_EQ(recent(), "00000C 00000D 00000B 0000FF ");
+  EXPECT_EQ(options.CustomColors[0], "ColorA=FFFFFF");
   options.CustomColors.resize(3);  // damaged list: left alone
   options.AddCustomColor(0x123456);
   EXPECT_EQ(options.CustomColors.size(), 3u);
@@ -97,186 +91,144 @@ class ImportTest : public OptionsTest {
  protected:
   static constexpr char kOld[] = "Software\\Varn Software\\Quorvel\\";
   static constexpr char kNew[] = "Software\\Quorvel II\\Displays\\000";
-  void Old(const std::string& name, std::int32_t value) { StoreInteger(kOld, name, value); }
-  std::vector<std::string> NewValueNames() {
+  // Writes old values from "name=value ..." text: numbers as integers, anything else as text.
+  void Old(const std::string& values) {
+    TVarnRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kOld, true));
+    std::istringstream in(values);
+    for (std::string item; in >> item;) {
+      const std::string name = item.substr(0, item.find('=')), value = item.substr(name.size() + 1);
+      if (const auto number = ParseDecimal(value))
+        reg.WriteInteger(name, *number);
+      else
+        reg.WriteString(name, value);
+    }
+  }
+  void OldRecord(const std::string& name, const void* data, int size) {
+    TVarnRegistry reg;
+    reg.OpenKey(kOld, true);
+    reg.WriteBinaryData(name, data, size);
+  }
+  // The imported display's values by name, "name=value " each; a record as fill/outline/width.
+  std::string Imported() {
     TVarnRegistry reg;
     std::vector<std::string> names;
     if (reg.OpenKey(kNew, false)) reg.GetValueNames(names);
-    return names;
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const std::string& name : names) {
+      text += name + "=";
+      if (reg.GetDataType(name) == rtInteger) text += std::to_string(reg.ReadInteger(name));
+      if (reg.GetDataType(name) == rtString) text += reg.ReadString(name);
+      if (reg.GetDataType(name) == rtBinary) {
+        TElementSettings r;
+        ReadElementSettings(reg, name, {}, r);
+        text += std::to_string(r.FillColor) + "/" + std::to_string(r.OutlineColor) + "/" +
+                std::to_string(r.OutlineWidth);
+      }
+      text += " ";
+    }
+    return text;
   }
 };
 
 TEST_F(ImportTest, DigitalClockWithoutFontWritesOnlyTheBaseValues) {
-  Old("AnalogDisplay", 0);
-  struct {
-    std::int32_t l, t, r, b;
-  } position{10, 20, 110, 70};
-  {
-    TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteBinaryData("ClockPosition", &position, sizeof(position));
-    reg.WriteBool("TrueTransparencyEnabled", true);
-    reg.WriteInteger("TrueTransparency", 30);
-  }
+  Old("AnalogDisplay=0 TrueTransparencyEnabled=1 TrueTransparency=30");
+  const std::int32_t position[] = {10, 20, 110, 70};
+  OldRecord("ClockPosition", position, sizeof(position));
   ImportOldSettings();
-  EXPECT_EQ(NewValueNames(),
-            (std::vector<std::string>{"", "Left", "Top", "Width", "Height", "Description", "Active",
-                                      "Transparent", "AlphaBlendValue"}));
-  EXPECT_EQ(StoredInteger(kNew, ""), 2);
-  EXPECT_EQ(StoredInteger(kNew, "Width"), 100);
-  EXPECT_EQ(StoredInteger(kNew, "Height"), 50);
-  EXPECT_EQ(StoredInteger(kNew, "Transparent"), 1);
-  EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), 178);  // 178.5 to even
-  EXPECT_EQ(StoredInteger(kNew, "Active"), 1);
-  EXPECT_EQ(StoredString(kNew, "Description"), "Imported from Quorvel 1.x");
+  // An opacity of 70 % is 178.5, rounded to even.
+  EXPECT_EQ(Imported(),
+            "=2 Active=1 AlphaBlendValue=178 Description=Imported from Quorvel 1.x Height=50 "
+            "Left=10 Top=20 Transparent=1 Width=100 ");
   EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Count"), 1);
   EXPECT_EQ(StoredInteger("Software\\Quorvel II\\Displays", "Primary"), 0);
 }
 
 TEST_F(ImportTest, DigitalClockFontShadowAndText) {
-  Old("AnalogDisplay", 0);
-  // Each old integer and the new value it becomes, with a value of its own.
-  const struct {
-    const char *from, *to;
-    std::int32_t value;
-  } copies[] = {{"Alignment", "Alignment", 2},
-                {"Font.Size", "Font_FontSize", 14},
-                {"Font.CharSet", "Font_FontCharset", 238},
-                {"Font.Color", "Font_FontColor", 0x123456},
-                {"Digital.3D", "Font_3D", 1},
-                {"Outline.Color", "Font_OutlineColor", 0x654321},
-                {"Outline.Draw", "Font_OutlineWidth", 3},
-                {"Shadow.Color", "ShadowColor", 0x0000FF}};
-  for (const auto& c : copies) Old(c.from, c.value);
-  {
-    TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteString("Font.Name", "Arial");
-    reg.WriteInteger("Font.Bold", 1);
-    reg.WriteInteger("Font.Italic", 1);
-    reg.WriteInteger("Shadow.Draw", 2);
-    reg.WriteInteger("DisplaySeconds", 1);
-    reg.WriteInteger("Force24HourMode", 1);
-    reg.WriteInteger("NoAMPMIndicator", 1);
-    reg.WriteBool("Date.Show", true);
-    reg.WriteInteger("Date.Format", 0);
-  }
+  Old("AnalogDisplay=0 Alignment=2 Font.Name=Arial Font.Size=14 Font.CharSet=238 Font.Color=291 "
+      "Digital.3D=1 Outline.Color=801 Outline.Draw=3 Shadow.Color=255 Font.Bold=1 Font.Italic=1 "
+      "Shadow.Draw=2 DisplaySeconds=1 Force24HourMode=1 NoAMPMIndicator=1 Date.Show=1 "
+      "Date.Format=0");
   ImportOldSettings();
-  for (const auto& c : copies) EXPECT_EQ(StoredInteger(kNew, c.to), c.value) << c.to;
-  EXPECT_EQ(StoredString(kNew, "Font_FontName"), "Arial");
-  EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 17);
-  EXPECT_EQ(StoredInteger(kNew, "Shadow"), 6);
-  EXPECT_EQ(StoredString(kNew, "Text"), "&ldate;  &time -s -24 -nap;");
+  EXPECT_EQ(Imported(),
+            "=2 Active=1 Alignment=2 Description=Imported from Quorvel 1.x Font_3D=1 "
+            "Font_FontCharset=238 Font_FontColor=291 Font_FontName=Arial Font_FontSize=14 "
+            "Font_FontStyle=17 Font_OutlineColor=801 Font_OutlineWidth=3 Shadow=6 ShadowColor=255 "
+            "Text=&ldate;  &time -s -24 -nap; ");
 }
 
 TEST_F(ImportTest, TextRuleVariants) {
-  struct Case {
-    bool dateShown;
-    int format, position;
-    const char* custom;
-    const char* expected;
-  };
-  const Case cases[] = {{false, 0, 0, nullptr, "&time;"},
-                        {true, 1, 1, nullptr, "&time;  &sdate;"},
-                        {true, 2, 0, "&dd;", "&dd;  &time;"},
-                        {true, 2, 0, nullptr, "&sdate;  &time;"}};
-  for (const Case& c : cases) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Date.Format=0", "&time;"},  // no Date.Show: no date
+      {"Date.Show=1 Date.Format=1 Date.Position=1", "&time;  &sdate;"},
+      {"Date.Show=1 Date.Format=2 Date.CustomFormat=&dd;", "&dd;  &time;"},
+      {"Date.Show=1 Date.Format=2 Date.Position=0", "&sdate;  &time;"}};
+  for (const auto& [values, text] : cases) {
     TTestPlatform fresh;
-    Old("AnalogDisplay", 0);
-    TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteString("Font.Name", "Arial");
-    reg.WriteInteger("Shadow.Draw", 0);
-    if (c.dateShown) reg.WriteBool("Date.Show", true);  // absent: no date
-    reg.WriteInteger("Date.Format", c.format);
-    reg.WriteInteger("Date.Position", c.position);
-    if (c.custom) reg.WriteString("Date.CustomFormat", c.custom);
-    reg.CloseKey();
+    Old("AnalogDisplay=0 Shadow.Draw=0 Font.Name=Arial TrueTransparencyEnabled=1 "
+        "TrueTransparency=150 " +
+        std::string(values));
     ImportOldSettings();
-    EXPECT_EQ(StoredString(kNew, "Text"), c.expected);
-    EXPECT_EQ(StoredInteger(kNew, "Shadow"), 0);
-    EXPECT_EQ(StoredInteger(kNew, "Font_FontSize"), -1);  // missing old value: not written
-    EXPECT_EQ(StoredInteger(kNew, "Font_FontStyle"), 0);
-    EXPECT_EQ(StoredInteger(kNew, "Transparent"), -1);  // the old transparency was off
+    // Missing old values are not written; a transparency beyond all is full.
+    EXPECT_EQ(Imported(),
+              "=2 Active=1 AlphaBlendValue=0 Description=Imported from Quorvel 1.x "
+              "Font_FontName=Arial Font_FontStyle=0 Shadow=0 Text=" +
+                  std::string(text) + " Transparent=1 ");
   }
 }
 
 TEST_F(ImportTest, AnalogClockSizeMarksAndElementColours) {
-  for (const auto& [thin, width] : {std::pair{1, 1}, std::pair{0, 2}}) {
+  // Old values beyond the common ones, and the display they give. The old colour table holds the
+  // pairs of the hour, minute, second hand and tick marks; without its switch a record has the
+  // base colours, and without a thin outline a width of 2. A transparency below none is opaque;
+  // without one it is half (127.5 to even).
+  const std::pair<const char*, const char*> cases[] = {
+      {"TrueTransparency=-20 Analog.ThinOutline=1 Analog.UseHourHandColors=1",
+       "=1 Active=1 AlphaBlendValue=255 Description=Imported from Quorvel 1.x DisplaySize=52 "
+       "HourHandSettings=1/2/1 MinuteHandSettings=3/4/1 QuarterMarksSettings=7/8/1 SecondsHand=1 "
+       "SecondsHandSettings=5/6/1 ShowText=0 TickMarkSettings=7/8/1 TickMarks=3 Transparent=1 "},
+      {"",
+       "=1 Active=1 AlphaBlendValue=128 Description=Imported from Quorvel 1.x DisplaySize=52 "
+       "HourHandSettings=65280/0/2 MinuteHandSettings=3/4/2 QuarterMarksSettings=7/8/2 "
+       "SecondsHand=1 SecondsHandSettings=5/6/2 ShowText=0 TickMarkSettings=7/8/2 TickMarks=3 "
+       "Transparent=1 "}};
+  for (const auto& [values, expected] : cases) {
     TTestPlatform fresh;
-    Old("AnalogDisplay", 1);
-    Old("AnalogSize", 260);
-    Old("DisplaySeconds", 1);
-    Old("AnalogDesign", 3);
-    Old("TrueTransparencyEnabled", 1);
-    if (thin) Old("TrueTransparency", -20);  // below none: opaque; without one: half
-    Old("Analog.ClockColor", 0x00FF00);
-    Old("Analog.ThinOutline", thin);
-    Old("Analog.UseHourHandColors", thin);
-    Old("Analog.UseMinuteHandColors", 1);
-    Old("Analog.UseSecondHandColors", 1);
-    Old("Analog.UseTickmarksHandColors", 1);
+    Old("AnalogDisplay=1 AnalogSize=260 DisplaySeconds=1 AnalogDesign=3 TrueTransparencyEnabled=1 "
+        "Analog.ClockColor=65280 Analog.UseMinuteHandColors=1 Analog.UseSecondHandColors=1 "
+        "Analog.UseTickmarksHandColors=1 " +
+        std::string(values));
     const std::uint32_t colors[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    {
-      TVarnRegistry reg;
-      reg.OpenKey(kOld, true);
-      reg.WriteBinaryData("Analog.Colors", colors, sizeof(colors));
-    }
+    OldRecord("Analog.Colors", colors, sizeof(colors));
     ImportOldSettings();
-    EXPECT_EQ(StoredInteger(kNew, ""), 1);
-    EXPECT_EQ(StoredInteger(kNew, "DisplaySize"), 52);
-    EXPECT_EQ(StoredInteger(kNew, "TickMarks"), 3);
-    EXPECT_EQ(StoredInteger(kNew, "ShowText"), 0);
-    EXPECT_EQ(StoredInteger(kNew, "SecondsHand"), 1);
-    EXPECT_EQ(StoredInteger(kNew, "AlphaBlendValue"), thin ? 255 : 128);  // 127.5 to even
-    TVarnRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(kNew, false));
-    // The old table's pairs: hour, minute, second hand, tick marks; the base without its switch.
-    const std::pair<const char*, TElementSettings> records[] = {
-        {"HourHandSettings",
-         thin ? TElementSettings{1, 2, width} : TElementSettings{0x00FF00, 0, width}},
-        {"MinuteHandSettings", {3, 4, width}},
-        {"SecondsHandSettings", {5, 6, width}},
-        {"TickMarkSettings", {7, 8, width}},
-        {"QuarterMarksSettings", {7, 8, width}}};
-    for (const auto& [name, expected] : records) {
-      TElementSettings record;
-      ReadElementSettings(reg, name, {}, record);
-      EXPECT_EQ(record, expected) << name << " thin " << thin;
-    }
+    EXPECT_EQ(Imported(), expected);
   }
 }
 
 TEST_F(ImportTest, DamagedOldValuesAreAbsentAndAFailedImportLeavesNothing) {
-  Old("AnalogDisplay", 1);
-  {
-    TVarnRegistry reg;
-    reg.OpenKey(kOld, true);
-    reg.WriteString("ClockPosition", "10,20");  // the wrong type
-    reg.WriteString("TrueTransparencyEnabled", "yes");
-  }
+  Old("AnalogDisplay=1 ClockPosition=10,20 TrueTransparencyEnabled=yes");  // texts: the wrong type
   platform.currentUser.refusedValue = "Description";
   EXPECT_THROW(ImportOldSettings(), ERegistryException);
-  TVarnRegistry reg;
-  EXPECT_FALSE(reg.KeyExists(kProduct));  // so it is tried again at the next start
+  EXPECT_FALSE(TVarnRegistry().KeyExists(kProduct));  // so it is tried again at the next start
   platform.currentUser.refusedValue.clear();
   ImportOldSettings();
-  EXPECT_EQ(NewValueNames(), (std::vector<std::string>{"", "Description", "Active", "ShowText"}));
+  EXPECT_EQ(Imported(), "=1 Active=1 Description=Imported from Quorvel 1.x ShowText=0 ");
 }
 
 TEST_F(ImportTest, HappensOnlyWhileNothingIsStoredYet) {
-  Old("AnalogDisplay", 0);
+  Old("AnalogDisplay=0");
   TOptions options;
   options.Load();
   options.Save();  // the product key now exists
   ImportOldSettings();
-  EXPECT_TRUE(NewValueNames().empty());
+  EXPECT_EQ(Imported(), "");
 
   TTestPlatform fresh;  // no old settings, then no AnalogDisplay value: nothing to import
   TVarnRegistry reg;
   ImportOldSettings();
   EXPECT_FALSE(reg.KeyExists(kOld));  // looking for them creates nothing
-  StoreInteger(kOld, "Other", 1);
+  Old("Other=1");
   TOptions().Load();  // reading the options creates nothing
   ImportOldSettings();
   EXPECT_FALSE(reg.KeyExists(kProduct));
