@@ -40,6 +40,11 @@ TEST_F(RegistryTest, PathsResolveFromRootOrFromTheOpenKey) {
   reg.CloseKey();
   EXPECT_FALSE(reg.HasCurrentKey());
   EXPECT_TRUE(reg.KeyExists("Software\\Quorvel II\\Displays"));
+  // Another root is another hive: the key lands there, not under the user's root.
+  reg.SetRootKey(TRootKey::LocalMachine);
+  ASSERT_TRUE(reg.OpenKey("Software\\Machine", true));
+  EXPECT_TRUE(platform.localMachine.OpenKey("Software\\Machine", false, RegAccess::Read));
+  EXPECT_FALSE(platform.currentUser.OpenKey("Software\\Machine", false, RegAccess::Read));
 }
 
 TEST_F(RegistryTest, ReadOnlyOpeningFallsBackThroughTheRights) {
