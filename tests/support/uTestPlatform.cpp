@@ -9,6 +9,12 @@
 #include <fstream>
 #include <limits>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "config/uVarnRegistry.h"
 
 std::optional<TRect> TFakeDesktop::MonitorFromRect(const TRect& r, bool nearest) {
@@ -40,6 +46,14 @@ std::string TEnglishLocale::MonthName(int month, bool abbreviated) {
 }
 
 namespace {
+
+int ProcessId() {
+#ifdef _WIN32
+  return _getpid();
+#else
+  return static_cast<int>(getpid());
+#endif
+}
 
 // The text with every letter of Latin-1 as its lower-case base letter.
 std::string FoldLatin1(const std::string& text) {
@@ -292,9 +306,10 @@ void TFakeNotifyWindow::CloseByUser() {
 
 std::string TestFile(const std::string& suffix) {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const auto path =
-      std::filesystem::temp_directory_path() /
-      ("quorvel-" + std::string(test->test_suite_name()) + "." + test->name() + "-" + suffix);
+  // The process id too: the same test may run in two processes at once (parallel test runs).
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("quorvel-" + std::to_string(ProcessId()) + "-" + test->test_suite_name() +
+                     "." + test->name() + "-" + suffix);
   std::ofstream(path) << "RIFF";
   return path.string();
 }
