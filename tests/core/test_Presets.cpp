@@ -28,7 +28,11 @@ TEST_F(PresetTest, ALookIsOfferedOnlyToItsKindAndLeavesThePlaceAlone) {
   analog.Description = "Kitchen";
   TDisplayPresetManager manager(analog);
   ASSERT_TRUE(manager.SavePreset("Dim"));
-  EXPECT_TRUE(Exists(std::string(kAnalog) + "Dim"));
+  TVarnRegistry saved;  // the look only, no place value
+  ASSERT_TRUE(saved.OpenKey(std::string(kAnalog) + "Dim", false));
+  EXPECT_TRUE(saved.ValueExists("AlphaBlendValue"));
+  EXPECT_FALSE(saved.ValueExists("Description"));
+  saved.CloseKey();
   EXPECT_EQ(manager.Names(), std::vector<std::string>{"Dim"});
   EXPECT_TRUE(TDisplayPresetManager(digital).Names().empty());
 
