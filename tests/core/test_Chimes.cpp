@@ -5,6 +5,7 @@
 
 #include "config/uOptions.h"
 #include "events/uTowerClock.h"
+#include "events/uWavePlayThread.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -135,6 +136,28 @@ TEST_F(ChimeTest, StoppingAChimeWhileItEndsIsSafe) {
   const TPlays& played = platform.sound.played;
   ASSERT_GE(played.size(), 5u);
   EXPECT_EQ(TPlays(played.end() - 5, played.end()), Strokes(4, 1));
+}
+
+// The player on its own: the interval lies between strokes, and a count of -1 plays until stopped.
+TEST_F(ChimeTest, APlayerWaitsItsIntervalBetweenStrokesAndEndlessOnesStopWhenAsked) {
+  const auto& starts = platform.sound.syncStarts;
+  {
+    TVarnPlayWave strokes(platform.sound, top, 3, 60);
+    strokes.Start();
+  }  // the destructor waits for the thread
+  ASSERT_EQ(starts.size(), 3u);
+  for (std::size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 60ms);
+  TVarnPlayWave endless(platform.sound, top, -1, 0);
+  endless.Start();
+  EXPECT_TRUE(platform.sound.AwaitSyncPlays(8));
+  endless.Stop();
+  endless.WaitFor();
+  TVarnPlayWave none(platform.sound, top, 0, 0);
+  const std::size_t before = starts.size();
+  none.Start();
+  none.WaitFor();
+  EXPECT_GE(before, 8u);
+  EXPECT_EQ(starts.size(), before);  // a count of 0 plays nothing
 }
 
 }  // namespace
