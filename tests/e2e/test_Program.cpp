@@ -313,8 +313,10 @@ class StoredSettings : public ::testing::Test {
     RECT where{};
     TProcess program(L"");
     EXPECT_TRUE(program.started);
-    EXPECT_TRUE(WaitFor([&] { return !TopLevelWindows(program.id, L"TfrmDisplay").empty(); }, 30s));
-    for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay")) GetWindowRect(w, &where);
+    // Shown, not only made: a window is placed before it shows.
+    EXPECT_TRUE(WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s));
+    for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay"))
+      if (IsWindowVisible(w)) GetWindowRect(w, &where);
     PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);  // "Exit"
     EXPECT_EQ(program.WaitForExit(10s), 0);
     return where;
