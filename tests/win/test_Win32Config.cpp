@@ -265,7 +265,7 @@ TEST(Win32Tools, FormatElementSelectionInARealEdit) {
 }  // namespace
 
 #include "kinds/uWin32FontDialog.h"
-#include "win/uDialogCloser.h"
+#include "win/uModalSteps.h"
 
 namespace {
 
@@ -275,21 +275,17 @@ TEST(FontDialog, CancelChangesNothingAndOkKeepsTheColour) {
   font.FontName = "Tahoma";
   font.Size = 20;
   font.Color = 0x123456;
-  {
-    TDialogCloser closer(GetCurrentThreadId(), IDCANCEL);
-    EXPECT_FALSE(ExecuteFontDialog(nullptr, font));
-    EXPECT_TRUE(closer.Closed());
-  }
+  AnswerModalWindows({Press(IDCANCEL)});
+  EXPECT_FALSE(ExecuteFontDialog(nullptr, font));
+  EXPECT_TRUE(ModalSteps().empty());
   EXPECT_EQ(font.FontName, "Tahoma");
   EXPECT_EQ(font.Size, 20);
   // What the dialog answers must differ from what it was given: a face of
   // its list for one it does not have, and a real size where none was asked for.
   font.FontName = "no such face";
   font.Size = 0;
-  {
-    TDialogCloser closer(GetCurrentThreadId(), IDOK);
-    EXPECT_TRUE(ExecuteFontDialog(nullptr, font));
-  }
+  AnswerModalWindows({Press(IDOK)});
+  EXPECT_TRUE(ExecuteFontDialog(nullptr, font));
   EXPECT_NE(font.FontName, "no such face");
   EXPECT_FALSE(font.FontName.empty());
   EXPECT_GT(font.Size, 0);

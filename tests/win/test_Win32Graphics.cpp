@@ -11,7 +11,7 @@
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
 #include "support/uWin32Graphics.h"
-#include "win/uDialogCloser.h"
+#include "win/uModalSteps.h"
 
 namespace {
 
@@ -132,13 +132,9 @@ TEST_F(ColorDialog, OkGivesTheColourAndRecordsItAsRecent) {
   options.CustomColors[0] = "ColorA=0000FF";
   options.CustomColors[1] = "ColorB=not hex";
   TColor colour = RGBColor(10, 20, 30);
-  bool chosen;
-  {
-    TDialogCloser closer(GetCurrentThreadId(), IDOK);
-    chosen = PickColor(nullptr, options, colour);
-    ASSERT_TRUE(closer.Closed());
-  }
-  EXPECT_TRUE(chosen);
+  AnswerModalWindows({Press(IDOK)});
+  EXPECT_TRUE(PickColor(nullptr, options, colour));
+  ASSERT_TRUE(ModalSteps().empty());
   EXPECT_EQ(colour, RGBColor(10, 20, 30));
   TCustomColors expected;
   expected.fill(clEmptyCustomColor);
@@ -173,13 +169,9 @@ TEST_F(ColorDialog, ButtonShowsAChosenColourKeyAsBlack) {
   for (const auto& row : rows) {
     TFakeColorButton button;
     button.value = row.start;
-    bool chosen;
-    {
-      TDialogCloser closer(GetCurrentThreadId(), row.button);
-      chosen = PickButtonColor(nullptr, options, button);
-      ASSERT_TRUE(closer.Closed());
-    }
-    EXPECT_EQ(chosen, row.chosen);
+    AnswerModalWindows({Press(row.button)});
+    EXPECT_EQ(PickButtonColor(nullptr, options, button), row.chosen);
+    ASSERT_TRUE(ModalSteps().empty());
     EXPECT_EQ(button.value, row.shown);
     EXPECT_EQ(button.setCount, row.sets);
   }

@@ -53,6 +53,16 @@ inline HWND FindDialogWith(int controlId) {
 
 inline void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+// A step that presses button of the shown dialog that has it, as a common dialog's button is
+// pressed.
+inline std::function<bool()> Press(int button) {
+  return [button] {
+    const HWND dialog = FindDialogWith(button);
+    if (dialog) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return dialog != nullptr;
+  };
+}
+
 // The identifiers Tab visits from the first tab stop round to it again.
 inline std::vector<int> TabOrder(HWND dialog) {
   std::vector<int> ids;
