@@ -68,7 +68,7 @@ TEST_F(ChimeTest, SingleSoundsOnlyEarlyInTheirQuarterAndInsideTheHours) {
       {At(10, 45), true, &threeQuarters}, {At(11, 0), true, &top},
       {At(10, 31), true, nullptr},        {At(8, 0), true, &top},
       {At(7, 45), true, nullptr},         {At(22, 0, 0, 900), true, &top},
-      {At(22, 0, 1), true, nullptr},
+      {At(22, 0, 1), true, nullptr},      {At(22, 15), true, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.now.wHour << ":" << c.now.wMinute << ":" << c.now.wSecond);
