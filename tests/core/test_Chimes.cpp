@@ -158,6 +158,10 @@ TEST_F(ChimeTest, APlayerWaitsItsIntervalBetweenStrokesAndEndlessOnesStopWhenAsk
   none.WaitFor();
   EXPECT_GE(before, 8u);
   EXPECT_EQ(starts.size(), before);  // a count of 0 plays nothing
+  TVarnPlayWave once(platform.sound, top, 1, 30000);
+  once.Start();
+  EXPECT_TRUE(platform.sound.AwaitSyncPlays(before + 1));  // the first stroke does not wait
+  once.WaitFor();
 }
 
 }  // namespace
