@@ -56,10 +56,9 @@ void TTowerClock::Execute() {
   if (SoundFileExists(FQuarterSound)) {
     Strike(FQuarterSound, FQuarterStrokes, FQuarterGap);
     std::unique_lock lock(Chimes().lock);
-    // A stop wakes the pause early.
-    if (FPause >= 1)
-      Chimes().changed.wait_for(lock, std::chrono::milliseconds(FPause),
-                                [this] { return FTerminated.load(); });
+    // A stop wakes the pause early; a pause of 0 or less returns at once.
+    Chimes().changed.wait_for(lock, std::chrono::milliseconds(FPause),
+                              [this] { return FTerminated.load(); });
   }
   if (SoundFileExists(FHourSound) && FQuarterStrokes == 4 && !FTerminated)
     Strike(FHourSound, FHourStrokes, FHourGap);
