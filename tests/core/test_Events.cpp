@@ -488,6 +488,8 @@ TEST_F(EventTest, DamagedValuesCostThemselvesAndNothingHangs) {
       {store({{"Repeat", 9}}), "2026-12-24 18:30 9/21/4/17"},
       {[](TVarnRegistry& r) { r.WriteBinaryData("RepeatDaily", "\x01\x02", 2); },
        "2026-12-24 18:30 0/127/4/17"},
+      {[](TVarnRegistry& r) { r.WriteBinaryData("RepeatDaily", "\x01\x02\x03", 3); },
+       "2026-12-24 18:30 0/127/4/17"},
       {store({{"RepeatDaily", 3}}), "2026-12-24 18:30 0/127/4/17"},
       {store({{"RepeatMonthly", 0x105}}), "2026-12-24 18:30 0/21/4/5"},  // its low byte
       {store({{"Message", 5}}), "2026-12-24 18:30 0/21/4/17", TEvent::stWaiting, ""},
