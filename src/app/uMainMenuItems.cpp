@@ -7,6 +7,7 @@
 #include "display/uDisplay.h"
 #include "events/uEvents.h"
 #include "support/uPlatform.h"
+#include "support/uTools.h"
 
 namespace {
 
@@ -92,9 +93,14 @@ std::vector<TMenuEntry> BuildPopupMenu(const TDisplay* display, const TMenuState
 
 std::string PendingEventCaption(const TPendingEvent& event) {
   std::string caption = ShortDateTimeText(event.trigger);
-  if (!event.message.empty()) caption += ": " + event.message;
+  // The user's words are shown as typed: an "&" in them marks no access key.
+  if (!event.message.empty()) caption += ": " + EscapeAccessKeys(event.message);
   caption += "\t";
-  if (!event.recurrence.empty()) caption += "[" + event.recurrence + "]";
+  if (!event.recurrence.empty()) {
+    caption += '[';
+    caption += EscapeAccessKeys(event.recurrence);
+    caption += ']';
+  }
   return caption;
 }
 

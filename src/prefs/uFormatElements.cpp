@@ -93,7 +93,7 @@ std::vector<TFormatElement> FormatElementMenu() {
 }
 
 std::string CaptionWithElement(const std::string& caption, const std::string& element) {
-  const std::string suffix = ": &" + element;
+  const std::string suffix = ": " + EscapeAccessKeys(element);
   const bool hasIt = caption.size() >= suffix.size() &&
                      SameTextAscii(caption.substr(caption.size() - suffix.size()), suffix);
   return hasIt ? caption : caption + suffix;

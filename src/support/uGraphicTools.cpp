@@ -208,3 +208,38 @@ void ApplyElementSettings(TCanvas& canvas, const TElementSettings& record,
   else
     canvas.SetPen(FixColor(colours.OutlineColor), 1, TPenStyle::Clear);
 }
+
+namespace {
+
+double RelativeLuminance(TColor c) {
+  const auto linear = [](int channel) {
+    const double v = channel / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
+}
+
+}  // namespace
+
+double ContrastRatio(TColor a, TColor b) {
+  const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TColor SecondaryTextColor(TColor text, TColor background) {
+  constexpr double kReadable = 4.5;
+  constexpr int kSteps = 64;
+  const auto mix = [&](int step, int of) {
+    return RGBColor(RedOf(text) + (RedOf(background) - RedOf(text)) * step / of,
+                    GreenOf(text) + (GreenOf(background) - GreenOf(text)) * step / of,
+                    BlueOf(text) + (BlueOf(background) - BlueOf(text)) * step / of);
+  };
+  // From the text towards the background, as long as it stays readable.
+  TColor result = text;
+  for (int step = 1; step < kSteps; ++step) {
+    const TColor next = mix(step, kSteps);
+    if (ContrastRatio(next, background) < kReadable) break;
+    result = next;
+  }
+  return result;
+}

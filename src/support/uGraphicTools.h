@@ -12,6 +12,13 @@ struct TElementSettings;
 // A user colour of exactly the colour key would become a hole; draw it black.
 constexpr TColor FixColor(TColor c) { return c == clColorKey ? 0x000000 : c; }
 
+// The contrast of two colours as the accessibility guidelines measure it: 1 for equal colours,
+// 21 for black on white.
+double ContrastRatio(TColor a, TColor b);
+// A quieter colour for secondary text: the mix of text into background nearest to the
+// background that still reads at 4.5 to 1 against it (text itself where even that does not).
+TColor SecondaryTextColor(TColor text, TColor background);
+
 // The maximal runs of pixels that are not the key colour, row by row from the
 // top, each as a one-row rectangle. Empty when every pixel is the key.
 // The result is written into runs (cleared first) so callers can reuse it.

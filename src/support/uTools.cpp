@@ -129,6 +129,78 @@ TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference) {
   return desktop ? FitOnMonitor(desired, size, desktop->WorkAreaNear(reference)) : desired;
 }
 
+TPoint CentredOver(const TRect& owner, TPoint size) {
+  const TPoint centre{owner.left + owner.Width() / 2, owner.top + owner.Height() / 2};
+  return FitOnMonitor({centre.x - size.x / 2, centre.y - size.y / 2}, size, centre);
+}
+
+namespace {
+
+std::int64_t CoveredArea(const TRect& window, const std::vector<TRect>& obstacles) {
+  std::int64_t area = 0;
+  for (const TRect& o : obstacles)
+    if (window.Intersects(o))
+      area += std::int64_t{std::min(window.right, o.right) - std::max(window.left, o.left)} *
+              (std::min(window.bottom, o.bottom) - std::max(window.top, o.top));
+  return area;
+}
+
+}  // namespace
+
+TPoint AsideFrom(TPoint desired, TPoint size, const std::vector<TRect>& obstacles) {
+  constexpr int kGap = 8;
+  // The desired place, and beside each obstacle on each of its four sides.
+  std::vector<TPoint> places{desired};
+  for (const TRect& o : obstacles) {
+    places.push_back({o.left - size.x - kGap, desired.y});
+    places.push_back({o.right + kGap, desired.y});
+    places.push_back({desired.x, o.top - size.y - kGap});
+    places.push_back({desired.x, o.bottom + kGap});
+  }
+  TPoint best = FitOnMonitor(desired, size, desired);
+  std::int64_t bestCover = -1, bestDistance = 0;
+  for (const TPoint& place : places) {
+    const TPoint at = FitOnMonitor(place, size, desired);
+    const std::int64_t cover = CoveredArea({at.x, at.y, at.x + size.x, at.y + size.y}, obstacles);
+    const std::int64_t dx = at.x - desired.x, dy = at.y - desired.y;
+    const std::int64_t distance = dx * dx + dy * dy;
+    if (bestCover < 0 || cover < bestCover || (cover == bestCover && distance < bestDistance)) {
+      best = at;
+      bestCover = cover;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+std::string EscapeAccessKeys(const std::string& text) { return ReplaceAll(text, "&", "&&"); }
+
+char AccessKeyOf(const std::string& text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') return UpperAscii(text.substr(i + 1, 1))[0];
+    ++i;  // "&&" is a plain "&"
+  }
+  return 0;
+}
+
+std::vector<std::string> WithAccessKeys(const std::vector<std::string>& texts, std::string taken) {
+  std::vector<std::string> result;
+  for (const std::string& text : texts) {
+    std::string shown = EscapeAccessKeys(text);
+    const auto free = std::find_if(shown.begin(), shown.end(), [&](char c) {
+      const char upper = UpperAscii(std::string(1, c))[0];
+      return upper >= 'A' && upper <= 'Z' && taken.find(upper) == std::string::npos;
+    });
+    if (free != shown.end()) {
+      taken += UpperAscii(std::string(1, *free));
+      shown.insert(free, '&');
+    }
+    result.push_back(std::move(shown));
+  }
+  return result;
+}
+
 bool SoundFileExists(const std::string& file) {
   std::error_code error;
   return !file.empty() && std::filesystem::is_regular_file(PathFromUtf8(file), error);

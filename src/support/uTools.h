@@ -57,6 +57,21 @@ std::pair<std::string, std::string> SplitAtFirstSpace(const std::string& text);
 TPoint FitOnMonitor(TPoint desired, TPoint size, const TRect& workArea);
 // The same with the work area of the monitor nearest to reference.
 TPoint FitOnMonitor(TPoint desired, TPoint size, TPoint reference);
+// The top-left that centres a window of the given size over owner, kept inside the work area of
+// the owner's monitor.
+TPoint CentredOver(const TRect& owner, TPoint size);
+// The top-left nearest to desired, kept inside the work area of the monitor nearest to desired,
+// at which a window of the given size covers none of the obstacles (windows that would stay above
+// it); the least covered place when every place covers one.
+TPoint AsideFrom(TPoint desired, TPoint size, const std::vector<TRect>& obstacles);
+
+// Text shown in a menu or a label as it is written: every "&" doubled, so none marks an access key.
+std::string EscapeAccessKeys(const std::string& text);
+// The letter a single "&" marks in text, in upper case; 0 when there is none.
+char AccessKeyOf(const std::string& text);
+// Texts shown as written, each with the first ASCII letter as access key that neither taken (upper
+// case) nor an earlier text has; a text without such a letter gets none.
+std::vector<std::string> WithAccessKeys(const std::vector<std::string>& texts, std::string taken);
 
 // Whether a wave file to play is there: a plain file, not a folder.
 bool SoundFileExists(const std::string& file);

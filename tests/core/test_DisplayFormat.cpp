@@ -180,7 +180,7 @@ TEST_F(DisplayFormatTest, FormatElementMenuItemsShowWhatTheyInsertWhichTheLangua
   EXPECT_EQ(lines[25], "    Default: &&h;|&h;");
   EXPECT_EQ(lines[30], "    Default: &&hh;|&hh;");
   EXPECT_EQ(lines[54], "Time zone switch...|");
-  EXPECT_EQ(lines[55], "Local time switch: &<tz>|<tz>");
+  EXPECT_EQ(lines[55], "Local time switch: <tz>|<tz>");  // no access key on "<"
   EXPECT_EQ(lines[59], "Greater than sign: &&gt;|&gt;");
   EXPECT_EQ(ZoneSwitchElement("Tokyo Standard Time"), "<tz \"Tokyo Standard Time\">");
   // The time-zone picker's time column: short date, short time, no seconds.

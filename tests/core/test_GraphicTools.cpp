@@ -258,6 +258,19 @@ TEST(BlendBitmap, MatchesFloatingPointReferenceOnRandomPictures) {
   }
 }
 
+TEST(TextColours, SecondaryTextIsQuieterYetReadable) {
+  EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(0x123456, 0x123456), 1.0, 1e-9);
+  for (const auto& [text, background] : {std::pair<TColor, TColor>{0x000000, 0xF0F0F0},
+                                         {0xFFFFFF, 0x000000},
+                                         {0x800000, 0xFFFFFF}}) {
+    const double contrast = ContrastRatio(SecondaryTextColor(text, background), background);
+    EXPECT_GE(contrast, 4.5) << std::hex << text;
+    EXPECT_LT(contrast, 5.0) << std::hex << text;  // as quiet as that allows
+  }
+  EXPECT_EQ(SecondaryTextColor(0x808080, 0x909090), 0x808080u);  // already too faint: unchanged
+}
+
 TEST(HourPoint, QuarterHoursAndHalvesToEven) {
   EXPECT_EQ(HourPoint(0, 40, {100, 50}), (TPoint{100, 10}));  // twelve is up
   EXPECT_EQ(HourPoint(3, 40, {100, 50}), (TPoint{140, 50}));  // three is right

@@ -60,10 +60,10 @@ TEST(PopupMenu, PendingEventsSortedByTriggerWithTheirRecurrenceAfterATab) {
   state.pending = {{5, dec6 + 0.75, "", ""},
                    {0, dec6 + 0.5, "Lunch", "daily"},
                    {2, dec6 + 1.25, "", "every Monday"},
-                   {7, dec6 + 0.5, "Tea", ""}};  // the same time: in list order
+                   {7, dec6 + 0.5, "Tea & cake", ""}};  // the same time: in list order
   EXPECT_EQ(Outline(BuildPopupMenu(nullptr, state)[9].submenu),
             "Events... 17\nAdd event... 18\n- 0\n12/6/2026 12:00 PM: Lunch\t[daily] 1100\n"
-            "12/6/2026 12:00 PM: Tea\t 1107\n12/6/2026 6:00 PM\t 1105\n"
+            "12/6/2026 12:00 PM: Tea && cake\t 1107\n12/6/2026 6:00 PM\t 1105\n"
             "12/7/2026 6:00 AM\t[every Monday] 1102\n");
 }
 

@@ -62,6 +62,19 @@ TEST(TextTools, AsciiCaseLineBreakTagsAndSplitAtFirstSpace) {
   EXPECT_EQ(SplitAtFirstSpace(" lead"), (P{"", "lead"}));
 }
 
+TEST(TextTools, AccessKeysAreReadAndFreeLettersGiven) {
+  for (const auto& [text, key] : {std::pair<const char*, char>{"Sa&ve", 'V'},
+                                  {"&&amp; &x", 'X'},
+                                  {"R&&D", 0},
+                                  {"trailing&", 0}})
+    EXPECT_EQ(AccessKeyOf(text), key) << text;
+  using V = std::vector<std::string>;
+  EXPECT_EQ(WithAccessKeys({"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}, "GODKTPFIUXSVLC"),
+            (V{"&Mon", "Tu&e", "&Wed", "T&hu", "F&ri", "S&at", "Su&n"}));
+  // A letter is given once; an "&" of the text stays an "&"; no free letter, no key.
+  EXPECT_EQ(WithAccessKeys({"Mo", "mo", "R&D", "12"}, "O"), (V{"&Mo", "mo", "&R&&D", "12"}));
+}
+
 TEST(TextTools, FormatElementUnderTheCaret) {
   using R = std::optional<std::pair<std::size_t, std::size_t>>;
   const std::string text = "ab &time -s; <b>x</b> &&time;";
@@ -90,6 +103,33 @@ TEST(PlaceTools, FitOnMonitorKeepsSixteenPixelsInside) {
   platform.desktop.monitors = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
   EXPECT_EQ(FitOnMonitor(TPoint{1900, 700}, TPoint{200, 100}, TPoint{1500, 10}),
             (TPoint{2048 - 216, 768 - 40 - 116}));
+}
+
+TEST(PlaceTools, OwnedWindowsCentreOverTheirOwnerAndStepAsideOfWindowsOnTop) {
+  TTestPlatform platform;
+  platform.desktop.monitors = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
+  EXPECT_EQ(CentredOver({1100, 100, 1500, 500}, {200, 100}), (TPoint{1200, 250}));
+  // An owner in the corner of the second monitor: inside that monitor's work area.
+  EXPECT_EQ(CentredOver({1900, 600, 2040, 720}, {400, 300}), (TPoint{2048 - 416, 768 - 40 - 316}));
+  const TPoint size{300, 200};
+  const struct {
+    TPoint desired;
+    std::vector<TRect> onTop;
+    TPoint expected;
+  } cases[] = {
+      {{100, 100}, {}, {100, 100}},
+      {{100, 100}, {{600, 100, 700, 200}}, {100, 100}},  // beside it already
+      // Under the window's middle: to its right, the nearest free place (below is as near).
+      {{100, 100}, {{150, 150, 250, 250}}, {258, 100}},
+      // Its right blocked by a second one: below both.
+      {{100, 100}, {{150, 150, 250, 250}, {300, 50, 700, 300}}, {100, 308}},
+      // A tall one at the monitor's right edge: to its left, inside the work area.
+      {{700, 300}, {{800, 100, 1008, 700}}, {492, 300}},
+      // Nowhere free: where it covers least, here where it was.
+      {{100, 100}, {{0, 0, 2048, 768}}, {100, 100}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(AsideFrom(c.desired, size, c.onTop), c.expected) << c.desired.x << "," << c.desired.y;
 }
 
 TEST(PlatformTools, WeekdaysSoundsAndTime) {
