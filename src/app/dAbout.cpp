@@ -9,20 +9,25 @@
 namespace {
 
 constexpr COLORREF kBackground = RGB(0xF0, 0xF0, 0xF0);
-
-void DrawBannerText(HDC dc, const std::string& text, RECT r, int height, bool bold, COLORREF colour,
-                    UINT format) {
-  TUniqueFont font(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-  const HGDIOBJ old = SelectObject(dc, font.get());
-  SetTextColor(dc, colour);
-  SetBkMode(dc, TRANSPARENT);
-  const std::wstring wide = Utf8ToWide(text);
-  DrawTextW(dc, wide.c_str(), -1, &r, format | DT_NOPREFIX);
-  SelectObject(dc, old);
-}
+// The box and its parts in pixels at 96 dpi; each grows with the DPI.
+constexpr SIZE kSize{408, 245};
+constexpr SIZE kBanner{410, 55};
+struct TPlace {
+  int id;
+  RECT bounds;
+};
+constexpr TPlace kPlaces[] = {{TdlgAbout::InfoId, {12, 66, 394, 126}},
+                              {TdlgAbout::WebInfoId, {12, 134, 394, 160}},
+                              {TdlgAbout::LinkId, {12, 162, 394, 178}},
+                              {TdlgAbout::CloseId, {316, 204, 394, 230}}};
 
 }  // namespace
+
+int TdlgAbout::Scaled(int pixels) const { return ScaledForWindow(Handle(), pixels); }
+
+RECT TdlgAbout::Scaled(const RECT& r) const {
+  return {Scaled(r.left), Scaled(r.top), Scaled(r.right), Scaled(r.bottom)};
+}
 
 bool TdlgAbout::OnInitDialog() {
   FBackground.reset(CreateSolidBrush(kBackground));
@@ -34,42 +39,46 @@ bool TdlgAbout::OnInitDialog() {
   FLink.Color = RGB(0x00, 0x40, 0x80);
   FLink.ActiveColor = RGB(0x00, 0x80, 0xC0);
   FLink.Attach(Item(LinkId));
-  // 408 x 245 pixels whatever the dialog font, centred on the screen, with the
-  // controls placed in pixels below the banner.
-  const int width = 408, height = 245;
+  // Centred on the screen, with the controls placed below the banner.
+  const int width = Scaled(kSize.cx), height = Scaled(kSize.cy);
   SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER);
-  const struct {
-    int id;
-    RECT bounds;
-  } layout[] = {{InfoId, {12, 66, 394, 126}},
-                {WebInfoId, {12, 142, 394, 158}},
-                {LinkId, {12, 160, 394, 176}},
-                {CloseId, {316, 204, 394, 230}}};
-  for (const auto& [id, r] : layout)
+  for (const auto& [id, bounds] : kPlaces) {
+    const RECT r = Scaled(bounds);
     SetWindowPos(Item(id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   return true;
 }
 
+void TdlgAbout::DrawBannerText(HDC dc, const std::string& text, const RECT& bounds, int height,
+                               bool bold, COLORREF colour, UINT format) const {
+  TUniqueFont font(CreateFontW(-Scaled(height), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                               FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+  TSelectObject select(dc, font.get());
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  RECT r = Scaled(bounds);
+  DrawTextW(dc, Utf8ToWide(text).c_str(), -1, &r, format | DT_NOPREFIX);
+}
+
 void TdlgAbout::FormPaint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(Handle(), &ps);
-  RECT client{};
-  GetClientRect(Handle(), &client);
+  TPaintDC paint(Handle());
+  const HDC dc = paint.get();
   if (FBanner) {
-    const HDC memory = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(memory, FBanner);
-    BitBlt(dc, 0, 0, 410, 55, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    TUniqueMemoryDC memory(CreateCompatibleDC(dc));
+    TSelectObject select(memory.get(), FBanner);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, Scaled(kBanner.cx), Scaled(kBanner.cy), memory.get(), 0, 0, kBanner.cx,
+               kBanner.cy, SRCCOPY);
   }
   const COLORREF white = RGB(0xFF, 0xFF, 0xFF);
-  DrawBannerText(dc, "From the Quorvel developers", {12, 6, 300, 20}, 11, false, white, DT_LEFT);
+  DrawBannerText(dc, GetText("ABOUT_MAKER", "From the Quorvel developers"), {12, 6, 300, 20}, 11,
+                 false, white, DT_LEFT);
   DrawBannerText(dc, "Quorvel", {12, 20, 300, 48}, 21, true, white, DT_LEFT);
   const std::string version = GetText("VERSION", "version") + "\n" + ProgramVersion().Text();
-  DrawBannerText(dc, version, {200, 8, client.right - 60, 50}, 11, false, RGB(0, 0, 0), DT_RIGHT);
-  EndPaint(Handle(), &ps);
+  DrawBannerText(dc, version, {200, 8, kSize.cx - 60, 50}, 11, false, RGB(0, 0, 0), DT_RIGHT);
 }
 
 INT_PTR TdlgAbout::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "support/uDialogBase.h"
 #include "support/uVarnLabel.h"
 #include "support/uWinHandles.h"
@@ -25,6 +27,11 @@ class TdlgAbout : public TDialogBase {
 
  private:
   void FormPaint();
+  void DrawBannerText(HDC dc, const std::string& text, const RECT& bounds, int height, bool bold,
+                      COLORREF colour, UINT format) const;
+  // Pixels at 96 dpi grown to the box's DPI.
+  int Scaled(int pixels) const;
+  RECT Scaled(const RECT& r) const;
   const wchar_t* FHomePage;
   TVarnLabel FLink;
   TUniqueBrush FBackground;

@@ -9,7 +9,7 @@
 
 bool TfrmPresetManager::OnInitDialog() {
   SendMessageW(Item(NewNameId), EM_LIMITTEXT, 40, 0);
-  PlaceNearFocus(Handle());
+  PlaceOverOwner(Handle());
   Refill();
   // In save mode the name box takes the focus; otherwise the system's choice.
   return !FSaveMode;

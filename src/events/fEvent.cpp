@@ -5,6 +5,7 @@
 #include "events/uEvents.h"
 #include "support/uBusyState.h"
 #include "support/uDialogControls.h"
+#include "support/uGraphicTools.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
@@ -29,7 +30,7 @@ constexpr TPanel kPanels[] = {{TfrmEvent::DateId, TfrmEvent::DateId},
 
 bool TfrmEvent::OnInitDialog() {
   FormCreate();
-  PlaceNearFocus(Handle());
+  PlaceOverOwner(Handle());
   EventToControls(FEvent, false);
   return true;
 }
@@ -38,10 +39,17 @@ void TfrmEvent::FormCreate() {
   FHeadingFont.reset(CreateBoldDialogFont(Handle()));
   for (const int id : kHeadingIds)
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(FHeadingFont.get()), FALSE);
+  // The day boxes take the locale's names, with access keys that the window's texts leave free.
+  std::string taken;
+  for (HWND c = GetWindow(Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (const char key = AccessKeyOf(ControlText(Handle(), GetDlgCtrlID(c)))) taken += key;
+  std::vector<std::string> days;
   for (int day = 0; day < 7; ++day) {
-    SetControlText(Handle(), MondayId + day, WeekdayName(day, true));
+    days.push_back(WeekdayName(day, true));
     AddComboItem(Handle(), WeekdayListId, WeekdayName(day, false));
   }
+  const std::vector<std::string> boxes = WithAccessKeys(days, taken);
+  for (int day = 0; day < 7; ++day) SetControlText(Handle(), MondayId + day, boxes[day]);
   for (const std::string& item :
        QuotedList(GetText("EVENTNOTIFY",
                           "\"when the tray icon is clicked\",\"automatically\","
@@ -208,7 +216,9 @@ INT_PTR TfrmEvent::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kWarningId) return FALSE;
-      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_GRAYTEXT));
+      // Quieter than the other texts, yet readable.
+      SetTextColor(reinterpret_cast<HDC>(wParam),
+                   SecondaryTextColor(GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)));
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     default:

@@ -50,15 +50,17 @@ RECT WindowRectIn(HWND window, HWND parent) {
 
 // The general page ------------------------------------------------------------
 
-TacDisplayPreferences::TacDisplayPreferences(int templateId, std::vector<int> pageTemplates,
-                                             TDisplay& display, TDisplayPreferencesContext& context,
-                                             HWND owner)
+TacDisplayPreferences::TacDisplayPreferences(int templateId, const std::vector<int>& generalPages,
+                                             std::vector<TPreferencesTab> tabs, TDisplay& display,
+                                             TDisplayPreferencesContext& context, HWND owner)
     : TDialogBase(templateId),
-      FPageTemplates(std::move(pageTemplates)),
+      FTabs(std::move(tabs)),
       FDisplay(display),
       FContext(context),
       FOwner(owner) {
-  FPageTemplates.insert(FPageTemplates.begin(), kGeneralPage);
+  TPreferencesTab general{"3000", "General", {kGeneralPage}};
+  general.pages.insert(general.pages.end(), generalPages.begin(), generalPages.end());
+  FTabs.insert(FTabs.begin(), std::move(general));
 }
 
 TacDisplayPreferences::~TacDisplayPreferences() { std::erase(OpenWindows(), this); }
@@ -74,11 +76,12 @@ bool TacDisplayPreferences::OnInitDialog() {
   CreatePages();
   SetUpControls();
   TranslateGroupBoxes(Handle());
+  // Shown first, so that the window is placed beside the display as it is drawn.
+  FDisplay.Show();
   PlaceWindow();
   FUpdating = true;
   LoadControls();
   FUpdating = false;
-  FDisplay.Show();
   // Above the preferences window while it is being edited.
   FDisplay.SetTopmost(true);
   // Like a modal window, without its own loop: nothing else of the owner changes meanwhile.
@@ -86,65 +89,77 @@ bool TacDisplayPreferences::OnInitDialog() {
   return true;
 }
 
-void TacDisplayPreferences::AddTabs(int tabsId, const std::vector<std::string>& captions,
-                                    int firstTemplate) {
-  FTabsId = tabsId;
-  const HWND page = PageOf(tabsId), tabs = Control(tabsId);
-  SetTabTexts(page, tabsId, captions);
-  RECT area = WindowRectIn(tabs, page);
-  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  HWND previous = tabs;
-  for (std::size_t i = 0; i < captions.size(); ++i) {
-    FTabPages.push_back(AddPage(firstTemplate + static_cast<int>(i), page));
-    // Right after the tab control in the Tab order.
-    SetWindowPos(FTabPages.back(), previous, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    previous = FTabPages.back();
-  }
-  ShowTab(0);
-}
-
 void TacDisplayPreferences::ShowTab(int tab) {
-  SendMessageW(Control(FTabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  SendMessageW(Item(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
   for (std::size_t i = 0; i < FTabPages.size(); ++i)
-    ShowWindow(FTabPages[i], static_cast<int>(i) == tab ? SW_SHOWNA : SW_HIDE);
+    for (const HWND page : FTabPages[i])
+      ShowWindow(page, static_cast<int>(i) == tab ? SW_SHOWNA : SW_HIDE);
 }
 
-HWND TacDisplayPreferences::AddPage(int templateId, HWND parent) {
+HWND TacDisplayPreferences::AddPage(int templateId) {
   FPages.push_back(std::make_unique<TDialogPage>(
       templateId, [this](HWND p, UINT msg, WPARAM wParam, LPARAM lParam) {
         return PageMessage(p, msg, wParam, lParam);
       }));
-  FPages.back()->CreateChild(parent);
+  FPages.back()->CreateChild(Handle());
   return FPages.back()->Handle();
 }
 
 void TacDisplayPreferences::CreatePages() {
+  const HWND tabs = Item(TabsId);
+  std::vector<std::string> captions;
+  for (const TPreferencesTab& tab : FTabs) captions.push_back(GetText(tab.key, tab.caption));
+  SetTabTexts(Handle(), TabsId, captions);
   RECT margin{kMargin, kMargin, 0, 0};
   MapDialogRect(Handle(), &margin);
-  int y = margin.top, width = 0;
-  HWND previous = HWND_TOP;
-  for (const int page : FPageTemplates) {
-    const HWND made = AddPage(page, Handle());
-    const RECT r = WindowRectIn(made, Handle());
-    // Before the Close button in the Tab order, in the order of the pages.
-    SetWindowPos(made, previous, margin.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(made, SW_SHOWNA);
-    previous = made;
-    y += r.bottom - r.top + margin.top;
-    width = std::max(width, static_cast<int>(r.right - r.left));
+  // Every tab's pages one under another: the largest tab sets the size of them all.
+  SIZE area{0, 0};
+  for (const TPreferencesTab& tab : FTabs) {
+    FTabPages.emplace_back();
+    int height = 0;
+    for (const int templateId : tab.pages) {
+      const HWND page = AddPage(templateId);
+      FTabPages.back().push_back(page);
+      const RECT r = WindowRectIn(page, Handle());
+      height += (height ? margin.top : 0) + (r.bottom - r.top);
+      area.cx = std::max(area.cx, r.right - r.left);
+    }
+    area.cy = std::max<LONG>(area.cy, height);
   }
-  // The Close button under the pages at the right; the window around them all.
+  // The tab control around that area; twice, as its rows of tabs follow its width.
+  RECT display{};
+  for (int pass = 0; pass < 2; ++pass) {
+    display = {0, 0, area.cx, area.cy};
+    SendMessageW(tabs, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&display));
+    OffsetRect(&display, margin.left - display.left, margin.top - display.top);
+    SetWindowPos(tabs, nullptr, display.left, display.top, display.right - display.left,
+                 display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The pages in it, after the tab control in the Tab order.
+  RECT inside = display;
+  SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inside));
+  HWND previous = tabs;
+  for (const std::vector<HWND>& pages : FTabPages) {
+    int y = inside.top;
+    for (const HWND page : pages) {
+      const RECT r = WindowRectIn(page, Handle());
+      SetWindowPos(page, previous, inside.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+      previous = page;
+      y += r.bottom - r.top + margin.top;
+    }
+  }
+  // The Close button under the tabs at the right; the window around them all.
   const HWND close = Item(CloseId);
   const RECT button = WindowRectIn(close, Handle());
   const int buttonWidth = button.right - button.left, buttonHeight = button.bottom - button.top;
-  SetWindowPos(close, nullptr, margin.left + width - buttonWidth, y, 0, 0,
+  SetWindowPos(close, nullptr, display.right - buttonWidth, display.bottom + margin.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT client{0, 0, width + 2 * margin.left, y + buttonHeight + margin.top};
+  RECT client{0, 0, display.right + margin.left, display.bottom + 2 * margin.top + buttonHeight};
   AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
   SetWindowPos(Handle(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowTab(0);
 }
 
 void TacDisplayPreferences::SetUpControls() {
@@ -172,7 +187,16 @@ void TacDisplayPreferences::PlaceWindow() {
   const TPoint ownerTopLeft{owner.left, owner.top};
   const TPoint desired =
       DisplayPreferencesPlace(FOwner ? &ownerTopLeft : nullptr, {cursor.x, cursor.y}, size);
-  const TPoint at = FitOnMonitor(desired, size, FOwner ? ownerTopLeft : TPoint{cursor.x, cursor.y});
+  const TPoint fitted =
+      FitOnMonitor(desired, size, FOwner ? ownerTopLeft : TPoint{cursor.x, cursor.y});
+  // Displays that stay on top (the edited one does while it is edited) must not cover it.
+  std::vector<TRect> onTop;
+  for (std::size_t i = 0; i < FContext.displays.Count(); ++i) {
+    const TDisplay& d = FContext.displays[i];
+    if (d.IsVisible() && (d.AlwaysOnTop() || &d == &FDisplay))
+      onTop.push_back(d.Window()->Bounds());
+  }
+  const TPoint at = AsideFrom(fitted, size, onTop);
   SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -254,8 +278,6 @@ INT_PTR TacDisplayPreferences::PageMessage(HWND page, UINT msg, WPARAM wParam, L
       return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<NMHDR*>(lParam);
-      if (FTabsId && static_cast<int>(header.idFrom) == FTabsId && header.code == TCN_SELCHANGE)
-        ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
       SetWindowLongPtrW(page, DWLP_MSGRESULT, KindNotify(header));
       return TRUE;
     }
@@ -272,6 +294,12 @@ INT_PTR TacDisplayPreferences::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorW(nullptr, IDC_ARROW));
       FDisplay.Repaint();
       return TRUE;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.idFrom == TabsId && header.code == TCN_SELCHANGE)
+        ShowTab(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+      return TRUE;
+    }
     case WM_DESTROY:
       // The controls are still there: the description is read from its box.
       FormClose();
@@ -296,11 +324,20 @@ void TacDisplayPreferences::OnDestroyed() { delete this; }
 
 // Font and colours -------------------------------------------------------------
 
-TacDisplayPreferencesDigital::TacDisplayPreferencesDigital(int templateId, int kindPage,
-                                                           TDisplay& display,
-                                                           TDisplayPreferencesContext& context,
-                                                           HWND owner)
-    : TacDisplayPreferences(templateId, {kFontPage, kindPage}, display, context, owner) {}
+namespace {
+
+std::vector<TPreferencesTab> WithFontTab(std::vector<TPreferencesTab> tabs) {
+  tabs.insert(tabs.begin(), {"3010", "Font and colors", {kFontPage}});
+  return tabs;
+}
+
+}  // namespace
+
+TacDisplayPreferencesDigital::TacDisplayPreferencesDigital(
+    int templateId, const std::vector<int>& generalPages, std::vector<TPreferencesTab> tabs,
+    TDisplay& display, TDisplayPreferencesContext& context, HWND owner)
+    : TacDisplayPreferences(templateId, generalPages, WithFontTab(std::move(tabs)), display,
+                            context, owner) {}
 
 TDisplayDigital& TacDisplayPreferencesDigital::Digital() const {
   return static_cast<TDisplayDigital&>(Display());
@@ -575,7 +612,13 @@ constexpr int kQuarterMarkControls[] = {3327, 3330, 3331, 3328, 3329, 3621,
 
 TfrmDisplayPreferencesAnalogClock::TfrmDisplayPreferencesAnalogClock(
     TDisplay& display, TDisplayPreferencesContext& context, HWND owner)
-    : TacDisplayPreferences(TemplateId, {3390, 3391}, display, context, owner) {}
+    : TacDisplayPreferences(TemplateId, {3390},
+                            {{"3312", "Clock dial", {3392}},
+                             {"3314", "Hour hand", {3393}},
+                             {"3315", "Minute hand", {3394}},
+                             {"3316", "Seconds hand", {3395}},
+                             {"3317", "Text", {3396}}},
+                            display, context, owner) {}
 
 TDisplayAnalogClock& TfrmDisplayPreferencesAnalogClock::Clock() const {
   return static_cast<TDisplayAnalogClock&>(Display());
@@ -583,11 +626,6 @@ TDisplayAnalogClock& TfrmDisplayPreferencesAnalogClock::Clock() const {
 
 void TfrmDisplayPreferencesAnalogClock::SetUpControls() {
   TacDisplayPreferences::SetUpControls();
-  AddTabs(
-      TabsId,
-      {GetText("3312", "Clock dial"), GetText("3314", "Hour hand"), GetText("3315", "Minute hand"),
-       GetText("3316", "Seconds hand"), GetText("3317", "Text")},
-      3392);
   for (const TClockTrack& track : kClockTracks) {
     SetTrackBarRange(PageOf(track.id), track.id, track.minimum, track.maximum);
     MakeThinTrackBar(PageOf(track.id), track.id);
@@ -727,10 +765,6 @@ TDisplayCountdown& TfrmDisplayPreferencesCountdown::Countdown() const {
 
 void TfrmDisplayPreferencesCountdown::SetUpControls() {
   TacDisplayPreferencesDigital::SetUpControls();
-  AddTabs(
-      TabsId,
-      {GetText("3201", "Final time"), GetText("3202", "Counter format"), GetText("3203", "Text")},
-      3291);
   SYSTEMTIME range[2] = {};
   range[1] = {2060, 12, 0, 31, 23, 59, 59, 0};
   SendMessageW(Control(FinalDateId), DTM_SETRANGE, GDTR_MAX, reinterpret_cast<LPARAM>(range));

@@ -30,12 +30,21 @@ struct TDisplayPreferencesContext {
   HWND application;  // the owner of a window opened without one
 };
 
+// One tab of a display preferences window: its caption (translation key and English) and the
+// pages it shows, one under another.
+struct TPreferencesTab {
+  const char* key;
+  const char* caption;
+  std::vector<int> pages;
+};
+
 // The live editor of one display: every change goes into the display at once
-// and it repaints. Made of pages placed one under another above the Close
-// button; the general page (description, translucency, always on top,
-// presets) is every kind's. Modeless; it frees itself when closed.
+// and it repaints. Made of tabs above the Close button, each showing pages; the
+// general tab (description, translucency, always on top, presets) is every kind's.
+// Modeless; it frees itself when closed.
 class TacDisplayPreferences : public TDialogBase {
  public:
+  static constexpr int TabsId = 3008;
   static constexpr int CloseId = 3005;
   static constexpr int DescriptionId = 3030;
   static constexpr int TranslucentId = 3002;
@@ -51,11 +60,14 @@ class TacDisplayPreferences : public TDialogBase {
   // The window of a control of any page, for the tests.
   HWND Control(int id) const;
   TDisplay& Display() const { return FDisplay; }
-  // Shows the page of a kind's tab.
+  // Shows the pages of a tab.
   void ShowTab(int tab);
+  HWND TabControl() const override { return Item(TabsId); }
 
  protected:
-  TacDisplayPreferences(int templateId, std::vector<int> pageTemplates, TDisplay& display,
+  // The general tab shows the kind's generalPages under the common one; the kind's tabs follow.
+  TacDisplayPreferences(int templateId, const std::vector<int>& generalPages,
+                        std::vector<TPreferencesTab> tabs, TDisplay& display,
                         TDisplayPreferencesContext& context, HWND owner);
   bool OnInitDialog() override;
   INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -71,11 +83,6 @@ class TacDisplayPreferences : public TDialogBase {
   virtual bool KindTrackBar(int id, int position);
   // A notification of a control of a kind's page; its answer.
   virtual LRESULT KindNotify(const NMHDR& header);
-  // A page of the kind's own on parent (the window's pages are made already).
-  HWND AddPage(int templateId, HWND parent);
-  // The kind's tab control gets these tabs, each with a page of its own
-  // (templates from firstTemplate on), the first one shown.
-  void AddTabs(int tabsId, const std::vector<std::string>& captions, int firstTemplate);
   virtual bool DrawItem(const DRAWITEMSTRUCT& item);
   // Now, or 500 ms after the last request (typing).
   void RequestRepaint(bool delayed);
@@ -87,21 +94,21 @@ class TacDisplayPreferences : public TDialogBase {
 
  private:
   INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND AddPage(int templateId);
   void CreatePages();
   void PlaceWindow();
   void TrackBarMoved(HWND track);
   void PresetClick(bool save);
   void FormClose();
 
-  std::vector<int> FPageTemplates;
+  std::vector<TPreferencesTab> FTabs;
   std::vector<std::unique_ptr<TDialogPage>> FPages;
+  std::vector<std::vector<HWND>> FTabPages;  // the pages of each tab
   TDisplay& FDisplay;
   TDisplayPreferencesContext& FContext;
   HWND FOwner;
   std::unique_ptr<TDisplayPresetManager> FPresets;
   std::optional<TGlyphButtons> FHints;
-  int FTabsId = 0;
-  std::vector<HWND> FTabPages;
   bool FUpdating = false;
 };
 
@@ -125,7 +132,8 @@ class TacDisplayPreferencesDigital : public TacDisplayPreferences {
   static constexpr int AlignmentId = 3151;
 
  protected:
-  TacDisplayPreferencesDigital(int templateId, int kindPage, TDisplay& display,
+  TacDisplayPreferencesDigital(int templateId, const std::vector<int>& generalPages,
+                               std::vector<TPreferencesTab> tabs, TDisplay& display,
                                TDisplayPreferencesContext& context, HWND owner);
   void SetUpControls() override;
   void LoadControls() override;
@@ -149,7 +157,8 @@ class TfrmDisplayPreferencesDigitalClock : public TacDisplayPreferencesDigital {
   static constexpr int InsertElementId = 3102;
   TfrmDisplayPreferencesDigitalClock(TDisplay& display, TDisplayPreferencesContext& context,
                                      HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, 3190, display, context, owner) {}
+      : TacDisplayPreferencesDigital(TemplateId, {}, {{"3101", "Text", {3190}}}, display, context,
+                                     owner) {}
 
  protected:
   void SetUpControls() override;
@@ -163,14 +172,16 @@ class TfrmDisplayPreferencesStopwatch : public TacDisplayPreferencesDigital {
   static constexpr int TemplateId = 3400;
   TfrmDisplayPreferencesStopwatch(TDisplay& display, TDisplayPreferencesContext& context,
                                   HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, 3490, display, context, owner) {}
+      : TacDisplayPreferencesDigital(TemplateId, {}, {{"3401", "Text", {3490}}}, display, context,
+                                     owner) {}
 
  protected:
   void LoadControls() override;
   bool KindCommand(int id, int notification) override;
 };
 
-// An analog clock: size and zone, then its dial, hands and text on five tabs.
+// An analog clock: size and zone with the general settings, then its dial, hands and text on
+// five tabs.
 class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
  public:
   static constexpr int TemplateId = 3300;
@@ -178,7 +189,6 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
   static constexpr int SizeLabelId = 3602;
   static constexpr int ZoneId = 3603;
   static constexpr int PickZoneId = 3303;
-  static constexpr int TabsId = 3604;
   static constexpr int DialStyleId = 3610;
   static constexpr int QuarterMarksOnlyId = 3321;
   static constexpr int NormalMarksId =
@@ -221,15 +231,14 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
   std::vector<std::unique_ptr<TVarnColorButton>> FColors;  // as the colour table lists them
 };
 
-// A countdown: its final moment, the counter's units and the texts around it,
-// on three tabs.
+// A countdown: its alignment with the general settings, then its final moment, the counter's
+// units and the texts around it on three tabs.
 class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
  public:
   static constexpr int TemplateId = 3200;
   static constexpr int TodayId = 3210;
   static constexpr int AddDayId = 3211;
   static constexpr int AddWeekId = 3212;
-  static constexpr int TabsId = 3250;
   static constexpr int FinalDateId = 3251;
   static constexpr int FinalTimeId = 3252;
   static constexpr int VisibilityId = 3260;  // to 3263: days, hours, minutes, seconds
@@ -238,7 +247,11 @@ class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
   static constexpr int ZeroTextId = 3272;
   TfrmDisplayPreferencesCountdown(TDisplay& display, TDisplayPreferencesContext& context,
                                   HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, 3290, display, context, owner) {}
+      : TacDisplayPreferencesDigital(TemplateId, {3290},
+                                     {{"3201", "Final time", {3291}},
+                                      {"3202", "Counter format", {3292}},
+                                      {"3203", "Text", {3293}}},
+                                     display, context, owner) {}
 
  protected:
   void SetUpControls() override;

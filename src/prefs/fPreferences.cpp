@@ -168,10 +168,6 @@ void TfrmPreferences::SetUpControls() {
       {events, EventListId, 140, "Event"},      {events, EventListId, 120, "Repeat"}};
   for (const auto& column : columns)
     AddListColumn(column.page, column.id, column.caption, column.width);
-  // The last column takes what the list has left, so that no header is cut.
-  for (const auto& [page, id] :
-       {std::pair{displays, DisplayListId}, std::pair{events, EventListId}})
-    SendDlgItemMessageW(page, id, LVM_SETCOLUMNWIDTH, 2, LVSCW_AUTOSIZE_USEHEADER);
   for (const auto& [track, label] :
        {std::pair{AutoHideDelayId, AutoHideLabelId}, std::pair{AutoShowDelayId, AutoShowLabelId}}) {
     SetTrackBarRange(PageOf(track), track, 0, IntervalSteps);
@@ -361,6 +357,8 @@ void TfrmPreferences::FillDisplayRows() {
     SetListRowChecked(page, DisplayListId, row, display.IsActive());
   }
   FUpdating = false;
+  // The description tells the displays apart: it takes the room the others leave.
+  FitListColumns(page, DisplayListId, 1);
   SelectDisplay(selected);
   UpdateActions();
 }
@@ -494,6 +492,8 @@ void TfrmPreferences::FillEventRows(const void* selected) {
     if (event == selected) SelectListRow(page, EventListId, row);
   }
   FUpdating = false;
+  // The message takes the room the date and the repeat leave.
+  FitListColumns(page, EventListId, 1);
   UpdateActions();
 }
 

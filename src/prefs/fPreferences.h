@@ -112,6 +112,7 @@ class TfrmPreferences : public TDialogBase {
   void SelectDisplay(const TDisplay* display);
   // The window of a control of any page, for the tests.
   HWND Control(int id) const;
+  HWND TabControl() const override { return Item(TabsId); }
 
  protected:
   bool OnInitDialog() override;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/uWin32Translate.h"
+#include "support/uDialogControls.h"
 #include "support/uWindowBase.h"
 
 namespace {
@@ -41,9 +42,30 @@ void TDialogBase::Show() const {
   if (FHandle) ShowWindow(FHandle, SW_SHOW);
 }
 
+namespace {
+
+// +1 or -1 for a keystroke that steps through a window's tabs, 0 for any other message.
+int TabStep(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return 0;
+  if (msg.wParam == VK_TAB) return GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+  if (msg.wParam == VK_NEXT) return 1;
+  return msg.wParam == VK_PRIOR ? -1 : 0;
+}
+
+}  // namespace
+
 bool TDialogBase::IsDialogMessageForAny(MSG& msg) {
-  for (const HWND dialog : ModelessDialogs())
+  const int step = TabStep(msg);
+  for (const HWND dialog : ModelessDialogs()) {
+    if (step && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd))) {
+      const auto* self = reinterpret_cast<const TDialogBase*>(GetWindowLongPtrW(dialog, DWLP_USER));
+      if (const HWND tabs = self ? self->TabControl() : nullptr) {
+        SelectNextTab(tabs, step);
+        return true;
+      }
+    }
     if (IsDialogMessageW(dialog, &msg)) return true;
+  }
   return false;
 }
 

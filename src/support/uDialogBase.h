@@ -28,8 +28,12 @@ class TDialogBase {
   void Show() const;
   HWND Handle() const { return FHandle; }
   bool IsModal() const { return FModal; }
+  // The tab control that Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp step through; none by
+  // default.
+  virtual HWND TabControl() const { return nullptr; }
 
-  // For the message loop: true when the message was a modeless dialog's keystroke, now handled.
+  // For the message loop: true when the message was a modeless dialog's keystroke (a tab switch
+  // or one for the dialog manager), now handled.
   static bool IsDialogMessageForAny(MSG& msg);
 
  protected:

@@ -1,5 +1,8 @@
 #include "support/uDialogControls.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "support/uTools.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -90,6 +93,36 @@ void AddListColumn(HWND dialog, int id, const std::string& caption, int width) {
   const HWND header = reinterpret_cast<HWND>(Send(dialog, id, LVM_GETHEADER));
   const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   Send(dialog, id, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));
+}
+
+void FitListColumns(HWND dialog, int id, int stretch) {
+  const HWND list = GetDlgItem(dialog, id);
+  const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const int count = header ? Header_GetItemCount(header) : 0;
+  std::vector<int> widths;
+  for (int column = 0; column < count; ++column) {
+    wchar_t heading[256] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = heading;
+    item.cchTextMax = 256;
+    Header_GetItem(header, column, &item);
+    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
+    // A heading keeps three edges of room on either side.
+    widths.push_back(
+        std::max(ListView_GetColumnWidth(list, column),
+                 ListView_GetStringWidth(list, heading) + 6 * GetSystemMetrics(SM_CXEDGE)));
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  int others = 0;
+  for (int column = 0; column < count; ++column) {
+    if (column == stretch) continue;
+    ListView_SetColumnWidth(list, column, widths[column]);
+    others += widths[column];
+  }
+  if (stretch >= 0 && stretch < count)
+    ListView_SetColumnWidth(list, stretch, std::max<int>(widths[stretch], client.right - others));
 }
 
 int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts) {
@@ -276,4 +309,15 @@ void SetTabTexts(HWND dialog, int id, const std::vector<std::string>& texts) {
     Send(dialog, id, i < count ? TCM_SETITEMW : TCM_INSERTITEMW, i,
          reinterpret_cast<LPARAM>(&item));
   }
+}
+
+void SelectNextTab(HWND tabs, int step) {
+  const int count = TabCtrl_GetItemCount(tabs);
+  if (count <= 0) return;
+  const int current = std::max(TabCtrl_GetCurSel(tabs), 0);
+  TabCtrl_SetCurSel(tabs, ((current + step) % count + count) % count);
+  NMHDR header{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(GetParent(tabs), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  const HWND focus = GetFocus();
+  if (focus && !IsWindowVisible(focus)) SetFocus(tabs);
 }

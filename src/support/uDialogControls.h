@@ -45,6 +45,9 @@ void EnableControl(HWND dialog, int id, bool enabled);
 void ShowListCheckBoxes(HWND dialog, int id);
 // width: pixels at 96 dots per inch, grown with the screen's text size.
 void AddListColumn(HWND dialog, int id, const std::string& caption, int width);
+// Every column as wide as its heading and its texts, except stretch, which takes the room the
+// others leave (and at least its own).
+void FitListColumns(HWND dialog, int id, int stretch);
 int AddListRow(HWND dialog, int id, const std::vector<std::string>& texts);
 void SetListCellText(HWND dialog, int id, int row, int column, const std::string& text);
 int ListRowCount(HWND dialog, int id);
@@ -57,6 +60,9 @@ void SelectListRow(HWND dialog, int id, int row);
 
 // Tab controls: the tabs take these texts, added where the control has fewer.
 void SetTabTexts(HWND dialog, int id, const std::vector<std::string>& texts);
+// Selects the tab step places on (round the ends), telling the parent as a click would.
+// Focus on a control that the switch hid goes to the tab control.
+void SelectNextTab(HWND tabs, int step);
 
 // Tree views: items carry a number of the caller's choosing.
 HTREEITEM AddTreeItem(HWND dialog, int id, HTREEITEM parent, const std::string& text, LPARAM data);

@@ -59,6 +59,34 @@ LRESULT CALLBACK TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp
         return TRUE;
       }
       break;
+    // Reached by Tab (when it is a tab stop), it answers Enter and Space as a click does and
+    // shows the focus as a dotted frame.
+    case WM_GETDLGCODE:
+      if (const auto* key = reinterpret_cast<const MSG*>(lp);
+          key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+      break;
+    case WM_KEYDOWN:
+      if (wp == VK_RETURN || wp == VK_SPACE) {
+        SendMessageW(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(w));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(w, nullptr, TRUE);
+      break;
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(w, msg, wp, lp);
+      if (GetFocus() == w) {
+        TWindowDC dc(w);
+        RECT r{};
+        GetClientRect(w, &r);
+        DrawFocusRect(dc.get(), &r);
+      }
+      return result;
+    }
     case WM_NCDESTROY:
       RemoveWindowSubclass(w, &SubclassProc, 0);
       label->FLabel = nullptr;

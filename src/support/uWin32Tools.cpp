@@ -8,6 +8,7 @@
 
 #include "config/uMultilanguage.h"
 #include "support/uWin32Platform.h"
+#include "support/uWinHandles.h"
 #include "support/uWinText.h"
 
 TVersionInfo ReadVersionInfo(const std::wstring& file) {
@@ -76,24 +77,30 @@ bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
   return true;
 }
 
-void PlaceNearFocus(HWND window) {
+int WindowDpi(HWND window) {
+  TWindowDC dc(window);
+  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
+
+int ScaledForWindow(HWND window, int pixels) { return MulDiv(pixels, WindowDpi(window), 96); }
+
+void PlaceOverOwner(HWND window) {
   RECT bounds{};
   GetWindowRect(window, &bounds);
   const TPoint size{bounds.right - bounds.left, bounds.bottom - bounds.top};
-  TPoint desired, reference;
-  const HWND focus = GetFocus();
-  if (focus && GetParent(focus)) {
-    RECT r{};
-    GetWindowRect(focus, &r);
-    desired = {r.left + 10, r.top + 10};
-    reference = {bounds.left, bounds.top};
+  const HWND owner = GetWindow(window, GW_OWNER);
+  TPoint place;
+  if (owner && IsWindowVisible(owner)) {
+    RECT o{};
+    GetWindowRect(owner, &o);
+    place = CentredOver({o.left, o.top, o.right, o.bottom}, size);
   } else {
     POINT cursor{};
     GetCursorPos(&cursor);
-    reference = {cursor.x, cursor.y};
-    desired = {cursor.x - size.x / 2, cursor.y - size.y / 2};
+    place = FitOnMonitor({cursor.x - size.x / 2, cursor.y - size.y / 2}, size,
+                         TPoint{cursor.x, cursor.y});
   }
-  const TPoint place = FitOnMonitor(desired, size, reference);
   SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

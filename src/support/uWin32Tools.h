@@ -31,8 +31,12 @@ void ShellOpen(HWND window, const std::string& target);
 // The system's open-file dialog; true and the chosen path on OK.
 bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
                    const std::string& title);
-// Places a window beside the focused control, or centred on the cursor.
-void PlaceNearFocus(HWND window);
+// Centres a window over its owner when the owner is shown, otherwise on the cursor.
+void PlaceOverOwner(HWND window);
+// The dots per inch the window is drawn at: the screen's, as the program is system-DPI aware.
+int WindowDpi(HWND window);
+// A length in pixels at 96 dpi, grown to the window's DPI.
+int ScaledForWindow(HWND window, int pixels);
 // A pointer-sized value kept with a control.
 void SetControlData(HWND control, std::intptr_t data);
 std::intptr_t GetControlData(HWND control);

@@ -11,6 +11,7 @@
 
 namespace {
 
+constexpr int kDescriptionColumn = 2;
 constexpr int kTimeColumn = 3;
 
 }  // namespace
@@ -31,7 +32,7 @@ bool TfrmSelectTimeZone::OnInitDialog() {
   for (std::size_t i = 0; i < FZones.Count(); ++i)
     if (&FZones[i] == current) SelectListRow(Handle(), ListId, static_cast<int>(i));
   lvTimeZonesChange();
-  PlaceNearFocus(Handle());
+  PlaceOverOwner(Handle());
   FLastMinute = Platform().clock->UtcNow().wMinute;
   SetTimer(Handle(), UpdateTimerId, 1000, nullptr);
   return true;
@@ -47,9 +48,8 @@ void TfrmSelectTimeZone::FillList() {
   }
   SendMessageW(Item(ListId), WM_SETREDRAW, TRUE, 0);
   UpdateTimes();
-  // Wide enough for the offsets in any font; the last column takes the rest.
-  ListView_SetColumnWidth(Item(ListId), 0, LVSCW_AUTOSIZE_USEHEADER);
-  ListView_SetColumnWidth(Item(ListId), kTimeColumn, LVSCW_AUTOSIZE_USEHEADER);
+  // The zones' names first: the description takes the room the others leave.
+  FitListColumns(Handle(), ListId, kDescriptionColumn);
 }
 
 void TfrmSelectTimeZone::UpdateTimes() {

@@ -30,6 +30,20 @@ TEST(ShippedTranslation, HasEveryKeyTheProgramAsksForAndIsOffered) {
       EXPECT_NE(german.GetText((*it)[1].str(), "\x01missing"), "\x01missing") << (*it)[1];
   }
   EXPECT_GE(calls, 10);  // the scan itself found the calls
+  // Every caption of a window and text of a control in the resources, by its number.
+  const std::regex part(
+      R"re((?:^|\n)\s*(?:(?:[A-Z]+TEXT|[A-Z]*BUTTON|GROUPBOX|CONTROL)\s+"([^"]*)",\s*(\d+)|(\d+) DIALOGEX[^\n]*\n(?:[^\n]*\n){0,3}?CAPTION "([^"]*)"))re");
+  const std::regex letters("[A-Za-z]");
+  int parts = 0;
+  const std::string rc = ReadAll(kSource / "src/resources/quorvel.rc");
+  for (std::sregex_iterator it(rc.begin(), rc.end(), part), end; it != end; ++it, ++parts) {
+    const bool caption = (*it)[3].matched;
+    const std::string text = caption ? (*it)[4].str() : (*it)[1].str();
+    const std::string tag = caption ? (*it)[3].str() : (*it)[2].str();
+    if (!std::regex_search(text, letters)) continue;
+    EXPECT_NE(german.GetText(tag, "\x01missing"), "\x01missing") << tag << " " << text;
+  }
+  EXPECT_GE(parts, 100);
   // Window parts are keyed by their numbers: a column and a hint, too.
   TTranslatable column{TComponentKind::ListView, 5103, {}, {}, {"GMT", "Name", "Description", "x"}};
   german.TranslateComponent(column);

@@ -153,11 +153,11 @@ TEST_F(DisplayPreferencesTest, TheBackgroundNoteShowsOnceAndTheControlsFollowThe
   EXPECT_EQ(notes, 1);
   ModalSteps().clear();
 
-  // Tab runs through the pages in order, then to Close.
+  // Tab runs from the tabs through the shown tab's pages in order, then to Close.
   using V = std::vector<int>;
   const V order = TabOrder(window.Handle());
-  EXPECT_EQ(V(order.begin(), order.begin() + 5),
-            (V{D::DescriptionId, D::TranslucentId, D::TranslucencyId, D::AlwaysOnTopId,
+  EXPECT_EQ(V(order.begin(), order.begin() + 6),
+            (V{D::TabsId, D::DescriptionId, D::TranslucentId, D::TranslucencyId, D::AlwaysOnTopId,
                D::SavePresetId}));
   EXPECT_EQ(order.back(), D::CloseId);
   SendMessageW(window.Handle(), WM_COMMAND, IDCANCEL, 0);  // Esc
@@ -259,7 +259,7 @@ TEST_F(DisplayPreferencesTest, ACountdownsButtonsPickersListsAndTextsEachChangeT
                MAKEWPARAM(D::AlignmentId, CBN_SELCHANGE), 0);
   EXPECT_EQ(countdown.Alignment, 1);
   // A tab chosen shows its page.
-  SendMessageW(window.Control(C::TabsId), TCM_SETCURSEL, 2, 0);
+  SendMessageW(window.Control(C::TabsId), TCM_SETCURSEL, 4, 0);
   NMHDR tab{window.Control(C::TabsId), C::TabsId, TCN_SELCHANGE};
   SendMessageW(GetParent(window.Control(C::TabsId)), WM_NOTIFY, C::TabsId,
                reinterpret_cast<LPARAM>(&tab));
@@ -282,6 +282,7 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   };
   const auto visible = [&](int id) { return IsWindowVisible(window.Control(id)) != 0; };
   // No marks hide both groups and the box; a circle shows the normal marks only.
+  window.ShowTab(1);
   choose(A::DialStyleId, tmNone);
   EXPECT_EQ(analog.TickMarks, tmNone);
   EXPECT_FALSE(visible(A::QuarterMarksOnlyId) || visible(A::NormalMarksId) ||

@@ -15,9 +15,12 @@
 #include "display/fDisplay.h"
 #include "events/fEvent.h"
 #include "events/fEventNotify.h"
+#include "support/uDialogControls.h"
+#include "support/uGraphicTools.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
@@ -195,34 +198,42 @@ TEST_F(MainWindowTest, CalendarOpensOnceCentredOnTheCursorInsideTheWorkAreaAndEs
   EXPECT_NE(FindWindowW(nullptr, L"Calendar"), nullptr);
 }
 
-// What the about box shows while it is open; Enter closes it.
-struct TAboutSeen {
-  bool idle = true;
-  SIZE size{};
-  std::string link;
-};
-TAboutSeen gAboutSeen;
-TQuorvel* gQuorvel = nullptr;
-void CALLBACK InspectAbout(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
-  const HWND about = GetActiveWindow();
-  RECT r{};
-  GetWindowRect(about, &r);
-  wchar_t link[128] = {};
-  GetDlgItemTextW(about, TdlgAbout::LinkId, link, 128);
-  gAboutSeen = {
-      gQuorvel->MainWindow().IsIdle(), {r.right - r.left, r.bottom - r.top}, WideToUtf8(link)};
-  PostMessageW(about, WM_KEYDOWN, VK_RETURN, 0);
-}
-
-TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyUntilItIsClosed) {
-  gQuorvel = quorvel.get();
-  SetTimer(nullptr, 0, 100, InspectAbout);
+TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyTabReachesItsLinkAndEnterClosesIt) {
+  struct {
+    bool idle = true;
+    SIZE size{};
+    std::string link;
+    bool linkFocused = false;
+  } seen;
+  HWND about = nullptr;
+  const auto press = [](WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); };
+  AnswerModalWindows({[&] {
+                        about = FindDialogWith(TdlgAbout::LinkId);
+                        if (!about) return false;
+                        RECT r{};
+                        GetWindowRect(about, &r);
+                        seen.idle = Main().IsIdle();
+                        seen.size = {r.right - r.left, r.bottom - r.top};
+                        seen.link = ControlText(about, TdlgAbout::LinkId);
+                        press(VK_TAB);
+                        return true;
+                      },
+                      [&] {
+                        seen.linkFocused = GetFocus() == GetDlgItem(about, TdlgAbout::LinkId);
+                        press(VK_TAB);  // round to Close
+                        return true;
+                      },
+                      [&] {
+                        press(VK_RETURN);
+                        return true;
+                      }});
   Send(WM_COMMAND, cmdAbout);  // returns when the box has closed
-  EXPECT_FALSE(gAboutSeen.idle);
-  EXPECT_EQ(gAboutSeen.size.cx, 408);
-  EXPECT_EQ(gAboutSeen.size.cy, 245);
-  EXPECT_EQ(gAboutSeen.link.rfind("https://", 0), 0u);
+  EXPECT_FALSE(seen.idle);
+  // 408 x 245 at 96 dpi, grown with the DPI.
+  EXPECT_EQ(seen.size.cx, ScaledForWindow(nullptr, 408));
+  EXPECT_EQ(seen.size.cy, ScaledForWindow(nullptr, 245));
+  EXPECT_EQ(seen.link.rfind("https://", 0), 0u);
+  EXPECT_TRUE(seen.linkFocused);
   EXPECT_TRUE(Main().IsIdle());
 }
 
@@ -465,11 +476,19 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   TEvents& events = quorvel->Events();
   bool busyWhileOpen = false;
   std::vector<int> tabOrder;
+  double warningContrast = 0;
   AnswerModalWindows({[&] {
     const HWND editor = FindDialogWith(TfrmEvent::OKId);
     if (!editor) return false;
     busyWhileOpen = !Main().IsIdle();
     tabOrder = TabOrder(editor);
+    {
+      TWindowDC dc(editor);
+      const HWND warning = GetDlgItem(editor, 4033);
+      SendMessageW(editor, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                   reinterpret_cast<LPARAM>(warning));
+      warningContrast = ContrastRatio(GetTextColor(dc.get()), GetSysColor(COLOR_BTNFACE));
+    }
     SetDlgItemTextW(editor, TfrmEvent::MessageId, L"Water the plants");
     Click(editor, TfrmEvent::RepeatOnceId + 1);  // daily
     // A new event has every day; Monday and Wednesday are taken out.
@@ -483,6 +502,7 @@ TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   }});
   Send(WM_COMMAND, cmdNewEvent);
   EXPECT_TRUE(busyWhileOpen);
+  EXPECT_GE(warningContrast, 4.5);  // grey, yet readable
   // Top to bottom through what the "once" panel shows; loading waits for a preset to exist.
   using E = TfrmEvent;
   std::vector<int> expected{E::MessageId, E::RepeatOnceId, E::DateId, E::TimeId};

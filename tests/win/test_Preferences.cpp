@@ -371,7 +371,7 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
   RECT now{};
   GetWindowRect(Window(), &now);
   EXPECT_EQ(std::pair(now.left, now.top), std::pair(place.left, place.top));
-  EXPECT_EQ(ControlText(Window(), P::CloseId), "Close");
+  EXPECT_EQ(ControlText(Window(), P::CloseId), "&Close");
   EXPECT_EQ(Main().Preferences()->CurrentPage(), 2);
   EXPECT_EQ(SelectedTreeItemData(PageOf(P::TreeId), P::TreeId), P::opLanguage);
   EXPECT_EQ(Options().ToolTipText, "mine");  // the user's own text stays
