@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/dAbout.h"
@@ -22,6 +23,7 @@
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
 #include "win/uPumpMessages.h"
+#include "win/uScreenShot.h"
 
 namespace {
 
@@ -140,19 +142,24 @@ TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
   EXPECT_TRUE(List()[0].IsActive());
 }
 
-TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt) {
-  quorvel->Options().ToolTipText = "Tip";
+// Rests the cursor on the tray icon until the tip shows; its window, or null.
+HWND RestOnTrayIcon(TQuorvelDisplay& main, POINT at) {
   const HWND tip = FindWindowW(TfrmTooltip::ClassName, nullptr);
-  ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_EXSTYLE) & ~WS_EX_TOPMOST, WS_EX_TOOLWINDOW);
-  SetCursorPos(600, 500);
-  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
-  EXPECT_FALSE(IsWindowVisible(tip));
+  SetCursorPos(at.x, at.y);
+  SendMessageW(main.Handle(), WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
+  if (IsWindowVisible(tip)) return nullptr;  // not before the cursor has rested
   for (int i = 0; i < 80 && !IsWindowVisible(tip); ++i) {
     Sleep(10);
     PumpMessages();
   }
-  ASSERT_TRUE(IsWindowVisible(tip));
+  return IsWindowVisible(tip) ? tip : nullptr;
+}
+
+TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt) {
+  quorvel->Options().ToolTipText = "Tip";
+  const HWND tip = RestOnTrayIcon(Main(), {600, 500});
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_EXSTYLE) & ~WS_EX_TOPMOST, WS_EX_TOOLWINDOW);
   RECT r{};
   GetWindowRect(tip, &r);
   EXPECT_EQ(r.right, 600);  // its bottom-right corner at the cursor
@@ -160,6 +167,37 @@ TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt
   EXPECT_GE(r.right - r.left, 180);
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWideAsTheText) {
+  const HWND tip = RestOnTrayIcon(Main(), {900, 700});  // the default text: two lines
+  ASSERT_NE(tip, nullptr);
+  PumpMessages();
+  RECT r{};
+  GetWindowRect(tip, &r);
+  const TScreenShot shot;
+  // The body as the tip lays it out: exactly the text's height, two lines.
+  const RECT body{r.left + 10, r.top + 21, r.right - 10, r.bottom - 9};
+  const COLORREF background = GetSysColor(COLOR_INFOBK);
+  int textRight = body.left, backgroundPixels = 0;
+  for (int line = 0; line < 2; ++line) {
+    const int lineHeight = (body.bottom - body.top) / 2;
+    int text = 0, longestRun = 0;
+    for (int y = body.top + line * lineHeight; y < body.top + (line + 1) * lineHeight; ++y) {
+      for (int x = body.left, run = 0; x < body.right; ++x) {
+        run = shot.At(x, y) == background ? 0 : run + 1;
+        longestRun = std::max(longestRun, run);
+        if (run == 0) continue;
+        ++text;
+        textRight = std::max(textRight, x + 1);
+      }
+    }
+    backgroundPixels += (body.right - body.left) * lineHeight - text;
+    EXPECT_GT(text, 50) << "line " << line;
+    EXPECT_LT(longestRun, 30) << "line " << line;  // letters, not a bar
+  }
+  EXPECT_GT(backgroundPixels, (body.right - body.left) * (body.bottom - body.top) * 3 / 4);
+  EXPECT_LE(body.right - textRight, 4) << "window " << r.right - r.left << " wide";
 }
 
 // Keystrokes reach the program's modeless dialogs as its message loop hands them over.
