@@ -93,6 +93,13 @@ TFontSpec BoldStockFontSpec() {
   return spec;
 }
 
+TUniqueIcon LoadProgramIcon(bool small) {
+  return TUniqueIcon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), ProgramIconName, IMAGE_ICON,
+                                    GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
+                                    GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), 0)));
+}
+
 int ScreenCaps(int index) {
   TWindowDC screen(nullptr);
   return screen.get() ? GetDeviceCaps(screen.get(), index) : 0;

@@ -31,6 +31,11 @@ TFontRef CreateBoldFont();
 // The same font as a description a canvas takes.
 TFontSpec BoldStockFontSpec();
 
+// The program's icon among its resources: the program file's, its windows' and the tray's.
+constexpr wchar_t ProgramIconName[] = L"TRAYICON001";
+// The program's icon at the system's size of big or small icons, from the image drawn for it.
+TUniqueIcon LoadProgramIcon(bool small);
+
 // The screen's device capability index (GetDeviceCaps).
 int ScreenCaps(int index);
 

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "app/dAbout.h"
 #include "app/fCalendar.h"
@@ -16,6 +18,7 @@
 #include "display/fDisplay.h"
 #include "events/fEvent.h"
 #include "events/fEventNotify.h"
+#include "support/uGdiCanvas.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -274,8 +277,44 @@ TEST(ProgramResources, ToolBarGlyphsOfBothColourDepths) {
   }
   EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT", IMAGE_BITMAP, 0, 0, LR_SHARED),
             nullptr);
-  EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"TRAYICON001", IMAGE_ICON, 0, 0, LR_SHARED),
-            nullptr);
+}
+
+// One image drawn for every size the system asks for; at 16 and 32 pixels the two hands stand
+// out dark from the light face.
+TEST(ProgramResources, TheIconHasEverySizeAndShowsItsHandsAtSixteenAndThirtyTwoPixels) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC group = FindResourceW(module, ProgramIconName, RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  // Three 16-bit fields, the last the count; then 14 bytes per image: width (0 for 256),
+  // height, colours, reserved, planes (16 bits), bits per pixel (16 bits), size, identifier.
+  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  std::vector<int> sizes;
+  for (int i = 0; i < directory[4]; ++i) {
+    const BYTE* image = directory + 6 + 14 * i;
+    sizes.push_back(image[0] ? image[0] : 256);
+    EXPECT_EQ(image[6], 32) << sizes.back();
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 256}));
+  for (const int size : {16, 32}) {
+    TUniqueIcon icon(
+        static_cast<HICON>(LoadImageW(module, ProgramIconName, IMAGE_ICON, size, size, 0)));
+    ASSERT_TRUE(icon);
+    TGdiBitmap picture;
+    picture.SetSize(size, size);
+    picture.Canvas().FillRect({0, 0, size, size});  // white
+    DrawIconEx(picture.DC(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    // The sum of the three channels a little over a fifth of the radius out from the centre.
+    const auto lightness = [&](int degrees) {
+      const double a = degrees * std::numbers::pi / 180, r = size * 0.22;
+      const std::uint32_t p = picture.ScanLine(static_cast<int>(
+          size / 2 - std::cos(a) * r))[static_cast<int>(size / 2 + std::sin(a) * r)];
+      return static_cast<int>(((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF));
+    };
+    // Ten past ten: towards 10 and 2 the hands, towards 4 and 8 the face.
+    for (const int hand : {300, 60})
+      for (const int face : {120, 240})
+        EXPECT_LT(lightness(hand) + 300, lightness(face)) << size << ": " << hand << " " << face;
+  }
 }
 
 TEST(TrayIcon, ARefusedIconStaysHiddenAndSendsNothingMore) {
