@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's pictures: the program's icon (16 to 256 pixels, 32-bit), the
 about box's banner (a 410 x 55 bitmap) and the tool bar glyphs (ten 16 x 16 images in a
-strip, magenta where transparent; toolbar_1.bmp in 24 bits, toolbar_0.bmp in 16 colours).
+strip, magenta where transparent; toolbar_1.bmp in 24 bits, toolbar_0.bmp in 16 colours; the
+24-bit strip again at 24 and 32 pixels for screens of more dots per inch).
 
 Run from the repository root: python3 scripts/make_icons.py
 The results in src/resources/ are committed beside this script.
@@ -192,14 +193,65 @@ GLYPHS = [
 ]
 
 
-def toolbar(bits):
+def scale2x(glyph):
+    """A glyph at twice its size, its diagonals kept smooth (the EPX rule): each pixel becomes
+    four, a corner taking a neighbour's colour where the two neighbours at that corner agree."""
+    size = len(glyph)
+
+    def at(x, y):
+        return glyph[min(max(y, 0), size - 1)][min(max(x, 0), size - 1)]
+    rows = [[''] * (2 * size) for _ in range(2 * size)]
+    for y in range(size):
+        for x in range(size):
+            p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            rows[2 * y][2 * x] = c if c == a and c != d and a != b else p
+            rows[2 * y][2 * x + 1] = a if a == b and a != c and b != d else p
+            rows[2 * y + 1][2 * x] = d if d == c and d != b and c != a else p
+            rows[2 * y + 1][2 * x + 1] = b if b == d and b != a and d != c else p
+    return [''.join(row) for row in rows]
+
+
+def scale3x(glyph):
+    """A glyph at three times its size by the same kind of rule (AdvMAME3x)."""
+    size = len(glyph)
+
+    def at(x, y):
+        return glyph[min(max(y, 0), size - 1)][min(max(x, 0), size - 1)]
+    rows = [[''] * (3 * size) for _ in range(3 * size)]
+    for y in range(size):
+        for x in range(size):
+            a, b, c = at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1)
+            d, e, f = at(x - 1, y), at(x, y), at(x + 1, y)
+            g, h, i = at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)
+            block = [e] * 9
+            if b != h and d != f:
+                block = [d if d == b else e,
+                         b if (d == b and e != c) or (b == f and e != a) else e,
+                         f if b == f else e,
+                         d if (d == b and e != g) or (d == h and e != a) else e,
+                         e,
+                         f if (b == f and e != i) or (h == f and e != c) else e,
+                         d if d == h else e,
+                         h if (d == h and e != i) or (h == f and e != g) else e,
+                         f if h == f else e]
+            for k in range(9):
+                rows[3 * y + k // 3][3 * x + k % 3] = block[k]
+    return [''.join(row) for row in rows]
+
+
+# The glyphs at the sizes the screen's DPI asks for: 16 at 96 dots per inch, 24 at 144, 32 at 192.
+GLYPH_SIZES = {16: lambda g: g, 24: lambda g: [row[::2] for row in scale3x(g)[::2]], 32: scale2x}
+
+
+def toolbar(bits, size=16):
     """The glyph strip as a bitmap of 24 bits, or of 4 bits with a palette of its colours."""
-    width, height = 16 * len(GLYPHS), 16
+    glyphs = [GLYPH_SIZES[size](glyph) for glyph in GLYPHS]
+    width, height = size * len(glyphs), size
     colours = [MAGENTA] + list(GLYPH_COLOURS.values())
     rows = []
     for y in range(height):
         pixels = []
-        for glyph in GLYPHS:
+        for glyph in glyphs:
             for ch in glyph[y]:
                 pixels.append(MAGENTA if ch == '.' else GLYPH_COLOURS[ch])
         if bits == 24:
@@ -216,6 +268,7 @@ if __name__ == '__main__':
         f.write(ico())
     with open('src/resources/about.bmp', 'wb') as f:
         f.write(banner())
-    for bits, name in ((24, 'toolbar_1.bmp'), (4, 'toolbar_0.bmp')):
+    for bits, size, name in ((24, 16, 'toolbar_1.bmp'), (4, 16, 'toolbar_0.bmp'),
+                             (24, 24, 'toolbar_1_24.bmp'), (24, 32, 'toolbar_1_32.bmp')):
         with open('src/resources/' + name, 'wb') as f:
-            f.write(toolbar(bits))
+            f.write(toolbar(bits, size))

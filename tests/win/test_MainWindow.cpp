@@ -267,10 +267,14 @@ TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyUntilItIsClosed) {
   EXPECT_TRUE(Main().IsIdle());
 }
 
-TEST(ProgramResources, ToolBarGlyphsOfBothColourDepths) {
-  for (const wchar_t* name : {L"IL_TOOLBAR_ENABLED_0", L"IL_TOOLBAR_ENABLED_1"}) {
-    TUniqueImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
-    TUniqueImageList disabled(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+TEST(ProgramResources, ToolBarGlyphsOfBothColourDepthsAndEverySize) {
+  const std::pair<const wchar_t*, int> strips[] = {{L"IL_TOOLBAR_ENABLED_0", 16},
+                                                   {L"IL_TOOLBAR_ENABLED_1", 16},
+                                                   {L"IL_TOOLBAR_ENABLED_1_24", 24},
+                                                   {L"IL_TOOLBAR_ENABLED_1_32", 32}};
+  for (const auto& [name, size] : strips) {
+    TUniqueImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 10, 0));
+    TUniqueImageList disabled(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 10, 0));
     EXPECT_TRUE(AddGlyph(list.get(), name, disabled.get()));
     EXPECT_EQ(ImageList_GetImageCount(list.get()), 10);  // up to stop, image 9
     EXPECT_EQ(ImageList_GetImageCount(disabled.get()), 10);
