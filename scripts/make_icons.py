@@ -36,7 +36,8 @@ def clock_face(size):
     # (from, to as parts of the radius, half width, angle in degrees from 12, colour)
     # Small faces have no marks to keep clear of: their hands reach further.
     reach = 1.1 if size < 20 else 1.0
-    strokes = [(-0.12, 0.52 * reach, hand, 300, HANDS), (-0.12, 0.78 * reach, hand * 0.8, 60, HANDS)]
+    strokes = [(-0.12, 0.52 * reach, hand, 300, HANDS),
+               (-0.12, 0.78 * reach, hand * 0.8, 60, HANDS)]
     if size >= 20:
         marks = range(0, 360, 30 if size >= 32 else 90)
         strokes = [(0.72 if a % 90 == 0 else 0.78, 0.9, max(0.5, size / 40), a, RIM)
@@ -193,50 +194,50 @@ GLYPHS = [
 ]
 
 
-def scale2x(glyph):
-    """A glyph at twice its size, its diagonals kept smooth (the EPX rule): each pixel becomes
-    four, a corner taking a neighbour's colour where the two neighbours at that corner agree."""
+def scaled(glyph, factor, block):
+    """A glyph at factor times its size: each pixel becomes factor x factor pixels, listed row
+    by row by block(at, x, y), where at reads a pixel of the glyph (its edges repeated
+    outwards)."""
     size = len(glyph)
 
     def at(x, y):
         return glyph[min(max(y, 0), size - 1)][min(max(x, 0), size - 1)]
-    rows = [[''] * (2 * size) for _ in range(2 * size)]
+    rows = [[''] * (factor * size) for _ in range(factor * size)]
     for y in range(size):
         for x in range(size):
-            p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
-            rows[2 * y][2 * x] = c if c == a and c != d and a != b else p
-            rows[2 * y][2 * x + 1] = a if a == b and a != c and b != d else p
-            rows[2 * y + 1][2 * x] = d if d == c and d != b and c != a else p
-            rows[2 * y + 1][2 * x + 1] = b if b == d and b != a and d != c else p
+            for k, pixel in enumerate(block(at, x, y)):
+                rows[factor * y + k // factor][factor * x + k % factor] = pixel
     return [''.join(row) for row in rows]
+
+
+def scale2x(glyph):
+    """Twice the size, diagonals kept smooth (the EPX rule): a corner of a pixel takes a
+    neighbour's colour where the two neighbours at that corner agree."""
+    def block(at, x, y):
+        p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+        return [c if c == a and c != d and a != b else p, a if a == b and a != c and b != d else p,
+                d if d == c and d != b and c != a else p, b if b == d and b != a and d != c else p]
+    return scaled(glyph, 2, block)
 
 
 def scale3x(glyph):
-    """A glyph at three times its size by the same kind of rule (AdvMAME3x)."""
-    size = len(glyph)
-
-    def at(x, y):
-        return glyph[min(max(y, 0), size - 1)][min(max(x, 0), size - 1)]
-    rows = [[''] * (3 * size) for _ in range(3 * size)]
-    for y in range(size):
-        for x in range(size):
-            a, b, c = at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1)
-            d, e, f = at(x - 1, y), at(x, y), at(x + 1, y)
-            g, h, i = at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)
-            block = [e] * 9
-            if b != h and d != f:
-                block = [d if d == b else e,
-                         b if (d == b and e != c) or (b == f and e != a) else e,
-                         f if b == f else e,
-                         d if (d == b and e != g) or (d == h and e != a) else e,
-                         e,
-                         f if (b == f and e != i) or (h == f and e != c) else e,
-                         d if d == h else e,
-                         h if (d == h and e != i) or (h == f and e != g) else e,
-                         f if h == f else e]
-            for k in range(9):
-                rows[3 * y + k // 3][3 * x + k % 3] = block[k]
-    return [''.join(row) for row in rows]
+    """Three times the size by the same kind of rule (AdvMAME3x)."""
+    def block(at, x, y):
+        a, b, c = at(x - 1, y - 1), at(x, y - 1), at(x + 1, y - 1)
+        d, e, f = at(x - 1, y), at(x, y), at(x + 1, y)
+        g, h, i = at(x - 1, y + 1), at(x, y + 1), at(x + 1, y + 1)
+        if b == h or d == f:
+            return [e] * 9
+        return [d if d == b else e,
+                b if (d == b and e != c) or (b == f and e != a) else e,
+                f if b == f else e,
+                d if (d == b and e != g) or (d == h and e != a) else e,
+                e,
+                f if (b == f and e != i) or (h == f and e != c) else e,
+                d if d == h else e,
+                h if (d == h and e != i) or (h == f and e != g) else e,
+                f if h == f else e]
+    return scaled(glyph, 3, block)
 
 
 # The glyphs at the sizes the screen's DPI asks for: 16 at 96 dots per inch, 24 at 144, 32 at 192.
