@@ -200,6 +200,16 @@ TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWide
     EXPECT_LT(longestRun, 30) << "line " << line;  // letters, not a bar
   }
   EXPECT_GT(backgroundPixels, (body.right - body.left) * (body.bottom - body.top) * 3 / 4);
+  // Above it the title, light on a strip of the text's colour, and around all a frame of it.
+  const COLORREF ink = GetSysColor(COLOR_INFOTEXT);
+  int title = 0;
+  for (int y = r.top; y < r.top + 18; ++y)
+    for (int x = r.left; x < r.right; ++x) title += shot.At(x, y) != ink;
+  EXPECT_GT(title, 40);
+  EXPECT_LT(title, 18 * (r.right - r.left) / 8);
+  for (const POINT p :
+       {POINT{r.left, body.top}, POINT{r.right - 1, body.top}, POINT{body.left, r.bottom - 1}})
+    EXPECT_EQ(shot.At(p.x, p.y), ink) << p.x << "," << p.y;
   EXPECT_LE(body.right - textRight, 4) << "window " << r.right - r.left << " wide";
 }
 
