@@ -585,35 +585,31 @@ int WidthOf(COLORREF colour, const RECT& r) {
 std::pair<int, int> HeaderAndGlyphWidths(DWORD dpi) {
   const TScreenDpi screen(dpi);
   TProcess program(L"");
-  std::pair<int, int> widths;
-  if (!WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s)) return widths;
+  if (!WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s)) return {};
+  // A window of the program once it shows, drawn.
+  const auto shown = [](const wchar_t* className, const wchar_t* caption) {
+    HWND w = nullptr;
+    WaitFor([&] { return (w = FindWindowW(className, caption)) && IsWindowVisible(w); }, 5s);
+    PumpFor(500ms);
+    return w;
+  };
   const HWND main = FindWindowW(kMainClass, kCaption);
   SetCursorPos(200, 200);
   PostMessageW(main, WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONUP);
-  HWND menu = nullptr;
-  WaitFor([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 5s);
-  PumpFor(500ms);
+  const HWND menu = shown(L"#32768", nullptr);
   RECT r{};
   GetWindowRect(menu, &r);
-  widths.first = WidthOf(clMenuHeaderText, r);
+  const int header = WidthOf(clMenuHeaderText, r);
   PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   PumpFor(500ms);
   PostMessageW(main, WM_COMMAND, cmdNewEvent, 0);
-  HWND play = nullptr;
-  WaitFor(
-      [&] {
-        for (HWND w : TopLevelWindows(program.id, L"#32770"))
-          if (IsWindowVisible(w)) play = GetDlgItem(w, TfrmEvent::SoundPlayId);
-        return play != nullptr;
-      },
-      5s);
-  PumpFor(500ms);
-  GetWindowRect(play, &r);
-  widths.second = WidthOf(RGB(0x20, 0x90, 0x20), r);  // the glyph's green
-  PostMessageW(GetParent(play), WM_COMMAND, IDCANCEL, 0);
+  const HWND editor = shown(L"#32770", L"Event");
+  GetWindowRect(GetDlgItem(editor, TfrmEvent::SoundPlayId), &r);
+  const int glyph = WidthOf(RGB(0x20, 0x90, 0x20), r);  // the play glyph's green
+  PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
   PostMessageW(main, WM_COMMAND, cmdExit, 0);
   EXPECT_EQ(program.WaitForExit(10s), 0);
-  return widths;
+  return {header, glyph};
 }
 
 // The header's caption and the tool glyphs grow with the screen's DPI as the menu's items do.
