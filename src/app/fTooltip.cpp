@@ -17,17 +17,14 @@ void TfrmTooltip::ShowAt(const TRect& bounds) {
 }
 
 void TfrmTooltip::FormPaint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(Handle(), &ps);
+  const TPaintDC dc(Handle());
+  if (!dc.get()) return;
   RECT client{};
   GetClientRect(Handle(), &client);
-  {
-    TGdiCanvas canvas(dc);
-    PaintTooltip(canvas, {client.left, client.top, client.right, client.bottom}, FTooltip.Text(),
-                 static_cast<TColor>(GetSysColor(COLOR_INFOBK)),
-                 static_cast<TColor>(GetSysColor(COLOR_INFOTEXT)));
-  }
-  EndPaint(Handle(), &ps);
+  TGdiCanvas canvas(dc.get());
+  PaintTooltip(canvas, {client.left, client.top, client.right, client.bottom}, FTooltip.Text(),
+               static_cast<TColor>(GetSysColor(COLOR_INFOBK)),
+               static_cast<TColor>(GetSysColor(COLOR_INFOTEXT)));
 }
 
 LRESULT TfrmTooltip::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -12,12 +12,12 @@ TColor FromColorRef(COLORREF c) { return static_cast<TColor>(c); }
 
 void TMainMenu::Build(const std::vector<TMenuEntry>& entries) {
   FHeaders.clear();
-  FMenu.reset(BuildLevel(entries));
+  FMenu = BuildLevel(entries);
 }
 
-HMENU TMainMenu::BuildLevel(const std::vector<TMenuEntry>& entries) {
-  const HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
+TUniqueMenu TMainMenu::BuildLevel(const std::vector<TMenuEntry>& entries) {
+  TUniqueMenu menu(CreatePopupMenu());
+  if (!menu) return menu;
   UINT position = 0;
   for (const TMenuEntry& entry : entries) {
     MENUITEMINFOW item{};
@@ -43,11 +43,17 @@ HMENU TMainMenu::BuildLevel(const std::vector<TMenuEntry>& entries) {
         item.dwTypeData = const_cast<wchar_t*>(caption.c_str());
         break;
     }
+    TUniqueMenu submenu;
     if (!entry.submenu.empty()) {
+      submenu = BuildLevel(entry.submenu);
       item.fMask |= MIIM_SUBMENU;
-      item.hSubMenu = BuildLevel(entry.submenu);
+      item.hSubMenu = submenu.get();
     }
-    InsertMenuItemW(menu, position++, TRUE, &item);
+    // Once inserted, a submenu goes with its menu.
+    if (InsertMenuItemW(menu.get(), position, TRUE, &item)) {
+      submenu.release();
+      ++position;
+    }
   }
   return menu;
 }
@@ -82,6 +88,6 @@ bool TMainMenu::DrawItem(const DRAWITEMSTRUCT& request) const {
   const RECT& r = request.rcItem;
   TGdiCanvas canvas(request.hDC);
   DrawMenuHeader(canvas, {r.left, r.top, r.right, r.bottom}, *caption,
-                 FromColorRef(GetSysColor(COLOR_MENU)), BoldStockFontSpec());
+                 FromColorRef(GetSysColor(COLOR_MENU)), BoldMenuFontSpec());
   return true;
 }

@@ -27,7 +27,7 @@ class TMainMenu {
   bool DrawItem(const DRAWITEMSTRUCT& request) const;
 
  private:
-  HMENU BuildLevel(const std::vector<TMenuEntry>& entries);
+  TUniqueMenu BuildLevel(const std::vector<TMenuEntry>& entries);
   const std::string* HeaderCaption(UINT id, ULONG_PTR data) const;
 
   HWND FOwner;

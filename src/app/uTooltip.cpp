@@ -83,6 +83,8 @@ void PaintTooltip(TCanvas& canvas, const TRect& client, const std::string& text,
   canvas.DrawText("Quorvel", title, TextFormat::SingleLine | TextFormat::NoPrefix);
   SetTahoma(canvas, 10, false);
   canvas.SetFontColor(foreground);
+  // Clear, or each line is drawn on a bar of the title strip's colour.
+  canvas.SetBrush(0, TBrushStyle::Clear);
   TRect body{client.left + 10, client.top + 21, client.right - 10, client.bottom - 9};
   canvas.DrawText(text, body, kTextFormat);
 }

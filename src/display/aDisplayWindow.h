@@ -27,8 +27,8 @@ class TDisplayWindow {
   virtual void SetAlphaBlend(bool on) = 0;
   virtual void SetAlphaBlendValue(int value) = 0;
 
-  // Cut the window to the given one-row rectangles (never empty); false when
-  // the system refused the shape.
+  // Cut the window to the given one-row rectangles, to nothing when there are
+  // none; false when the system refused the shape.
   virtual bool SetRegion(const std::vector<TRect>& runs) = 0;
   virtual void RemoveRegion() = 0;
   // Copy the finished bitmap onto the window at (0, 0).

@@ -356,12 +356,14 @@ void TPainter::Update() {
 void TPainter::ApplyRegion() {
   TDisplayWindow* window = Window();
   if (!window) return;
-  if (!FDisplay.HasBackground) RegionRunsFromBitmap(*FBitmap, clColorKey, FRuns);
-  if (FDisplay.HasBackground || FRuns.empty()) {
+  if (FDisplay.HasBackground) {
     if (FAppliedRegion != TAppliedRegion::None) window->RemoveRegion();
     FAppliedRegion = TAppliedRegion::None;
     return;
   }
+  // No runs give an empty shape: a display that draws nothing shows nothing, where without a
+  // region it would show a rectangle of the colour key.
+  RegionRunsFromBitmap(*FBitmap, clColorKey, FRuns);
   // Building a window region is the costliest step of a repaint; skip it when
   // the shape is the one the window already has.
   if (FAppliedRegion == TAppliedRegion::Runs && FRuns == FAppliedRuns) return;

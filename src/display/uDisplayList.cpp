@@ -13,6 +13,7 @@
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
 #include "kinds/uDisplayStopwatch.h"
+#include "support/uPlatform.h"
 #include "support/uTools.h"
 
 namespace {
@@ -46,6 +47,42 @@ std::optional<std::uint8_t> StoredKind(TVarnRegistry& registry) {
   return static_cast<std::uint8_t>(*kind & 0xFF);
 }
 
+// Where a display stands: its window's place while it has one (a drag moves only the window).
+TRect PlaceOf(const TDisplay& display) {
+  return display.Window() ? display.Window()->Bounds() : display.StoredBounds();
+}
+
+// The first place, row by row from the default place, beside or below the others, where a
+// display of this size meets none of them inside the work area. When the area is full, a
+// cascade from the default place, so it at least never lies exactly on another display.
+TPoint FreePlace(const std::vector<TRect>& others, TPoint size, const TRect& work) {
+  constexpr int kDefault = 100, kGap = 10, kCascade = 32;
+  const TPoint start{std::max(kDefault, work.left), std::max(kDefault, work.top)};
+  std::vector<int> xs{start.x}, ys{start.y};
+  for (const TRect& o : others) {
+    xs.push_back(o.right + kGap);
+    ys.push_back(o.bottom + kGap);
+  }
+  std::sort(xs.begin(), xs.end());
+  std::sort(ys.begin(), ys.end());
+  const auto fits = [&](TPoint p) {
+    return p.x >= work.left && p.y >= work.top && p.x + size.x <= work.right &&
+           p.y + size.y <= work.bottom;
+  };
+  for (const int y : ys)
+    for (const int x : xs) {
+      const TRect r = BoundsRect(x, y, size.x, size.y);
+      if (fits({x, y}) && std::none_of(others.begin(), others.end(),
+                                       [&](const TRect& o) { return o.Intersects(r); }))
+        return {x, y};
+    }
+  for (TPoint p = start; fits(p); p = {p.x + kCascade, p.y + kCascade})
+    if (std::none_of(others.begin(), others.end(),
+                     [&](const TRect& o) { return o.left == p.x && o.top == p.y; }))
+      return p;
+  return start;
+}
+
 }  // namespace
 
 TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
@@ -69,6 +106,45 @@ TDisplay* TDisplayList::Add(std::uint8_t kind) {
     default:
       return nullptr;
   }
+}
+
+TDisplay* TDisplayList::AddNew(std::uint8_t kind) {
+  TDisplay* display = Add(kind);
+  if (!display) return nullptr;
+  display->Description = NewDisplayName(*display);
+  display->SetActive(true);
+  PlaceNewDisplay(*display);
+  return display;
+}
+
+std::string TDisplayList::NewDisplayName(const TDisplay& display) const {
+  const std::string kind = display.GetKindName();
+  const auto inUse = [&](const std::string& name) {
+    return std::any_of(FItems.begin(), FItems.end(),
+                       [&](const auto& d) { return d->Description == name; });
+  };
+  // The first of its kind is named by the kind alone, the next ones by their number.
+  auto n = std::count_if(FItems.begin(), FItems.end(),
+                         [&](const auto& d) { return d->Kind() == display.Kind(); });
+  std::string name = n == 1 ? kind : kind + " " + std::to_string(n);
+  while (inUse(name)) name = kind + " " + std::to_string(++n);
+  return name;
+}
+
+void TDisplayList::PlaceNewDisplay(TDisplay& display) const {
+  TDesktop* desktop = Platform().desktop;
+  if (!desktop || !display.Window()) return;
+  // Painted once, so that its window has the size it will show at.
+  display.Repaint();
+  const TRect own = display.Window()->Bounds();
+  std::vector<TRect> others;
+  for (const auto& d : FItems)
+    if (d.get() != &display) others.push_back(PlaceOf(*d));
+  // The primary monitor is the one at the origin.
+  const TPoint at = FreePlace(others, {own.Width(), own.Height()}, desktop->WorkAreaNear({0, 0}));
+  display.Left = at.x;
+  display.Top = at.y;
+  display.Window()->MoveTo(at.x, at.y);
 }
 
 void TDisplayList::Delete(TDisplay* display) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "display/uDisplay.h"
@@ -25,6 +26,9 @@ class TDisplayList {
   TDisplay* Add(std::unique_ptr<TDisplay> display);
   // A new, inactive display of a kind; nullptr for an unknown kind or a full list.
   TDisplay* Add(std::uint8_t kind);
+  // A display the user adds: active, named by its kind and number, and placed where no other
+  // display stands inside the primary monitor's work area; nullptr as Add.
+  TDisplay* AddNew(std::uint8_t kind);
   void Delete(TDisplay* display);
   void Clear();
   void Load();
@@ -55,6 +59,8 @@ class TDisplayList {
   // The stored displays; false when none was ever stored (a first start).
   bool LoadStored();
   void LoadDisplay(TVarnRegistry& registry);
+  std::string NewDisplayName(const TDisplay& display) const;
+  void PlaceNewDisplay(TDisplay& display) const;
   const TTimeZones* FZones;
   std::vector<std::unique_ptr<TDisplay>> FItems;
   bool FLoaded = false;

@@ -423,9 +423,8 @@ void TfrmPreferences::ShowAddDisplayMenu() {
 }
 
 void TfrmPreferences::AddDisplay(std::uint8_t kind) {
-  TDisplay* display = FContext.displays.Add(kind);
+  TDisplay* display = FContext.displays.AddNew(kind);
   if (!display) return;
-  display->SetActive(true);
   FillDisplayRows();
   SelectDisplay(display);
   SetFocus(Control(DisplayListId));

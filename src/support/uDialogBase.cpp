@@ -5,6 +5,7 @@
 
 #include "config/uWin32Translate.h"
 #include "support/uDialogControls.h"
+#include "support/uWin32Graphics.h"
 #include "support/uWindowBase.h"
 
 namespace {
@@ -86,6 +87,13 @@ void TDialogBase::End(INT_PTR result) {
     DestroyWindow(FHandle);
 }
 
+void TDialogBase::SetProgramIcons() {
+  FBigIcon = LoadProgramIcon(false);
+  FSmallIcon = LoadProgramIcon(true);
+  SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
+  SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FSmallIcon.get()));
+}
+
 INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   auto* self = reinterpret_cast<TDialogBase*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -94,6 +102,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
     if (msg == WM_INITDIALOG) {
       self->FHandle = dialog;
       if (!self->FModal && !self->FChild) ModelessDialogs().push_back(dialog);
+      if (!self->FChild) self->SetProgramIcons();
       TranslateForm(dialog, self->FTemplateId);
       return self->OnInitDialog() ? TRUE : FALSE;
     }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "support/uWinHandles.h"
+
 // A dialog from a DIALOGEX template of the program's resources, driven by the
 // system's dialog manager (Tab order, access keys, Enter, Esc). One
 // dialog-procedure thunk serves every dialog; the object is kept with the
@@ -53,8 +55,12 @@ class TDialogBase {
 
  private:
   static INT_PTR CALLBACK StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+  void SetProgramIcons();
   int FTemplateId;
   HWND FHandle = nullptr;
+  // The title bar's and task bar's icons, which the window does not free.
+  TUniqueIcon FBigIcon;
+  TUniqueIcon FSmallIcon;
   bool FModal = false;
   bool FChild = false;
 };

@@ -28,11 +28,7 @@ HFONT CreateBoldDialogFont(HWND dialog) {
   return CreateFontIndirectW(&font);
 }
 
-TGlyphButtons::TGlyphButtons(HWND dialog) {
-  FGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
-  const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
-  if (!AddGlyph(FGlyphs.get(), deep ? L"IL_TOOLBAR_ENABLED_1" : L"IL_TOOLBAR_ENABLED_0"))
-    FGlyphs.reset();
+TGlyphButtons::TGlyphButtons(HWND dialog) : FGlyphs(LoadToolGlyphs()) {
   FHints = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, nullptr, nullptr);
 }

@@ -179,7 +179,7 @@ std::uint32_t* TGdiBitmap::ScanLine(int y) {
 }
 
 TUniqueRegion CreateRegionFromRuns(const std::vector<TRect>& rowRuns) {
-  if (rowRuns.empty()) return {};
+  if (rowRuns.empty()) return TUniqueRegion(CreateRectRgn(0, 0, 0, 0));
   const std::vector<TRect> runs = MergeIdenticalRows(rowRuns);
   std::vector<std::byte> buffer(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(buffer.data());

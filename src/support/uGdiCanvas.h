@@ -74,5 +74,5 @@ class TGdiBitmap : public TBitmap32 {
   std::unique_ptr<TGdiCanvas> FCanvas;
 };
 
-// One region from one-row rectangles, built in a single call.
+// One region from one-row rectangles, built in a single call; an empty one from none.
 TUniqueRegion CreateRegionFromRuns(const std::vector<TRect>& runs);

@@ -82,15 +82,29 @@ TFontRef CreateBoldFont() {
   return TFontRef(std::move(bold));
 }
 
-TFontSpec BoldStockFontSpec() {
+TFontSpec BoldMenuFontSpec() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  std::optional<LOGFONTW> description;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+    description = metrics.lfMenuFont;
+  else
+    description = BoldStockDescription();
   TFontSpec spec;
   spec.bold = true;
-  if (const std::optional<LOGFONTW> description = BoldStockDescription()) {
+  if (description) {
     spec.name = WideToUtf8(description->lfFaceName);
     spec.height = description->lfHeight;
     spec.charSet = description->lfCharSet;
   }
   return spec;
+}
+
+TUniqueIcon LoadProgramIcon(bool small) {
+  return TUniqueIcon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), ProgramIconName, IMAGE_ICON,
+                                    GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
+                                    GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), 0)));
 }
 
 int ScreenCaps(int index) {
@@ -118,6 +132,20 @@ bool AddGlyph(HIMAGELIST list, const wchar_t* resourceName, HIMAGELIST disabledL
     return false;
   }
   return true;
+}
+
+TUniqueImageList LoadToolGlyphs() {
+  // A screen of few colours takes the 16-colour strip, drawn at 16 pixels only.
+  const bool deep = ScreenCaps(BITSPIXEL) * ScreenCaps(PLANES) >= 9;
+  const int dpi = deep ? ScreenCaps(LOGPIXELSY) : 96;
+  const int size = dpi < 144 ? 16 : dpi < 192 ? 24 : 32;
+  const wchar_t* name = !deep        ? L"IL_TOOLBAR_ENABLED_0"
+                        : size == 16 ? L"IL_TOOLBAR_ENABLED_1"
+                        : size == 24 ? L"IL_TOOLBAR_ENABLED_1_24"
+                                     : L"IL_TOOLBAR_ENABLED_1_32";
+  TUniqueImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 10, 0));
+  if (!list || !AddGlyph(list.get(), name)) return {};
+  return list;
 }
 
 bool PickColor(HWND owner, TOptions& options, TColor& colour) {

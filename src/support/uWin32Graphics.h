@@ -28,8 +28,14 @@ class TFontRef {
 // The system's variable-pitch stock font made bold; the stock font itself when
 // it cannot be described or copied.
 TFontRef CreateBoldFont();
-// The same font as a description a canvas takes.
-TFontSpec BoldStockFontSpec();
+// The system's menu font made bold, as a description a canvas takes: it follows the screen's
+// DPI as the menu's items do. The stock font's when the system does not name it.
+TFontSpec BoldMenuFontSpec();
+
+// The program's icon among its resources: the program file's, its windows' and the tray's.
+constexpr wchar_t ProgramIconName[] = L"TRAYICON001";
+// The program's icon at the system's size of big or small icons, from the image drawn for it.
+TUniqueIcon LoadProgramIcon(bool small);
 
 // The screen's device capability index (GetDeviceCaps).
 int ScreenCaps(int index);
@@ -38,6 +44,10 @@ int ScreenCaps(int index);
 // magenta; with disabledList, also a copy blended with the button face colour.
 // Returns whether every image asked for was added.
 bool AddGlyph(HIMAGELIST list, const wchar_t* resourceName, HIMAGELIST disabledList = nullptr);
+
+// The tool bar glyphs in the screen's colour depth, at 16, 24 or 32 pixels as its DPI asks
+// (never larger than the text around them has grown); empty when they cannot be read.
+TUniqueImageList LoadToolGlyphs();
 
 // What the colour dialog needs of a button that shows a colour.
 class TColorButtonValue {

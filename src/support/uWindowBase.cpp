@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/uWin32Graphics.h"
+
 TWindowBase::~TWindowBase() { DestroyHandle(); }
 
 void TWindowBase::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background) {
@@ -15,6 +17,8 @@ void TWindowBase::RegisterWindowClass(const wchar_t* className, UINT style, HBRU
   wc.lpfnWndProc = &TWindowBase::StaticWndProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  // Shared, so never destroyed; the system takes the small one from the same resource.
+  wc.hIcon = LoadIconW(wc.hInstance, ProgramIconName);
   wc.hbrBackground = background;
   wc.lpszClassName = className;
   if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx failed");

@@ -30,6 +30,31 @@ TEST_F(DisplayListTest, ToggleShowsAllWhenOneIsHiddenThenHidesAll) {
   EXPECT_FALSE(b.IsVisible());
 }
 
+TEST_F(DisplayListTest, NewDisplaysStandApartInsideThePrimaryWorkAreaNamedByKindAndNumber) {
+  // A second monitor left of the primary one, which holds the origin.
+  platform.desktop.monitors = {{-1280, 0, 0, 1024}, {0, 0, 1024, 768}};
+  const TRect work{0, 0, 1024, 728};
+  list.CreateDefault();
+  list[0].Show();
+  for (int i = 1; i < 20; ++i) list.AddNew(i % 5 ? dkAnalogClock : dkDigitalClock)->Show();
+  const char* names[] = {"Default display", "Analog clock",   "Analog clock 2",
+                         "Analog clock 3",  "Analog clock 4", "Digital clock 2"};
+  for (std::size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(list[i].Description, names[i]);
+  EXPECT_EQ(list[0].Window()->Bounds().left, 100);  // the first display keeps the default place
+  EXPECT_EQ(list[0].Window()->Bounds().top, 100);
+  std::vector<TRect> places;
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    const TRect r = list[i].Window()->Bounds();
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= work.right && r.bottom <= work.bottom) << i;
+    for (std::size_t j = 0; j < i; ++j) {
+      // While there is room none meets another; after that none lies exactly on another.
+      EXPECT_FALSE(i < 12 && r.Intersects(places[j])) << i << " " << j;
+      EXPECT_FALSE(r.left == places[j].left && r.top == places[j].top) << i << " " << j;
+    }
+    places.push_back(r);
+  }
+}
+
 TEST_F(DisplayListTest, TickRepaintsTheActiveDisplaysAndPassesTheInactive) {
   TDisplay& a = AddActive(true);
   list.Add(TDisplay::Create<TDisplayDisc>());

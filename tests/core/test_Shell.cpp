@@ -161,29 +161,6 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
 }
 
-TEST(Tooltip, PaintsAFrameATitleStripAndTheText) {
-  TTestPlatform platform;
-  TMemoryBitmap bitmap;
-  bitmap.SetSize(180, 62);
-  TRecordingCanvas& canvas = bitmap.Recorder();
-  PaintTooltip(canvas, {0, 0, 180, 62}, "line", 0xE1FFFF, 0x000001);
-  ASSERT_EQ(canvas.calls.size(), 4u);
-  EXPECT_EQ(canvas.calls[0].rect, (TRect{0, 0, 180, 62}));
-  EXPECT_EQ(canvas.calls[0].penColor, 0x000001u);
-  EXPECT_EQ(canvas.calls[0].penWidth, 1);
-  EXPECT_EQ(canvas.calls[0].brushStyle, TBrushStyle::Clear);
-  EXPECT_EQ(canvas.calls[1].rect, (TRect{0, 0, 180, 18}));
-  EXPECT_EQ(canvas.calls[1].brushColor, 0x000001u);
-  EXPECT_EQ(canvas.calls[2].text, "Quorvel");
-  EXPECT_EQ(canvas.calls[2].rect, (TRect{4, 2, 180, 18}));
-  EXPECT_EQ(canvas.calls[2].fontColor, 0xE1FFFFu);
-  EXPECT_EQ(canvas.calls[2].font, (TFontSpec{"Tahoma", -11, true}));
-  EXPECT_EQ(canvas.calls[3].rect, (TRect{10, 21, 170, 53}));
-  EXPECT_EQ(canvas.calls[3].fontColor, 0x000001u);
-  EXPECT_EQ(canvas.calls[3].font, kTahoma10);
-  EXPECT_EQ(canvas.calls[3].format & TextFormat::SingleLine, 0u);
-}
-
 TEST(ColorButton, FrameCaptionAndSwatchByState) {
   enum { kDefault = 1, kPressed = 2, kFocused = 4, kDisabled = 8, kCaption = 16 };
   const struct {

@@ -15,9 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/fMsgHandler.h"
+#include "app/uMainMenuItems.h"
 #include "app/uStartup.h"
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
+#include "events/fEvent.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinHandles.h"
@@ -541,6 +544,82 @@ TEST_F(StoredSettings, AnEventDueAtStartUpShowsItsWindowAndOKMarksItDone) {
   EXPECT_EQ(program.WaitForExit(10s), 0);
   EXPECT_EQ(Integer("Software\\Quorvel II\\Events\\000", "State"), 2);
   EXPECT_EQ(String("Software\\Quorvel II\\Events\\000", "Message"), "Train to Bonn at 10:12");
+}
+
+// The screen's logical pixels per inch for programs started while it lives; the value before
+// comes back however the test ends, as every test of this Wine session shares it.
+class TScreenDpi {
+ public:
+  explicit TScreenDpi(DWORD dpi) {
+    DWORD size = sizeof(FBefore);
+    RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &FBefore, &size);
+    Set(dpi);
+  }
+  ~TScreenDpi() { Set(FBefore); }
+  TScreenDpi(const TScreenDpi&) = delete;
+  TScreenDpi& operator=(const TScreenDpi&) = delete;
+
+ private:
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+  }
+  static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+  DWORD FBefore = 96;
+};
+
+// How wide the pixels of exactly this colour spread in a rectangle of the screen.
+int WidthOf(COLORREF colour, const RECT& r) {
+  const TScreenShot shot;
+  int left = r.right, right = r.left;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (shot.At(x, y) == colour) {
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+      }
+  return std::max(right - left, 0);
+}
+
+// How wide the tray menu's "Quorvel" header caption and the event editor's play glyph are in a
+// run of the program at this DPI; 0 for what did not show.
+std::pair<int, int> HeaderAndGlyphWidths(DWORD dpi) {
+  const TScreenDpi screen(dpi);
+  TProcess program(L"");
+  if (!WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s)) return {};
+  // A window of the program once it shows, drawn.
+  const auto shown = [](const wchar_t* className, const wchar_t* caption) {
+    HWND w = nullptr;
+    WaitFor([&] { return (w = FindWindowW(className, caption)) && IsWindowVisible(w); }, 5s);
+    PumpFor(500ms);
+    return w;
+  };
+  const HWND main = FindWindowW(kMainClass, kCaption);
+  SetCursorPos(200, 200);
+  PostMessageW(main, WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONUP);
+  const HWND menu = shown(L"#32768", nullptr);
+  RECT r{};
+  GetWindowRect(menu, &r);
+  const int header = WidthOf(clMenuHeaderText, r);
+  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpFor(500ms);
+  PostMessageW(main, WM_COMMAND, cmdNewEvent, 0);
+  const HWND editor = shown(L"#32770", L"Event");
+  GetWindowRect(GetDlgItem(editor, TfrmEvent::SoundPlayId), &r);
+  const int glyph = WidthOf(RGB(0x20, 0x90, 0x20), r);  // the play glyph's green
+  PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
+  PostMessageW(main, WM_COMMAND, cmdExit, 0);
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+  return {header, glyph};
+}
+
+// The header's caption and the tool glyphs grow with the screen's DPI as the menu's items do.
+TEST_F(StoredSettings, MenuHeadersAndToolGlyphsGrowWithTheScreensDpi) {
+  const auto [header96, glyph96] = HeaderAndGlyphWidths(96);
+  const auto [header144, glyph144] = HeaderAndGlyphWidths(144);
+  EXPECT_GT(header96, 30);
+  EXPECT_GT(glyph96, 8);
+  EXPECT_GE(header144 * 4, header96 * 5);  // by a quarter at least (a half is asked for)
+  EXPECT_GE(glyph144 * 4, glyph96 * 5);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -131,13 +133,34 @@ TCanvasCall& TRecordingCanvas::Record(const std::string& op, const TRect& r) {
   return calls.back();
 }
 
-void TRecordingCanvas::FillRect(const TRect& r) {
-  Record("FillRect", r);
-  if (FBrushStyle != TBrushStyle::Solid || !fillPixels) return;
+void TRecordingCanvas::Fill(const TRect& r, TColor c) {
+  if (!fillPixels) return;
   const int x0 = std::max(r.left, 0), x1 = std::min(r.right, FBitmap.Width());
   const int y0 = std::max(r.top, 0), y1 = std::min(r.bottom, FBitmap.Height());
   for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) FBitmap.Pixel(x, y) = PixelOf(FBrushColor);
+    for (int x = x0; x < x1; ++x) FBitmap.Pixel(x, y) = PixelOf(c);
+}
+
+void TRecordingCanvas::FillRect(const TRect& r) {
+  Record("FillRect", r);
+  if (FBrushStyle == TBrushStyle::Solid) Fill(r, FBrushColor);
+}
+
+void TRecordingCanvas::Rectangle(const TRect& r) {
+  Record("Rectangle", r);
+  if (FPenStyle == TPenStyle::Clear) {
+    // Without a pen the fill stops one pixel short on the right and at the bottom.
+    if (FBrushStyle == TBrushStyle::Solid)
+      Fill({r.left, r.top, r.right - 1, r.bottom - 1}, FBrushColor);
+    return;
+  }
+  // The frame inside r, as an inside-frame pen draws it.
+  const TRect in = r.Inflated(-FPenWidth);
+  if (FBrushStyle == TBrushStyle::Solid) Fill(in, FBrushColor);
+  for (const TRect& band :
+       {TRect{r.left, r.top, r.right, in.top}, TRect{r.left, in.bottom, r.right, r.bottom},
+        TRect{r.left, in.top, in.left, in.bottom}, TRect{in.right, in.top, r.right, in.bottom}})
+    Fill(band, FPenColor);
 }
 
 void TRecordingCanvas::Polygon(std::span<const TPoint> points) {
@@ -146,6 +169,17 @@ void TRecordingCanvas::Polygon(std::span<const TPoint> points) {
 
 void TRecordingCanvas::Polyline(std::span<const TPoint> points) {
   Record("Polyline").points.assign(points.begin(), points.end());
+  if (FPenStyle == TPenStyle::Clear) return;
+  // Each segment without its last point, as the platform draws it.
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const TPoint a = points[i - 1], b = points[i];
+    const int steps = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y));
+    for (int k = 0; k < steps; ++k) {
+      const int x = a.x + static_cast<int>(std::lround(double(b.x - a.x) * k / steps));
+      const int y = a.y + static_cast<int>(std::lround(double(b.y - a.y) * k / steps));
+      Fill({x, y, x + 1, y + 1}, FPenColor);
+    }
+  }
 }
 
 int TRecordingCanvas::DrawText(const std::string& text, TRect& r, unsigned format) {
@@ -217,7 +251,7 @@ bool TFakeDisplayWindow::SetRegion(const std::vector<TRect>& runs) {
 }
 
 void TFakeDisplayWindow::RemoveRegion() {
-  region.clear();
+  region.reset();
   ++regionRemoveCount;
 }
 

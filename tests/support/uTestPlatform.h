@@ -104,9 +104,10 @@ struct TCanvasCall {
   TFontSpec font;
 };
 
-// Records every call. FillRect with a solid brush also fills the pixels, so
-// region and colour-key tests see real rows. Text metrics are fixed: every
-// character is charWidth pixels wide and every line lineHeight pixels high.
+// Records every call. FillRect, Rectangle and Polyline also set the pixels as the platform
+// does (lines one pixel wide), so painter, region and colour-key tests see real rows. Text
+// metrics are fixed: every character is charWidth pixels wide and every line lineHeight
+// pixels high.
 class TRecordingCanvas : public TCanvas {
  public:
   explicit TRecordingCanvas(class TMemoryBitmap& bitmap) : FBitmap(bitmap) {}
@@ -117,7 +118,7 @@ class TRecordingCanvas : public TCanvas {
   void SetPen(TColor c, int width, TPenStyle style) override;
   void SetBrush(TColor c, TBrushStyle style) override;
   void FillRect(const TRect& r) override;
-  void Rectangle(const TRect& r) override { Record("Rectangle", r); }
+  void Rectangle(const TRect& r) override;
   void Ellipse(const TRect& r) override { Record("Ellipse", r); }
   void Polygon(std::span<const TPoint> points) override;
   void Polyline(std::span<const TPoint> points) override;
@@ -135,6 +136,7 @@ class TRecordingCanvas : public TCanvas {
 
  private:
   TCanvasCall& Record(const std::string& op, const TRect& r = {});
+  void Fill(const TRect& r, TColor c);
   TMemoryBitmap& FBitmap;
   TFontSpec FFont;
   TColor FFontColor = 0;
@@ -207,7 +209,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool cursorInside = false;
   bool lastAll = false;  // the last automatic hiding or showing was meant for all displays
   TRect bounds;
-  std::vector<TRect> region;  // empty: rectangular
+  std::optional<std::vector<TRect>> region;  // none: rectangular
   int regionSetCount = 0;
   bool refuseRegion = false;
   int regionRemoveCount = 0;

@@ -133,6 +133,32 @@ TEST_F(DisplayWindowTest, AnalogClockShowsItsHandsAndMarksWhereTheTimeSays) {
   }
 }
 
+// A clock with everything switched off shows nothing, not a rectangle of the colour key, and
+// keeps its place.
+TEST_F(DisplayWindowTest, AnAnalogClockThatDrawsNothingLeavesTheScreenUntouched) {
+  auto& face = static_cast<TDisplayAnalogClock&>(*list.Add(dkAnalogClock));
+  face.TickMarks = tmNone;
+  face.ShowText = face.ShowHourHand = face.ShowMinuteHand = false;
+  face.SetSecondsHand(false);
+  face.Left = 50;
+  face.Top = 60;
+  face.SetActive(true);
+  const TScreenShot before;
+  face.Show();
+  PumpMessages();
+  const TScreenShot after;
+  int changed = 0, keyed = 0;
+  for (int y = 60; y < 260; ++y)
+    for (int x = 50; x < 250; ++x) {
+      changed += after.At(x, y) != before.At(x, y);
+      keyed += after.At(x, y) == clColorKey;
+    }
+  EXPECT_EQ(changed, 0);
+  EXPECT_EQ(keyed, 0);
+  EXPECT_TRUE(face.IsVisible());
+  EXPECT_EQ(face.Window()->Bounds(), (TRect{50, 60, 250, 260}));
+}
+
 TEST_F(DisplayWindowTest, HitTestZonesOfADisplayWithBackground) {
   struct Case {
     int x, y;

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "app/dAbout.h"
 #include "app/fCalendar.h"
@@ -16,6 +19,7 @@
 #include "events/fEvent.h"
 #include "events/fEventNotify.h"
 #include "support/uDialogControls.h"
+#include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
@@ -25,6 +29,7 @@
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
 #include "win/uPumpMessages.h"
+#include "win/uScreenShot.h"
 
 namespace {
 
@@ -143,19 +148,24 @@ TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
   EXPECT_TRUE(List()[0].IsActive());
 }
 
-TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt) {
-  quorvel->Options().ToolTipText = "Tip";
+// Rests the cursor on the tray icon until the tip shows; its window, or null.
+HWND RestOnTrayIcon(TQuorvelDisplay& main, POINT at) {
   const HWND tip = FindWindowW(TfrmTooltip::ClassName, nullptr);
-  ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_EXSTYLE) & ~WS_EX_TOPMOST, WS_EX_TOOLWINDOW);
-  SetCursorPos(600, 500);
-  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
-  EXPECT_FALSE(IsWindowVisible(tip));
+  SetCursorPos(at.x, at.y);
+  SendMessageW(main.Handle(), WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
+  if (IsWindowVisible(tip)) return nullptr;  // not before the cursor has rested
   for (int i = 0; i < 80 && !IsWindowVisible(tip); ++i) {
     Sleep(10);
     PumpMessages();
   }
-  ASSERT_TRUE(IsWindowVisible(tip));
+  return IsWindowVisible(tip) ? tip : nullptr;
+}
+
+TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt) {
+  quorvel->Options().ToolTipText = "Tip";
+  const HWND tip = RestOnTrayIcon(Main(), {600, 500});
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_EXSTYLE) & ~WS_EX_TOPMOST, WS_EX_TOOLWINDOW);
   RECT r{};
   GetWindowRect(tip, &r);
   EXPECT_EQ(r.right, 600);  // its bottom-right corner at the cursor
@@ -163,6 +173,44 @@ TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt
   EXPECT_GE(r.right - r.left, 180);
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWideAsTheText) {
+  const HWND tip = RestOnTrayIcon(Main(), {900, 700});  // the default text: two lines
+  ASSERT_NE(tip, nullptr);
+  PumpMessages();
+  RECT r{};
+  GetWindowRect(tip, &r);
+  const TScreenShot shot;
+  // The body as the tip lays it out: exactly the text's height, two lines.
+  const RECT body{r.left + 10, r.top + 21, r.right - 10, r.bottom - 9};
+  const COLORREF background = GetSysColor(COLOR_INFOBK);
+  int textRight = body.left;
+  for (int line = 0; line < 2; ++line) {
+    const int lineHeight = (body.bottom - body.top) / 2;
+    int text = 0, longestRun = 0;
+    for (int y = body.top + line * lineHeight; y < body.top + (line + 1) * lineHeight; ++y)
+      for (int x = body.left, run = 0; x < body.right; ++x) {
+        run = shot.At(x, y) == background ? 0 : run + 1;
+        longestRun = std::max(longestRun, run);
+        if (run == 0) continue;
+        ++text;
+        textRight = std::max(textRight, x + 1);
+      }
+    EXPECT_GT(text, 50) << "line " << line;
+    EXPECT_LT(longestRun, 30) << "line " << line;  // letters, not a bar
+  }
+  // Above it the title, light on a strip of the text's colour, and around all a frame of it.
+  const COLORREF ink = GetSysColor(COLOR_INFOTEXT);
+  int title = 0;
+  for (int y = r.top; y < r.top + 18; ++y)
+    for (int x = r.left; x < r.right; ++x) title += shot.At(x, y) != ink;
+  EXPECT_GT(title, 40);
+  EXPECT_LT(title, 18 * (r.right - r.left) / 8);
+  for (const POINT p :
+       {POINT{r.left, body.top}, POINT{r.right - 1, body.top}, POINT{body.left, r.bottom - 1}})
+    EXPECT_EQ(shot.At(p.x, p.y), ink) << p.x << "," << p.y;
+  EXPECT_LE(body.right - textRight, 4) << "window " << r.right - r.left << " wide";
 }
 
 // Keystrokes reach the program's modeless dialogs as its message loop hands them over.
@@ -237,18 +285,58 @@ TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyTabReachesItsLinkAndEnterClose
   EXPECT_TRUE(Main().IsIdle());
 }
 
-TEST(ProgramResources, ToolBarGlyphsOfBothColourDepths) {
-  for (const wchar_t* name : {L"IL_TOOLBAR_ENABLED_0", L"IL_TOOLBAR_ENABLED_1"}) {
-    TUniqueImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
-    TUniqueImageList disabled(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 0));
+TEST(ProgramResources, ToolBarGlyphsOfBothColourDepthsAndEverySize) {
+  const std::pair<const wchar_t*, int> strips[] = {{L"IL_TOOLBAR_ENABLED_0", 16},
+                                                   {L"IL_TOOLBAR_ENABLED_1", 16},
+                                                   {L"IL_TOOLBAR_ENABLED_1_24", 24},
+                                                   {L"IL_TOOLBAR_ENABLED_1_32", 32}};
+  for (const auto& [name, size] : strips) {
+    TUniqueImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 10, 0));
+    TUniqueImageList disabled(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 10, 0));
     EXPECT_TRUE(AddGlyph(list.get(), name, disabled.get()));
     EXPECT_EQ(ImageList_GetImageCount(list.get()), 10);  // up to stop, image 9
     EXPECT_EQ(ImageList_GetImageCount(disabled.get()), 10);
   }
   EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"ABOUT", IMAGE_BITMAP, 0, 0, LR_SHARED),
             nullptr);
-  EXPECT_NE(LoadImageW(GetModuleHandleW(nullptr), L"TRAYICON001", IMAGE_ICON, 0, 0, LR_SHARED),
-            nullptr);
+}
+
+// One image drawn for every size the system asks for; at 16 and 32 pixels the two hands stand
+// out dark from the light face.
+TEST(ProgramResources, TheIconHasEverySizeAndShowsItsHandsAtSixteenAndThirtyTwoPixels) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC group = FindResourceW(module, ProgramIconName, RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  // Three 16-bit fields, the last the count; then 14 bytes per image: width (0 for 256),
+  // height, colours, reserved, planes (16 bits), bits per pixel (16 bits), size, identifier.
+  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  std::vector<int> sizes;
+  for (int i = 0; i < directory[4]; ++i) {
+    const BYTE* image = directory + 6 + 14 * i;
+    sizes.push_back(image[0] ? image[0] : 256);
+    EXPECT_EQ(image[6], 32) << sizes.back();
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48, 256}));
+  for (const int size : {16, 32}) {
+    TUniqueIcon icon(
+        static_cast<HICON>(LoadImageW(module, ProgramIconName, IMAGE_ICON, size, size, 0)));
+    ASSERT_TRUE(icon);
+    TGdiBitmap picture;
+    picture.SetSize(size, size);
+    picture.Canvas().FillRect({0, 0, size, size});  // white
+    DrawIconEx(picture.DC(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    // The sum of the three channels a little over a fifth of the radius out from the centre.
+    const auto lightness = [&](int degrees) {
+      const double a = degrees * std::numbers::pi / 180, r = size * 0.22;
+      const std::uint32_t p = picture.ScanLine(static_cast<int>(
+          size / 2 - std::cos(a) * r))[static_cast<int>(size / 2 + std::sin(a) * r)];
+      return static_cast<int>(((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF));
+    };
+    // Ten past ten: towards 10 and 2 the hands, towards 4 and 8 the face.
+    for (const int hand : {300, 60})
+      for (const int face : {120, 240})
+        EXPECT_LT(lightness(hand) + 300, lightness(face)) << size << ": " << hand << " " << face;
+  }
 }
 
 TEST(TrayIcon, ARefusedIconStaysHiddenAndSendsNothingMore) {

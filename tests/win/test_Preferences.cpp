@@ -113,7 +113,12 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
   EXPECT_EQ(opened, 4);
   ASSERT_EQ(List().Count(), 6u);
   const char* kinds[] = {"Digital clock", "Analog clock", "Countdown", "Stopwatch"};
-  for (int row = 2; row < 6; ++row) EXPECT_EQ(Cell(P::DisplayListId, row, 0), kinds[row - 2]);
+  // Named apart from the two digital clocks already there.
+  const char* names[] = {"Digital clock 3", "Analog clock", "Countdown", "Stopwatch"};
+  for (int row = 2; row < 6; ++row) {
+    EXPECT_EQ(Cell(P::DisplayListId, row, 0), kinds[row - 2]);
+    EXPECT_EQ(Cell(P::DisplayListId, row, 1), names[row - 2]);
+  }
   EXPECT_EQ(SelectedListRow(PageOf(P::DisplayListId), P::DisplayListId), 5);
   EXPECT_EQ(VisibleDisplays(), 6);
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-TEST(Win32Graphics, BoldFontIsTheStockFontMadeBoldAndLeaksNothing) {
+TEST(Win32Graphics, BoldFontsAreTheStockAndTheMenuFontMadeBoldAndLeakNothing) {
   LOGFONTW stock{};
   ASSERT_NE(GetObjectW(GetStockObject(ANSI_VAR_FONT), sizeof(stock), &stock), 0);
   const long before = LiveGdiObjects();
@@ -29,9 +29,12 @@ TEST(Win32Graphics, BoldFontIsTheStockFontMadeBoldAndLeaksNothing) {
     EXPECT_EQ(bold.lfHeight, stock.lfHeight);
     EXPECT_STREQ(bold.lfFaceName, stock.lfFaceName);
   }
-  const TFontSpec spec = BoldStockFontSpec();  // what the menu headers draw with
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  const TFontSpec spec = BoldMenuFontSpec();  // what the menu headers draw with
   EXPECT_TRUE(spec.bold);
-  EXPECT_EQ(spec.height, stock.lfHeight);
+  EXPECT_EQ(spec.height, metrics.lfMenuFont.lfHeight);
   EXPECT_EQ(LiveGdiObjects(), before);
 }
 
