@@ -150,10 +150,26 @@ SIZE TextExtent(HWND control, const std::wstring& text, bool wrap, int width) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+// The shown windows of this thread that stay above all others (displays always on top).
+std::vector<HWND> WindowsOnTop() {
+  std::vector<HWND> found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) {
+        if (IsWindowVisible(w) && (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // What a user of one window state sees wrong, one line each.
 class TLayoutCheck {
  public:
-  void Check(HWND window, const std::string& name) {
+  // Only a display's own preferences window keeps clear of the displays on top; the user may
+  // have put one over any other window.
+  void Check(HWND window, const std::string& name, bool coverable) {
     FName = name;
     const RECT bounds = ScreenRect(window);
     const SIZE area = SmallestWorkArea();
@@ -163,6 +179,9 @@ class TLayoutCheck {
     MONITORINFO monitor{sizeof(monitor)};
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     if (!Inside(bounds, monitor.rcWork)) Fault("lies outside its monitor's work area");
+    for (const HWND above : coverable ? std::vector<HWND>{} : WindowsOnTop())
+      if (above != window && Overlap(ScreenRect(above), bounds))
+        Fault("is covered by a window that stays on top");
     FKeys.clear();
     CheckChildren(window);
   }
@@ -297,14 +316,14 @@ void SaveShot(HWND window, const std::string& name) {
 
 class LayoutTest : public MainWindowTest {
  protected:
-  void Look(HWND window, const std::string& name) {
+  void Look(HWND window, const std::string& name, bool coverable = true) {
     RunLoop();
-    Check(window, name);
+    Check(window, name, coverable);
   }
-  void Check(HWND window, const std::string& name) {
+  void Check(HWND window, const std::string& name, bool coverable = true) {
     const std::string full = name + "-" + FLanguage;
     SaveShot(window, full);
-    check.Check(window, full);
+    check.Check(window, full, coverable);
   }
   // Opens a modal window and looks at it in each of its states (set up by the first of each
   // pair), then closes it with Esc. Each look waits a step of the modal loop after the set-up,
@@ -367,7 +386,7 @@ class LayoutTest : public MainWindowTest {
     TacDisplayPreferences& window = *DisplayPreferencesOf(*display);
     for (int tab = 0; tab < TabCtrl_GetItemCount(window.TabControl()); ++tab) {
       window.ShowTab(tab);
-      Look(window.Handle(), name + "-tab" + std::to_string(tab));
+      Look(window.Handle(), name + "-tab" + std::to_string(tab), false);
     }
     if (kind == dkAnalogClock)
       LookModal(5103, [&] { Click(window, TfrmDisplayPreferencesAnalogClock::PickZoneId); },
