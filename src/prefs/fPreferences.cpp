@@ -239,9 +239,14 @@ void TfrmPreferences::ShowOptionPage(int index) {
 }
 
 void TfrmPreferences::FillLanguages() {
-  for (const std::string& entry : TMultiLanguage::ListLanguages(ProgramFolder()))
-    SendMessageW(Control(LanguagesId), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+  const HWND list = Control(LanguagesId);
+  for (const std::string& entry : TMultiLanguage::ListLanguages(ProgramFolder())) {
+    const auto row = SendMessageW(list, LB_ADDSTRING, 0,
+                                  reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+    // The language in use is the one selected.
+    if (SameTextAscii(TMultiLanguage::LanguageOfEntry(entry), FContext.language.LanguageName()))
+      SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  }
 }
 
 int TfrmPreferences::CurrentPage() const {

@@ -16,6 +16,7 @@
 #include "timezones/uTimeZones.h"
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
+#include "win/uPumpMessages.h"
 
 namespace {
 
@@ -115,6 +116,12 @@ TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosi
     PumpMessages();
   }
   EXPECT_FALSE(Clock().Dirty());
+
+  // Ctrl+Tab steps to the next tab, the font's.
+  SetForegroundWindow(window.Handle());
+  SetFocus(window.TabControl());
+  Press({VK_CONTROL, VK_TAB});
+  EXPECT_TRUE(IsWindowVisible(window.Control(D::FontNameId)));
 
   // The name is taken over only when the window closes.
   SetWindowTextW(window.Control(D::DescriptionId), L"Desk");

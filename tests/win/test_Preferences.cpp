@@ -303,6 +303,20 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   ASSERT_EQ(GetFocus(), C(P::DisplayListId));
   Press({VK_TAB});
   EXPECT_EQ(GetFocus(), C(P::AddDisplayId));
+  // Ctrl+Tab and Ctrl+PgDn step to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp back, round the
+  // ends; the focus leaves a page that went for the tabs.
+  const auto page = [this] { return Main().Preferences()->CurrentPage(); };
+  Press({VK_CONTROL, VK_TAB});
+  EXPECT_EQ(page(), 1);
+  EXPECT_TRUE(IsWindowVisible(C(P::EventListId)));
+  EXPECT_EQ(GetFocus(), C(P::TabsId));
+  Press({VK_CONTROL, VK_NEXT});
+  Press({VK_CONTROL, VK_NEXT});
+  EXPECT_EQ(page(), 0);
+  Press({VK_CONTROL, VK_SHIFT, VK_TAB});
+  EXPECT_EQ(page(), 2);
+  Press({VK_CONTROL, VK_PRIOR});
+  EXPECT_EQ(page(), 1);
   Main().Preferences()->ShowPage(2);
   SetFocus(C(P::TreeId));
   RunLoop();
@@ -346,6 +360,7 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
   const auto entry = SendMessageW(languages, LB_FINDSTRING, static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(L"Testisch"));
   ASSERT_GT(entry, 0);
+  EXPECT_EQ(SendMessageW(languages, LB_GETCURSEL, 0, 0), 0);  // the built-in English in use
   EXPECT_FALSE(IsWindowEnabled(C(P::SetLanguageId)));
   SendMessageW(languages, LB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   Command(P::LanguagesId, LBN_SELCHANGE);
