@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
@@ -84,17 +86,23 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
   EXPECT_EQ(selected, -1);
   EXPECT_FALSE(okEnabled);
 
-  // A row chosen by hand, then OK.
+  // A row chosen by hand, then OK; the picker opens centred over the window that asked.
+  TUniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 900,
+                                      700, nullptr, nullptr, nullptr, nullptr));
+  RECT placed{};
   AnswerModalWindows({[&] {
     const HWND picker = FindDialogWith(P::ListId);
     if (!picker) return false;
+    GetWindowRect(picker, &placed);
     SelectListRow(picker, P::ListId, 2);
     okEnabled = IsWindowEnabled(GetDlgItem(picker, P::OKId));
     Click(picker, P::OKId);
     return true;
   }});
-  EXPECT_EQ(SelectTimeZone(zones, nullptr, nullptr), &zones[2]);
+  EXPECT_EQ(SelectTimeZone(zones, nullptr, owner.get()), &zones[2]);
   EXPECT_TRUE(okEnabled);
+  EXPECT_LE(std::abs((placed.left + placed.right) / 2 - 550), 1);
+  EXPECT_LE(std::abs((placed.top + placed.bottom) / 2 - 470), 1);
 }
 
 TEST_F(SelectTimeZoneTest, TheTimesFollowTheMinute) {
