@@ -91,23 +91,28 @@ void AddListColumn(HWND dialog, int id, const std::string& caption, int width) {
   Send(dialog, id, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));
 }
 
+std::wstring HeaderItemText(HWND header, int index) {
+  wchar_t text[256] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = 256;
+  Header_GetItem(header, index, &item);
+  return text;
+}
+
 void FitListColumns(HWND dialog, int id, int stretch) {
   const HWND list = GetDlgItem(dialog, id);
   const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   const int count = header ? Header_GetItemCount(header) : 0;
   std::vector<int> widths;
   for (int column = 0; column < count; ++column) {
-    wchar_t heading[256] = {};
-    HDITEMW item{};
-    item.mask = HDI_TEXT;
-    item.pszText = heading;
-    item.cchTextMax = 256;
-    Header_GetItem(header, column, &item);
     ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE);
     // A heading keeps three edges of room on either side.
+    const std::wstring heading = HeaderItemText(header, column);
     widths.push_back(
         std::max(ListView_GetColumnWidth(list, column),
-                 ListView_GetStringWidth(list, heading) + 6 * GetSystemMetrics(SM_CXEDGE)));
+                 ListView_GetStringWidth(list, heading.c_str()) + 6 * GetSystemMetrics(SM_CXEDGE)));
   }
   RECT client{};
   GetClientRect(list, &client);

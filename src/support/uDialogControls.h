@@ -45,6 +45,8 @@ void EnableControl(HWND dialog, int id, bool enabled);
 void ShowListCheckBoxes(HWND dialog, int id);
 // width: pixels at 96 dots per inch, grown with the screen's text size.
 void AddListColumn(HWND dialog, int id, const std::string& caption, int width);
+// The text of a header control's item (a list view's column heading).
+std::wstring HeaderItemText(HWND header, int index);
 // Every column as wide as its heading and its texts, except stretch, which takes the room the
 // others leave (and at least its own).
 void FitListColumns(HWND dialog, int id, int stretch);

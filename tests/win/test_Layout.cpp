@@ -23,6 +23,7 @@
 #include "events/uEvents.h"
 #include "prefs/fDisplayPreferences.h"
 #include "prefs/fPreferences.h"
+#include "support/uDialogControls.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 #include "win/uMainWindowTest.h"
@@ -249,15 +250,11 @@ class TLayoutCheck {
     const int columns = header ? Header_GetItemCount(header) : 0;
     const int rows = std::min(ListView_GetItemCount(list), 40);
     for (int column = 0; column < columns; ++column) {
-      wchar_t text[256] = {};
-      HDITEMW item{};
-      item.mask = HDI_TEXT;
-      item.pszText = text;
-      item.cchTextMax = 256;
-      Header_GetItem(header, column, &item);
       // The heading keeps three edges of room on either side.
-      int need = TextExtent(header, text, false, 0).cx + 6 * GetSystemMetrics(SM_CXEDGE);
+      int need = TextExtent(header, HeaderItemText(header, column), false, 0).cx +
+                 6 * GetSystemMetrics(SM_CXEDGE);
       for (int row = 0; row < rows; ++row) {
+        wchar_t text[256] = {};
         ListView_GetItemText(list, row, column, text, 256);
         const int cell = static_cast<int>(
             SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
