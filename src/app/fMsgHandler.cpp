@@ -280,8 +280,8 @@ void TQuorvelDisplay::tmrClockTimer() {
   if (!t) return;
   FDisplayList.Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
   CheckChime(FOptions, now, t->minuteChanged);
-  // A minute that passes while the program is busy is caught up at the next one.
-  if (IsIdle() && t->minuteChanged) FEvents.CheckAll();
+  // An event that fell due while the program was busy fires as soon as it is idle again.
+  if (FClockLoop.EventCheckDue(t->minuteChanged, IsIdle())) FEvents.CheckAll();
   if (FOptions.AOT5s && FClockLoop.TopmostRefreshDue()) {
     const HWND foreground = GetForegroundWindow();
     const bool foregroundTopmost =

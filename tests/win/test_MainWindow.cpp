@@ -274,6 +274,17 @@ TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }
 
+TEST_F(MainWindowTest, AnEventDueWhileTheProgramIsBusyFiresAtTheFirstTickAfter) {
+  const TEvent& event = quorvel->Events().Add();  // due now
+  quorvel->Busy().AboutBoxOpen = true;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // a new minute, but busy
+  EXPECT_EQ(event.NotifyWindow(), nullptr);
+  quorvel->Busy().AboutBoxOpen = false;
+  clock.local.wSecond = 1;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_NE(event.NotifyWindow(), nullptr);
+}
+
 TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
   TDisplay& d = List()[0];
   Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // first tick: everything changed
