@@ -198,8 +198,12 @@ bool TDisplay::Configure(void* owner) {
   const auto& open = Platform().openDisplayPreferences;
   if (!open || GetKindName().empty()) return false;
   FHighlighted = false;
+  const bool wasActive = IsActive();
   SetActive(true);
-  return open(*this, owner);
+  if (open(*this, owner)) return true;
+  // No window for it (a display kept as stored): it stays as it was.
+  SetActive(wasActive);
+  return false;
 }
 
 std::string TDisplay::GetKindName() const {
