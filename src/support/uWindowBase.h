@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "support/uReport.h"
 #include "support/uWinHandles.h"
 #include "support/uWindowTimer.h"
 
 // One window-procedure thunk for every window class of the program: the
 // object is stored with the window on creation and every message goes to
 // WndProc. No exception crosses the window procedure; one that is caught there
-// is reported to the debugger output. A window the system destroys (with its
+// is reported (ReportSwallowedException). A window the system destroys (with its
 // owner, say) lets go of its handle, so it is never destroyed twice.
 class TWindowBase {
  public:
@@ -38,10 +39,6 @@ class TWindowBase {
   TUniqueWindow FHandle;
   HWND FCreating = nullptr;
 };
-
-// Writes the exception in flight to the debugger output: a handler failed and
-// its caller goes on.
-void ReportSwallowedException(const char* where);
 
 // A message timer of a window, by identifier.
 class TWin32Timer : public TWindowTimer {

@@ -223,14 +223,7 @@ class TOwnedWindow : public TWindowBase {
   }
 };
 
-std::string gDebugOutput;
-LONG CALLBACK CaptureDebugOutput(EXCEPTION_POINTERS* info) {
-  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
-  if (record.ExceptionCode != DBG_PRINTEXCEPTION_C || record.NumberParameters < 2)
-    return EXCEPTION_CONTINUE_SEARCH;
-  gDebugOutput += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
-  return EXCEPTION_CONTINUE_EXECUTION;
-}
+std::string gReports;
 
 TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreReported) {
   const long before = LiveUserObjects();
@@ -238,11 +231,10 @@ TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreRe
                                nullptr);
   TOwnedWindow owned(owner);
   EXPECT_EQ(LiveUserObjects(), before + 1);
-  gDebugOutput.clear();
-  const PVOID handler = AddVectoredExceptionHandler(1, CaptureDebugOutput);
+  const TReportWriter writer = SetReportWriter([](const std::string& text) { gReports += text; });
   SendMessageW(owned.Handle(), WM_USER, 0, 0);
-  RemoveVectoredExceptionHandler(handler);
-  EXPECT_NE(gDebugOutput.find("handler failed"), std::string::npos) << gDebugOutput;
+  SetReportWriter(writer);
+  EXPECT_NE(gReports.find("window procedure: handler failed"), std::string::npos) << gReports;
   DestroyWindow(owner);  // takes the owned window with it
   EXPECT_EQ(owned.Handle(), nullptr);
   EXPECT_EQ(LiveUserObjects(), before);
