@@ -101,8 +101,7 @@ void TQuorvelDisplay::FormDestroy() {
   FTrayIcon.reset();
   FCalendar.reset();
   // No chime plays on into the program's end.
-  StopTowerClock();
-  AwaitTowerClocks(std::chrono::seconds(2));
+  EndTowerClocks();
   // The display windows go while this window and every object their last
   // messages (activation handed on, a timer) reach are still there.
   FDisplayList.Clear();
