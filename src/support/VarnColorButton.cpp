@@ -6,6 +6,7 @@
 
 #include "support/uColorButtonLayout.h"
 #include "support/uWinHandles.h"
+#include "support/uWindowBase.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour) {
 }  // namespace
 
 TVarnColorButton::~TVarnColorButton() {
-  if (FButton) RemoveWindowSubclass(FButton, &SubclassProc, 0);
+  if (FButton) RemoveWindowSubclass(FButton, &GuardedSubclassProc<&SubclassProc>, 0);
 }
 
 void TVarnColorButton::Attach(HWND button) {
@@ -34,7 +35,8 @@ void TVarnColorButton::Attach(HWND button) {
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   FDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
   SetWindowLongPtrW(button, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
-  SetWindowSubclass(button, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(button, &GuardedSubclassProc<&SubclassProc>, 0,
+                    reinterpret_cast<DWORD_PTR>(this));
   InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -44,8 +46,7 @@ void TVarnColorButton::SetColorValue(TColor color) {
   if (FButton) InvalidateRect(FButton, nullptr, FALSE);
 }
 
-LRESULT CALLBACK TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                DWORD_PTR self) {
+LRESULT TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
   auto* button = reinterpret_cast<TVarnColorButton*>(self);
   switch (msg) {
     case BM_SETSTYLE: {
@@ -68,7 +69,7 @@ LRESULT CALLBACK TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPA
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(w, &SubclassProc, 0);
+      RemoveWindowSubclass(w, &GuardedSubclassProc<&SubclassProc>, 0);
       button->FButton = nullptr;
       break;
     default:

@@ -40,6 +40,17 @@ class TWindowBase {
   HWND FCreating = nullptr;
 };
 
+// A control's subclass procedure around a body that may throw: what it throws
+// is reported and the control's own procedure answers the message instead.
+template <LRESULT (*Body)(HWND, UINT, WPARAM, LPARAM, DWORD_PTR)>
+LRESULT CALLBACK GuardedSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+  LRESULT result = 0;
+  if (!RunReported("control procedure", [&] { result = Body(window, msg, wParam, lParam, data); }))
+    result = DefSubclassProc(window, msg, wParam, lParam);
+  return result;
+}
+
 // A message timer of a window, by identifier.
 class TWin32Timer : public TWindowTimer {
  public:

@@ -225,6 +225,12 @@ class TOwnedWindow : public TWindowBase {
 
 std::string gReports;
 
+// A control's own handling that fails.
+LRESULT FailingControlProc(HWND, UINT msg, WPARAM, LPARAM, DWORD_PTR) {
+  if (msg == WM_USER) throw std::runtime_error("control handler failed");
+  return 7;
+}
+
 TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreReported) {
   const long before = LiveUserObjects();
   HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
@@ -233,8 +239,13 @@ TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreRe
   EXPECT_EQ(LiveUserObjects(), before + 1);
   const TReportWriter writer = SetReportWriter([](const std::string& text) { gReports += text; });
   SendMessageW(owned.Handle(), WM_USER, 0, 0);
+  // A subclassed control answers as it did before: what throws goes to its own procedure.
+  SetWindowSubclass(owner, &GuardedSubclassProc<&FailingControlProc>, 1, 0);
+  EXPECT_EQ(SendMessageW(owner, WM_USER + 1, 0, 0), 7);
+  EXPECT_EQ(SendMessageW(owner, WM_USER, 0, 0), 0);
   SetReportWriter(writer);
   EXPECT_NE(gReports.find("window procedure: handler failed"), std::string::npos) << gReports;
+  EXPECT_NE(gReports.find("control procedure: control handler failed"), std::string::npos);
   DestroyWindow(owner);  // takes the owned window with it
   EXPECT_EQ(owned.Handle(), nullptr);
   EXPECT_EQ(LiveUserObjects(), before);
