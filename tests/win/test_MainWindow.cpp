@@ -472,6 +472,24 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
 }
 
+TEST_F(MainWindowTest, ASaveThatFailsSaysOnceWhatCouldNotBeSavedAndSavesTheRest) {
+  hive.refusedValue = "Count";  // the events and the displays cannot be written
+  std::vector<std::string> boxes;
+  const auto answer = [&] {
+    const HWND box = FindDialogWith(IDOK);
+    if (!box) return false;
+    boxes.push_back(ItemText(box, 0xFFFF));  // a message box's text
+    Click(box, IDOK);
+    return true;
+  };
+  AnswerModalWindows({answer, answer});
+  EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+  ModalSteps().clear();
+  EXPECT_EQ(boxes, std::vector<std::string>{"Quorvel could not save these settings: events, "
+                                            "displays. Changes to them are lost."});
+  EXPECT_TRUE(TVarnRegistry().KeyExists("\\Software\\Quorvel II\\CustomColors"));
+}
+
 TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
   TEvents& events = quorvel->Events();
   bool busyWhileOpen = false;
