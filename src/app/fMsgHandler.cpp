@@ -222,7 +222,8 @@ void TQuorvelDisplay::SetTrayIconVisible(bool visible) {
     FTrayIcon.reset();
     return;
   }
-  if (FTrayIcon) return;
+  // One the shell refused (no taskbar yet at a start with Windows) is asked for again.
+  if (FTrayIcon && FTrayIcon->Visible()) return;
   FTrayIcon = std::make_unique<TVarnTrayIcon>(Handle(), WM_TRAY_NOTIFY, TrayIconId);
   FTrayIcon->BeginUpdate();
   FTrayIcon->AddIconName(L"TRAYICON001");

@@ -270,6 +270,19 @@ TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
   Send(RegisterWindowMessageW(L"TaskbarCreated"));
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  // Refused (as before the taskbar exists): asked again when the option is set again, and
+  // when the taskbar is made.
+  for (const bool byTaskbar : {false, true}) {
+    Main().SetTrayIconVisible(false);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &probe));  // the shell refuses a second of the name
+    Main().SetTrayIconVisible(true);
+    Shell_NotifyIconW(NIM_DELETE, &probe);
+    if (byTaskbar)
+      Send(RegisterWindowMessageW(L"TaskbarCreated"));
+    else
+      Main().SetTrayIconVisible(true);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << byTaskbar;
+  }
   quorvel.reset();  // ending the program takes the icon away
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
 }
