@@ -55,15 +55,17 @@ void TfrmEventNotify::FormShow() {
   SetControlText(Handle(), SnoozeBoxId, std::to_string(FOptions.LastSnoozeTime));
 }
 
-void TfrmEventNotify::ShowWithoutActivation() {
-  FormShow();
-  ShowWindow(Handle(), SW_SHOWNA);
-}
+void TfrmEventNotify::ShowWithoutActivation() { ShowAs(SW_SHOWNA); }
 
 void TfrmEventNotify::ShowActivated() {
-  FormShow();
-  ShowWindow(Handle(), SW_SHOW);
+  ShowAs(SW_SHOW);
   SetForegroundWindow(Handle());
+}
+
+void TfrmEventNotify::ShowAs(int command) {
+  // Filled as it appears: one already shown keeps the minutes the user typed.
+  if (!IsWindowVisible(Handle())) FormShow();
+  ShowWindow(Handle(), command);
 }
 
 void TfrmEventNotify::FormPaint() {

@@ -473,6 +473,10 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
 
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_TRUE(IsWindowVisible(waiting));
+  // Shown again by the next click, it keeps the minutes the user typed.
+  SetDlgItemTextW(waiting, TfrmEventNotify::SnoozeBoxId, L"17");
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_EQ(ItemText(waiting, TfrmEventNotify::SnoozeBoxId), "17");
   SendDlgItemMessageW(waiting, TfrmEventNotify::OKId, BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(waiting));
   EXPECT_EQ(events[1].State, TEvent::stDone);
