@@ -35,7 +35,7 @@ bool TfrmEvent::OnInitDialog() {
 }
 
 void TfrmEvent::FormCreate() {
-  FHeadingFont.reset(CreateBoldDialogFont(Handle()));
+  FHeadingFont = CreateBoldDialogFont(Handle());
   for (const int id : kHeadingIds)
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(FHeadingFont.get()), FALSE);
   for (int day = 0; day < 7; ++day) {

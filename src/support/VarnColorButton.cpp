@@ -95,17 +95,14 @@ bool TVarnColorButton::DrawItem(const DRAWITEMSTRUCT& request) const {
   RECT frame = ToRect(layout.frame);
   if (layout.flatFrame) {
     TUniquePen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    const HGDIOBJ oldPen = SelectObject(dc, shadow.get());
-    const HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
+    TSelectObject pen(dc, shadow.get());
+    TSelectObject brush(dc, GetSysColorBrush(COLOR_BTNFACE));
     Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
   } else {
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (disabled ? DFCS_INACTIVE : 0));
   }
   if (!caption.empty()) {
-    const HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(FButton, WM_GETFONT, 0, 0)));
+    TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(FButton, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     RECT r = ToRect(layout.caption);
     if (disabled) {
@@ -116,19 +113,17 @@ bool TVarnColorButton::DrawItem(const DRAWITEMSTRUCT& request) const {
     } else {
       DrawCaption(dc, caption, r, GetSysColor(COLOR_BTNTEXT));
     }
-    SelectObject(dc, oldFont);
   }
   RECT edge = ToRect(layout.swatchEdge);
   DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
   const RECT swatch = ToRect(layout.swatch);
   if (layout.cross) {
     TUniquePen shadow(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNSHADOW)));
-    const HGDIOBJ oldPen = SelectObject(dc, shadow.get());
+    TSelectObject pen(dc, shadow.get());
     MoveToEx(dc, swatch.left, swatch.top, nullptr);
     LineTo(dc, swatch.right, swatch.bottom);
     MoveToEx(dc, swatch.right, swatch.top, nullptr);
     LineTo(dc, swatch.left, swatch.bottom);
-    SelectObject(dc, oldPen);
   } else {
     TUniqueBrush colour(CreateSolidBrush(static_cast<COLORREF>(FColor)));
     FillRect(dc, &swatch, colour.get());
