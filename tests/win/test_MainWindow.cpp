@@ -66,6 +66,38 @@ TEST_F(MainWindowTest, NothingHappensWhileBusy) {
   EXPECT_EQ(VisibleDisplays(), 2);
 }
 
+TEST_F(MainWindowTest, ALeftClickOnTheTrayShowsTheDisplaysAndADoubleClickOpensThePreferences) {
+  Send(WM_COMMAND, cmdHideAll);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONDOWN);
+  EXPECT_EQ(VisibleDisplays(), 0);  // the left button only
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  EXPECT_EQ(Main().Preferences(), nullptr);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDBLCLK);
+  EXPECT_NE(Main().Preferences(), nullptr);
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopDisplaysGoBackOnTopEveryFiveSecondsAndWhenTheProgramIsLeft) {
+  quorvel->Options().AOT5s = true;
+  List()[0].SetAlwaysOnTop(false);  // no window of the program is on top: none stops the refresh
+  const HWND w = dynamic_cast<TfrmDisplay&>(*List()[1].Window()).Handle();
+  const auto onTop = [w] { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  const auto pushDown = [w] {
+    SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+  pushDown();
+  std::string seen;  // after each of five seconds
+  for (WORD second = 0; second < 5; ++second) {
+    clock.local.wSecond = second;
+    Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+    seen += onTop() ? '^' : '.';
+  }
+  EXPECT_EQ(seen, "....^");
+  pushDown();
+  Send(WM_ACTIVATEAPP, FALSE);
+  EXPECT_TRUE(onTop());
+}
+
 // Runs a popup menu of the main window; inspect sees it open, then it is closed.
 std::function<void(HMENU)> gInspectMenu;
 void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
