@@ -521,7 +521,9 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
 }
 
-TEST_F(MainWindowTest, ASaveThatFailsSaysOnceWhatCouldNotBeSavedAndSavesTheRest) {
+TEST_F(MainWindowTest, FailuresToLoadAndSaveAreReportedAndTheUserHearsOnceWhatIsLost) {
+  static std::string reports;
+  const TReportWriter writer = SetReportWriter([](const std::string& text) { reports += text; });
   hive.refusedValue = "Count";  // the events and the displays cannot be written
   std::vector<std::string> boxes;
   const auto answer = [&] {
@@ -537,6 +539,12 @@ TEST_F(MainWindowTest, ASaveThatFailsSaysOnceWhatCouldNotBeSavedAndSavesTheRest)
   EXPECT_EQ(boxes, std::vector<std::string>{"Quorvel could not save these settings: events, "
                                             "displays. Changes to them are lost."});
   EXPECT_TRUE(TVarnRegistry().KeyExists("\\Software\\Quorvel II\\CustomColors"));
+  SetHive(TRootKey::CurrentUser, nullptr);  // the registry fails under the load
+  Main().LoadAll();
+  SetReportWriter(writer);
+  for (const char* step : {"saving the events:", "saving the displays:", "loading the options:",
+                           "loading the displays:", "loading the events:"})
+    EXPECT_NE(reports.find(step), std::string::npos) << step;
 }
 
 TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {
