@@ -6,6 +6,7 @@
 
 #include "app/dAbout.h"
 #include "app/uTooltip.h"
+#include "config/uMultilanguage.h"
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "events/fEvent.h"
@@ -14,8 +15,10 @@
 #include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
 #include "support/uPlatform.h"
+#include "support/uReport.h"
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
+#include "support/uWinText.h"
 #include "timezones/uTimeZones.h"
 
 namespace {
@@ -86,11 +89,18 @@ void TQuorvelDisplay::FormClose() {
 }
 
 void TQuorvelDisplay::SaveAllOrKeepGoing() {
-  try {
-    SaveAll();
-  } catch (...) {
-    // A refused write must not keep the program (or the session) from ending.
-  }
+  // A refused write must not keep the program (or the session) from ending, but
+  // the user hears that those changes are lost: once, for every part at a time.
+  const std::vector<std::string> failed = SaveAll();
+  if (failed.empty()) return;
+  std::string names;
+  for (const std::string& name : failed) names += (names.empty() ? "" : ", ") + name;
+  const std::wstring text = Utf8ToWide(
+      ReplaceAll(GetText("MSG_SAVE_FAILED",
+                         "Quorvel could not save these settings: %s. Changes to them are lost."),
+                 "%s", names));
+  MessageBoxW(FApplication.Handle(), text.c_str(), Caption,
+              MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 void TQuorvelDisplay::FormDestroy() {
@@ -101,8 +111,7 @@ void TQuorvelDisplay::FormDestroy() {
   FTrayIcon.reset();
   FCalendar.reset();
   // No chime plays on into the program's end.
-  StopTowerClock();
-  AwaitTowerClocks(std::chrono::seconds(2));
+  EndTowerClocks();
   // The display windows go while this window and every object their last
   // messages (activation handed on, a timer) reach are still there.
   FDisplayList.Clear();
@@ -110,16 +119,9 @@ void TQuorvelDisplay::FormDestroy() {
 }
 
 void TQuorvelDisplay::DeferredStart() {
-  try {
-    FTimeZones.Load();
-  } catch (...) {
-    // A damaged catalogue keeps the zones read before the damage.
-  }
-  try {
-    LoadAll();
-  } catch (...) {
-    // Start with whatever was loaded before the failure.
-  }
+  // A damaged catalogue keeps the zones read before the damage.
+  RunReported("loading the time zones", [this] { FTimeZones.Load(); });
+  LoadAll();
   SetTrayIconVisible(FOptions.ShowTrayIcon);
   FDisplayList.ShowAll();
   SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
@@ -132,23 +134,24 @@ void TQuorvelDisplay::LoadAll() {
   THourglass hourglass;
   // Each step on its own: a failure costs that step's data only, and what was
   // not loaded is not saved either (the loads say so).
-  const auto step = [](auto&& load) {
-    try {
-      load();
-    } catch (...) {
-    }
-  };
-  step([] { ImportOldSettings(); });
-  step([this] { FOptions.Load(); });
-  step([this] { FDisplayList.Load(); });
-  step([this] { FEvents.Load(); });
+  RunReported("importing old settings", [] { ImportOldSettings(); });
+  RunReported("loading the options", [this] { FOptions.Load(); });
+  RunReported("loading the displays", [this] { FDisplayList.Load(); });
+  RunReported("loading the events", [this] { FEvents.Load(); });
 }
 
-void TQuorvelDisplay::SaveAll() {
+std::vector<std::string> TQuorvelDisplay::SaveAll() {
   THourglass hourglass;
-  FEvents.Save();
-  FDisplayList.Save();
-  FOptions.Save();
+  // Each part on its own: one that cannot be written does not keep the others from it.
+  std::vector<std::string> failed;
+  const auto save = [&failed](const char* where, const std::string& name, auto&& step) {
+    if (!RunReported(where, step)) failed.push_back(name);
+  };
+  save("saving the events", GetText("SAVE_EVENTS", "events"), [this] { FEvents.Save(); });
+  save("saving the displays", GetText("SAVE_DISPLAYS", "displays"),
+       [this] { FDisplayList.Save(); });
+  save("saving the options", GetText("SAVE_OPTIONS", "options"), [this] { FOptions.Save(); });
+  return failed;
 }
 
 bool TQuorvelDisplay::IsIdle() const { return FBusy.IsIdle(); }
@@ -219,7 +222,8 @@ void TQuorvelDisplay::SetTrayIconVisible(bool visible) {
     FTrayIcon.reset();
     return;
   }
-  if (FTrayIcon) return;
+  // One the shell refused (no taskbar yet at a start with Windows) is asked for again.
+  if (FTrayIcon && FTrayIcon->Visible()) return;
   FTrayIcon = std::make_unique<TVarnTrayIcon>(Handle(), WM_TRAY_NOTIFY, TrayIconId);
   FTrayIcon->BeginUpdate();
   FTrayIcon->AddIconName(L"TRAYICON001");
@@ -280,8 +284,8 @@ void TQuorvelDisplay::tmrClockTimer() {
   if (!t) return;
   FDisplayList.Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
   CheckChime(FOptions, now, t->minuteChanged);
-  // A minute that passes while the program is busy is caught up at the next one.
-  if (IsIdle() && t->minuteChanged) FEvents.CheckAll();
+  // An event that fell due while the program was busy fires as soon as it is idle again.
+  if (FClockLoop.EventCheckDue(t->minuteChanged, IsIdle())) FEvents.CheckAll();
   if (FOptions.AOT5s && FClockLoop.TopmostRefreshDue()) {
     const HWND foreground = GetForegroundWindow();
     const bool foregroundTopmost =

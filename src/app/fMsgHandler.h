@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/fCalendar.h"
 #include "app/uClockLoop.h"
@@ -73,7 +75,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void ShowPopupMenu(TDisplay* display);
   void SetTrayIconVisible(bool visible);
   void LoadAll();
-  void SaveAll();
+  // Saves every part it can; returns the translated names of those it could not.
+  std::vector<std::string> SaveAll();
   void RegisterHotKeys();
   void UnregisterHotKeys();
 

@@ -1,5 +1,7 @@
 #include "app/uClockLoop.h"
 
+#include <utility>
+
 std::optional<TTickChanges> TClockLoop::Advance(const TSystemTime& now) {
   const int hour = now.wHour, minute = now.wMinute, second = now.wSecond;
   const TDateTime day = DaysFromCivil(now.wYear, now.wMonth, now.wDay);
@@ -17,4 +19,9 @@ bool TClockLoop::TopmostRefreshDue() {
   if (++FTopmostCounter < 5) return false;
   FTopmostCounter = 0;
   return true;
+}
+
+bool TClockLoop::EventCheckDue(bool minuteChanged, bool idle) {
+  FEventCheckPending = FEventCheckPending || minuteChanged;
+  return idle && std::exchange(FEventCheckPending, false);
 }

@@ -19,6 +19,9 @@ class TClockLoop {
   std::optional<TTickChanges> Advance(const TSystemTime& now);
   // Counts effective ticks; true on every fifth.
   bool TopmostRefreshDue();
+  // Whether the events are checked at this tick: once per new minute, only while
+  // the program is idle, and a check missed while it was busy at the first idle tick.
+  bool EventCheckDue(bool minuteChanged, bool idle);
 
  private:
   int FLastHour = -1;
@@ -26,4 +29,5 @@ class TClockLoop {
   int FLastSecond = -1;
   TDateTime FLastDay = 0;
   unsigned FTopmostCounter = 0;
+  bool FEventCheckPending = false;
 };

@@ -21,6 +21,7 @@ void TVarnTrayIcon::SetIconIndex(int index) {
 }
 
 void TVarnTrayIcon::SetVisible(bool value) {
+  FWanted = value;
   if (value == FShown) return;
   if (value) {
     FShown = Notify(NIM_ADD);
@@ -36,7 +37,7 @@ void TVarnTrayIcon::EndUpdate() {
 }
 
 void TVarnTrayIcon::TaskbarCreated() {
-  if (FShown) FShown = Notify(NIM_ADD);
+  if (FWanted) FShown = Notify(NIM_ADD);
 }
 
 void TVarnTrayIcon::ReloadIcon() {

@@ -26,8 +26,9 @@ class TVarnTrayIcon {
   // At most 63 characters reach the shell.
   void SetTip(const std::wstring& tip) { FTip = tip; }
   bool Visible() const { return FShown; }
-  // The taskbar was made anew (the shell restarted) and forgot every icon: an
-  // icon that was shown is added again, or the user loses the way in.
+  // The taskbar was made anew (the shell restarted, or it came up after this
+  // program) and forgot every icon: an icon that is to be shown is added again,
+  // also one the shell refused before, or the user loses the way in.
   void TaskbarCreated();
 
  private:
@@ -40,6 +41,8 @@ class TVarnTrayIcon {
   int FUpdateCount = 0;
   std::wstring FTip;
   bool FShown = false;
+  // What the last SetVisible asked for.
+  bool FWanted = false;
   std::vector<std::wstring> FIconNames;
   int FIconIndex = -1;
   TUniqueIcon FIcon;

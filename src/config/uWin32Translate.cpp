@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/uMultilanguage.h"
+#include "support/uReport.h"
 #include "support/uWinText.h"
 
 namespace {
@@ -136,8 +137,9 @@ void TranslateMenu(HMENU menu) {
 }
 
 BOOL CALLBACK CollectWindow(HWND child, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-  return TRUE;
+  // Without room for another window the walk stops; what was collected is translated.
+  return RunReported("window enumeration",
+                     [&] { reinterpret_cast<std::vector<HWND>*>(list)->push_back(child); });
 }
 
 }  // namespace

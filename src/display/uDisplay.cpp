@@ -45,7 +45,9 @@ const TStoredValue<TDisplay> kPlaceValues[] = {
 
 }  // namespace
 
-TDisplay::~TDisplay() { SetActive(false); }
+// No virtual from here: the kind's part is gone already. The display list
+// deactivates a display before it destroys it, so the kind hears of it.
+TDisplay::~TDisplay() { DestroyWindowAndPainter(); }
 
 TPainterClass TDisplay::GetPainterClass() const { return &NewBasePainter; }
 
@@ -106,13 +108,17 @@ void TDisplay::SetActive(bool value) {
       FWindow->SetAlphaBlend(FTransparent);
     }
   } else {
-    if (FWindow) {
-      StoreBounds();
-      FWindow.reset();
-    }
-    FPainter.reset();
+    DestroyWindowAndPainter();
   }
   if (changed) ActiveChanged();
+}
+
+void TDisplay::DestroyWindowAndPainter() {
+  if (FWindow) {
+    StoreBounds();
+    FWindow.reset();
+  }
+  FPainter.reset();
 }
 
 void TDisplay::Show() {
@@ -192,8 +198,12 @@ bool TDisplay::Configure(void* owner) {
   const auto& open = Platform().openDisplayPreferences;
   if (!open || GetKindName().empty()) return false;
   FHighlighted = false;
+  const bool wasActive = IsActive();
   SetActive(true);
-  return open(*this, owner);
+  if (open(*this, owner)) return true;
+  // No window for it (a display kept as stored): it stays as it was.
+  SetActive(wasActive);
+  return false;
 }
 
 std::string TDisplay::GetKindName() const {

@@ -124,6 +124,8 @@ class TDisplay {
   void SetNeedsSeconds(bool value) { FNeedsSeconds = value; }
 
  private:
+  void DestroyWindowAndPainter();
+
   std::unique_ptr<TDisplayWindow> FWindow;
   std::unique_ptr<TPainter> FPainter;
   bool FHighlighted = false;

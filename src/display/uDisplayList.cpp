@@ -83,6 +83,9 @@ TPoint FreePlace(const std::vector<TRect>& others, TPoint size, const TRect& wor
   return start;
 }
 
+// Deactivated while still whole, so that its kind hears of it (a stopwatch stops).
+void Destroy(std::unique_ptr<TDisplay> display) { display->SetActive(false); }
+
 }  // namespace
 
 TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
@@ -155,6 +158,7 @@ void TDisplayList::Delete(TDisplay* display) {
   // Out of the list first: its window's last messages may reach the list.
   std::unique_ptr<TDisplay> removed = std::move(*it);
   FItems.erase(it);
+  Destroy(std::move(removed));
 }
 
 bool TDisplayList::Contains(const TDisplay* display) const {
@@ -167,7 +171,7 @@ void TDisplayList::Clear() {
   std::vector<std::unique_ptr<TDisplay>> removed;
   removed.swap(FItems);
   // Destroyed only now, with the list already empty.
-  removed.clear();
+  for (auto& d : removed) Destroy(std::move(d));
 }
 
 void TDisplayList::Save() {
@@ -231,7 +235,11 @@ void TDisplayList::LoadDisplay(TVarnRegistry& registry) {
   }
   // A display whose kind cannot be read, or is not one this version knows, is
   // kept exactly as stored instead of being lost at the next save.
-  FItems.resize(before);
+  if (FItems.size() > before) {
+    std::unique_ptr<TDisplay> failed = std::move(FItems.back());
+    FItems.pop_back();
+    Destroy(std::move(failed));
+  }
   if (TDisplay* kept = Add(std::make_unique<TDisplayPreserved>(kind.value_or(0))))
     kept->LoadFromRegistry(registry, false);
 }

@@ -36,7 +36,7 @@ bool TfrmEvent::OnInitDialog() {
 }
 
 void TfrmEvent::FormCreate() {
-  FHeadingFont.reset(CreateBoldDialogFont(Handle()));
+  FHeadingFont = CreateBoldDialogFont(Handle());
   for (const int id : kHeadingIds)
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(FHeadingFont.get()), FALSE);
   // The day boxes take the locale's names, with access keys that the window's texts leave free.

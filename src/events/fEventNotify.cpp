@@ -34,7 +34,7 @@ bool TfrmEventNotify::OnInitDialog() {
   FBellFont.reset(CreateFontW(-MulDiv(16, ScreenCaps(LOGPIXELSY), 96), 0, 0, 0, FW_NORMAL, FALSE,
                               FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Wingdings"));
   SendMessageW(Item(BellId), WM_SETFONT, reinterpret_cast<WPARAM>(FBellFont.get()), FALSE);
-  FTimeFont.reset(CreateBoldDialogFont(Handle()));
+  FTimeFont = CreateBoldDialogFont(Handle());
   if (FTimeFont)
     SendMessageW(Item(TimeId), WM_SETFONT, reinterpret_cast<WPARAM>(FTimeFont.get()), FALSE);
   SendMessageW(Item(SnoozeBoxId), CB_LIMITTEXT, 2, 0);
@@ -55,27 +55,27 @@ void TfrmEventNotify::FormShow() {
   SetControlText(Handle(), SnoozeBoxId, std::to_string(FOptions.LastSnoozeTime));
 }
 
-void TfrmEventNotify::ShowWithoutActivation() {
-  FormShow();
-  ShowWindow(Handle(), SW_SHOWNA);
-}
+void TfrmEventNotify::ShowWithoutActivation() { ShowAs(SW_SHOWNA); }
 
 void TfrmEventNotify::ShowActivated() {
-  FormShow();
-  ShowWindow(Handle(), SW_SHOW);
+  ShowAs(SW_SHOW);
   SetForegroundWindow(Handle());
 }
 
+void TfrmEventNotify::ShowAs(int command) {
+  // Filled as it appears: one already shown keeps the minutes the user typed.
+  if (!IsWindowVisible(Handle())) FormShow();
+  ShowWindow(Handle(), command);
+}
+
 void TfrmEventNotify::FormPaint() {
-  PAINTSTRUCT ps;
-  const HDC dc = BeginPaint(Handle(), &ps);
+  TPaintDC dc(Handle());
   RECT panel{0, 0, 1, kPanelHeight};
   MapDialogRect(Handle(), &panel);
   RECT client{};
   GetClientRect(Handle(), &client);
   panel.right = client.right;
-  FillRect(dc, &panel, GetSysColorBrush(COLOR_WINDOW));
-  EndPaint(Handle(), &ps);
+  FillRect(dc.get(), &panel, GetSysColorBrush(COLOR_WINDOW));
 }
 
 INT_PTR TfrmEventNotify::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {

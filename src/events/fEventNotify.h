@@ -38,6 +38,7 @@ class TfrmEventNotify : public TDialogBase, public TEventNotifyWindow {
 
  private:
   void FormShow();
+  void ShowAs(int command);
   void FormClose();
   void btOKClick();
   void btRemindMeLaterClick();

@@ -1,29 +1,62 @@
 #include "events/uTowerClock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <iterator>
+#include <list>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "config/uOptions.h"
 #include "events/uWavePlayThread.h"
 #include "support/uPlatform.h"
+#include "support/uReport.h"
 #include "support/uTools.h"
 
 namespace {
 
+// A chime thread until it is joined; ended is set by the thread, under the lock.
+struct TChimeThread {
+  std::thread thread;
+  bool ended = false;
+};
+
 // What the UI thread and the chime threads share: the current chime and the
-// count of chime threads still running, under one lock.
+// chime threads not yet joined, under one lock.
 struct TChimes {
   std::mutex lock;
   std::condition_variable changed;
   std::shared_ptr<TTowerClock> current;
-  int running = 0;
+  std::list<TChimeThread> threads;
 };
 
 TChimes& Chimes() {
-  static TChimes chimes;
+  // Never destroyed: a thread that no one joined still finds it at the process's end.
+  static TChimes& chimes = *new TChimes;
   return chimes;
+}
+
+bool AllEnded(const TChimes& chimes) {
+  return std::all_of(chimes.threads.begin(), chimes.threads.end(),
+                     [](const TChimeThread& t) { return t.ended; });
+}
+
+// Joins the chime threads that have ended, or every one, outside the lock
+// that their last step takes.
+void JoinChimeThreads(bool all) {
+  std::list<TChimeThread> joined;
+  {
+    TChimes& chimes = Chimes();
+    std::lock_guard lock(chimes.lock);
+    for (auto it = chimes.threads.begin(); it != chimes.threads.end();) {
+      const auto next = std::next(it);
+      if (all || it->ended) joined.splice(joined.end(), chimes.threads, it);
+      it = next;
+    }
+  }
+  for (TChimeThread& t : joined) t.thread.join();
 }
 
 // Whole seconds of a time of day (the fraction of a date-time), milliseconds dropped.
@@ -98,22 +131,25 @@ void StartTowerClock(const TOptions& options, const TSystemTime& time) {
   auto chime = std::make_shared<TTowerClock>(
       *sound, options.ChimeQuarter ? options.ChimeQuarterSound : std::string(), time,
       options.ChimeTop ? options.ChimeTopSound : std::string(), 0, 0, 200);
+  JoinChimeThreads(false);
   TChimes& chimes = Chimes();
   std::lock_guard lock(chimes.lock);
+  TChimeThread& entry = chimes.threads.emplace_back();
   try {
-    std::thread([chime] {
-      TChimeAccess::Run(chime);
+    entry.thread = std::thread([chime, &entry] {
+      // A stroke that fails ends the chime, and only the chime.
+      RunReported("chime thread", [&] { TChimeAccess::Run(chime); });
       TChimes& all = Chimes();
       std::lock_guard end(all.lock);
       // A newer chime stays reachable by the next stop.
       if (all.current == chime) all.current.reset();
-      --all.running;
+      entry.ended = true;
       all.changed.notify_all();
-    }).detach();
+    });
   } catch (const std::system_error&) {
+    chimes.threads.pop_back();
     return;  // no thread, no chime
   }
-  ++chimes.running;
   chimes.current = std::move(chime);
 }
 
@@ -124,8 +160,18 @@ bool IsTowerClockRunning() {
 
 bool AwaitTowerClocks(std::chrono::milliseconds timeout) {
   TChimes& chimes = Chimes();
-  std::unique_lock lock(chimes.lock);
-  return chimes.changed.wait_for(lock, timeout, [&] { return chimes.running == 0; });
+  bool ended = false;
+  {
+    std::unique_lock lock(chimes.lock);
+    ended = chimes.changed.wait_for(lock, timeout, [&] { return AllEnded(chimes); });
+  }
+  JoinChimeThreads(false);
+  return ended;
+}
+
+void EndTowerClocks() {
+  StopTowerClock();
+  JoinChimeThreads(true);
 }
 
 void CheckChime(const TOptions& options, const TSystemTime& now, bool minuteChanged) {

@@ -51,8 +51,10 @@ void StopTowerClock();
 // Whether a chime is the current one.
 bool IsTowerClockRunning();
 // Waits until every chime thread has ended, at most timeout; true when they have.
-// The program's end waits here so that no thread plays into its teardown.
 bool AwaitTowerClocks(std::chrono::milliseconds timeout);
+// Stops the running chime and waits for every chime thread: the program's end
+// calls it, so that no thread plays into its teardown.
+void EndTowerClocks();
 
 // The clock loop's chime rule for a tick at now (local time): in the first five
 // seconds of a new quarter-hour minute, inside the chime hours, the tower clock

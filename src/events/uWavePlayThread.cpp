@@ -1,6 +1,7 @@
 #include "events/uWavePlayThread.h"
 
 #include <chrono>
+#include <utility>
 
 #include "support/uSound.h"
 #include "support/uTools.h"
@@ -8,14 +9,24 @@
 TVarnPlayWave::TVarnPlayWave(TSound& sound, std::string fileName, int count, int interval)
     : FSound(sound), FFileName(std::move(fileName)), FCount(count), FInterval(interval) {}
 
-TVarnPlayWave::~TVarnPlayWave() { WaitFor(); }
+TVarnPlayWave::~TVarnPlayWave() {
+  if (FThread.joinable()) FThread.join();
+}
 
 void TVarnPlayWave::Start() {
-  if (!FThread.joinable()) FThread = std::thread([this] { Execute(); });
+  if (FThread.joinable()) return;
+  FThread = std::thread([this] {
+    try {
+      Execute();
+    } catch (...) {
+      FFailure = std::current_exception();
+    }
+  });
 }
 
 void TVarnPlayWave::WaitFor() {
   if (FThread.joinable()) FThread.join();
+  if (FFailure) std::rethrow_exception(std::exchange(FFailure, nullptr));
 }
 
 void TVarnPlayWave::Stop() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 #include <string>
 #include <thread>
 
@@ -8,6 +9,7 @@ class TSound;
 
 // Plays one wave file a number of times on a thread of its own, each time to
 // its end. Made suspended; its owner starts it, waits for it and destroys it.
+// What fails the series is handed to the owner by WaitFor.
 class TVarnPlayWave {
  public:
   // count -1 plays until stopped; interval is the pause before every repetition, in ms.
@@ -16,7 +18,9 @@ class TVarnPlayWave {
   TVarnPlayWave(const TVarnPlayWave&) = delete;
   TVarnPlayWave& operator=(const TVarnPlayWave&) = delete;
 
+  // Throws what the system throws when it cannot make the thread.
   void Start();
+  // Throws what failed the series, once.
   void WaitFor();
   // Ends the series and cuts the stroke now playing; does not wait. Any thread.
   void Stop();
@@ -29,5 +33,6 @@ class TVarnPlayWave {
   const int FCount;
   const int FInterval;
   std::atomic<bool> FTerminated{false};
+  std::exception_ptr FFailure;  // written by the thread, read after joining it
   std::thread FThread;
 };

@@ -12,6 +12,7 @@
 #include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
+#include "kinds/uDisplayDigitalClock.h"
 #include "kinds/uDisplayStopwatch.h"
 #include "kinds/uWin32FontDialog.h"
 #include "prefs/fFormatElements.h"
@@ -855,24 +856,41 @@ LRESULT TfrmDisplayPreferencesCountdown::KindNotify(const NMHDR& header) {
 
 // Opening and closing ---------------------------------------------------------------
 
+namespace {
+
+// A kind's window, for a display of the kind's own class only: one kept as it
+// was stored after its load failed carries the kind's number without its class.
+template <class TKind, class TWindow>
+TacDisplayPreferences* NewPreferences(TDisplay& display, TDisplayPreferencesContext& context,
+                                      HWND owner) {
+  return dynamic_cast<TKind*>(&display) ? new TWindow(display, context, owner) : nullptr;
+}
+
+}  // namespace
+
 bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& context, HWND owner) {
   TacDisplayPreferences* window = nullptr;
   switch (display.Kind()) {
     case dkDigitalClock:
-      window = new TfrmDisplayPreferencesDigitalClock(display, context, owner);
+      window = NewPreferences<TDisplayDigitalClock, TfrmDisplayPreferencesDigitalClock>(
+          display, context, owner);
       break;
     case dkStopwatch:
-      window = new TfrmDisplayPreferencesStopwatch(display, context, owner);
+      window = NewPreferences<TDisplayStopwatch, TfrmDisplayPreferencesStopwatch>(display, context,
+                                                                                  owner);
       break;
     case dkCountdown:
-      window = new TfrmDisplayPreferencesCountdown(display, context, owner);
+      window = NewPreferences<TDisplayCountdown, TfrmDisplayPreferencesCountdown>(display, context,
+                                                                                  owner);
       break;
     case dkAnalogClock:
-      window = new TfrmDisplayPreferencesAnalogClock(display, context, owner);
+      window = NewPreferences<TDisplayAnalogClock, TfrmDisplayPreferencesAnalogClock>(
+          display, context, owner);
       break;
     default:
-      return false;
+      break;
   }
+  if (!window) return false;
   // From here the window owns itself: it goes when it is closed.
   window->CreateModeless(owner ? owner : context.application);
   if (!window->Handle()) {

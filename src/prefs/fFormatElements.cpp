@@ -4,9 +4,9 @@
 #include <windowsx.h>
 
 #include "support/uWin32Tools.h"
-
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
+#include "support/uWindowBase.h"
 #include "timezones/fSelectTimeZone.h"
 #include "timezones/uTimeZones.h"
 
@@ -37,8 +37,7 @@ void ReplaceSelection(HWND edit, const std::string& text) {
   SetFocus(edit);
 }
 
-LRESULT CALLBACK FormatTextProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR data) {
+LRESULT FormatTextProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
   const auto& zones = *reinterpret_cast<const TTimeZones*>(data);
   if (msg == WM_CONTEXTMENU) {
     if (lParam == -1)  // from the keyboard
@@ -57,7 +56,8 @@ LRESULT CALLBACK FormatTextProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 void AttachFormatElementMenu(HWND edit, const TTimeZones& zones) {
-  SetWindowSubclass(edit, &FormatTextProc, 1, reinterpret_cast<DWORD_PTR>(&zones));
+  SetWindowSubclass(edit, &GuardedSubclassProc<&FormatTextProc>, 1,
+                    reinterpret_cast<DWORD_PTR>(&zones));
 }
 
 void ShowFormatElements(HWND edit, const TTimeZones& zones) {

@@ -20,6 +20,7 @@
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
+#include "support/uWindowBase.h"
 
 namespace {
 
@@ -74,8 +75,7 @@ bool AskYesNo(HWND owner, const std::string& key, const std::string& question) {
 }
 
 // A shortcut box: Delete or Backspace alone erases the shortcut, as its hint says.
-LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR) {
+LRESULT HotKeyBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR) {
   if (msg == WM_KEYDOWN && (wParam == VK_DELETE || wParam == VK_BACK) && NoModifierHeld()) {
     SendMessageW(box, HKM_SETHOTKEY, 0, 0);
     SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), EN_CHANGE),
@@ -180,7 +180,7 @@ void TfrmPreferences::SetUpControls() {
   for (int i = 0; i < 3; ++i) {
     SendMessageW(Control(HotKeyId + i), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                  MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    SetWindowSubclass(Control(HotKeyId + i), &HotKeyBoxProc, 1, 0);
+    SetWindowSubclass(Control(HotKeyId + i), &GuardedSubclassProc<&HotKeyBoxProc>, 1, 0);
   }
   AttachFormatElementMenu(Control(TooltipId), FContext.zones);
   LOGFONTW font{};

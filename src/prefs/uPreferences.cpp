@@ -8,6 +8,7 @@
 #include "display/uDisplay.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "support/uTools.h"
 
 namespace {
 
@@ -49,7 +50,11 @@ TPreferenceActions PreferenceActions(std::size_t displays, bool displaySelected,
 }
 
 std::vector<std::string> DisplayRowTexts(const TDisplay& display, const TDisplayList& list) {
-  return {display.GetKindName(), display.Description,
+  // A display of a kind this version does not know is kept as stored; it still gets a name.
+  std::string kind = display.GetKindName();
+  if (kind.empty())
+    kind = FormatInteger(GetText("UNKNOWN_DISPLAY", "Unknown display (kind %d)"), display.Kind());
+  return {kind, display.Description,
           list.Primary == &display ? GetText("YES", "yes") : std::string()};
 }
 

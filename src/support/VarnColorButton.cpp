@@ -6,6 +6,7 @@
 
 #include "support/uColorButtonLayout.h"
 #include "support/uWinHandles.h"
+#include "support/uWindowBase.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void DrawCaption(HDC dc, const std::wstring& text, RECT r, COLORREF colour) {
 }  // namespace
 
 TVarnColorButton::~TVarnColorButton() {
-  if (FButton) RemoveWindowSubclass(FButton, &SubclassProc, 0);
+  if (FButton) RemoveWindowSubclass(FButton, &GuardedSubclassProc<&SubclassProc>, 0);
 }
 
 void TVarnColorButton::Attach(HWND button) {
@@ -34,7 +35,8 @@ void TVarnColorButton::Attach(HWND button) {
   const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   FDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
   SetWindowLongPtrW(button, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
-  SetWindowSubclass(button, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(button, &GuardedSubclassProc<&SubclassProc>, 0,
+                    reinterpret_cast<DWORD_PTR>(this));
   InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -44,8 +46,7 @@ void TVarnColorButton::SetColorValue(TColor color) {
   if (FButton) InvalidateRect(FButton, nullptr, FALSE);
 }
 
-LRESULT CALLBACK TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                DWORD_PTR self) {
+LRESULT TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
   auto* button = reinterpret_cast<TVarnColorButton*>(self);
   switch (msg) {
     case BM_SETSTYLE: {
@@ -68,7 +69,7 @@ LRESULT CALLBACK TVarnColorButton::SubclassProc(HWND w, UINT msg, WPARAM wp, LPA
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(w, &SubclassProc, 0);
+      RemoveWindowSubclass(w, &GuardedSubclassProc<&SubclassProc>, 0);
       button->FButton = nullptr;
       break;
     default:
@@ -94,17 +95,14 @@ bool TVarnColorButton::DrawItem(const DRAWITEMSTRUCT& request) const {
   RECT frame = ToRect(layout.frame);
   if (layout.flatFrame) {
     TUniquePen shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    const HGDIOBJ oldPen = SelectObject(dc, shadow.get());
-    const HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
+    TSelectObject pen(dc, shadow.get());
+    TSelectObject brush(dc, GetSysColorBrush(COLOR_BTNFACE));
     Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
   } else {
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (disabled ? DFCS_INACTIVE : 0));
   }
   if (!caption.empty()) {
-    const HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(FButton, WM_GETFONT, 0, 0)));
+    TSelectObject font(dc, reinterpret_cast<HFONT>(SendMessageW(FButton, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     RECT r = ToRect(layout.caption);
     if (disabled) {
@@ -115,19 +113,17 @@ bool TVarnColorButton::DrawItem(const DRAWITEMSTRUCT& request) const {
     } else {
       DrawCaption(dc, caption, r, GetSysColor(COLOR_BTNTEXT));
     }
-    SelectObject(dc, oldFont);
   }
   RECT edge = ToRect(layout.swatchEdge);
   DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
   const RECT swatch = ToRect(layout.swatch);
   if (layout.cross) {
     TUniquePen shadow(CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNSHADOW)));
-    const HGDIOBJ oldPen = SelectObject(dc, shadow.get());
+    TSelectObject pen(dc, shadow.get());
     MoveToEx(dc, swatch.left, swatch.top, nullptr);
     LineTo(dc, swatch.right, swatch.bottom);
     MoveToEx(dc, swatch.right, swatch.top, nullptr);
     LineTo(dc, swatch.left, swatch.bottom);
-    SelectObject(dc, oldPen);
   } else {
     TUniqueBrush colour(CreateSolidBrush(static_cast<COLORREF>(FColor)));
     FillRect(dc, &swatch, colour.get());

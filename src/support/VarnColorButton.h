@@ -25,8 +25,7 @@ class TVarnColorButton : public TColorButtonValue {
   bool DrawItem(const DRAWITEMSTRUCT& request) const;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self);
+  static LRESULT SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self);
   HWND FButton = nullptr;
   TColor FColor = 0;
   bool FDefault = false;

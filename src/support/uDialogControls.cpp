@@ -20,12 +20,12 @@ constexpr unsigned kHotKeyShift = HOTKEYF_SHIFT, kHotKeyControl = HOTKEYF_CONTRO
 
 }  // namespace
 
-HFONT CreateBoldDialogFont(HWND dialog) {
+TUniqueFont CreateBoldDialogFont(HWND dialog) {
   LOGFONTW font{};
   const auto current = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-  if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
+  if (!current || !GetObjectW(current, sizeof(font), &font)) return {};
   font.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&font);
+  return TUniqueFont(CreateFontIndirectW(&font));
 }
 
 TGlyphButtons::TGlyphButtons(HWND dialog) : FGlyphs(LoadToolGlyphs()) {

@@ -11,8 +11,8 @@
 #include "support/uDateTime.h"
 #include "support/uWinHandles.h"
 
-// The dialog's own font made bold, for headings; null when it cannot be made.
-HFONT CreateBoldDialogFont(HWND dialog);
+// The dialog's own font made bold, for headings; empty when it cannot be made.
+TUniqueFont CreateBoldDialogFont(HWND dialog);
 
 // Small icon buttons with the pictures of the program's tool bar image list,
 // each with a hint that shows when the mouse rests on it.

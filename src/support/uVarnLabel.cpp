@@ -2,13 +2,16 @@
 
 #include <commctrl.h>
 
+#include "support/uWindowBase.h"
+
 TVarnLabel::~TVarnLabel() {
-  if (FLabel) RemoveWindowSubclass(FLabel, &SubclassProc, 0);
+  if (FLabel) RemoveWindowSubclass(FLabel, &GuardedSubclassProc<&SubclassProc>, 0);
 }
 
 void TVarnLabel::Attach(HWND label) {
   FLabel = label;
-  SetWindowSubclass(label, &SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(label, &GuardedSubclassProc<&SubclassProc>, 0,
+                    reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TVarnLabel::SetHot(bool hot) {
@@ -38,8 +41,7 @@ void TVarnLabel::ApplyStyle(bool hot) {
     SendMessageW(FLabel, WM_SETFONT, reinterpret_cast<WPARAM>(FActiveFont.get()), FALSE);
 }
 
-LRESULT CALLBACK TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR self) {
+LRESULT TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
   auto* label = reinterpret_cast<TVarnLabel*>(self);
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -88,7 +90,7 @@ LRESULT CALLBACK TVarnLabel::SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp
       return result;
     }
     case WM_NCDESTROY:
-      RemoveWindowSubclass(w, &SubclassProc, 0);
+      RemoveWindowSubclass(w, &GuardedSubclassProc<&SubclassProc>, 0);
       label->FLabel = nullptr;
       break;
     default:

@@ -28,8 +28,7 @@ class TVarnLabel {
   TFontStyles ActiveStyle;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self);
+  static LRESULT SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self);
   void SetHot(bool hot);
   void ApplyStyle(bool hot);
   HWND FLabel = nullptr;

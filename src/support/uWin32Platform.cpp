@@ -10,6 +10,7 @@
 
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
+#include "support/uReport.h"
 #include "support/uWinText.h"
 #include "timezones/uTimeZones.h"
 
@@ -210,4 +211,6 @@ void InstallWin32Platform() {
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
   p.runCommand = RunCommandLine;
+  // A program without a console: its notes go to the debugger output.
+  SetReportWriter([](const std::string& text) { OutputDebugStringA(text.c_str()); });
 }

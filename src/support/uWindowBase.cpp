@@ -70,15 +70,3 @@ LRESULT CALLBACK TWindowBase::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
   if (msg == WM_NCDESTROY) self->Detach();
   return result;
 }
-
-void ReportSwallowedException(const char* where) {
-  std::string text = std::string("Quorvel: exception in ") + where + ": ";
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    text += e.what();
-  } catch (...) {
-    text += "unknown";
-  }
-  OutputDebugStringA((text + "\n").c_str());
-}

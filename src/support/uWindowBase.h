@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "support/uReport.h"
 #include "support/uWinHandles.h"
 #include "support/uWindowTimer.h"
 
 // One window-procedure thunk for every window class of the program: the
 // object is stored with the window on creation and every message goes to
 // WndProc. No exception crosses the window procedure; one that is caught there
-// is reported to the debugger output. A window the system destroys (with its
+// is reported (ReportSwallowedException). A window the system destroys (with its
 // owner, say) lets go of its handle, so it is never destroyed twice.
 class TWindowBase {
  public:
@@ -39,9 +40,16 @@ class TWindowBase {
   HWND FCreating = nullptr;
 };
 
-// Writes the exception in flight to the debugger output: a handler failed and
-// its caller goes on.
-void ReportSwallowedException(const char* where);
+// A control's subclass procedure around a body that may throw: what it throws
+// is reported and the control's own procedure answers the message instead.
+template <LRESULT (*Body)(HWND, UINT, WPARAM, LPARAM, DWORD_PTR)>
+LRESULT CALLBACK GuardedSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+  LRESULT result = 0;
+  if (!RunReported("control procedure", [&] { result = Body(window, msg, wParam, lParam, data); }))
+    result = DefSubclassProc(window, msg, wParam, lParam);
+  return result;
+}
 
 // A message timer of a window, by identifier.
 class TWin32Timer : public TWindowTimer {

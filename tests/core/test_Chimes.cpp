@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "config/uOptions.h"
 #include "events/uTowerClock.h"
 #include "events/uWavePlayThread.h"
+#include "support/uReport.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -114,8 +116,8 @@ TEST_F(ChimeTest, ANewChimeCutsTheOldOneWhichLeavesTheNewOneReachable) {
   // The first chime has ended by now or soon; it must not clear the second.
   std::this_thread::sleep_for(50ms);
   EXPECT_TRUE(IsTowerClockRunning());
-  StopTowerClock();
-  ASSERT_TRUE(AwaitTowerClocks(10s));
+  EndTowerClocks();  // as the program's end: stopped, and every thread has ended
+  EXPECT_TRUE(AwaitTowerClocks(0ms));
   EXPECT_FALSE(IsTowerClockRunning());
   EXPECT_EQ(platform.sound.played, Strokes(2, 0));
   EXPECT_EQ(platform.sound.purges, 2);
@@ -136,6 +138,23 @@ TEST_F(ChimeTest, StoppingAChimeWhileItEndsIsSafe) {
   const TPlays& played = platform.sound.played;
   ASSERT_GE(played.size(), 5u);
   EXPECT_EQ(TPlays(played.end() - 5, played.end()), Strokes(4, 1));
+}
+
+std::mutex gReportsLock;
+std::string gReports;
+
+TEST_F(ChimeTest, AStrokeThatFailsEndsItsChimeWithAReportAndTheNextChimeStrikes) {
+  options.ChimeTowerClock = options.ChimeQuarter = options.ChimeTop = true;
+  platform.sound.failing = true;
+  const TReportWriter before = SetReportWriter([](const std::string& text) {
+    std::lock_guard lock(gReportsLock);
+    gReports += text;
+  });
+  EXPECT_EQ(Strike(At(12, 0)), TPlays{});
+  SetReportWriter(before);
+  EXPECT_NE(gReports.find("chime thread: no sound service"), std::string::npos) << gReports;
+  platform.sound.failing = false;
+  EXPECT_EQ(Strike(At(12, 30)), Strokes(2, 0));
 }
 
 // The player on its own: the interval lies between strokes, and a count of -1 plays until stopped.

@@ -33,6 +33,13 @@ TEST(ClockLoop, OneTickPerSecondOfLocalTimeWithWhatChanged) {
   std::string due;
   for (int i = 0; i < 11; ++i) due += loop.TopmostRefreshDue() ? '!' : '.';
   EXPECT_EQ(due, "....!....!.");
+  // Events: on a new minute while idle; one missed while busy at the first idle tick.
+  const struct {
+    bool minuteChanged, idle, checked;
+  } ticks[] = {{true, true, true},    {false, true, false}, {true, false, false},
+               {false, false, false}, {false, true, true},  {false, true, false}};
+  for (const auto& t : ticks)
+    EXPECT_EQ(loop.EventCheckDue(t.minuteChanged, t.idle), t.checked) << &t - ticks;
 }
 
 }  // namespace

@@ -310,6 +310,11 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   idle.reset();
   EXPECT_EQ(made, 0);
   EXPECT_EQ(opened.size(), 1u);
+  // A kind whose window refuses the display leaves it as it was.
+  Platform().openDisplayPreferences = [](TDisplay&, void*) { return false; };
+  auto refused = TDisplay::Create<TTestDisplay>();
+  EXPECT_FALSE(refused->Configure(nullptr));
+  EXPECT_FALSE(refused->IsActive());
 }
 
 TEST_F(DisplayTest, PresetFormKeepsPlaceButStillComesBackOnScreen) {

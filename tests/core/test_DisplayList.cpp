@@ -108,6 +108,25 @@ TEST_F(DisplayListTest, ADisplayLeavesTheListBeforeItsWindowGoes) {
   EXPECT_EQ(countsSeen, (std::vector<std::size_t>{1, 0}));
 }
 
+// Counts its changes of state in a counter that outlives it.
+class TCountingDisc : public TDisplayDisc {
+ public:
+  explicit TCountingDisc(int& changes) : FChanges(changes) {}
+  void ActiveChanged() override { ++FChanges; }
+
+ private:
+  int& FChanges;
+};
+
+TEST_F(DisplayListTest, ADisplayIsDeactivatedBeforeItGoesSoThatItsKindHearsOfIt) {
+  int changes = 0;
+  for (int i = 0; i < 2; ++i) list.Add(std::make_unique<TCountingDisc>(changes))->SetActive(true);
+  list.Delete(&list[0]);
+  EXPECT_EQ(changes, 3);  // two on, one off
+  list.Clear();
+  EXPECT_EQ(changes, 4);
+}
+
 TEST_F(DisplayListTest, RefusesTheTwentyFirstDisplay) {
   for (int i = 0; i < 20; ++i) ASSERT_NE(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);
   EXPECT_EQ(list.Add(TDisplay::Create<TDisplayDisc>()), nullptr);

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "config/uOptions.h"
+#include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
 #include "prefs/uDisplayPreferences.h"
@@ -78,6 +79,12 @@ TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
   EXPECT_EQ(DisplayRowTexts(*analog, displays),
             (std::vector<std::string>{"Analog clock", "Kitchen", ""}));
   EXPECT_EQ(DisplayRowTexts(*digital, displays)[2], "yes");
+  // A stored display of a kind this version does not know is kept, and named by its number.
+  TVarnRegistry reg;
+  reg.OpenKey("Software\\Quorvel II\\Displays\\000", true);
+  reg.WriteString("", "7");
+  displays.Load();
+  EXPECT_EQ(DisplayRowTexts(displays[0], displays)[0], "Unknown display (kind 7)");
 
   TEvent early, late, sameAsEarly;
   const TDateTime noon = SystemTimeToDateTime({2026, 12, 0, 24, 12, 30, 0, 0});

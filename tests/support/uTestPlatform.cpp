@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <stdexcept>
 
 #ifdef _WIN32
 #include <process.h>
@@ -305,6 +306,7 @@ bool TRecordingSound::PlayAsync(const std::string& file, bool loop) {
 }
 
 bool TRecordingSound::PlaySync(const std::string& file) {
+  if (failing) throw std::runtime_error("no sound service");
   std::unique_lock lock(FLock);
   played.push_back(file + " (sync)");
   syncStarts.push_back(std::chrono::steady_clock::now());

@@ -48,6 +48,8 @@ class TRecordingSound : public TSound {
   std::vector<std::string> played;
   int purges = 0;
   bool holding = false;
+  // Synchronous plays throw, as a sound service that has gone away might.
+  bool failing = false;
   // When each synchronous play began.
   std::vector<std::chrono::steady_clock::time_point> syncStarts;
 

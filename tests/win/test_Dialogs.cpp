@@ -223,13 +223,12 @@ class TOwnedWindow : public TWindowBase {
   }
 };
 
-std::string gDebugOutput;
-LONG CALLBACK CaptureDebugOutput(EXCEPTION_POINTERS* info) {
-  const EXCEPTION_RECORD& record = *info->ExceptionRecord;
-  if (record.ExceptionCode != DBG_PRINTEXCEPTION_C || record.NumberParameters < 2)
-    return EXCEPTION_CONTINUE_SEARCH;
-  gDebugOutput += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
-  return EXCEPTION_CONTINUE_EXECUTION;
+std::string gReports;
+
+// A control's own handling that fails.
+LRESULT FailingControlProc(HWND, UINT msg, WPARAM, LPARAM, DWORD_PTR) {
+  if (msg == WM_USER) throw std::runtime_error("control handler failed");
+  return 7;
 }
 
 TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreReported) {
@@ -238,11 +237,15 @@ TEST(WindowBase, AWindowDestroyedWithItsOwnerIsNotDestroyedAgainAndFailuresAreRe
                                nullptr);
   TOwnedWindow owned(owner);
   EXPECT_EQ(LiveUserObjects(), before + 1);
-  gDebugOutput.clear();
-  const PVOID handler = AddVectoredExceptionHandler(1, CaptureDebugOutput);
+  const TReportWriter writer = SetReportWriter([](const std::string& text) { gReports += text; });
   SendMessageW(owned.Handle(), WM_USER, 0, 0);
-  RemoveVectoredExceptionHandler(handler);
-  EXPECT_NE(gDebugOutput.find("handler failed"), std::string::npos) << gDebugOutput;
+  // A subclassed control answers as it did before: what throws goes to its own procedure.
+  SetWindowSubclass(owner, &GuardedSubclassProc<&FailingControlProc>, 1, 0);
+  EXPECT_EQ(SendMessageW(owner, WM_USER + 1, 0, 0), 7);
+  EXPECT_EQ(SendMessageW(owner, WM_USER, 0, 0), 0);
+  SetReportWriter(writer);
+  EXPECT_NE(gReports.find("window procedure: handler failed"), std::string::npos) << gReports;
+  EXPECT_NE(gReports.find("control procedure: control handler failed"), std::string::npos);
   DestroyWindow(owner);  // takes the owned window with it
   EXPECT_EQ(owned.Handle(), nullptr);
   EXPECT_EQ(LiveUserObjects(), before);

@@ -132,6 +132,20 @@ TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosi
   EXPECT_TRUE(Main().IsIdle());
 }
 
+TEST_F(DisplayPreferencesTest, ADigitalClockKeptAsStoredAfterAFailedLoadOpensNoWindow) {
+  Main().SaveAll();
+  const auto makeWindow = Platform().newDisplayWindow;
+  Platform().newDisplayWindow = [](TDisplay&) -> std::unique_ptr<TDisplayWindow> {
+    throw std::runtime_error("no window");
+  };
+  Main().LoadAll();
+  Platform().newDisplayWindow = makeWindow;
+  ASSERT_EQ(List()[0].Kind(), dkDigitalClock);
+  EXPECT_FALSE(List()[0].Configure(nullptr));
+  EXPECT_EQ(DisplayPreferencesOf(List()[0]), nullptr);
+  EXPECT_FALSE(List()[0].IsActive());
+}
+
 TEST_F(DisplayPreferencesTest, TheBackgroundNoteShowsOnceAndTheControlsFollowTheBackground) {
   TacDisplayPreferences& window = Open(Clock());
   Clock().HasBackground = false;

@@ -74,6 +74,38 @@ TEST_F(MainWindowTest, NothingHappensWhileBusy) {
   EXPECT_EQ(VisibleDisplays(), 2);
 }
 
+TEST_F(MainWindowTest, ALeftClickOnTheTrayShowsTheDisplaysAndADoubleClickOpensThePreferences) {
+  Send(WM_COMMAND, cmdHideAll);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONDOWN);
+  EXPECT_EQ(VisibleDisplays(), 0);  // the left button only
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_EQ(VisibleDisplays(), 2);
+  EXPECT_EQ(Main().Preferences(), nullptr);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDBLCLK);
+  EXPECT_NE(Main().Preferences(), nullptr);
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopDisplaysGoBackOnTopEveryFiveSecondsAndWhenTheProgramIsLeft) {
+  quorvel->Options().AOT5s = true;
+  List()[0].SetAlwaysOnTop(false);  // no window of the program is on top: none stops the refresh
+  const HWND w = dynamic_cast<TfrmDisplay&>(*List()[1].Window()).Handle();
+  const auto onTop = [w] { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  const auto pushDown = [w] {
+    SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  };
+  pushDown();
+  std::string seen;  // after each of five seconds
+  for (WORD second = 0; second < 5; ++second) {
+    clock.local.wSecond = second;
+    Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+    seen += onTop() ? '^' : '.';
+  }
+  EXPECT_EQ(seen, "....^");
+  pushDown();
+  Send(WM_ACTIVATEAPP, FALSE);
+  EXPECT_TRUE(onTop());
+}
+
 // Runs a popup menu of the main window; inspect sees it open, then it is closed.
 std::function<void(HMENU)> gInspectMenu;
 void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -369,8 +401,32 @@ TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
   Send(RegisterWindowMessageW(L"TaskbarCreated"));
   EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+  // Refused (as before the taskbar exists): asked again when the option is set again, and
+  // when the taskbar is made.
+  for (const bool byTaskbar : {false, true}) {
+    Main().SetTrayIconVisible(false);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &probe));  // the shell refuses a second of the name
+    Main().SetTrayIconVisible(true);
+    Shell_NotifyIconW(NIM_DELETE, &probe);
+    if (byTaskbar)
+      Send(RegisterWindowMessageW(L"TaskbarCreated"));
+    else
+      Main().SetTrayIconVisible(true);
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &probe)) << byTaskbar;
+  }
   quorvel.reset();  // ending the program takes the icon away
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+TEST_F(MainWindowTest, AnEventDueWhileTheProgramIsBusyFiresAtTheFirstTickAfter) {
+  const TEvent& event = quorvel->Events().Add();  // due now
+  quorvel->Busy().AboutBoxOpen = true;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);  // a new minute, but busy
+  EXPECT_EQ(event.NotifyWindow(), nullptr);
+  quorvel->Busy().AboutBoxOpen = false;
+  clock.local.wSecond = 1;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_NE(event.NotifyWindow(), nullptr);
 }
 
 TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
@@ -548,6 +604,10 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
 
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_TRUE(IsWindowVisible(waiting));
+  // Shown again by the next click, it keeps the minutes the user typed.
+  SetDlgItemTextW(waiting, TfrmEventNotify::SnoozeBoxId, L"17");
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  EXPECT_EQ(ItemText(waiting, TfrmEventNotify::SnoozeBoxId), "17");
   SendDlgItemMessageW(waiting, TfrmEventNotify::OKId, BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(waiting));
   EXPECT_EQ(events[1].State, TEvent::stDone);
@@ -558,6 +618,32 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   ASSERT_TRUE(r.OpenKey("Software\\Quorvel II\\Events\\001", false));
   EXPECT_EQ(r.ReadIntegerDef("State", -1), 2);
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
+}
+
+TEST_F(MainWindowTest, FailuresToLoadAndSaveAreReportedAndTheUserHearsOnceWhatIsLost) {
+  static std::string reports;
+  const TReportWriter writer = SetReportWriter([](const std::string& text) { reports += text; });
+  hive.refusedValue = "Count";  // the events and the displays cannot be written
+  std::vector<std::string> boxes;
+  const auto answer = [&] {
+    const HWND box = FindDialogWith(IDOK);
+    if (!box) return false;
+    boxes.push_back(ItemText(box, 0xFFFF));  // a message box's text
+    Click(box, IDOK);
+    return true;
+  };
+  AnswerModalWindows({answer, answer});
+  EXPECT_EQ(Send(WM_QUERYENDSESSION), 1);
+  ModalSteps().clear();
+  EXPECT_EQ(boxes, std::vector<std::string>{"Quorvel could not save these settings: events, "
+                                            "displays. Changes to them are lost."});
+  EXPECT_TRUE(TVarnRegistry().KeyExists("\\Software\\Quorvel II\\CustomColors"));
+  SetHive(TRootKey::CurrentUser, nullptr);  // the registry fails under the load
+  Main().LoadAll();
+  SetReportWriter(writer);
+  for (const char* step : {"saving the events:", "saving the displays:", "loading the options:",
+                           "loading the displays:", "loading the events:"})
+    EXPECT_NE(reports.find(step), std::string::npos) << step;
 }
 
 TEST_F(MainWindowTest, TheEventEditorMakesAndChangesEventsOnlyOnOK) {

@@ -13,9 +13,11 @@
 #include "config/uVarnRegistry.h"
 #include "events/fEvent.h"
 #include "events/uEvents.h"
+#include "events/uTowerClock.h"
 #include "prefs/fDisplayPreferences.h"
 #include "prefs/fPreferences.h"
 #include "support/uDialogControls.h"
+#include "support/uTestPlatform.h"
 #include "support/uTools.h"
 #include "support/uWinText.h"
 #include "win/uMainWindowTest.h"
@@ -268,6 +270,50 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   EXPECT_EQ(Cell(P::EventListId, 0, 1), "Earlier");
   CheckRow(P::EventListId, 1, false);
   EXPECT_FALSE(done.Active());
+}
+
+TEST_F(PreferencesTest, EventRowsSwitchOnEditAndDeleteTheirEvents) {
+  TEvent& past = quorvel->Events().Add();
+  past.SetTrigger(LocalDateTimeNow() - 1.0 / 1440);  // a one-shot a minute ago
+  past.SetActive(false);
+  Open().ShowPage(1);
+  CheckRow(P::EventListId, 0, true);
+  EXPECT_TRUE(past.Active());
+  EXPECT_EQ(past.State, TEvent::stDone);  // done at once, without firing
+  EXPECT_EQ(past.NotifyWindow(), nullptr);
+  SelectListRow(PageOf(P::EventListId), P::EventListId, 0);
+  AnswerModalWindows({[] {
+                        const HWND editor = FindDialogWith(TfrmEvent::OKId);
+                        if (!editor) return false;
+                        SetDlgItemTextW(editor, TfrmEvent::MessageId, L"Edited");
+                        Click(editor, TfrmEvent::OKId);
+                        return true;
+                      },
+                      [] {
+                        const HWND question = FindDialogWith(IDYES);  // the time is past
+                        if (question) Click(question, IDYES);
+                        return question != nullptr;
+                      }});
+  Command(P::EditEventId);
+  EXPECT_EQ(Cell(P::EventListId, 0, 1), "Edited");
+  Answer(IDYES);
+  Command(P::DeleteEventId);
+  EXPECT_EQ(quorvel->Events().Count(), 0u);
+  EXPECT_EQ(Rows(P::EventListId), 0);
+}
+
+TEST_F(PreferencesTest, TheTowerClockPreviewStrikesUntilItsStopButton) {
+  static TRecordingSound sound;  // outlives the program's last stop
+  sound.holding = true;          // each stroke lasts until it is cut
+  Platform().sound = &sound;
+  Options().ChimeQuarter = true;
+  Options().ChimeQuarterSound = Platform().programFile;  // a file that exists
+  Open();
+  Command(P::PreviewId);
+  ASSERT_TRUE(sound.AwaitSyncPlays(1));
+  Command(P::PreviewStopId);
+  EXPECT_TRUE(AwaitTowerClocks(std::chrono::seconds(4)));
+  EXPECT_EQ(sound.played.size(), 1u);
 }
 
 TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {

@@ -181,6 +181,30 @@ TEST_F(SelectTimeZoneTest, FormatElementsGoToTheCaretAndTheZoneSwitchAsksForTheZ
   });
   ShowFormatElements(edit, zones);
   EXPECT_EQ(text(edit), "&d;<tz \"Tokyo Standard Time\">&d;;b");
+
+  // A format text box: a click selects the element at the caret; Insert alone and the context
+  // menu open the menu.
+  AttachFormatElementMenu(edit, zones);
+  SendMessageW(edit, EM_SETSEL, 1, 1);
+  SendMessageW(edit, WM_LBUTTONUP, 0, 0);
+  DWORD start = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(std::pair(start, end), std::pair(DWORD{0}, DWORD{3}));
+  static int menusSeen = 0;
+  for (const auto& [msg, wParam, lParam] :
+       {std::tuple{WM_KEYUP, VK_INSERT, 0}, std::tuple{WM_CONTEXTMENU, 0, -1}}) {
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      KillTimer(nullptr, timer);
+      const auto popup =
+          reinterpret_cast<HMENU>(SendMessageW(FindWindowW(L"#32768", nullptr), MN_GETHMENU, 0, 0));
+      wchar_t first[32] = {};  // the format element menu's, not the edit's own
+      GetMenuStringW(popup, 0, first, 32, MF_BYPOSITION);
+      menusSeen += lstrcmpW(first, L"Date elements") == 0;
+      EndMenu();
+    });
+    SendMessageW(edit, msg, static_cast<WPARAM>(wParam), lParam);
+  }
+  EXPECT_EQ(menusSeen, 2);
   DestroyWindow(parent);
 }
 

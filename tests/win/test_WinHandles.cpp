@@ -59,6 +59,17 @@ TEST(WinHandles, DeviceContextsAreReturnedTheWayTheyWereObtained) {
   // Given back to the system's cache, the window's DC is the one it hands out next.
   TWindowDC again(window.get());
   EXPECT_EQ(again.get(), windowDC);
+  // The paint DC validates what was to be painted and ends the paint, which gives it back.
+  ShowWindow(window.get(), SW_SHOWNA);
+  InvalidateRect(window.get(), nullptr, FALSE);
+  HDC paintDC = nullptr;
+  {
+    TPaintDC paint(window.get());
+    paintDC = paint.get();
+  }
+  EXPECT_FALSE(GetUpdateRect(window.get(), nullptr, FALSE));
+  EXPECT_EQ(TWindowDC(window.get()).get(), paintDC);
+  EXPECT_EQ(LiveGdiObjects(), before + 1);  // the window DC above
 }
 
 TEST(WinHandles, SelectGuardPutsThePreviousObjectBack) {
