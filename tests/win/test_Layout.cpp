@@ -442,6 +442,10 @@ std::string ShippedGerman() {
 
 TEST_F(LayoutTest, EveryWindowFitsItsTextsAndAccessKeysInBothLanguages) {
   SetCursorPos(200, 200);
+  // Zones with long names for the zone picker's columns.
+  WriteTimeZone("Central Pacific Standard Time", -660, 1);
+  WriteTimeZone("Newfoundland Standard Time", 210, 2);
+  quorvel->TimeZones().Load();
   LookAtEverything("en");
   TMultiLanguage german(TMultiLanguage::TNoRegistry{});
   german.LoadFromText(ShippedGerman());
