@@ -241,8 +241,8 @@ void TfrmPreferences::ShowOptionPage(int index) {
 void TfrmPreferences::FillLanguages() {
   const HWND list = Control(LanguagesId);
   for (const std::string& entry : TMultiLanguage::ListLanguages(ProgramFolder())) {
-    const auto row = SendMessageW(list, LB_ADDSTRING, 0,
-                                  reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+    const auto row =
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
     // The language in use is the one selected.
     if (SameTextAscii(TMultiLanguage::LanguageOfEntry(entry), FContext.language.LanguageName()))
       SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);

@@ -87,8 +87,8 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
   EXPECT_FALSE(okEnabled);
 
   // A row chosen by hand, then OK; the picker opens centred over the window that asked.
-  TUniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 900,
-                                      700, nullptr, nullptr, nullptr, nullptr));
+  TUniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 900, 700,
+                                      nullptr, nullptr, nullptr, nullptr));
   RECT placed{};
   AnswerModalWindows({[&] {
     const HWND picker = FindDialogWith(P::ListId);
