@@ -18,6 +18,7 @@
 #include "display/fDisplay.h"
 #include "events/fEvent.h"
 #include "events/fEventNotify.h"
+#include "kinds/uDisplayFormat.h"
 #include "support/uDialogControls.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
@@ -243,6 +244,33 @@ TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWide
        {POINT{r.left, body.top}, POINT{r.right - 1, body.top}, POINT{body.left, r.bottom - 1}})
     EXPECT_EQ(shot.At(p.x, p.y), ink) << p.x << "," << p.y;
   EXPECT_LE(body.right - textRight, 4) << "window " << r.right - r.left << " wide";
+  // And the body is the evaluated text itself: drawn on its own, in the tip's font and colours,
+  // it gives the same pixels.
+  TDisplayFormat format;
+  format.Parse(quorvel->Options().ToolTipText);
+  const std::wstring expected =
+      Utf8ToWide(format.Evaluate(SystemTimeToDateTime(Platform().clock->UtcNow())));
+  const int width = body.right - body.left, height = body.bottom - body.top;
+  TGdiBitmap reference;
+  reference.SetSize(width, height);
+  const HDC dc = reference.DC();
+  TUniqueBrush paper(CreateSolidBrush(background));
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, paper.get());
+  TUniqueFont font(CreateFontW(-MulDiv(10, WindowDpi(nullptr), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                               FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+  {
+    TSelectObject select(dc, font.get());
+    SetTextColor(dc, ink);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, expected.c_str(), -1, &all, DT_LEFT | DT_NOPREFIX);
+  }
+  int different = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      different += (reference.ScanLine(y)[x] & 0xFFFFFF) !=
+                   PixelOf(static_cast<TColor>(shot.At(body.left + x, body.top + y)));
+  EXPECT_LE(different, width * height / 200) << "of " << width * height << " pixels";
 }
 
 // Keystrokes reach the program's modeless dialogs as its message loop hands them over.
