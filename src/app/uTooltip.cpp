@@ -21,6 +21,9 @@ void SetTahoma(TCanvas& canvas, int points, bool bold) {
 
 TPoint CursorPos() { return Platform().desktop ? Platform().desktop->CursorPos() : TPoint{}; }
 
+// Pixels at 96 dpi grown with the screen's DPI, as the fonts in points grow.
+int Scaled(int pixels) { return (pixels * Platform().pixelsPerInch + 48) / 96; }
+
 }  // namespace
 
 void TTooltip::HandleTrayMouse(bool isMove) {
@@ -64,7 +67,8 @@ void TTooltip::ShowAt(TPoint p) {
   SetTahoma(canvas, 10, false);
   TRect measured{0, 0, 0, 0};
   canvas.DrawText(FText, measured, kTextFormat | TextFormat::CalcRect);
-  const TPoint size{std::max(measured.Width(), 160) + 20, measured.Height() + 30};
+  const TPoint size{std::max(measured.Width(), Scaled(160)) + Scaled(20),
+                    measured.Height() + Scaled(30)};
   // Its bottom-right corner at the cursor, kept inside the work area.
   const TPoint at = FitOnMonitor({p.x - size.x, p.y - size.y}, size, p);
   FWindow.ShowAt({at.x, at.y, at.x + size.x, at.y + size.y});
@@ -76,15 +80,16 @@ void PaintTooltip(TCanvas& canvas, const TRect& client, const std::string& text,
   canvas.SetPen(foreground, 1, TPenStyle::InsideFrame);
   canvas.Rectangle(client);
   canvas.SetBrush(foreground, TBrushStyle::Solid);
-  canvas.FillRect({0, 0, client.right, 18});
+  canvas.FillRect({0, 0, client.right, Scaled(18)});
   SetTahoma(canvas, 8, true);
   canvas.SetFontColor(background);
-  TRect title{4, 2, client.right, 18};
+  TRect title{Scaled(4), Scaled(2), client.right, Scaled(18)};
   canvas.DrawText("Quorvel", title, TextFormat::SingleLine | TextFormat::NoPrefix);
   SetTahoma(canvas, 10, false);
   canvas.SetFontColor(foreground);
   // Clear, or each line is drawn on a bar of the title strip's colour.
   canvas.SetBrush(0, TBrushStyle::Clear);
-  TRect body{client.left + 10, client.top + 21, client.right - 10, client.bottom - 9};
+  TRect body{client.left + Scaled(10), client.top + Scaled(21), client.right - Scaled(10),
+             client.bottom - Scaled(9)};
   canvas.DrawText(text, body, kTextFormat);
 }

@@ -159,6 +159,13 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   EXPECT_TRUE(window.visible);
   EXPECT_EQ(tip.Text(), "no text");
   EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
+  // Its room grows with the DPI, as its fonts do.
+  Platform().pixelsPerInch = 192;
+  tip.HandleTrayMouse(false);
+  platform.desktop.cursor = {302, 200};
+  tip.HandleTrayMouse(true);
+  tip.TimerTick();
+  EXPECT_EQ(window.bounds.Width(), 360);
 }
 
 TEST(ColorButton, FrameCaptionAndSwatchByState) {

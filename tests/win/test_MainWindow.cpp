@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, TrayTipAppearsWhenTheCursorRestsOnTheIconAndAClickHidesIt
   GetWindowRect(tip, &r);
   EXPECT_EQ(r.right, 600);  // its bottom-right corner at the cursor
   EXPECT_EQ(r.bottom, 500);
-  EXPECT_GE(r.right - r.left, 180);
+  EXPECT_GE(r.right - r.left, ScaledForWindow(nullptr, 180));
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_FALSE(IsWindowVisible(tip));
 }
@@ -216,7 +216,9 @@ TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWide
   GetWindowRect(tip, &r);
   const TScreenShot shot;
   // The body as the tip lays it out: exactly the text's height, two lines.
-  const RECT body{r.left + 10, r.top + 21, r.right - 10, r.bottom - 9};
+  const auto scaled = [](int pixels) { return ScaledForWindow(nullptr, pixels); };
+  const RECT body{r.left + scaled(10), r.top + scaled(21), r.right - scaled(10),
+                  r.bottom - scaled(9)};
   const COLORREF background = GetSysColor(COLOR_INFOBK);
   int textRight = body.left;
   for (int line = 0; line < 2; ++line) {
@@ -236,10 +238,10 @@ TEST_F(MainWindowTest, TrayTipShowsEveryLineAsTextOnItsBackgroundInAWindowAsWide
   // Above it the title, light on a strip of the text's colour, and around all a frame of it.
   const COLORREF ink = GetSysColor(COLOR_INFOTEXT);
   int title = 0;
-  for (int y = r.top; y < r.top + 18; ++y)
+  for (int y = r.top; y < r.top + scaled(18); ++y)
     for (int x = r.left; x < r.right; ++x) title += shot.At(x, y) != ink;
   EXPECT_GT(title, 40);
-  EXPECT_LT(title, 18 * (r.right - r.left) / 8);
+  EXPECT_LT(title, scaled(18) * (r.right - r.left) / 8);
   for (const POINT p :
        {POINT{r.left, body.top}, POINT{r.right - 1, body.top}, POINT{body.left, r.bottom - 1}})
     EXPECT_EQ(shot.At(p.x, p.y), ink) << p.x << "," << p.y;
