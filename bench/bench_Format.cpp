@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 #include "support/uTestPlatform.h"
 #include "timezones/uTimeZones.h"
 

@@ -12,6 +12,7 @@
 #include "kinds/uDisplayAnalogClock.h"
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uDisplayDisc.h"
 #include "support/uPlatform.h"
 #include "support/uTestPlatform.h"
@@ -38,7 +39,7 @@ int main() {
   Platform().clock = &clock;
   TOptions options;
   options.AutoHide = false;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
   TFakeDisplayHost host;
   Platform().newDisplayWindow = [&](TDisplay& d) {
     return std::make_unique<TfrmDisplay>(d, host, options, list);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 #include "support/uPlatform.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "config/uWin32Hive.h"
+#include "config/uWin32Translate.h"
 #include "display/fDisplay.h"
 #include "events/fEventNotify.h"
 #include "support/uDialogBase.h"
@@ -64,6 +65,7 @@ bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring
 }
 
 TQuorvel::TQuorvel() {
+  TDialogBase::SetTranslation(&TranslateForm);
   FApplication.SetMainWindow(FMainWindow.Handle());
   Platform().newDisplayWindow = [this](TDisplay& display) {
     return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
@@ -81,6 +83,7 @@ TQuorvel::~TQuorvel() {
   Platform().newDisplayWindow = nullptr;
   Platform().newEventNotifyWindow = nullptr;
   Platform().openDisplayPreferences = nullptr;
+  TDialogBase::SetTranslation(nullptr);
 }
 
 int RunQuorvel() {

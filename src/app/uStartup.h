@@ -8,6 +8,7 @@
 #include "config/uOptions.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "kinds/uDisplayKinds.h"
 #include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
 #include "support/uWinHandles.h"
@@ -43,7 +44,7 @@ class TQuorvel {
   TBusyState FBusy;
   TOptions FOptions;
   TTimeZones FTimeZones;
-  TDisplayList FDisplayList{&FTimeZones};
+  TDisplayList FDisplayList{CreateDisplay, &FTimeZones};
   TEvents FEvents{&FDisplayList};
   TApplicationWindow FApplication;
   TDisplayPreferencesContext FDisplayPreferences{FOptions, FDisplayList, FTimeZones, FBusy,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
 #include "support/uWindowTimer.h"

@@ -1,7 +1,6 @@
 #include "config/uOptions.h"
 
 #include <algorithm>
-#include <array>
 
 #include "config/uMultilanguage.h"
 #include "config/uRegistryPaths.h"
@@ -24,40 +23,7 @@ std::string TOptions::DefaultToolTipText() {
                  "&doy;/&diy;)\r\nLocal time: &time;");
 }
 
-namespace {
-
-// The item of a custom colour slot ("ColorG=..."), or nullptr when the list lacks it.
-std::string* CustomColorSlot(std::vector<std::string>& colors, int slot) {
-  const std::string prefix = CustomColorPrefix(slot);
-  for (std::string& item : colors)
-    if (item.compare(0, prefix.size(), prefix) == 0) return &item;
-  return nullptr;
-}
-
-std::string SlotValue(const std::string* slot) { return slot->substr(slot->find('=') + 1); }
-
-}  // namespace
-
-void TOptions::AddCustomColor(std::uint32_t color) {
-  const std::string hex = CustomColorHex(color);
-  // Oldest to newest, G, O, H, P: the last two columns of the colour dialog's grid.
-  const int recent[] = {6, 14, 7, 15};
-  std::array<std::string*, 4> slots{};
-  for (int i = 0; i < 4; ++i) {
-    slots[i] = CustomColorSlot(CustomColors, recent[i]);
-    if (!slots[i]) return;  // a damaged list is left as it is
-  }
-  if (SlotValue(slots[3]) == hex) return;
-  int found = 0;
-  for (int i = 0; i < 4; ++i)
-    if (SlotValue(slots[i]) == hex) {
-      found = i;
-      break;
-    }
-  for (int i = found; i < 3; ++i)
-    *slots[i] = CustomColorPrefix(recent[i]) + SlotValue(slots[i + 1]);
-  *slots[3] = CustomColorPrefix(recent[3]) + hex;
-}
+void TOptions::AddCustomColor(std::uint32_t color) { AddRecentCustomColor(CustomColors, color); }
 
 namespace {
 

@@ -4,8 +4,6 @@
 
 #include "config/uRegistryPaths.h"
 #include "config/uVarnRegistry.h"
-#include "display/uDisplay.h"
-#include "events/uEvents.h"
 #include "support/uLocale.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
@@ -83,23 +81,4 @@ bool TPresetManager::RenamePreset(const std::string& oldName, const std::string&
   }
   Refresh();
   return moved;
-}
-
-std::string TDisplayPresetManager::GetCategory() const {
-  return std::to_string(static_cast<int>(FDisplay.Kind()));
-}
-
-void TDisplayPresetManager::SaveTo(TVarnRegistry& registry) {
-  FDisplay.SaveToRegistry(registry, true);
-}
-
-void TDisplayPresetManager::LoadFrom(TVarnRegistry& registry) {
-  FDisplay.LoadFromRegistry(registry, true);
-  FDisplay.SetDirty();
-}
-
-void TEventPresetManager::SaveTo(TVarnRegistry& registry) { FEvent.SaveToRegistry(registry, true); }
-
-void TEventPresetManager::LoadFrom(TVarnRegistry& registry) {
-  FEvent.LoadFromRegistry(registry, true);
 }

@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
-class TDisplay;
-class TEvent;
 class TVarnRegistry;
 
 // Named copies of a display's look or an event's actions, kept in the
 // registry under one category per kind of bound object. A manager is bound to
-// one object (not owned) and reads and writes its presets.
+// one object (not owned) and reads and writes its presets; each kind of object
+// has its manager beside it.
 class TPresetManager {
  public:
   virtual ~TPresetManager() = default;
@@ -38,32 +37,4 @@ class TPresetManager {
   // category itself, or outside it).
   std::string PresetPath(const std::string& name) const;
   std::vector<std::string> FNames;
-};
-
-// Presets of a display's look, offered only to displays of its kind.
-class TDisplayPresetManager : public TPresetManager {
- public:
-  explicit TDisplayPresetManager(TDisplay& display) : FDisplay(display) { Refresh(); }
-
- protected:
-  std::string GetCategory() const override;
-  void SaveTo(TVarnRegistry& registry) override;
-  void LoadFrom(TVarnRegistry& registry) override;
-
- private:
-  TDisplay& FDisplay;
-};
-
-// Presets of an event's actions.
-class TEventPresetManager : public TPresetManager {
- public:
-  explicit TEventPresetManager(TEvent& event) : FEvent(event) { Refresh(); }
-
- protected:
-  std::string GetCategory() const override { return "events"; }
-  void SaveTo(TVarnRegistry& registry) override;
-  void LoadFrom(TVarnRegistry& registry) override;
-
- private:
-  TEvent& FEvent;
 };

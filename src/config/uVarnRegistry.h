@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/uGraphicTools.h"
+
 #include "config/uRegistryHive.h"
 
 // The registry's error; its message names the value.
@@ -90,13 +92,6 @@ class TVarnRegistry {
 };
 
 // Persist the 12-byte element settings record of the analog clock.
-struct TElementSettings {
-  std::uint32_t FillColor = 0;
-  std::uint32_t OutlineColor = 0;
-  std::int32_t OutlineWidth = 0;
-  friend bool operator==(const TElementSettings&, const TElementSettings&) = default;
-};
-static_assert(sizeof(TElementSettings) == 12);
 void WriteElementSettings(TVarnRegistry& registry, const std::string& name,
                           const TElementSettings& record);
 void ReadElementSettings(TVarnRegistry& registry, const std::string& name,

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "display/aDisplayWindow.h"
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
 

@@ -9,10 +9,6 @@
 #include "config/uRegistryPaths.h"
 #include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
-#include "kinds/uDisplayAnalogClock.h"
-#include "kinds/uDisplayCountdown.h"
-#include "kinds/uDisplayDigitalClock.h"
-#include "kinds/uDisplayStopwatch.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
@@ -97,18 +93,8 @@ TDisplay* TDisplayList::Add(std::unique_ptr<TDisplay> display) {
 
 TDisplay* TDisplayList::Add(std::uint8_t kind) {
   if (FItems.size() >= MaxDisplays) return nullptr;
-  switch (kind) {
-    case dkAnalogClock:
-      return Add(TDisplay::Create<TDisplayAnalogClock>());
-    case dkDigitalClock:
-      return Add(TDisplay::Create<TDisplayDigitalClock>());
-    case dkCountdown:
-      return Add(TDisplay::Create<TDisplayCountdown>());
-    case dkStopwatch:
-      return Add(TDisplay::Create<TDisplayStopwatch>());
-    default:
-      return nullptr;
-  }
+  std::unique_ptr<TDisplay> display = FFactory(kind);
+  return display ? Add(std::move(display)) : nullptr;
 }
 
 TDisplay* TDisplayList::AddNew(std::uint8_t kind) {

@@ -11,13 +11,18 @@
 class TTimeZones;
 class TVarnRegistry;
 
+// Makes a new display of a kind, with its defaults; nullptr for a kind it does not know.
+using TDisplayFactory = std::unique_ptr<TDisplay> (*)(std::uint8_t kind);
+
 // Owns every display and fans the main window's requests out to them.
 class TDisplayList {
  public:
   static constexpr std::size_t MaxDisplays = 20;
 
-  // Displays read zone switches from the catalogue; without one, local time only.
-  explicit TDisplayList(const TTimeZones* zones = nullptr) : FZones(zones) {}
+  // Displays of a kind come from factory; they read zone switches from the catalogue, without
+  // one local time only.
+  explicit TDisplayList(TDisplayFactory factory, const TTimeZones* zones = nullptr)
+      : FFactory(factory), FZones(zones) {}
   ~TDisplayList() { Clear(); }
   TDisplayList(const TDisplayList&) = delete;
   TDisplayList& operator=(const TDisplayList&) = delete;
@@ -61,6 +66,7 @@ class TDisplayList {
   void LoadDisplay(TVarnRegistry& registry);
   std::string NewDisplayName(const TDisplay& display) const;
   void PlaceNewDisplay(TDisplay& display) const;
+  TDisplayFactory FFactory;
   const TTimeZones* FZones;
   std::vector<std::unique_ptr<TDisplay>> FItems;
   bool FLoaded = false;

@@ -2,6 +2,7 @@
 
 #include "config/fPresetManager.h"
 #include "config/uMultilanguage.h"
+#include "config/uOptions.h"
 #include "events/uEvents.h"
 #include "support/uBusyState.h"
 #include "support/uDialogControls.h"
@@ -242,7 +243,8 @@ void TfrmEvent::OnCommand(int id, int notification) {
   } else if (id == CommandSelectId) {
     CommandSelectClick();
   } else if (id == FlashFillId || id == FlashOutlineId) {
-    PickButtonColor(Handle(), FOptions, id == FlashFillId ? FFlashFill : FFlashOutline);
+    PickButtonColor(Handle(), FOptions.CustomColors,
+                    id == FlashFillId ? FFlashFill : FFlashOutline);
   } else if (id == LoadPresetId || id == SavePresetId) {
     PresetClick(id == SavePresetId);
   } else if (id == OKId || id == IDOK) {

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "config/uPresets.h"
 #include "events/uEventForm.h"
+#include "events/uEventPresets.h"
 #include "events/uEvents.h"
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"

@@ -432,7 +432,7 @@ bool TacDisplayPreferencesDigital::KindCommand(int id, int notification) {
   TDisplayDigital& d = Digital();
   const HWND page = PageOf(id);
   if (TVarnColorButton* button = ColorButton(id)) {
-    if (!PickButtonColor(Handle(), Context().options, *button)) return true;
+    if (!PickButtonColor(Handle(), Context().options.CustomColors, *button)) return true;
     const TColor color = button->ColorValue();
     TColor* fields[] = {&d.Font.Color, &d.Font.OutlineColor, &d.ShadowColor, &d.BackgroundColor,
                         &d.BevelColor};
@@ -705,7 +705,7 @@ bool TfrmDisplayPreferencesAnalogClock::KindCommand(int id, int notification) {
                                 [id](const TClockBox& k) { return k.id == id; });
   if (color != std::end(kClockColors)) {
     TVarnColorButton& button = *FColors[static_cast<std::size_t>(color - std::begin(kClockColors))];
-    if (!PickButtonColor(Handle(), Context().options, button)) return true;
+    if (!PickButtonColor(Handle(), Context().options.CustomColors, button)) return true;
     color->field(c) = button.ColorValue();
   } else if (box != std::end(kClockBoxes)) {
     box->field(c) = IsChecked(page, id);

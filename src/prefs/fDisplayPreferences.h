@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "config/uPresets.h"
+#include "display/uDisplayPresets.h"
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"

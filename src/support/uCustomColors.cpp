@@ -1,5 +1,6 @@
 #include "support/uCustomColors.h"
 
+#include <array>
 #include <cstdio>
 
 std::string CustomColorPrefix(int slot) {
@@ -50,4 +51,39 @@ std::vector<std::string> CustomColorsToList(const TCustomColors& colors) {
   for (int i = 0; i < CustomColorCount; ++i)
     items.push_back(CustomColorPrefix(i) + CustomColorHex(colors[i]));
   return items;
+}
+
+namespace {
+
+// The item of a custom colour slot ("ColorG=..."), or nullptr when the list lacks it.
+std::string* CustomColorSlot(std::vector<std::string>& colors, int slot) {
+  const std::string prefix = CustomColorPrefix(slot);
+  for (std::string& item : colors)
+    if (item.compare(0, prefix.size(), prefix) == 0) return &item;
+  return nullptr;
+}
+
+std::string SlotValue(const std::string* slot) { return slot->substr(slot->find('=') + 1); }
+
+}  // namespace
+
+void AddRecentCustomColor(std::vector<std::string>& items, TColor colour) {
+  const std::string hex = CustomColorHex(colour);
+  // Oldest to newest.
+  const int recent[] = {6, 14, 7, 15};
+  std::array<std::string*, 4> slots{};
+  for (int i = 0; i < 4; ++i) {
+    slots[i] = CustomColorSlot(items, recent[i]);
+    if (!slots[i]) return;  // a damaged list is left as it is
+  }
+  if (SlotValue(slots[3]) == hex) return;
+  int found = 0;
+  for (int i = 0; i < 4; ++i)
+    if (SlotValue(slots[i]) == hex) {
+      found = i;
+      break;
+    }
+  for (int i = found; i < 3; ++i)
+    *slots[i] = CustomColorPrefix(recent[i]) + SlotValue(slots[i + 1]);
+  *slots[3] = CustomColorPrefix(recent[3]) + hex;
 }

@@ -30,3 +30,8 @@ TCustomColors CustomColorsFromList(const std::vector<std::string>& items);
 
 // Sixteen items in letter order, each with six upper-case hex digits.
 std::vector<std::string> CustomColorsToList(const TCustomColors& colors);
+
+// Records a picked colour as the newest of the four recent slots of items (G, O, H, P, the
+// last two columns of the dialog's grid), moving a known one to the newest place; a list that
+// lacks one of those slots is left as it is.
+void AddRecentCustomColor(std::vector<std::string>& items, TColor colour);

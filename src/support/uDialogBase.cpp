@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "config/uWin32Translate.h"
 #include "support/uDialogControls.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWindowBase.h"
 
 namespace {
+
+TDialogBase::TTranslate gTranslate = nullptr;
 
 // The open modeless dialogs, for the message loop.
 std::vector<HWND>& ModelessDialogs() {
@@ -54,6 +55,8 @@ int TabStep(const MSG& msg) {
 }
 
 }  // namespace
+
+void TDialogBase::SetTranslation(TTranslate translate) { gTranslate = translate; }
 
 bool TDialogBase::IsDialogMessageForAny(MSG& msg) {
   const int step = TabStep(msg);
@@ -103,7 +106,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
       self->FHandle = dialog;
       if (!self->FModal && !self->FChild) ModelessDialogs().push_back(dialog);
       if (!self->FChild) self->SetProgramIcons();
-      TranslateForm(dialog, self->FTemplateId);
+      if (gTranslate) gTranslate(dialog, self->FTemplateId);
       return self->OnInitDialog() ? TRUE : FALSE;
     }
     if (msg == WM_NCDESTROY) {

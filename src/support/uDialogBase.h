@@ -37,6 +37,10 @@ class TDialogBase {
   // For the message loop: true when the message was a modeless dialog's keystroke (a tab switch
   // or one for the dialog manager), now handled.
   static bool IsDialogMessageForAny(MSG& msg);
+  // Translates every dialog by its template's number and its controls' identifiers as it is
+  // made; the program's root installs it (none: the template's own texts).
+  using TTranslate = void (*)(HWND dialog, int templateId);
+  static void SetTranslation(TTranslate translate);
 
  protected:
   explicit TDialogBase(int templateId) : FTemplateId(templateId) {}

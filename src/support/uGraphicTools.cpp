@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "config/uVarnRegistry.h"
 #include "support/HSVLibrary.h"
 #include "support/uTools.h"
 

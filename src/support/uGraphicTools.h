@@ -7,7 +7,14 @@
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
 
-struct TElementSettings;
+// How an analog clock draws one of its marks or hands; stored as a 12-byte record.
+struct TElementSettings {
+  std::uint32_t FillColor = 0;
+  std::uint32_t OutlineColor = 0;
+  std::int32_t OutlineWidth = 0;
+  friend bool operator==(const TElementSettings&, const TElementSettings&) = default;
+};
+static_assert(sizeof(TElementSettings) == 12);
 
 // A user colour of exactly the colour key would become a hole; draw it black.
 constexpr TColor FixColor(TColor c) { return c == clColorKey ? 0x000000 : c; }

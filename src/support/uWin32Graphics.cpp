@@ -7,7 +7,6 @@
 #include <exception>
 #include <optional>
 
-#include "config/uOptions.h"
 #include "support/uCustomColors.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
@@ -148,8 +147,8 @@ TUniqueImageList LoadToolGlyphs() {
   return list;
 }
 
-bool PickColor(HWND owner, TOptions& options, TColor& colour) {
-  TCustomColors custom = CustomColorsFromList(options.CustomColors);
+bool PickColor(HWND owner, std::vector<std::string>& customColors, TColor& colour) {
+  TCustomColors custom = CustomColorsFromList(customColors);
   COLORREF dialogColors[CustomColorCount];
   std::copy(custom.begin(), custom.end(), dialogColors);
 
@@ -163,16 +162,17 @@ bool PickColor(HWND owner, TOptions& options, TColor& colour) {
 
   // The user may have edited the custom colours even when cancelling.
   std::copy(std::begin(dialogColors), std::end(dialogColors), custom.begin());
-  options.CustomColors = CustomColorsToList(custom);
+  customColors = CustomColorsToList(custom);
   if (!chosen) return false;
   colour = dialog.rgbResult & 0xFFFFFF;
-  options.AddCustomColor(colour);
+  AddRecentCustomColor(customColors, colour);
   return true;
 }
 
-bool PickButtonColor(HWND owner, TOptions& options, TColorButtonValue& button) {
+bool PickButtonColor(HWND owner, std::vector<std::string>& customColors,
+                     TColorButtonValue& button) {
   TColor colour = button.ColorValue();
-  if (!PickColor(owner, options, colour)) return false;
+  if (!PickColor(owner, customColors, colour)) return false;
   button.SetColorValue(FixColor(colour));
   return true;
 }

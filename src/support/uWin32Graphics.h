@@ -4,13 +4,13 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "support/uCanvas.h"
 #include "support/uTypes.h"
 #include "support/uWinHandles.h"
-
-class TOptions;
 
 // A font that is either ours or the system's stock font; only ours is deleted.
 class TFontRef {
@@ -57,10 +57,10 @@ class TColorButtonValue {
   virtual void SetColorValue(TColor c) = 0;
 };
 
-// The system colour dialog with the options' custom colours, starting at colour.
-// The custom colours go back to the options however it closes; on OK colour
-// becomes the choice, which also joins the recently used custom colours.
-bool PickColor(HWND owner, TOptions& options, TColor& colour);
+// The system colour dialog with the custom colours (the stored "ColorA=..." items), starting at
+// colour. The custom colours go back to the list however it closes; on OK colour becomes the
+// choice, which also joins the recently used custom colours.
+bool PickColor(HWND owner, std::vector<std::string>& customColors, TColor& colour);
 
 // PickColor for a colour button; a chosen colour key is shown as black.
-bool PickButtonColor(HWND owner, TOptions& options, TColorButtonValue& button);
+bool PickButtonColor(HWND owner, std::vector<std::string>& customColors, TColorButtonValue& button);

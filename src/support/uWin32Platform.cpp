@@ -12,7 +12,6 @@
 #include "support/uPlatform.h"
 #include "support/uReport.h"
 #include "support/uWinText.h"
-#include "timezones/uTimeZones.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
 static_assert(sizeof(TTimeZoneInformation) == sizeof(TIME_ZONE_INFORMATION));

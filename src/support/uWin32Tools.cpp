@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "config/uMultilanguage.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
@@ -41,9 +40,9 @@ THourglass::THourglass() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) 
 
 THourglass::~THourglass() { SetCursor(FPrevious ? FPrevious : LoadCursorW(nullptr, IDC_ARROW)); }
 
-void ShowHelp() {
+void ShowHelp(const std::string& page) {
   THourglass hourglass;
-  const std::string path = ProgramFolder() + GetText("HELP_FILE", "help_en.htm");
+  const std::string path = ProgramFolder() + page;
   ShellExecuteW(GetActiveWindow(), L"open", Utf8ToWide(path).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
 }

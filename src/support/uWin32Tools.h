@@ -24,8 +24,8 @@ class THourglass {
   HCURSOR FPrevious;
 };
 
-// Opens the help page of the current language in the program's folder.
-void ShowHelp();
+// Opens a help page of the program's folder (the translation names the page of its language).
+void ShowHelp(const std::string& page);
 // Asks the shell to open a file or address with its associated program.
 void ShellOpen(HWND window, const std::string& target);
 // The system's open-file dialog; true and the chosen path on OK.

@@ -8,18 +8,6 @@
 
 #include "support/uDateTime.h"
 
-// The platform's TIME_ZONE_INFORMATION record, field for field.
-struct TTimeZoneInformation {
-  std::int32_t Bias = 0;  // minutes west of UTC
-  char16_t StandardName[32] = {};
-  TSystemTime StandardDate;  // when daylight time ends (local daylight time)
-  std::int32_t StandardBias = 0;
-  char16_t DaylightName[32] = {};
-  TSystemTime DaylightDate;  // when daylight time begins (local standard time)
-  std::int32_t DaylightBias = 0;
-};
-static_assert(sizeof(TTimeZoneInformation) == 172);
-
 class TTimeZone {
  public:
   TTimeZoneInformation ZoneInformation;

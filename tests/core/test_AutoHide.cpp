@@ -4,6 +4,7 @@
 #include "display/uAutoHide.h"
 #include "display/uDisplayList.h"
 #include "display/uDrag.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 
@@ -41,7 +42,7 @@ class AutoHideTest : public ::testing::Test {
   TFakeTimer timer;
   TDrag drag;
   TOptions options;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
   std::optional<TAutoHide> autoHide;
   const TPoint inside{150, 150}, insideToo{151, 150}, away{5, 5};
 };

@@ -6,6 +6,7 @@
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "kinds/uDisplayDigitalClock.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -36,7 +37,7 @@ void StoreEverything() {
   options.HK_ShowDisplays = 0x4042;
   options.HK_HideDisplays = 0x4043;
   options.AddCustomColor(0x123456);
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
   list.Load();
   auto& second = static_cast<TDisplayDigitalClock&>(*list.Add(dkDigitalClock));
   second.SetActive(true);
@@ -100,7 +101,7 @@ TEST(CorruptSettings, EveryDamagedValueCostsOnlyItself) {
       ImportOldSettings();
       TOptions options;
       options.Load();
-      TDisplayList list;
+      TDisplayList list{CreateDisplay};
       list.Load();
       ASSERT_EQ(list.Count(), 2u) << damagedPath;
       // Only a display whose kind (the unnamed value) cannot be read stays hidden.
@@ -124,7 +125,7 @@ TEST(CorruptSettings, ALoadThatFailsLeavesTheStoredSettingsAlone) {
   StoreEverything();
   const auto stored = RegistrySnapshot(platform.currentUser, kProduct);
   TOptions options;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
   SetHive(TRootKey::CurrentUser, nullptr);  // the registry fails under the load
   EXPECT_THROW(options.Load(), ERegistryException);
   EXPECT_THROW(list.Load(), ERegistryException);

@@ -4,7 +4,7 @@
 
 #include "config/uMultilanguage.h"
 #include "config/uVarnRegistry.h"
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 #include "prefs/uFormatElements.h"
 #include "support/uTestPlatform.h"
 #include "timezones/uTimeZoneRows.h"

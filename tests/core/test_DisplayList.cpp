@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/uDisplayList.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 
@@ -15,7 +16,7 @@ class DisplayListTest : public ::testing::Test {
     return *d;
   }
   TTestPlatform platform;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
 };
 
 TEST_F(DisplayListTest, ToggleShowsAllWhenOneIsHiddenThenHidesAll) {

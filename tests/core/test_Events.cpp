@@ -12,6 +12,7 @@
 #include "display/uDisplayList.h"
 #include "events/uEventForm.h"
 #include "events/uEvents.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uTestPlatform.h"
 #include "support/uTools.h"
 
@@ -52,7 +53,7 @@ class EventTest : public ::testing::Test {
   }
   std::string Wave() { return TestFile("event.wav"); }
   TTestPlatform platform;
-  TDisplayList displays;
+  TDisplayList displays{CreateDisplay};
 };
 
 TEST_F(EventTest, NextOccurrenceAtTheEdgesAndHowEachRecurrenceReads) {
@@ -173,7 +174,7 @@ TEST_F(EventTest, FiringTakesTheActionsAndShowsTheWindowAsTheModeSays) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TTestPlatform fresh;
-    TDisplayList list;
+    TDisplayList list{CreateDisplay};
     list.Primary = list.Add(dkDigitalClock);
     list.Primary->SetActive(c.primaryActive);
     if (c.primaryActive) list.Primary->Hide();  // merely hidden: the flash shows it

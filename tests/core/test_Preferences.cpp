@@ -6,6 +6,7 @@
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "kinds/uDisplayKinds.h"
 #include "prefs/uDisplayPreferences.h"
 #include "prefs/uPreferences.h"
 #include "support/uTestPlatform.h"
@@ -71,7 +72,7 @@ TEST(Preferences, AddingStopsAtTwentyDisplaysAndEightEvents) {
 
 TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
   TTestPlatform platform;
-  TDisplayList displays;
+  TDisplayList displays{CreateDisplay};
   TDisplay* analog = displays.Add(1);
   TDisplay* digital = displays.Add(2);
   analog->Description = "Kitchen";

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "config/uPresets.h"
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
+#include "display/uDisplayPresets.h"
+#include "events/uEventPresets.h"
 #include "events/uEvents.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -17,7 +19,7 @@ class PresetTest : public ::testing::Test {
     return reg.KeyExists(path);
   }
   TTestPlatform platform;
-  TDisplayList displays;
+  TDisplayList displays{CreateDisplay};
   TDisplay& analog = *displays.Add(1);
   TDisplay& otherAnalog = *displays.Add(1);
   TDisplay& digital = *displays.Add(2);

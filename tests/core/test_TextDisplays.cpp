@@ -8,6 +8,7 @@
 #include "display/uDisplayList.h"
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigitalClock.h"
+#include "kinds/uDisplayKinds.h"
 #include "kinds/uFontOptions.h"
 #include "support/uTestPlatform.h"
 
@@ -295,7 +296,7 @@ class DisplayListStorageTest : public ::testing::Test {
     ASSERT_TRUE(reg.OpenKey(display.empty() ? key : key + "\\" + display, create)) << display;
   }
   TTestPlatform platform;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
 };
 
 TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {

@@ -6,6 +6,7 @@
 #include "display/fDisplay.h"
 #include "display/uDisplayList.h"
 #include "kinds/uDisplayAnalogClock.h"
+#include "kinds/uDisplayKinds.h"
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
@@ -51,7 +52,7 @@ class DisplayWindowTest : public ::testing::Test {
   TFakeDesktop desktop;
   TFakeDisplayHost host;
   TOptions options;
-  TDisplayList list;
+  TDisplayList list{CreateDisplay};
 };
 
 TEST_F(DisplayWindowTest, PopupToolWindowWithoutOwnerOrTaskbarButton) {

@@ -9,9 +9,9 @@
 
 #include "config/fPresetManager.h"
 #include "config/uOptions.h"
-#include "config/uPresets.h"
 #include "config/uVarnRegistry.h"
 #include "events/fEvent.h"
+#include "events/uEventPresets.h"
 #include "events/uEvents.h"
 #include "events/uTowerClock.h"
 #include "prefs/fDisplayPreferences.h"

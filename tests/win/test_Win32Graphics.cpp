@@ -136,7 +136,7 @@ TEST_F(ColorDialog, OkGivesTheColourAndRecordsItAsRecent) {
   options.CustomColors[1] = "ColorB=not hex";
   TColor colour = RGBColor(10, 20, 30);
   AnswerModalWindows({Press(IDOK)});
-  EXPECT_TRUE(PickColor(nullptr, options, colour));
+  EXPECT_TRUE(PickColor(nullptr, options.CustomColors, colour));
   ASSERT_TRUE(ModalSteps().empty());
   EXPECT_EQ(colour, RGBColor(10, 20, 30));
   TCustomColors expected;
@@ -173,7 +173,7 @@ TEST_F(ColorDialog, ButtonShowsAChosenColourKeyAsBlack) {
     TFakeColorButton button;
     button.value = row.start;
     AnswerModalWindows({Press(row.button)});
-    EXPECT_EQ(PickButtonColor(nullptr, options, button), row.chosen);
+    EXPECT_EQ(PickButtonColor(nullptr, options.CustomColors, button), row.chosen);
     ASSERT_TRUE(ModalSteps().empty());
     EXPECT_EQ(button.value, row.shown);
     EXPECT_EQ(button.setCount, row.sets);

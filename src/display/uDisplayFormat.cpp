@@ -1,4 +1,4 @@
-#include "kinds/uDisplayFormat.h"
+#include "display/uDisplayFormat.h"
 
 #include <cmath>
 #include <cstdio>
