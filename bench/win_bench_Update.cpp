@@ -41,7 +41,7 @@ int main() {
   options.AutoHide = false;
   TDisplayList list{CreateDisplay};
   TFakeDisplayHost host;
-  Platform().newDisplayWindow = [&](TDisplay& d) {
+  DisplayWindows().make = [&](TDisplay& d) {
     return std::make_unique<TfrmDisplay>(d, host, options, list);
   };
   auto shaped = TDisplay::Create<TDisplayDisc>();

@@ -67,22 +67,21 @@ bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring
 TQuorvel::TQuorvel() {
   TDialogBase::SetTranslation(&TranslateForm);
   FApplication.SetMainWindow(FMainWindow.Handle());
-  Platform().newDisplayWindow = [this](TDisplay& display) {
+  DisplayWindows().make = [this](TDisplay& display) {
     return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
   };
-  Platform().newEventNotifyWindow = [this](TEvent& event) {
+  NotifyWindowMaker() = [this](TEvent& event) {
     return std::make_unique<TfrmEventNotify>(event, FOptions, FApplication.Handle());
   };
-  Platform().openDisplayPreferences = [this](TDisplay& display, void* owner) {
+  DisplayWindows().openPreferences = [this](TDisplay& display, void* owner) {
     return OpenDisplayPreferences(display, FDisplayPreferences, static_cast<HWND>(owner));
   };
 }
 
 TQuorvel::~TQuorvel() {
   // Closing the main window first destroys every display window; none is made after it.
-  Platform().newDisplayWindow = nullptr;
-  Platform().newEventNotifyWindow = nullptr;
-  Platform().openDisplayPreferences = nullptr;
+  DisplayWindows() = {};
+  NotifyWindowMaker() = nullptr;
   TDialogBase::SetTranslation(nullptr);
 }
 

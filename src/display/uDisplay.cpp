@@ -90,12 +90,17 @@ void TDisplay::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
   SaveValues<TDisplay>(registry, *this, kPlaceValues);
 }
 
+TDisplayWindows& DisplayWindows() {
+  static TDisplayWindows windows;
+  return windows;
+}
+
 void TDisplay::SetActive(bool value) {
   const bool changed = value != IsActive();
   if (value) {
     if (!FPainter) FPainter = GetPainterClass()(*this);
     if (!FWindow) {
-      FWindow = Platform().newDisplayWindow(*this);
+      FWindow = DisplayWindows().make(*this);
       FWindow->SetSizeUpdateGuard(true);
       try {
         FWindow->SetBounds(StoredBounds());
@@ -195,7 +200,7 @@ void TDisplay::ResetPosition() {
 }
 
 bool TDisplay::Configure(void* owner) {
-  const auto& open = Platform().openDisplayPreferences;
+  const auto& open = DisplayWindows().openPreferences;
   if (!open || GetKindName().empty()) return false;
   FHighlighted = false;
   const bool wasActive = IsActive();

@@ -36,6 +36,16 @@ using TAddMenuItem = std::function<void(const std::string& caption, int id, bool
 
 using TPainterClass = std::unique_ptr<TPainter> (*)(TDisplay& display);
 
+// Makes the windows of displays: the program's own, installed at start-up,
+// or doubles in tests.
+struct TDisplayWindows {
+  std::function<std::unique_ptr<TDisplayWindow>(TDisplay&)> make;
+  // Opens the preferences window of a display's kind; false when the kind has none.
+  std::function<bool(TDisplay&, void* owner)> openPreferences;
+};
+
+TDisplayWindows& DisplayWindows();
+
 // The model of one display: its settings, the flags that decide when to
 // repaint, and its popup-menu items. Window and painter exist while active.
 class TDisplay {

@@ -27,6 +27,11 @@ std::string EventKey(std::size_t index) {
 
 bool IsLater(TDateTime a, TDateTime b) { return a - b >= 1.0 / 86400000.0; }
 
+TMakeNotifyWindow& NotifyWindowMaker() {
+  static TMakeNotifyWindow make;
+  return make;
+}
+
 TEvent::TEvent(TDisplayList* displays) : FDisplays(displays) {
   const TDateTime now = LocalDateTimeNow();
   SetTrigger(now);
@@ -134,7 +139,7 @@ void TEvent::Fire() {
   // A sound the platform refuses to play has not been heard either.
   if (ActionPlaySound && PlaySoundFile(Sound, SoundLoop)) acted = true;
   if (ActionExecuteCommand && Platform().runCommand && Platform().runCommand(Command)) acted = true;
-  if (Platform().newEventNotifyWindow) FNotifyWindow = Platform().newEventNotifyWindow(*this);
+  if (NotifyWindowMaker()) FNotifyWindow = NotifyWindowMaker()(*this);
   // With nothing else noticeable, the window is the only sign that the event is due.
   if (FNotifyWindow && (ActionShowMessage == smAutomatic || !acted))
     FNotifyWindow->ShowWithoutActivation();

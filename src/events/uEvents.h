@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@
 #include "support/uTypes.h"
 
 class TDisplayList;
+class TEvent;
 class TVarnRegistry;
 
 // The window of a pending notification. The event that fired owns it; a
@@ -26,6 +28,11 @@ class TEventNotifyWindow {
   // Appears activated, in front.
   virtual void ShowActivated() = 0;
 };
+
+// Makes the notification window of an event that fired, hidden. The program
+// installs it at start-up; with none an event notifies by sound and flash only.
+using TMakeNotifyWindow = std::function<std::unique_ptr<TEventNotifyWindow>(TEvent&)>;
+TMakeNotifyWindow& NotifyWindowMaker();
 
 // A reminder or alarm: when it is due, how it repeats and what it does then.
 // Weekdays are numbered 0 Monday to 6 Sunday. Everything runs on the UI thread.

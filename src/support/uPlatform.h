@@ -13,14 +13,8 @@
 #include "support/uLocale.h"
 #include "support/uSound.h"
 
-class TDisplay;
-class TDisplayWindow;
-class TEvent;
-class TEventNotifyWindow;
-
 // The operating-system services the core reaches. The program installs the
 // Win32 ones at start-up; tests install their doubles.
-struct TTimeZoneInformation;
 
 struct TPlatform {
   TClock* clock = nullptr;
@@ -39,13 +33,8 @@ struct TPlatform {
   // Text in the system's 8-bit code page, as UTF-8; Latin-1 when not set.
   std::function<std::string(std::string_view)> ansiToUtf8;
   std::function<std::unique_ptr<TBitmap32>()> newBitmap;
-  std::function<std::unique_ptr<TDisplayWindow>(TDisplay&)> newDisplayWindow;
-  // The notification window of an event that fired, made hidden.
-  std::function<std::unique_ptr<TEventNotifyWindow>(TEvent&)> newEventNotifyWindow;
   // Starts a command line without waiting for it; false when it could not be started.
   std::function<bool(const std::string&)> runCommand;
-  // Opens the preferences window of a display's kind; false when the kind has none.
-  std::function<bool(TDisplay&, void* owner)> openDisplayPreferences;
 };
 
 TPlatform& Platform();

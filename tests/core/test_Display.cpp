@@ -281,7 +281,7 @@ TEST_F(DisplayTest, MenuItemsWithTheirStatesAndCommands) {
 
 TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   std::vector<TDisplay*> opened;
-  Platform().openDisplayPreferences = [&](TDisplay& display, void*) {
+  DisplayWindows().openPreferences = [&](TDisplay& display, void*) {
     opened.push_back(&display);
     return true;
   };
@@ -302,8 +302,8 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   // An inactive display going away makes no window of its own.
   auto idle = TDisplay::Create<TTestDisplay>();
   int made = 0;
-  const auto factory = Platform().newDisplayWindow;
-  Platform().newDisplayWindow = [&](TDisplay& display) {
+  const auto factory = DisplayWindows().make;
+  DisplayWindows().make = [&](TDisplay& display) {
     ++made;
     return factory(display);
   };
@@ -311,7 +311,7 @@ TEST_F(DisplayTest, ConfigureActivatesAndOpensThePreferencesOfItsKind) {
   EXPECT_EQ(made, 0);
   EXPECT_EQ(opened.size(), 1u);
   // A kind whose window refuses the display leaves it as it was.
-  Platform().openDisplayPreferences = [](TDisplay&, void*) { return false; };
+  DisplayWindows().openPreferences = [](TDisplay&, void*) { return false; };
   auto refused = TDisplay::Create<TTestDisplay>();
   EXPECT_FALSE(refused->Configure(nullptr));
   EXPECT_FALSE(refused->IsActive());

@@ -258,15 +258,16 @@ void TFakeDisplayWindow::RemoveRegion() {
 
 TTestPlatform::TTestPlatform()
     : FSaved(Platform()),
+      FSavedDisplayWindows(DisplayWindows()),
+      FSavedNotifyWindowMaker(NotifyWindowMaker()),
       FSavedCurrentUser(HiveOf(TRootKey::CurrentUser)),
       FSavedLocalMachine(HiveOf(TRootKey::LocalMachine)) {
   TPlatform& p = Platform();
   p.clock = &clock;
   p.desktop = &desktop;
   p.newBitmap = [] { return std::make_unique<TMemoryBitmap>(); };
-  p.newDisplayWindow = [](TDisplay& d) { return std::make_unique<TFakeDisplayWindow>(d); };
-  p.openDisplayPreferences = nullptr;
-  p.newEventNotifyWindow = [this](TEvent& e) {
+  DisplayWindows() = {[](TDisplay& d) { return std::make_unique<TFakeDisplayWindow>(d); }, nullptr};
+  NotifyWindowMaker() = [this](TEvent& e) {
     ++notifyWindowsMade;
     return std::make_unique<TFakeNotifyWindow>(e);
   };
@@ -284,6 +285,8 @@ TTestPlatform::TTestPlatform()
 
 TTestPlatform::~TTestPlatform() {
   Platform() = FSaved;
+  DisplayWindows() = FSavedDisplayWindows;
+  NotifyWindowMaker() = FSavedNotifyWindowMaker;
   SetHive(TRootKey::CurrentUser, FSavedCurrentUser);
   SetHive(TRootKey::LocalMachine, FSavedLocalMachine);
 }

@@ -304,6 +304,8 @@ class TTestPlatform {
 
  private:
   TPlatform FSaved;
+  TDisplayWindows FSavedDisplayWindows;
+  TMakeNotifyWindow FSavedNotifyWindowMaker;
   TRegistryHive* FSavedCurrentUser;
   TRegistryHive* FSavedLocalMachine;
 };

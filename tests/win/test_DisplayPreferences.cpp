@@ -134,12 +134,12 @@ TEST_F(DisplayPreferencesTest, EveryChangeReachesTheLiveDisplayAndTheNameOnClosi
 
 TEST_F(DisplayPreferencesTest, ADigitalClockKeptAsStoredAfterAFailedLoadOpensNoWindow) {
   Main().SaveAll();
-  const auto makeWindow = Platform().newDisplayWindow;
-  Platform().newDisplayWindow = [](TDisplay&) -> std::unique_ptr<TDisplayWindow> {
+  const auto makeWindow = DisplayWindows().make;
+  DisplayWindows().make = [](TDisplay&) -> std::unique_ptr<TDisplayWindow> {
     throw std::runtime_error("no window");
   };
   Main().LoadAll();
-  Platform().newDisplayWindow = makeWindow;
+  DisplayWindows().make = makeWindow;
   ASSERT_EQ(List()[0].Kind(), dkDigitalClock);
   EXPECT_FALSE(List()[0].Configure(nullptr));
   EXPECT_EQ(DisplayPreferencesOf(List()[0]), nullptr);

@@ -24,13 +24,14 @@ class DisplayWindowTest : public ::testing::Test {
     Platform().desktop = &desktop;
     desktop.monitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
     options.AutoHide = false;
-    Platform().newDisplayWindow = [this](TDisplay& d) {
+    DisplayWindows().make = [this](TDisplay& d) {
       return std::make_unique<TfrmDisplay>(d, host, options, list);
     };
   }
   void TearDown() override {
     list.Clear();
     Platform() = TPlatform{};
+    DisplayWindows() = {};
   }
   TDisplayDisc& AddDisc(bool background) {
     TDisplay* d = list.Add(TDisplay::Create<TDisplayDisc>());
