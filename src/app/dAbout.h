@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
 #include "support/uVarnLabel.h"
 #include "support/uWinHandles.h"
@@ -11,11 +12,11 @@
 // The program's name, version and terms, with a link to its home page.
 class TdlgAbout : public TDialogBase {
  public:
-  static constexpr int TemplateId = 2189;
-  static constexpr int InfoId = 2190;
-  static constexpr int WebInfoId = 2191;
-  static constexpr int LinkId = 2192;
-  static constexpr int CloseId = 2194;
+  static constexpr int TemplateId = IDD_ABOUT;
+  static constexpr int InfoId = IDC_ABOUT_INFO;
+  static constexpr int WebInfoId = IDC_ABOUT_WEB_INFO;
+  static constexpr int LinkId = IDC_ABOUT_LINK;
+  static constexpr int CloseId = IDC_ABOUT_CLOSE;
   explicit TdlgAbout(const wchar_t* homePage) : TDialogBase(TemplateId), FHomePage(homePage) {}
 
   const TVarnLabel& Link() const { return FLink; }

@@ -14,6 +14,7 @@
 #include "events/uTowerClock.h"
 #include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
+#include "support/uModelessWindows.h"
 #include "support/uPlatform.h"
 #include "support/uReport.h"
 #include "support/uTools.h"
@@ -106,10 +107,10 @@ void TQuorvelDisplay::SaveAllOrKeepGoing() {
 void TQuorvelDisplay::FormDestroy() {
   // Each edits a display and may tell the preferences window: both still exist.
   CloseAllDisplayPreferences();
-  FPreferences.reset();
+  ModelessWindows().CloseAll<TfrmPreferences>();
   UnregisterHotKeys();
   FTrayIcon.reset();
-  FCalendar.reset();
+  ModelessWindows().CloseAll<TfrmCalendar>();
   // No chime plays on into the program's end.
   EndTowerClocks();
   // The display windows go while this window and every object their last
@@ -162,15 +163,20 @@ void TQuorvelDisplay::OpenPreferences(int page, TDisplay* display, int left, int
                                       bool hasPosition) {
   if (!IsIdle()) return;
   FDisplayList.ShowAll();
-  if (!FPreferences) {
-    FPreferences = std::make_unique<TfrmPreferences>(PreferencesContext());
+  TfrmPreferences* preferences = Preferences();
+  if (!preferences) {
     FBusy.PreferencesWindowExists = true;
-    FPreferences->CreateModeless(FApplication.Handle());
+    preferences = ModelessWindows().Open(std::make_unique<TfrmPreferences>(PreferencesContext()),
+                                         FApplication.Handle());
+    if (!preferences) {
+      FBusy.PreferencesWindowExists = false;
+      return;
+    }
   }
-  if (hasPosition) FPreferences->SetPosition(left, top);
-  FPreferences->Open();
-  FPreferences->ShowPage(page);
-  if (page == 0 && display) FPreferences->SelectDisplay(display);
+  if (hasPosition) preferences->SetPosition(left, top);
+  preferences->Open();
+  preferences->ShowPage(page);
+  if (page == 0 && display) preferences->SelectDisplay(display);
 }
 
 TPreferencesContext TQuorvelDisplay::PreferencesContext() {
@@ -188,10 +194,7 @@ TPreferencesContext TQuorvelDisplay::PreferencesContext() {
             PostMessageW(Handle(), WM_REOPEN_PREFERENCES, static_cast<WPARAM>(left),
                          static_cast<LPARAM>(top));
           },
-          [this] {
-            FBusy.PreferencesWindowExists = false;
-            FPreferences.reset();
-          }};
+          [this] { FBusy.PreferencesWindowExists = false; }};
 }
 
 void TQuorvelDisplay::ShowPopupMenu(TDisplay* display) {
@@ -245,7 +248,9 @@ void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
       }
       BringLastActivePopupForward();
       // The dialog hands the focus on to its last focused control; not past a modal window.
-      if (FPreferences && IsWindowEnabled(FPreferences->Handle())) SetFocus(FPreferences->Handle());
+      if (const TfrmPreferences* preferences = Preferences();
+          preferences && IsWindowEnabled(preferences->Handle()))
+        SetFocus(preferences->Handle());
       break;
     case WM_LBUTTONDBLCLK:
       if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);
@@ -354,13 +359,19 @@ void TQuorvelDisplay::NewEvent() {
     FEvents.Add(std::move(event));
 }
 
+TfrmPreferences* TQuorvelDisplay::Preferences() const {
+  const std::vector<TfrmPreferences*> open = ModelessWindows().OfClass<TfrmPreferences>();
+  return open.empty() ? nullptr : open.front();
+}
+
 void TQuorvelDisplay::ShowCalendar() {
-  if (!FCalendar || !FCalendar->Handle()) {
-    FCalendar = std::make_unique<TfrmCalendar>();
-    FCalendar->CreateModeless(FApplication.Handle());
-  }
-  FCalendar->Show();
-  SetForegroundWindow(FCalendar->Handle());
+  const std::vector<TfrmCalendar*> open = ModelessWindows().OfClass<TfrmCalendar>();
+  TfrmCalendar* calendar =
+      open.empty() ? ModelessWindows().Open(std::make_unique<TfrmCalendar>(), FApplication.Handle())
+                   : open.front();
+  if (!calendar) return;
+  calendar->Show();
+  SetForegroundWindow(calendar->Handle());
 }
 
 void TQuorvelDisplay::ShowAbout() {
@@ -408,7 +419,8 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_REOPEN_PREFERENCES:
       OpenPreferences(0, nullptr, static_cast<int>(wParam), static_cast<int>(lParam), true);
-      if (FPreferences) SendMessageW(FPreferences->Handle(), WM_REOPEN_PREFERENCES, 0, 0);
+      if (const TfrmPreferences* preferences = Preferences())
+        SendMessageW(preferences->Handle(), WM_SHOW_LANGUAGE_PAGE, 0, 0);
       return 0;
     case WM_SECOND_INSTANCE:
       if (IsIdle()) OpenPreferences(0, nullptr, 0, 0, false);

@@ -36,15 +36,6 @@ struct TApplicationObjects {
   TMultiLanguage& Language;
 };
 
-// Private messages between the parts of the program.
-enum : UINT {
-  WM_DEFERRED_START = 1025,
-  WM_TRAY_NOTIFY = 1026,
-  WM_PREFERENCES_SHOWN = 1027,
-  WM_REOPEN_PREFERENCES = 1030,
-  WM_SECOND_INSTANCE = 1282,
-};
-
 // The hidden owner of every window of the program; its tool-window style keeps
 // the process off the taskbar.
 class TApplicationWindow : public TWindowBase {
@@ -71,7 +62,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
 
   void OpenPreferences(int page, TDisplay* display, int left, int top, bool hasPosition);
   // While it exists; for the tests.
-  TfrmPreferences* Preferences() const { return FPreferences.get(); }
+  // The open preferences window, or none.
+  TfrmPreferences* Preferences() const;
   void ShowPopupMenu(TDisplay* display);
   void SetTrayIconVisible(bool visible);
   void LoadAll();
@@ -127,10 +119,6 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   // Exists while a popup menu is open, for its headers' measure and draw messages.
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TVarnTrayIcon> FTrayIcon;
-  // One at a time; its window is gone (no handle) once the user closed it.
-  std::unique_ptr<TfrmCalendar> FCalendar;
-  // Exists while the preferences window does.
-  std::unique_ptr<TfrmPreferences> FPreferences;
   // Broadcast when the taskbar is made anew.
   UINT FTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   bool FTerminating = false;

@@ -71,7 +71,7 @@ TQuorvel::TQuorvel() {
     return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
   };
   NotifyWindowMaker() = [this](TEvent& event) {
-    return std::make_unique<TfrmEventNotify>(event, FOptions, FApplication.Handle());
+    return OpenEventNotify(event, FOptions, FApplication.Handle());
   };
   DisplayWindows().openPreferences = [this](TDisplay& display, void* owner) {
     return OpenDisplayPreferences(display, FDisplayPreferences, static_cast<HWND>(owner));

@@ -11,13 +11,14 @@
 #include "kinds/uDisplayKinds.h"
 #include "prefs/fDisplayPreferences.h"
 #include "support/uBusyState.h"
+#include "support/uModelessWindows.h"
 #include "support/uWinHandles.h"
 #include "timezones/uTimeZones.h"
 
 // The name of the marker shared by every running instance.
 constexpr wchar_t SingleInstanceSemaphoreName[] = L"Varn Software - Quorvel";
 
-// True when another instance runs; it has then been asked (message 1282) to
+// True when another instance runs; it has then been asked (WM_SECOND_INSTANCE) to
 // open its preferences. Otherwise semaphore keeps the marker for this process.
 bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring& firstArgument);
 
@@ -39,6 +40,10 @@ class TQuorvel {
   TBusyState& Busy() { return FBusy; }
 
  private:
+  // Gone last: the modeless windows still held, all closed by then with their owners, go too.
+  struct TModelessWindowsLeft {
+    ~TModelessWindowsLeft() { ModelessWindows().CloseAll<TDialogBase>(); }
+  } FModelessWindowsLeft;
   TMultiLanguage FMultiLanguage;
   TInstalledLanguage FInstalledLanguage{FMultiLanguage};
   TBusyState FBusy;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
 
 class TPresetManager;
@@ -12,13 +13,13 @@ class TPresetManager;
 // a name to save under, and renames and deletes presets.
 class TfrmPresetManager : public TDialogBase {
  public:
-  static constexpr int TemplateId = 5000;
-  static constexpr int DeleteId = 5002;
-  static constexpr int RenameId = 5003;
-  static constexpr int OKId = 5004;
-  static constexpr int CancelId = 5006;
-  static constexpr int PresetsId = 5010;
-  static constexpr int NewNameId = 5011;
+  static constexpr int TemplateId = IDD_PRESETS;
+  static constexpr int DeleteId = IDC_PRESETS_DELETE;
+  static constexpr int RenameId = IDC_PRESETS_RENAME;
+  static constexpr int OKId = IDC_PRESETS_OK;
+  static constexpr int CancelId = IDC_PRESETS_CANCEL;
+  static constexpr int PresetsId = IDC_PRESETS_PRESETS;
+  static constexpr int NewNameId = IDC_PRESETS_NEW_NAME;
 
   TfrmPresetManager(TPresetManager& manager, bool saveMode)
       : TDialogBase(TemplateId), FManager(manager), FSaveMode(saveMode) {}

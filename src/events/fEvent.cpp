@@ -14,8 +14,7 @@
 
 namespace {
 
-constexpr int kHeadingIds[] = {4004, 4020};
-constexpr int kWarningId = 4033;
+constexpr int kHeadingIds[] = {IDC_EVENT_TRIGGER_HEADING, IDC_EVENT_ACTIONS_HEADING};
 constexpr int kNowPlusMinutes[] = {10, 15, 20, 30, 45, 60};
 
 // The controls of each repeat kind's panel, which share one place.
@@ -216,7 +215,7 @@ INT_PTR TfrmEvent::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return FFlashFill.DrawItem(item) || FFlashOutline.DrawItem(item);
     }
     case WM_CTLCOLORSTATIC:
-      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kWarningId) return FALSE;
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_EVENT_WARNING) return FALSE;
       // Quieter than the other texts, yet readable.
       SetTextColor(reinterpret_cast<HDC>(wParam),
                    SecondaryTextColor(GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)));

@@ -9,6 +9,7 @@
 #include "events/uEventForm.h"
 #include "events/uEventPresets.h"
 #include "events/uEvents.h"
+#include "resources/uResourceIds.h"
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
@@ -21,33 +22,34 @@ struct TBusyState;
 // repeats, and what it does then. The event changes only on OK.
 class TfrmEvent : public TDialogBase {
  public:
-  static constexpr int TemplateId = 4000;
-  static constexpr int OKId = 4001;
-  static constexpr int CancelId = 4002;
-  static constexpr int RepeatOnceId = 4010;  // to 4013: once, daily, weekly, monthly
-  static constexpr int PlaySoundId = 4021;
-  static constexpr int FlashId = 4026;
-  static constexpr int FlashFillId = 4027;
-  static constexpr int FlashOutlineId = 4028;
-  static constexpr int CommandId = 4029;
-  static constexpr int LoadPresetId = 4031;
-  static constexpr int SavePresetId = 4032;
-  static constexpr int MessageId = 4050;
-  static constexpr int DateId = 4051;
-  static constexpr int MondayId = 4052;  // to 4058, Sunday
-  static constexpr int WeekdayListId = 4059;
-  static constexpr int MonthDayId = 4060;
-  static constexpr int MonthDayUpDownId = 4061;
-  static constexpr int TimeId = 4062;
-  static constexpr int NowPlusFirstId = 4063;  // to 4068: 10, 15, 20, 30, 45, 60
-  static constexpr int SoundLoopId = 4069;
-  static constexpr int SoundId = 4070;
-  static constexpr int SoundSelectId = 4071;
-  static constexpr int SoundPlayId = 4072;
-  static constexpr int SoundStopId = 4073;
-  static constexpr int CommandSelectId = 4074;
-  static constexpr int CommandLineId = 4075;
-  static constexpr int NotificationId = 4076;
+  static constexpr int TemplateId = IDD_EVENT;
+  static constexpr int OKId = IDC_EVENT_OK;
+  static constexpr int CancelId = IDC_EVENT_CANCEL;
+  static constexpr int RepeatOnceId =
+      IDC_EVENT_REPEAT_ONCE;  // to 4013: once, daily, weekly, monthly
+  static constexpr int PlaySoundId = IDC_EVENT_PLAY_SOUND;
+  static constexpr int FlashId = IDC_EVENT_FLASH;
+  static constexpr int FlashFillId = IDC_EVENT_FLASH_FILL;
+  static constexpr int FlashOutlineId = IDC_EVENT_FLASH_OUTLINE;
+  static constexpr int CommandId = IDC_EVENT_COMMAND;
+  static constexpr int LoadPresetId = IDC_EVENT_LOAD_PRESET;
+  static constexpr int SavePresetId = IDC_EVENT_SAVE_PRESET;
+  static constexpr int MessageId = IDC_EVENT_MESSAGE;
+  static constexpr int DateId = IDC_EVENT_DATE;
+  static constexpr int MondayId = IDC_EVENT_MONDAY;  // to 4058, Sunday
+  static constexpr int WeekdayListId = IDC_EVENT_WEEKDAY_LIST;
+  static constexpr int MonthDayId = IDC_EVENT_MONTH_DAY;
+  static constexpr int MonthDayUpDownId = IDC_EVENT_MONTH_DAY_UP_DOWN;
+  static constexpr int TimeId = IDC_EVENT_TIME;
+  static constexpr int NowPlusFirstId = IDC_EVENT_NOW_PLUS_10;  // to 4068: 10, 15, 20, 30, 45, 60
+  static constexpr int SoundLoopId = IDC_EVENT_SOUND_LOOP;
+  static constexpr int SoundId = IDC_EVENT_SOUND;
+  static constexpr int SoundSelectId = IDC_EVENT_SOUND_SELECT;
+  static constexpr int SoundPlayId = IDC_EVENT_SOUND_PLAY;
+  static constexpr int SoundStopId = IDC_EVENT_SOUND_STOP;
+  static constexpr int CommandSelectId = IDC_EVENT_COMMAND_SELECT;
+  static constexpr int CommandLineId = IDC_EVENT_COMMAND_LINE;
+  static constexpr int NotificationId = IDC_EVENT_NOTIFICATION;
 
   TfrmEvent(TEvent& event, TOptions& options)
       : TDialogBase(TemplateId), FEvent(event), FOptions(options) {}

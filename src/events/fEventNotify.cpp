@@ -2,6 +2,7 @@
 
 #include "config/uOptions.h"
 #include "support/uDialogControls.h"
+#include "support/uModelessWindows.h"
 #include "support/uWin32Graphics.h"
 
 namespace {
@@ -10,26 +11,41 @@ namespace {
 constexpr int kPanelHeight = 42;
 constexpr const char* kSnoozeChoices[] = {"5", "10", "15", "20", "25", "30", "45", "60"};
 
-// The number of notification windows open, by which each new one moves down and right.
-int& OpenCount() {
-  static int count = 0;
-  return count;
-}
-
 }  // namespace
 
-TfrmEventNotify::TfrmEventNotify(TEvent& event, TOptions& options, HWND owner)
-    : TDialogBase(TemplateId), FEvent(event), FOptions(options) {
-  CreateModeless(owner);
-}
+// What the event holds of its window.
+class TEventNotifyLink : public TEventNotifyWindow {
+ public:
+  explicit TEventNotifyLink(TfrmEventNotify& window) : FWindow(&window) { window.FLink = this; }
+  ~TEventNotifyLink() override {
+    if (!FWindow) return;
+    // Let go by its event (switched off, recomputed): the window goes without reporting back.
+    FWindow->FLink = nullptr;
+    DestroyWindow(FWindow->Handle());
+  }
+  TEventNotifyLink(const TEventNotifyLink&) = delete;
+  TEventNotifyLink& operator=(const TEventNotifyLink&) = delete;
+  void ShowWithoutActivation() override {
+    if (FWindow) FWindow->ShowWithoutActivation();
+  }
+  void ShowActivated() override {
+    if (FWindow) FWindow->ShowActivated();
+  }
+  // The window is gone first.
+  void Cut() { FWindow = nullptr; }
 
-TfrmEventNotify::~TfrmEventNotify() {
-  // Gone while its event still holds it (switched off, recomputed): no report back.
-  if (Handle()) DestroyWindow(Handle());
+ private:
+  TfrmEventNotify* FWindow;
+};
+
+std::unique_ptr<TEventNotifyWindow> OpenEventNotify(TEvent& event, TOptions& options, HWND owner) {
+  TfrmEventNotify* window =
+      ModelessWindows().Open(std::make_unique<TfrmEventNotify>(event, options), owner);
+  if (!window) return nullptr;
+  return std::make_unique<TEventNotifyLink>(*window);
 }
 
 bool TfrmEventNotify::OnInitDialog() {
-  ++OpenCount();
   // 16 pixels at 96 dpi, and as much larger as the screen's text is.
   FBellFont.reset(CreateFontW(-MulDiv(16, ScreenCaps(LOGPIXELSY), 96), 0, 0, 0, FW_NORMAL, FALSE,
                               FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Wingdings"));
@@ -43,7 +59,9 @@ bool TfrmEventNotify::OnInitDialog() {
   // Cascaded from the centre, so that windows of one minute do not hide each other.
   RECT r{};
   GetWindowRect(Handle(), &r);
-  const int offset = (OpenCount() - 1) % 10 * GetSystemMetrics(SM_CYCAPTION);
+  // The others open before it; it is not among them until it is made.
+  const auto earlier = static_cast<int>(ModelessWindows().OfClass<TfrmEventNotify>().size());
+  const int offset = earlier % 10 * GetSystemMetrics(SM_CYCAPTION);
   SetWindowPos(Handle(), nullptr, r.left + offset, r.top + offset, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
@@ -135,7 +153,9 @@ void TfrmEventNotify::FormClose() {
 }
 
 void TfrmEventNotify::OnDestroyed() {
-  --OpenCount();
-  // The last act: the event lets go of this window, which frees it.
+  if (!FLink) return;
+  FLink->Cut();
+  FLink = nullptr;
+  // The event lets go of its link; the modeless windows free this object later.
   FEvent.NotifyWindowDestroyed();
 }

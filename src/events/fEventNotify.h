@@ -2,33 +2,38 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "events/uEvents.h"
+#include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
 #include "support/uWinHandles.h"
 
 class TOptions;
 
+class TEventNotifyLink;
+
 // The window of an event that fired: what is due, and the two answers, OK or
 // remind me again later. Closing it any other way acknowledges the event, as OK
-// does. The event owns it; it reports its end to the event, which frees it.
-class TfrmEventNotify : public TDialogBase, public TEventNotifyWindow {
+// does. The program's modeless windows hold it; its event holds a link to it,
+// which closes it when the event lets go, and which it reports its end through.
+class TfrmEventNotify : public TDialogBase {
  public:
-  static constexpr int TemplateId = 4900;
-  static constexpr int RemindMeAgainId = 4901;
-  static constexpr int MinutesId = 4902;
-  static constexpr int RemindMeLaterId = 4903;
-  static constexpr int OKId = 4904;
-  static constexpr int BellId = 4910;
-  static constexpr int TimeId = 4911;
-  static constexpr int MessageId = 4912;
-  static constexpr int SnoozeBoxId = 4913;
+  static constexpr int TemplateId = IDD_NOTIFY;
+  static constexpr int RemindMeAgainId = IDC_NOTIFY_REMIND_ME_AGAIN;
+  static constexpr int MinutesId = IDC_NOTIFY_MINUTES;
+  static constexpr int RemindMeLaterId = IDC_NOTIFY_REMIND_ME_LATER;
+  static constexpr int OKId = IDC_NOTIFY_OK;
+  static constexpr int BellId = IDC_NOTIFY_BELL;
+  static constexpr int TimeId = IDC_NOTIFY_TIME;
+  static constexpr int MessageId = IDC_NOTIFY_MESSAGE;
+  static constexpr int SnoozeBoxId = IDC_NOTIFY_SNOOZE_BOX;
 
-  // Made hidden, owned by owner.
-  TfrmEventNotify(TEvent& event, TOptions& options, HWND owner);
-  ~TfrmEventNotify() override;
+  TfrmEventNotify(TEvent& event, TOptions& options)
+      : TDialogBase(TemplateId), FEvent(event), FOptions(options) {}
 
-  void ShowWithoutActivation() override;
-  void ShowActivated() override;
+  void ShowWithoutActivation();
+  void ShowActivated();
 
  protected:
   bool OnInitDialog() override;
@@ -45,10 +50,18 @@ class TfrmEventNotify : public TDialogBase, public TEventNotifyWindow {
   void cbRemindMeLaterExit();
   void FormPaint();
 
+  friend class TEventNotifyLink;
   TEvent& FEvent;
   TOptions& FOptions;
+  // Cleared when the event has let go of the window first.
+  TEventNotifyLink* FLink = nullptr;
   // Until an answer button closes the window, closing it acknowledges the event.
   bool FDismissOnClose = true;
   TUniqueFont FBellFont;
   TUniqueFont FTimeFont;
 };
+
+// Opens the notification window of an event hidden, under owner, among the
+// program's modeless windows; the event keeps what this returns. None when the
+// window could not be made.
+std::unique_ptr<TEventNotifyWindow> OpenEventNotify(TEvent& event, TOptions& options, HWND owner);

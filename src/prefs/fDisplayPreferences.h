@@ -4,19 +4,20 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "display/uDisplayPresets.h"
+#include "prefs/uDisplayForms.h"
+#include "resources/uResourceIds.h"
 #include "support/VarnColorButton.h"
-#include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
+#include "support/uPagedDialog.h"
+#include "support/uWin32Graphics.h"
 
 class TDisplay;
-class TDisplayAnalogClock;
-class TDisplayCountdown;
 class TDisplayDigital;
 class TDisplayList;
-class TTimeZone;
 class TOptions;
 class TTimeZones;
 struct TBusyState;
@@ -41,27 +42,22 @@ struct TPreferencesTab {
 // The live editor of one display: every change goes into the display at once
 // and it repaints. Made of tabs above the Close button, each showing pages; the
 // general tab (description, translucency, always on top, presets) is every kind's.
-// Modeless; it frees itself when closed.
-class TacDisplayPreferences : public TDialogBase {
+// Modeless, held by the program's modeless windows.
+class TacDisplayPreferences : public TPagedDialog {
  public:
-  static constexpr int TabsId = 3008;
-  static constexpr int CloseId = 3005;
-  static constexpr int DescriptionId = 3030;
-  static constexpr int TranslucentId = 3002;
-  static constexpr int TranslucencyId = 3031;
-  static constexpr int TranslucencyLabelId = 3032;
-  static constexpr int AlwaysOnTopId = 3007;
-  static constexpr int LoadPresetId = 3003;
-  static constexpr int SavePresetId = 3004;
-  // The message the preferences window gets when this one closes.
-  static constexpr UINT WM_DISPLAY_PREFERENCES_CLOSED = 1029;
+  static constexpr int TabsId = IDC_DISPLAY_TABS;
+  static constexpr int CloseId = IDC_DISPLAY_CLOSE;
+  static constexpr int DescriptionId = IDC_DISPLAY_DESCRIPTION;
+  static constexpr int TranslucentId = IDC_DISPLAY_TRANSLUCENT;
+  static constexpr int TranslucencyId = IDC_DISPLAY_TRANSLUCENCY;
+  static constexpr int TranslucencyLabelId = IDC_DISPLAY_TRANSLUCENCY_LABEL;
+  static constexpr int AlwaysOnTopId = IDC_DISPLAY_ALWAYS_ON_TOP;
+  static constexpr int LoadPresetId = IDC_DISPLAY_LOAD_PRESET;
+  static constexpr int SavePresetId = IDC_DISPLAY_SAVE_PRESET;
 
-  ~TacDisplayPreferences() override;
-  // The window of a control of any page, for the tests.
-  HWND Control(int id) const;
   TDisplay& Display() const { return FDisplay; }
   // Shows the pages of a tab.
-  void ShowTab(int tab);
+  void ShowTab(int tab) { ShowTabPages(TabsId, tab); }
   HWND TabControl() const override { return Item(TabsId); }
 
  protected:
@@ -72,7 +68,8 @@ class TacDisplayPreferences : public TDialogBase {
   bool OnInitDialog() override;
   INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int notification) override;
-  void OnDestroyed() override;
+  void TrackBarMoved(int id, int position) override;
+  std::string TrackLabel(int id, int position) const override;
 
   // The pages exist: the kinds set up their controls after the base's.
   virtual void SetUpControls();
@@ -80,56 +77,64 @@ class TacDisplayPreferences : public TDialogBase {
   virtual void LoadControls();
   // A control of a kind's page changed; true when it was the kind's.
   virtual bool KindCommand(int id, int notification);
-  virtual bool KindTrackBar(int id, int position);
-  // A notification of a control of a kind's page; its answer.
-  virtual LRESULT KindNotify(const NMHDR& header);
-  virtual bool DrawItem(const DRAWITEMSTRUCT& item);
   // Now, or 500 ms after the last request (typing).
   void RequestRepaint(bool delayed);
-  HWND PageOf(int id) const;
-  bool Updating() const { return FUpdating; }
   TDisplayPreferencesContext& Context() const { return FContext; }
   // The hints of the window's small buttons.
   TGlyphButtons& Hints() { return *FHints; }
+  // Shows the format element menu under the button, for the text box.
+  void ShowFormatElementsBelow(int buttonId, int textId);
+
+  // The controls a kind's form binds: filled from the display, and changes taken
+  // into it with a repaint.
+  template <class TKind>
+  void SetUpForm(const TDisplayForm<TKind>& form);
+  template <class TKind>
+  void LoadForm(const TDisplayForm<TKind>& form, TKind& display);
+  // True when the control was the form's.
+  template <class TKind>
+  bool FormCommand(const TDisplayForm<TKind>& form, TKind& display, int id);
+  template <class TKind>
+  bool FormTrackBar(const TDisplayForm<TKind>& form, TKind& display, int id, int position);
+  TVarnColorButton* ColorButton(int id);
+  // The colour dialog's custom colours, kept with the options.
+  std::vector<std::string>& CustomColors() const;
+  bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
-  INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND AddPage(int templateId);
   void CreatePages();
   void PlaceWindow();
-  void TrackBarMoved(HWND track);
   void PresetClick(bool save);
   void FormClose();
 
   std::vector<TPreferencesTab> FTabs;
-  std::vector<std::unique_ptr<TDialogPage>> FPages;
-  std::vector<std::vector<HWND>> FTabPages;  // the pages of each tab
   TDisplay& FDisplay;
   TDisplayPreferencesContext& FContext;
   HWND FOwner;
   std::unique_ptr<TDisplayPresetManager> FPresets;
   std::optional<TGlyphButtons> FHints;
-  bool FUpdating = false;
+  // The colour buttons of the forms, by control.
+  std::vector<std::pair<int, std::unique_ptr<TVarnColorButton>>> FColors;
 };
 
 // The text kinds' font and colours: outline, shadow, background and border.
 class TacDisplayPreferencesDigital : public TacDisplayPreferences {
  public:
-  static constexpr int FontNameId = 3040;
-  static constexpr int FontId = 3012;
-  static constexpr int TextColorId = 3013;
-  static constexpr int OutlineColorId = 3015;
-  static constexpr int OutlineWidthId = 3041;
-  static constexpr int Outline3DId = 3016;
-  static constexpr int ShadowColorId = 3018;
-  static constexpr int ShadowId = 3042;
-  static constexpr int HasBackgroundId = 3020;
-  static constexpr int BackgroundColorId = 3021;
-  static constexpr int BevelColorId = 3024;
-  static constexpr int BevelWidthId = 3043;
-  static constexpr int Bevel3DId = 3025;
-  static constexpr int TextId = 3150;
-  static constexpr int AlignmentId = 3151;
+  static constexpr int FontNameId = IDC_DISPLAY_FONT_NAME;
+  static constexpr int FontId = IDC_DISPLAY_FONT;
+  static constexpr int TextColorId = IDC_DISPLAY_TEXT_COLOR;
+  static constexpr int OutlineColorId = IDC_DISPLAY_OUTLINE_COLOR;
+  static constexpr int OutlineWidthId = IDC_DISPLAY_OUTLINE_WIDTH;
+  static constexpr int Outline3DId = IDC_DISPLAY_OUTLINE_3D;
+  static constexpr int ShadowColorId = IDC_DISPLAY_SHADOW_COLOR;
+  static constexpr int ShadowId = IDC_DISPLAY_SHADOW;
+  static constexpr int HasBackgroundId = IDC_DISPLAY_HAS_BACKGROUND;
+  static constexpr int BackgroundColorId = IDC_DISPLAY_BACKGROUND_COLOR;
+  static constexpr int BevelColorId = IDC_DISPLAY_BEVEL_COLOR;
+  static constexpr int BevelWidthId = IDC_DISPLAY_BEVEL_WIDTH;
+  static constexpr int Bevel3DId = IDC_DISPLAY_BEVEL_3D;
+  static constexpr int TextId = IDC_DISPLAY_TEXT;
+  static constexpr int AlignmentId = IDC_DISPLAY_ALIGNMENT;
 
  protected:
   TacDisplayPreferencesDigital(int templateId, const std::vector<int>& generalPages,
@@ -138,133 +143,12 @@ class TacDisplayPreferencesDigital : public TacDisplayPreferences {
   void SetUpControls() override;
   void LoadControls() override;
   bool KindCommand(int id, int notification) override;
-  bool KindTrackBar(int id, int position) override;
-  bool DrawItem(const DRAWITEMSTRUCT& item) override;
+  void TrackBarMoved(int id, int position) override;
   TDisplayDigital& Digital() const;
 
  private:
   void UpdateBackgroundControls();
   void BackgroundClick();
-  TVarnColorButton* ColorButton(int id);
-
-  TVarnColorButton FTextColor, FOutlineColor, FShadowColor, FBackgroundColor, FBevelColor;
-};
-
-// A digital clock: its format text, with the format element menu.
-class TfrmDisplayPreferencesDigitalClock : public TacDisplayPreferencesDigital {
- public:
-  static constexpr int TemplateId = 3100;
-  static constexpr int InsertElementId = 3102;
-  TfrmDisplayPreferencesDigitalClock(TDisplay& display, TDisplayPreferencesContext& context,
-                                     HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, {}, {{"3101", "Text", {3190}}}, display, context,
-                                     owner) {}
-
- protected:
-  void SetUpControls() override;
-  void LoadControls() override;
-  bool KindCommand(int id, int notification) override;
-};
-
-// A stopwatch: the text around its counter.
-class TfrmDisplayPreferencesStopwatch : public TacDisplayPreferencesDigital {
- public:
-  static constexpr int TemplateId = 3400;
-  TfrmDisplayPreferencesStopwatch(TDisplay& display, TDisplayPreferencesContext& context,
-                                  HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, {}, {{"3401", "Text", {3490}}}, display, context,
-                                     owner) {}
-
- protected:
-  void LoadControls() override;
-  bool KindCommand(int id, int notification) override;
-};
-
-// An analog clock: size and zone with the general settings, then its dial, hands and text on
-// five tabs.
-class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
- public:
-  static constexpr int TemplateId = 3300;
-  static constexpr int SizeId = 3601;
-  static constexpr int SizeLabelId = 3602;
-  static constexpr int ZoneId = 3603;
-  static constexpr int PickZoneId = 3303;
-  static constexpr int DialStyleId = 3610;
-  static constexpr int QuarterMarksOnlyId = 3321;
-  static constexpr int NormalMarksId =
-      3611;  // colour, outline colour, outline, position, label, size
-  static constexpr int QuarterMarksId = 3621;  // the same
-  static constexpr int HourHandId = 3630;  // length, label, width, colour, outline colour, outline
-  static constexpr int MinuteHandId = 3640;
-  static constexpr int SecondsHandId = 3650;
-  static constexpr int ShowHourHandId = 3344;
-  static constexpr int ShowMinuteHandId = 3345;
-  static constexpr int ShowSecondsHandId = 3360;
-  static constexpr int ShowTextId = 3370;
-  static constexpr int InsertElementId = 3371;
-  static constexpr int TextFontId = 3372;
-  static constexpr int TextBackgroundId = 3373;
-  static constexpr int TextOverHandsId = 3378;
-  static constexpr int TextId = 3660;
-  static constexpr int TextColorId = 3662;
-  static constexpr int TextBackgroundColorId = 3663;
-  static constexpr int TextOutlineColorId = 3664;
-  static constexpr int TextOutlineId = 3665;
-  static constexpr int TextAlignmentId = 3666;
-  static constexpr int OffsetXId = 3667;
-  static constexpr int OffsetYId = 3669;
-  TfrmDisplayPreferencesAnalogClock(TDisplay& display, TDisplayPreferencesContext& context,
-                                    HWND owner);
-
- protected:
-  void SetUpControls() override;
-  void LoadControls() override;
-  bool KindCommand(int id, int notification) override;
-  bool KindTrackBar(int id, int position) override;
-  bool DrawItem(const DRAWITEMSTRUCT& item) override;
-
- private:
-  TDisplayAnalogClock& Clock() const;
-  void ShowDialControls();
-  void SelectZone(const TTimeZone* zone);
-  void PickZone();
-  std::vector<std::unique_ptr<TVarnColorButton>> FColors;  // as the colour table lists them
-};
-
-// A countdown: its alignment with the general settings, then its final moment, the counter's
-// units and the texts around it on three tabs.
-class TfrmDisplayPreferencesCountdown : public TacDisplayPreferencesDigital {
- public:
-  static constexpr int TemplateId = 3200;
-  static constexpr int TodayId = 3210;
-  static constexpr int AddDayId = 3211;
-  static constexpr int AddWeekId = 3212;
-  static constexpr int FinalDateId = 3251;
-  static constexpr int FinalTimeId = 3252;
-  static constexpr int VisibilityId = 3260;  // to 3263: days, hours, minutes, seconds
-  static constexpr int BeforeId = 3264;      // to 3267
-  static constexpr int AfterId = 3268;       // to 3271
-  static constexpr int ZeroTextId = 3272;
-  TfrmDisplayPreferencesCountdown(TDisplay& display, TDisplayPreferencesContext& context,
-                                  HWND owner)
-      : TacDisplayPreferencesDigital(TemplateId, {3290},
-                                     {{"3201", "Final time", {3291}},
-                                      {"3202", "Counter format", {3292}},
-                                      {"3203", "Text", {3293}}},
-                                     display, context, owner) {}
-
- protected:
-  void SetUpControls() override;
-  void LoadControls() override;
-  bool KindCommand(int id, int notification) override;
-  LRESULT KindNotify(const NMHDR& header) override;
-
- private:
-  TDisplayCountdown& Countdown() const;
-  void LoadFinalTime();
-  void LoadVisibility();
-  void VisibilityChanged();
-  void CounterTextsChanged();
 };
 
 // Opens the window of the display's kind (none for a kind without one); while
@@ -274,3 +158,48 @@ bool OpenDisplayPreferences(TDisplay& display, TDisplayPreferencesContext& conte
 void CloseAllDisplayPreferences();
 // The open window of the display, or none; for the tests.
 TacDisplayPreferences* DisplayPreferencesOf(const TDisplay& display);
+
+// The form plumbing, shared by the kinds ----------------------------------------------
+
+template <class TKind>
+void TacDisplayPreferences::SetUpForm(const TDisplayForm<TKind>& form) {
+  for (const TTrackBinding<TKind>& track : form.tracks)
+    SetTrackBar(track.id, track.minimum, track.maximum, track.labelId, track.labelId ? 10 : 0);
+  for (const TColorBinding<TKind>& color : form.colors) {
+    FColors.emplace_back(color.id, std::make_unique<TVarnColorButton>());
+    FColors.back().second->Attach(Control(color.id));
+  }
+}
+
+template <class TKind>
+void TacDisplayPreferences::LoadForm(const TDisplayForm<TKind>& form, TKind& display) {
+  for (const TTrackBinding<TKind>& track : form.tracks)
+    SetTrackPosition(track.id, track.Position(display));
+  for (const TColorBinding<TKind>& color : form.colors)
+    ColorButton(color.id)->SetColorValue(color.field(display));
+  for (const TBoxBinding<TKind>& box : form.boxes)
+    SetChecked(PageOf(box.id), box.id, box.field(display));
+}
+
+template <class TKind>
+bool TacDisplayPreferences::FormCommand(const TDisplayForm<TKind>& form, TKind& display, int id) {
+  if (const TColorBinding<TKind>* color = form.Color(id)) {
+    TVarnColorButton& button = *ColorButton(id);
+    if (!PickButtonColor(Handle(), CustomColors(), button)) return true;
+    color->field(display) = button.ColorValue();
+  } else if (const TBoxBinding<TKind>* box = form.Box(id)) {
+    box->field(display) = IsChecked(PageOf(id), id);
+  } else {
+    return false;
+  }
+  RequestRepaint(false);
+  return true;
+}
+
+template <class TKind>
+bool TacDisplayPreferences::FormTrackBar(const TDisplayForm<TKind>& form, TKind& display, int id,
+                                         int position) {
+  if (!form.SetTrack(display, id, position)) return false;
+  RequestRepaint(false);
+  return true;
+}

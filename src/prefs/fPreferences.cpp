@@ -25,7 +25,11 @@
 namespace {
 
 enum : std::size_t { pgDisplays, pgEvents, pgPreferences, pgFirstOption };
-constexpr int kPageTemplates[] = {2301, 2302, 2303, 2311, 2312, 2313, 2314, 2315, 2316, 2317};
+constexpr int kPageTemplates[] = {IDD_PREFS_DISPLAYS_PAGE, IDD_PREFS_EVENTS_PAGE,
+                                  IDD_PREFS_OPTIONS_PAGE,  IDD_PREFS_GENERAL_PAGE,
+                                  IDD_PREFS_LANGUAGE_PAGE, IDD_PREFS_TRAY_ICON_PAGE,
+                                  IDD_PREFS_CHIME_PAGE,    IDD_PREFS_CHIME_SOUNDS_PAGE,
+                                  IDD_PREFS_HOT_KEYS_PAGE, IDD_PREFS_TROUBLESHOOTING_PAGE};
 // Where the option pages sit on the preferences page, in dialog units.
 constexpr RECT kOptionArea{120, 0, 326, 204};
 
@@ -95,7 +99,7 @@ TfrmPreferences::TfrmPreferences(TPreferencesContext context)
     : TDialogBase(TemplateId), FContext(std::move(context)) {}
 
 TfrmPreferences::~TfrmPreferences() {
-  // Made to go with the program: the window's own end must not free this object again.
+  // Closed with the program: its end is not reported to it.
   FContext.closed = nullptr;
   if (Handle()) DestroyWindow(Handle());
 }
@@ -269,7 +273,7 @@ void TfrmPreferences::Open() {
   OptionsToControls();
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
-  PostMessageW(FContext.mainWindow, 1027, 0, 0);
+  PostMessageW(FContext.mainWindow, WM_PREFERENCES_SHOWN, 0, 0);
 }
 
 void TfrmPreferences::PlaceWindow() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
 #include "support/uWinHandles.h"
@@ -27,13 +28,13 @@ struct TPreferencesContext {
   const TTimeZones& zones;
   TMultiLanguage& language;
   TBusyState& busy;
-  HWND mainWindow;  // told (message 1027) when the window has shown
+  HWND mainWindow;  // told (WM_PREFERENCES_SHOWN) when the window has shown
   std::function<void()> saveAll;
   std::function<void(bool visible)> setTrayIconVisible;
   std::function<void(bool registered)> setHotKeysRegistered;
   // After the switch back to the built-in English: make the window anew there.
   std::function<void(int left, int top)> reopenAt;
-  // The window is gone; the last call, after which the object may be freed.
+  // The window is gone.
   std::function<void()> closed;
 };
 
@@ -42,46 +43,47 @@ struct TPreferencesContext {
 // the window is destroyed then.
 class TfrmPreferences : public TDialogBase {
  public:
-  static constexpr int TemplateId = 2000;
-  static constexpr int CloseId = 2001;
-  static constexpr int TabsId = 2005;
-  static constexpr int DisplayListId = 2006;
-  static constexpr int ConfigureDisplayId = 2007;
-  static constexpr int AddDisplayId = 2008;
-  static constexpr int RemoveDisplayId = 2009;
-  static constexpr int SetPrimaryId = 2012;
-  static constexpr int ResetPositionId = 2017;
-  static constexpr int AddEventId = 2014;
-  static constexpr int EditEventId = 2015;
-  static constexpr int DeleteEventId = 2016;
-  static constexpr int EventListId = 2050;
-  static constexpr int StartAutomaticallyId = 2101;
-  static constexpr int AutoHideId = 2103;
-  static constexpr int HideAllId = 2107;
-  static constexpr int ShowTrayIconId = 2120;
-  static constexpr int InsertElementId = 2122;
-  static constexpr int DefaultTooltipId = 2124;
-  static constexpr int SoundCheckId = 2133;  // to 2136: quarter, half, three quarters, top
-  static constexpr int AOT5sId = 2141;
-  static constexpr int SetLanguageId = 2151;
-  static constexpr int ChimeEnabledId = 2170;
-  static constexpr int TowerClockId = 2171;
-  static constexpr int PreviewId = 2172;
-  static constexpr int PreviewStopId = 2173;
-  static constexpr int TreeId = 2310;
-  static constexpr int AutoHideDelayId = 2320;
-  static constexpr int AutoHideLabelId = 2321;
-  static constexpr int AutoShowDelayId = 2322;
-  static constexpr int AutoShowLabelId = 2323;
-  static constexpr int LanguagesId = 2324;
-  static constexpr int TooltipId = 2325;
-  static constexpr int ChimeStartId = 2326;
-  static constexpr int ChimeStopId = 2327;
-  static constexpr int SoundFileId = 2330;    // to 2333
-  static constexpr int SoundBrowseId = 2340;  // to 2343
-  static constexpr int SoundPlayId = 2350;    // to 2353
-  static constexpr int SoundStopId = 2360;    // to 2363
-  static constexpr int HotKeyId = 2370;       // to 2372: show/hide, show, hide
+  static constexpr int TemplateId = IDD_PREFS;
+  static constexpr int CloseId = IDC_PREFS_CLOSE;
+  static constexpr int TabsId = IDC_PREFS_TABS;
+  static constexpr int DisplayListId = IDC_PREFS_DISPLAY_LIST;
+  static constexpr int ConfigureDisplayId = IDC_PREFS_CONFIGURE_DISPLAY;
+  static constexpr int AddDisplayId = IDC_PREFS_ADD_DISPLAY;
+  static constexpr int RemoveDisplayId = IDC_PREFS_REMOVE_DISPLAY;
+  static constexpr int SetPrimaryId = IDC_PREFS_SET_PRIMARY;
+  static constexpr int ResetPositionId = IDC_PREFS_RESET_POSITION;
+  static constexpr int AddEventId = IDC_PREFS_ADD_EVENT;
+  static constexpr int EditEventId = IDC_PREFS_EDIT_EVENT;
+  static constexpr int DeleteEventId = IDC_PREFS_DELETE_EVENT;
+  static constexpr int EventListId = IDC_PREFS_EVENT_LIST;
+  static constexpr int StartAutomaticallyId = IDC_PREFS_START_AUTOMATICALLY;
+  static constexpr int AutoHideId = IDC_PREFS_AUTO_HIDE;
+  static constexpr int HideAllId = IDC_PREFS_HIDE_ALL;
+  static constexpr int ShowTrayIconId = IDC_PREFS_SHOW_TRAY_ICON;
+  static constexpr int InsertElementId = IDC_PREFS_INSERT_ELEMENT;
+  static constexpr int DefaultTooltipId = IDC_PREFS_DEFAULT_TOOLTIP;
+  static constexpr int SoundCheckId =
+      IDC_PREFS_SOUND_CHECK_QUARTER;  // to 2136: quarter, half, three quarters, top
+  static constexpr int AOT5sId = IDC_PREFS_AOT_5_S;
+  static constexpr int SetLanguageId = IDC_PREFS_SET_LANGUAGE;
+  static constexpr int ChimeEnabledId = IDC_PREFS_CHIME_ENABLED;
+  static constexpr int TowerClockId = IDC_PREFS_TOWER_CLOCK;
+  static constexpr int PreviewId = IDC_PREFS_PREVIEW;
+  static constexpr int PreviewStopId = IDC_PREFS_PREVIEW_STOP;
+  static constexpr int TreeId = IDC_PREFS_TREE;
+  static constexpr int AutoHideDelayId = IDC_PREFS_AUTO_HIDE_DELAY;
+  static constexpr int AutoHideLabelId = IDC_PREFS_AUTO_HIDE_LABEL;
+  static constexpr int AutoShowDelayId = IDC_PREFS_AUTO_SHOW_DELAY;
+  static constexpr int AutoShowLabelId = IDC_PREFS_AUTO_SHOW_LABEL;
+  static constexpr int LanguagesId = IDC_PREFS_LANGUAGES;
+  static constexpr int TooltipId = IDC_PREFS_TOOLTIP;
+  static constexpr int ChimeStartId = IDC_PREFS_CHIME_START;
+  static constexpr int ChimeStopId = IDC_PREFS_CHIME_STOP;
+  static constexpr int SoundFileId = IDC_PREFS_SOUND_FILE_QUARTER;      // to 2333
+  static constexpr int SoundBrowseId = IDC_PREFS_SOUND_BROWSE_QUARTER;  // to 2343
+  static constexpr int SoundPlayId = IDC_PREFS_SOUND_PLAY_QUARTER;      // to 2353
+  static constexpr int SoundStopId = IDC_PREFS_SOUND_STOP_QUARTER;      // to 2363
+  static constexpr int HotKeyId = IDC_PREFS_HOT_KEY_SHOW_HIDE;  // to 2372: show/hide, show, hide
   // The page tree's nodes, in order.
   enum TOptionPage {
     opGeneral,
@@ -92,11 +94,6 @@ class TfrmPreferences : public TDialogBase {
     opHotKeys,
     opTroubleshooting,
     OptionPageCount
-  };
-  enum : UINT {
-    WM_REBUILD_EVENTS = 1028,
-    WM_DISPLAY_PREFERENCES_CLOSED = 1029,
-    WM_SHOW_LANGUAGE_PAGE = 1030,
   };
 
   explicit TfrmPreferences(TPreferencesContext context);

@@ -20,7 +20,15 @@ std::vector<HWND>& ModelessDialogs() {
 }  // namespace
 
 TDialogBase::~TDialogBase() {
-  if (FHandle && !FModal) DestroyWindow(FHandle);
+  const HWND dialog = Handle();
+  if (!dialog) return;
+  // The window's last messages must not reach a half-destroyed object.
+  SetWindowLongPtrW(dialog, DWLP_USER, 0);
+  std::erase(ModelessDialogs(), dialog);
+  if (FModal)
+    FHandle.release();
+  else
+    FHandle.reset();
 }
 
 INT_PTR TDialogBase::ShowModal(HWND owner) {
@@ -41,7 +49,7 @@ void TDialogBase::CreateChild(HWND parent) {
 }
 
 void TDialogBase::Show() const {
-  if (FHandle) ShowWindow(FHandle, SW_SHOW);
+  if (FHandle) ShowWindow(Handle(), SW_SHOW);
 }
 
 namespace {
@@ -85,16 +93,16 @@ void TDialogBase::OnCommand(int id, int) {
 
 void TDialogBase::End(INT_PTR result) {
   if (FModal)
-    EndDialog(FHandle, result);
+    EndDialog(Handle(), result);
   else
-    DestroyWindow(FHandle);
+    DestroyWindow(Handle());
 }
 
 void TDialogBase::SetProgramIcons() {
   FBigIcon = LoadProgramIcon(false);
   FSmallIcon = LoadProgramIcon(true);
-  SendMessageW(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
-  SendMessageW(FHandle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FSmallIcon.get()));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FSmallIcon.get()));
 }
 
 INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -103,7 +111,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
   if (!self) return FALSE;
   try {
     if (msg == WM_INITDIALOG) {
-      self->FHandle = dialog;
+      self->FHandle = TUniqueWindow(dialog);
       if (!self->FModal && !self->FChild) ModelessDialogs().push_back(dialog);
       if (!self->FChild) self->SetProgramIcons();
       if (gTranslate) gTranslate(dialog, self->FTemplateId);
@@ -112,7 +120,8 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
     if (msg == WM_NCDESTROY) {
       std::erase(ModelessDialogs(), dialog);
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
-      self->FHandle = nullptr;
+      self->FHandle.release();  // destroyed by now
+      if (self->FGone) self->FGone();
       self->OnDestroyed();
       return FALSE;
     }

@@ -28,7 +28,7 @@ class TDialogBase {
   // Makes the dialog as a control of parent, whose keyboard handling takes it in.
   void CreateChild(HWND parent);
   void Show() const;
-  HWND Handle() const { return FHandle; }
+  HWND Handle() const { return FHandle.get(); }
   bool IsModal() const { return FModal; }
   // The tab control that Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp step through; none by
   // default.
@@ -41,6 +41,9 @@ class TDialogBase {
   // made; the program's root installs it (none: the template's own texts).
   using TTranslate = void (*)(HWND dialog, int templateId);
   static void SetTranslation(TTranslate translate);
+  // Told when the window is gone, at its very last message; the holder of
+  // modeless windows frees the dialog later on it.
+  void SetGoneHandler(std::function<void()> gone) { FGone = std::move(gone); }
 
  protected:
   explicit TDialogBase(int templateId) : FTemplateId(templateId) {}
@@ -55,16 +58,18 @@ class TDialogBase {
   virtual void OnDestroyed() {}
   // Ends a modal dialog with result, or destroys a modeless one.
   void End(INT_PTR result);
-  HWND Item(int id) const { return GetDlgItem(FHandle, id); }
+  HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
  private:
   static INT_PTR CALLBACK StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
   void SetProgramIcons();
   int FTemplateId;
-  HWND FHandle = nullptr;
+  // Counted with the other windows; the system's dialog manager destroys a modal one.
+  TUniqueWindow FHandle;
   // The title bar's and task bar's icons, which the window does not free.
   TUniqueIcon FBigIcon;
   TUniqueIcon FSmallIcon;
+  std::function<void()> FGone;
   bool FModal = false;
   bool FChild = false;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
 
 class TTimeZone;
@@ -11,10 +12,10 @@ class TTimeZones;
 // description and the date and time there now, from which the user picks one.
 class TfrmSelectTimeZone : public TDialogBase {
  public:
-  static constexpr int TemplateId = 5100;
-  static constexpr int OKId = 5101;
-  static constexpr int CancelId = 5102;
-  static constexpr int ListId = 5103;
+  static constexpr int TemplateId = IDD_ZONES;
+  static constexpr int OKId = IDC_ZONES_OK;
+  static constexpr int CancelId = IDC_ZONES_CANCEL;
+  static constexpr int ListId = IDC_ZONES_LIST;
   static constexpr UINT_PTR UpdateTimerId = 1;
 
   TfrmSelectTimeZone(const TTimeZones& zones, const TTimeZone* current)

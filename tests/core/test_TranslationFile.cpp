@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 
 #include "config/uMultilanguage.h"
@@ -30,16 +31,23 @@ TEST(ShippedTranslation, HasEveryKeyTheProgramAsksForAndIsOffered) {
       EXPECT_NE(german.GetText((*it)[1].str(), "\x01missing"), "\x01missing") << (*it)[1];
   }
   EXPECT_GE(calls, 10);  // the scan itself found the calls
-  // Every caption of a window and text of a control in the resources, by its number.
+  // Every caption of a window and text of a control in the resources, by its number,
+  // written there or named in the identifiers' header.
+  std::map<std::string, std::string> numbers;
+  const std::string ids = ReadAll(kSource / "src/resources/uResourceIds.h");
+  const std::regex define(R"re(#define (ID[CD]_\w+) (\d+))re");
+  for (std::sregex_iterator it(ids.begin(), ids.end(), define), end; it != end; ++it)
+    numbers[(*it)[1].str()] = (*it)[2].str();
   const std::regex part(
-      R"re((?:^|\n)\s*(?:(?:[A-Z]+TEXT|[A-Z]*BUTTON|GROUPBOX|CONTROL)\s+"([^"]*)",\s*(\d+)|(\d+) DIALOGEX[^\n]*\n(?:[^\n]*\n){0,3}?CAPTION "([^"]*)"))re");
+      R"re((?:^|\n)\s*(?:(?:[A-Z]+TEXT|[A-Z]*BUTTON|GROUPBOX|CONTROL)\s+"([^"]*)",\s*(\w+)|(\w+) DIALOGEX[^\n]*\n(?:[^\n]*\n){0,3}?CAPTION "([^"]*)"))re");
   const std::regex letters("[A-Za-z]");
   int parts = 0;
   const std::string rc = ReadAll(kSource / "src/resources/quorvel.rc");
   for (std::sregex_iterator it(rc.begin(), rc.end(), part), end; it != end; ++it, ++parts) {
     const bool caption = (*it)[3].matched;
     const std::string text = caption ? (*it)[4].str() : (*it)[1].str();
-    const std::string tag = caption ? (*it)[3].str() : (*it)[2].str();
+    const std::string id = caption ? (*it)[3].str() : (*it)[2].str();
+    const std::string tag = numbers.contains(id) ? numbers[id] : id;
     if (!std::regex_search(text, letters)) continue;
     EXPECT_NE(german.GetText(tag, "\x01missing"), "\x01missing") << tag << " " << text;
   }

@@ -10,6 +10,7 @@
 #include "support/VarnColorButton.h"
 #include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
+#include "support/uModelessWindows.h"
 #include "support/uVarnLabel.h"
 #include "support/uWindowBase.h"
 #include "win/uPumpMessages.h"
@@ -64,6 +65,44 @@ class TPlainDialog : public TDialogBase {
  public:
   explicit TPlainDialog(int templateId) : TDialogBase(templateId) {}
 };
+
+// A dialog that says when it is freed.
+class TFreedDialog : public TKeysDialog {
+ public:
+  explicit TFreedDialog(bool& freed) : FFreed(freed) {}
+  ~TFreedDialog() override { FFreed = true; }
+
+ private:
+  bool& FFreed;
+};
+
+TEST(DialogLayer, ModelessWindowsAreCountedHeldAndFreedAfterTheirLastMessage) {
+  const long before = LiveUserObjects();
+  bool freed = false;
+  TFreedDialog* dialog = ModelessWindows().Open(std::make_unique<TFreedDialog>(freed), nullptr);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(LiveUserObjects(), before + 1);
+  EXPECT_EQ(ModelessWindows().OfClass<TKeysDialog>(), std::vector<TKeysDialog*>{dialog});
+  SendMessageW(dialog->Handle(), WM_COMMAND, IDCANCEL, 0);
+  // Closed from its own command: it lives on until the program's loop runs again.
+  EXPECT_FALSE(freed);
+  EXPECT_TRUE(ModelessWindows().OfClass<TKeysDialog>().empty());
+  RunLoop();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(LiveUserObjects(), before);
+
+  // Freed with its window still open: the window goes, and its last messages do not
+  // reach the half-destroyed object.
+  auto open = std::make_unique<TKeysDialog>();
+  int gone = 0;
+  open->SetGoneHandler([&gone] { ++gone; });
+  open->CreateModeless(nullptr);
+  const HWND window = open->Handle();
+  open.reset();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(gone, 0);
+  EXPECT_EQ(LiveUserObjects(), before);
+}
 
 TEST(VarnLabel, TakesItsActiveColourAndHandCursorOnlyWhileTheMouseIsOverIt) {
   TPlainDialog dialog(1001);

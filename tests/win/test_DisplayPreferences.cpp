@@ -10,6 +10,8 @@
 #include "kinds/uDisplayCountdown.h"
 #include "kinds/uDisplayDigital.h"
 #include "kinds/uDisplayStopwatch.h"
+#include "prefs/fAnalogClockPreferences.h"
+#include "prefs/fCountdownPreferences.h"
 #include "prefs/fDisplayPreferences.h"
 #include "support/uDialogControls.h"
 #include "timezones/fSelectTimeZone.h"

@@ -21,9 +21,12 @@
 #include "config/uOptions.h"
 #include "events/fEventNotify.h"
 #include "events/uEvents.h"
+#include "prefs/fAnalogClockPreferences.h"
+#include "prefs/fCountdownPreferences.h"
 #include "prefs/fDisplayPreferences.h"
 #include "prefs/fPreferences.h"
 #include "support/uDialogControls.h"
+#include "support/uModelessWindows.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 #include "win/uMainWindowTest.h"
@@ -405,9 +408,9 @@ class LayoutTest : public MainWindowTest {
         4050, [&] { Send(WM_COMMAND, 18); }, modes);
     TEvent event(&List());
     event.Message = "Stand up and stretch";
-    TfrmEventNotify notify(event, quorvel->Options(), nullptr);
-    notify.ShowWithoutActivation();
-    Look(notify.Handle(), "notification");
+    const auto notify = OpenEventNotify(event, quorvel->Options(), nullptr);
+    notify->ShowWithoutActivation();
+    Look(ModelessWindows().OfClass<TfrmEventNotify>().back()->Handle(), "notification");
   }
 
   void LookAtEverything(const std::string& language) {

@@ -132,7 +132,7 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
   Command(P::SetPrimaryId);
   // Back from a display's own window: shown again with its display's row selected.
   ShowWindow(Window(), SW_HIDE);
-  SendMessageW(Window(), P::WM_DISPLAY_PREFERENCES_CLOSED, 0, 0);
+  SendMessageW(Window(), WM_DISPLAY_PREFERENCES_CLOSED, 0, 0);
   EXPECT_TRUE(IsWindowVisible(Window()));
   EXPECT_EQ(SelectedListRow(PageOf(P::DisplayListId), P::DisplayListId), 1);
   SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
@@ -246,7 +246,7 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   EXPECT_EQ(Options().ToolTipText, TOptions::DefaultToolTipText());
 
   // Delete with Shift held removes nothing and asks nothing; without it, it asks.
-  SendMessageW(Window(), P::WM_REBUILD_EVENTS, 0, 0);
+  SendMessageW(Window(), WM_REBUILD_EVENTS, 0, 0);
   SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
   int asked = 0;
   Answer(IDNO, &asked);
@@ -338,7 +338,7 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   EXPECT_EQ(TabOrder(Window()),
             (V{P::TabsId, P::TreeId, P::StartAutomaticallyId, P::AutoHideId, P::AutoHideDelayId,
                P::AutoShowDelayId, P::HideAllId, P::CloseId}));
-  SendMessageW(Window(), P::WM_SHOW_LANGUAGE_PAGE, 0, 0);
+  SendMessageW(Window(), WM_SHOW_LANGUAGE_PAGE, 0, 0);
   EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::TreeId, P::LanguagesId, P::CloseId}));
   // By keystrokes, as the user: Tab from the list to the button, a plain key in a
   // shortcut box gets Ctrl+Alt, Esc closes.
@@ -401,7 +401,7 @@ TEST_F(PreferencesTest, LanguagesSwitchInPlaceAndBackToEnglishAtTheSamePosition)
            "PREF_GENERAL=Allgemein\r\nDEFAULT_HINT=Testhinweis\r\n2006[0]=Art\r\n2121=Tipp\r\n";
   }
   Open();
-  SendMessageW(Window(), P::WM_SHOW_LANGUAGE_PAGE, 0, 0);
+  SendMessageW(Window(), WM_SHOW_LANGUAGE_PAGE, 0, 0);
   const HWND languages = C(P::LanguagesId);
   const auto entry = SendMessageW(languages, LB_FINDSTRING, static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(L"Testisch"));
