@@ -71,11 +71,11 @@ void TfrmEvent::LoadGlyphs() {
   const struct {
     int id, image, tag;
     const char* hint;
-  } glyphs[] = {{SoundLoopId, 6, 4022, "Loop"},
-                {SoundSelectId, 7, 4023, "Browse for file..."},
-                {SoundPlayId, 8, 4024, "Play the sound"},
-                {SoundStopId, 9, 4025, "Stop playing"},
-                {CommandSelectId, 7, 4023, "Browse..."}};
+  } glyphs[] = {{SoundLoopId, 6, IDH_EVENT_LOOP, "Loop"},
+                {SoundSelectId, 7, IDH_EVENT_BROWSE, "Browse for file..."},
+                {SoundPlayId, 8, IDH_EVENT_PLAY, "Play the sound"},
+                {SoundStopId, 9, IDH_EVENT_STOP, "Stop playing"},
+                {CommandSelectId, 7, IDH_EVENT_BROWSE, "Browse..."}};
   for (const auto& glyph : glyphs) {
     FGlyphs->SetGlyph(Item(glyph.id), glyph.image);
     FGlyphs->SetHint(Item(glyph.id), GetText(std::to_string(glyph.tag) + "(hint)", glyph.hint));

@@ -7,9 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "prefs/uPreferences.h"
 #include "resources/uResourceIds.h"
-#include "support/uDialogBase.h"
 #include "support/uDialogControls.h"
+#include "support/uPagedDialog.h"
 #include "support/uWinHandles.h"
 
 class TDisplay;
@@ -41,7 +42,7 @@ struct TPreferencesContext {
 // The program's settings window: the displays, the events and the option
 // pages. Options change at once; they are saved when the window closes, and
 // the window is destroyed then.
-class TfrmPreferences : public TDialogBase {
+class TfrmPreferences : public TPagedDialog {
  public:
   static constexpr int TemplateId = IDD_PREFS;
   static constexpr int CloseId = IDC_PREFS_CLOSE;
@@ -64,7 +65,7 @@ class TfrmPreferences : public TDialogBase {
   static constexpr int DefaultTooltipId = IDC_PREFS_DEFAULT_TOOLTIP;
   static constexpr int SoundCheckId =
       IDC_PREFS_SOUND_CHECK_QUARTER;  // to 2136: quarter, half, three quarters, top
-  static constexpr int AOT5sId = IDC_PREFS_AOT_5_S;
+  static constexpr int AOT5sId = IDC_PREFS_AOT_5S;
   static constexpr int SetLanguageId = IDC_PREFS_SET_LANGUAGE;
   static constexpr int ChimeEnabledId = IDC_PREFS_CHIME_ENABLED;
   static constexpr int TowerClockId = IDC_PREFS_TOWER_CLOCK;
@@ -107,8 +108,6 @@ class TfrmPreferences : public TDialogBase {
   void ShowPage(int page);
   int CurrentPage() const;
   void SelectDisplay(const TDisplay* display);
-  // The window of a control of any page, for the tests.
-  HWND Control(int id) const;
   HWND TabControl() const override { return Item(TabsId); }
 
  protected:
@@ -116,10 +115,15 @@ class TfrmPreferences : public TDialogBase {
   INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id, int notification) override;
   void OnDestroyed() override;
+  void TrackBarMoved(int id, int position) override;
+  std::string TrackLabel(int id, int position) const override;
+  LRESULT OnPageNotify(const NMHDR& header) override;
 
  private:
-  INT_PTR PageMessage(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND PageOf(int id) const;
+  // The pages, in the order they are made: the three tabs', then the option pages.
+  enum : std::size_t { pgDisplays, pgEvents, pgPreferences, pgFirstOption };
+  // True when the user answers the question (translated by key) with Yes.
+  bool Ask(const char* key, const char* question) const;
   void FormCreate();
   void CreatePages();
   void PlacePages();
@@ -139,6 +143,8 @@ class TfrmPreferences : public TDialogBase {
   void RefreshDisplayRow(int row);
   void DisplayChecked(int row);
   void DisplaySelected();
+  // True when id was an item of the add button's menu.
+  bool AddDisplayOfMenuItem(int id);
   void AddDisplay(std::uint8_t kind);
   void ShowAddDisplayMenu();
   void ConfigureDisplay();
@@ -152,26 +158,22 @@ class TfrmPreferences : public TDialogBase {
   void EditEvent();
   void DeleteEvent();
 
-  void TrackBarMoved(HWND track);
   void ChimeHoursChanged();
-  void SoundRowCommand(int id);
+  void SoundRowCommand(int id, TSoundControl control);
   void HotKeyChanged();
   void DefaultTooltipClick();
   void SetTooltipText(const std::string& text);
   void SetLanguageClick();
   void OptionBoxClicked(int id);
-  LRESULT OnNotify(const NMHDR& header);
   LRESULT ListNotify(int id, const NMHDR& header);
   LRESULT CustomDrawEvents(NMLVCUSTOMDRAW& draw);
 
   TPreferencesContext FContext;
-  std::vector<std::unique_ptr<TDialogPage>> FPages;  // displays, events, preferences, option pages
   std::optional<TGlyphButtons> FGlyphs;
   TUniqueFont FStrikeOutFont;
   bool FPositionGiven = false;
   int FGivenLeft = 0;
   int FGivenTop = 0;
-  bool FUpdating = false;
   bool FDeleting = false;
   bool FRebuildingTree = false;
 };

@@ -8,6 +8,7 @@
 #include "display/uDisplay.h"
 #include "display/uDisplayList.h"
 #include "events/uEvents.h"
+#include "resources/uResourceIds.h"
 #include "support/uTools.h"
 
 namespace {
@@ -30,6 +31,10 @@ const std::array<TSoundRow, 4> SoundRows = {{
 
 int IntervalPosition(std::int32_t intervalMs) {
   return std::clamp(intervalMs / 100, 0, IntervalSteps);
+}
+
+std::int32_t IntervalFromPosition(int position) {
+  return std::clamp(position, 0, IntervalSteps) * 100;
 }
 
 std::string IntervalLabel(int position) { return std::to_string(position * 100) + " ms"; }
@@ -73,4 +78,62 @@ bool EventRowBefore(const TEvent& a, const TEvent& b) {
 std::string TooltipAfterLanguageChange(const std::string& tooltip, const std::string& oldDefault,
                                        const std::string& newDefault) {
   return tooltip == oldDefault ? newDefault : tooltip;
+}
+
+namespace {
+
+// The first control of each part; a part's controls follow row by row.
+constexpr std::pair<TSoundPart, int> kSoundParts[] = {
+    {TSoundPart::Check, IDC_PREFS_SOUND_CHECK_QUARTER},
+    {TSoundPart::File, IDC_PREFS_SOUND_FILE_QUARTER},
+    {TSoundPart::Browse, IDC_PREFS_SOUND_BROWSE_QUARTER},
+    {TSoundPart::Play, IDC_PREFS_SOUND_PLAY_QUARTER},
+    {TSoundPart::Stop, IDC_PREFS_SOUND_STOP_QUARTER}};
+
+}  // namespace
+
+int SoundControlId(std::size_t row, TSoundPart part) {
+  for (const auto& [first, id] : kSoundParts)
+    if (first == part) return id + static_cast<int>(row);
+  return 0;
+}
+
+std::optional<TSoundControl> SoundControlOf(int id) {
+  for (const auto& [part, first] : kSoundParts)
+    if (id >= first && id < first + static_cast<int>(SoundRows.size()))
+      return TSoundControl{static_cast<std::size_t>(id - first), part};
+  return std::nullopt;
+}
+
+const std::array<TOptionBox, 7> OptionBoxes = {{
+    {IDC_PREFS_START_AUTOMATICALLY, &TOptions::StartAutomatically, TOptionEffect::None},
+    {IDC_PREFS_AUTO_HIDE, &TOptions::AutoHide, TOptionEffect::None},
+    {IDC_PREFS_HIDE_ALL, &TOptions::AutoHideAllDisplays, TOptionEffect::None},
+    {IDC_PREFS_SHOW_TRAY_ICON, &TOptions::ShowTrayIcon, TOptionEffect::TrayIcon},
+    {IDC_PREFS_AOT_5S, &TOptions::AOT5s, TOptionEffect::None},
+    {IDC_PREFS_CHIME_ENABLED, &TOptions::ChimeEnabled, TOptionEffect::RefreshSoundRows},
+    {IDC_PREFS_TOWER_CLOCK, &TOptions::ChimeTowerClock, TOptionEffect::RefreshSoundRows},
+}};
+
+const TOptionBox* OptionBoxOf(int id) {
+  const auto box = std::find_if(OptionBoxes.begin(), OptionBoxes.end(),
+                                [id](const TOptionBox& b) { return b.id == id; });
+  return box == OptionBoxes.end() ? nullptr : &*box;
+}
+
+int RowAfterDelete(int deletedRow, int count) {
+  return count > 0 ? std::clamp(deletedRow, 0, count - 1) : -1;
+}
+
+bool SwitchEvent(TEvent& event, bool on) {
+  event.SetActive(on);
+  if (!on) return false;
+  const TDateTime day = std::floor(event.Trigger());
+  event.UpdateTrigger(true, false);
+  return std::floor(event.Trigger()) != day;
+}
+
+TLanguageChoice LanguageChoice(int index, const std::string& entry) {
+  if (index == 0) return {"english", true};
+  return {TMultiLanguage::LanguageOfEntry(entry), false};
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class TOptions;
 // The auto-hide delays: a slider of 0 to 20 steps of 100 ms.
 constexpr int IntervalSteps = 20;
 int IntervalPosition(std::int32_t intervalMs);
+std::int32_t IntervalFromPosition(int position);
 std::string IntervalLabel(int position);
 
 // The chime hours after a change of either picker: the stop never before the
@@ -38,6 +40,25 @@ struct TSoundRow {
 extern const std::array<TSoundRow, 4> SoundRows;  // quarter, half, three quarters, top
 // The tower clock strikes with the quarter and hour sounds only.
 bool SoundRowUsable(std::size_t row, const TOptions& options);
+// The controls of a row of chime sounds.
+enum class TSoundPart { Check, File, Browse, Play, Stop };
+struct TSoundControl {
+  std::size_t row;
+  TSoundPart part;
+};
+int SoundControlId(std::size_t row, TSoundPart part);
+// None for a control of no row.
+std::optional<TSoundControl> SoundControlOf(int id);
+
+// The check boxes that each switch one option, and what their click does besides.
+enum class TOptionEffect { None, TrayIcon, RefreshSoundRows };
+struct TOptionBox {
+  int id;
+  bool TOptions::*flag;
+  TOptionEffect effect;
+};
+extern const std::array<TOptionBox, 7> OptionBoxes;
+const TOptionBox* OptionBoxOf(int id);
 
 // Which of the window's actions can be taken.
 struct TPreferenceActions {
@@ -54,6 +75,20 @@ std::vector<std::string> EventRowTexts(const TEvent& event);
 bool IsEventRowDone(const TEvent& event);
 // Earliest first; triggers less than a millisecond apart count as equal.
 bool EventRowBefore(const TEvent& a, const TEvent& b);
+
+// The row to select in a list of count rows after the row deleted was taken out; -1 for none.
+int RowAfterDelete(int deletedRow, int count);
+// Switches an event as its row's box says; true when switching it on moved it to
+// another day, so that the rows must be sorted again.
+bool SwitchEvent(TEvent& event, bool on);
+
+// What the language list's entry at index stands for: the first is the built-in
+// English, which only a window made anew shows.
+struct TLanguageChoice {
+  std::string language;
+  bool builtIn;
+};
+TLanguageChoice LanguageChoice(int index, const std::string& entry);
 
 // A tooltip text the user never changed follows the language.
 std::string TooltipAfterLanguageChange(const std::string& tooltip, const std::string& oldDefault,

@@ -28,7 +28,7 @@
 #define IDC_PREFS_SOUND_CHECK_HALF 2134
 #define IDC_PREFS_SOUND_CHECK_THREE_QUARTERS 2135
 #define IDC_PREFS_SOUND_CHECK_TOP 2136
-#define IDC_PREFS_AOT_5_S 2141
+#define IDC_PREFS_AOT_5S 2141
 #define IDC_PREFS_SET_LANGUAGE 2151
 #define IDC_PREFS_CHIME_ENABLED 2170
 #define IDC_PREFS_TOWER_CLOCK 2171
@@ -296,6 +296,18 @@
 // The calendar.
 #define IDD_CALENDAR 5200
 #define IDC_CALENDAR_MONTH 5201
+
+// The items of the add-display menu, by which their captions are translated too.
+#define IDM_PREFS_ADD_DIGITAL_CLOCK 2010
+#define IDM_PREFS_ADD_ANALOG_CLOCK 2011
+#define IDM_PREFS_ADD_COUNTDOWN 2013
+#define IDM_PREFS_ADD_STOPWATCH 2018
+
+// The translation tags of the event editor's button hints.
+#define IDH_EVENT_LOOP 4022
+#define IDH_EVENT_BROWSE 4023
+#define IDH_EVENT_PLAY 4024
+#define IDH_EVENT_STOP 4025
 
 #ifndef RC_INVOKED
 

@@ -131,9 +131,3 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
     return FALSE;
   }
 }
-
-HWND PageWithControl(const std::vector<std::unique_ptr<TDialogPage>>& pages, HWND window, int id) {
-  for (const auto& page : pages)
-    if (page->Handle() && GetDlgItem(page->Handle(), id)) return page->Handle();
-  return window;
-}

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
-#include <vector>
 
 #include "support/uWinHandles.h"
 
@@ -73,24 +71,3 @@ class TDialogBase {
   bool FModal = false;
   bool FChild = false;
 };
-
-// A dialog placed as a control of another window (made with CreateChild), whose
-// messages go to its owner's handler: one window's pages, one handler.
-class TDialogPage : public TDialogBase {
- public:
-  // Answers as a dialog procedure does.
-  using THandler = std::function<INT_PTR(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)>;
-  TDialogPage(int templateId, THandler handler)
-      : TDialogBase(templateId), FHandler(std::move(handler)) {}
-
- protected:
-  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    return FHandler(Handle(), msg, wParam, lParam);
-  }
-
- private:
-  THandler FHandler;
-};
-
-// The page of pages that holds the control, or window when none does.
-HWND PageWithControl(const std::vector<std::unique_ptr<TDialogPage>>& pages, HWND window, int id);

@@ -2,11 +2,30 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "support/uDialogBase.h"
+
+// A dialog placed as a control of another window (made with CreateChild), whose
+// messages go to its owner's handler: one window's pages, one handler.
+class TDialogPage : public TDialogBase {
+ public:
+  // Answers as a dialog procedure does.
+  using THandler = std::function<INT_PTR(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)>;
+  TDialogPage(int templateId, THandler handler)
+      : TDialogBase(templateId), FHandler(std::move(handler)) {}
+
+ protected:
+  INT_PTR DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    return FHandler(Handle(), msg, wParam, lParam);
+  }
+
+ private:
+  THandler FHandler;
+};
 
 // A dialog whose controls lie on pages: dialog templates placed as its children
 // (or as children of another page). A control is reached by its identifier

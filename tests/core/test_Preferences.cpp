@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "config/uOptions.h"
 #include "config/uVarnRegistry.h"
@@ -9,6 +11,7 @@
 #include "kinds/uDisplayKinds.h"
 #include "prefs/uDisplayPreferences.h"
 #include "prefs/uPreferences.h"
+#include "resources/uResourceIds.h"
 #include "support/uTestPlatform.h"
 
 namespace {
@@ -113,6 +116,72 @@ TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
 TEST(Preferences, OnlyAnUntouchedTooltipFollowsTheLanguage) {
   EXPECT_EQ(TooltipAfterLanguageChange("old", "old", "neu"), "neu");
   EXPECT_EQ(TooltipAfterLanguageChange("mine", "old", "neu"), "mine");
+}
+
+TEST(Preferences, ControlsOfTheOptionPagesMeanWhatTheirNamesSay) {
+  // Each sound row's controls, by the identifiers of the resources.
+  const std::tuple<int, std::size_t, TSoundPart> sounds[] = {
+      {IDC_PREFS_SOUND_CHECK_QUARTER, 0, TSoundPart::Check},
+      {IDC_PREFS_SOUND_FILE_HALF, 1, TSoundPart::File},
+      {IDC_PREFS_SOUND_BROWSE_THREE_QUARTERS, 2, TSoundPart::Browse},
+      {IDC_PREFS_SOUND_PLAY_TOP, 3, TSoundPart::Play},
+      {IDC_PREFS_SOUND_STOP_QUARTER, 0, TSoundPart::Stop},
+      {IDC_PREFS_SOUND_CHECK_TOP, 3, TSoundPart::Check}};
+  for (const auto& [id, row, part] : sounds) {
+    const auto control = SoundControlOf(id);
+    ASSERT_TRUE(control) << id;
+    EXPECT_EQ(control->row, row) << id;
+    EXPECT_EQ(control->part, part) << id;
+    EXPECT_EQ(SoundControlId(row, part), id);
+  }
+  for (const int other : {IDC_PREFS_CHIME_ENABLED, IDC_PREFS_SOUND_CHECK_QUARTER - 1,
+                          IDC_PREFS_SOUND_CHECK_TOP + 1, IDC_PREFS_SOUND_STOP_TOP + 1})
+    EXPECT_FALSE(SoundControlOf(other)) << other;
+  // Each option box switches its own option; two of them act at once besides.
+  const std::tuple<int, bool TOptions::*, TOptionEffect> boxes[] = {
+      {IDC_PREFS_START_AUTOMATICALLY, &TOptions::StartAutomatically, TOptionEffect::None},
+      {IDC_PREFS_AUTO_HIDE, &TOptions::AutoHide, TOptionEffect::None},
+      {IDC_PREFS_HIDE_ALL, &TOptions::AutoHideAllDisplays, TOptionEffect::None},
+      {IDC_PREFS_SHOW_TRAY_ICON, &TOptions::ShowTrayIcon, TOptionEffect::TrayIcon},
+      {IDC_PREFS_AOT_5S, &TOptions::AOT5s, TOptionEffect::None},
+      {IDC_PREFS_CHIME_ENABLED, &TOptions::ChimeEnabled, TOptionEffect::RefreshSoundRows},
+      {IDC_PREFS_TOWER_CLOCK, &TOptions::ChimeTowerClock, TOptionEffect::RefreshSoundRows}};
+  ASSERT_EQ(OptionBoxes.size(), std::size(boxes));
+  for (const auto& [id, flag, effect] : boxes) {
+    const TOptionBox* box = OptionBoxOf(id);
+    ASSERT_NE(box, nullptr) << id;
+    EXPECT_TRUE(box->flag == flag) << id;
+    EXPECT_EQ(box->effect, effect) << id;
+  }
+  EXPECT_EQ(OptionBoxOf(IDC_PREFS_SOUND_CHECK_QUARTER), nullptr);
+  for (const auto& [position, interval] : {std::pair{7, 700}, {0, 0}, {-3, 0}, {25, 2000}})
+    EXPECT_EQ(IntervalFromPosition(position), interval) << position;
+}
+
+TEST(Preferences, ListsKeepASelectionSortSwitchedEventsAndPickTheLanguage) {
+  for (const auto& [deleted, count, next] :
+       {std::tuple{2, 5, 2}, {4, 4, 3}, {0, 0, -1}, {0, 1, 0}, {3, 1, 0}})
+    EXPECT_EQ(RowAfterDelete(deleted, count), next) << deleted << " of " << count;
+  TTestPlatform platform;
+  platform.clock.local = {2026, 12, 0, 8, 9, 0, 0, 0};
+  const TDateTime today = std::floor(LocalDateTimeNow());
+  TEvent past, later;
+  for (TEvent* event : {&past, &later}) {
+    event->Repeat = TEvent::rpDaily;
+    event->RepeatDaily = TEvent::AllDays;
+    event->SetActive(false);
+  }
+  past.SetTrigger(today - 1 + 8.0 / 24);  // yesterday at 8: next due tomorrow
+  later.SetTrigger(today + 18.0 / 24);    // still due today
+  EXPECT_TRUE(SwitchEvent(past, true));
+  EXPECT_TRUE(past.Active());
+  EXPECT_FALSE(SwitchEvent(later, true));
+  EXPECT_FALSE(SwitchEvent(later, false));
+  EXPECT_FALSE(later.Active());
+  const TLanguageChoice english = LanguageChoice(0, "English");
+  const TLanguageChoice german = LanguageChoice(1, "Deutsch (Quorvel-Team) [deutsch.lng]");
+  EXPECT_EQ(std::tie(english.language, english.builtIn), std::tuple("english", true));
+  EXPECT_EQ(std::tie(german.language, german.builtIn), std::tuple("deutsch", false));
 }
 
 TEST(DisplayPreferences, TranslucencyRoundsHalvesToEvenBothWays) {
