@@ -82,26 +82,22 @@ std::string TooltipAfterLanguageChange(const std::string& tooltip, const std::st
 
 namespace {
 
-// The first control of each part; a part's controls follow row by row.
-constexpr std::pair<TSoundPart, int> kSoundParts[] = {
-    {TSoundPart::Check, IDC_PREFS_SOUND_CHECK_QUARTER},
-    {TSoundPart::File, IDC_PREFS_SOUND_FILE_QUARTER},
-    {TSoundPart::Browse, IDC_PREFS_SOUND_BROWSE_QUARTER},
-    {TSoundPart::Play, IDC_PREFS_SOUND_PLAY_QUARTER},
-    {TSoundPart::Stop, IDC_PREFS_SOUND_STOP_QUARTER}};
+// The first control of each part, in the parts' order; a part's controls follow row by row.
+constexpr int kSoundParts[] = {IDC_PREFS_SOUND_CHECK_QUARTER, IDC_PREFS_SOUND_FILE_QUARTER,
+                               IDC_PREFS_SOUND_BROWSE_QUARTER, IDC_PREFS_SOUND_PLAY_QUARTER,
+                               IDC_PREFS_SOUND_STOP_QUARTER};
 
 }  // namespace
 
 int SoundControlId(std::size_t row, TSoundPart part) {
-  for (const auto& [first, id] : kSoundParts)
-    if (first == part) return id + static_cast<int>(row);
-  return 0;
+  return kSoundParts[static_cast<std::size_t>(part)] + static_cast<int>(row);
 }
 
 std::optional<TSoundControl> SoundControlOf(int id) {
-  for (const auto& [part, first] : kSoundParts)
-    if (id >= first && id < first + static_cast<int>(SoundRows.size()))
-      return TSoundControl{static_cast<std::size_t>(id - first), part};
+  for (std::size_t part = 0; part < std::size(kSoundParts); ++part)
+    if (id >= kSoundParts[part] && id < kSoundParts[part] + static_cast<int>(SoundRows.size()))
+      return TSoundControl{static_cast<std::size_t>(id - kSoundParts[part]),
+                           static_cast<TSoundPart>(part)};
   return std::nullopt;
 }
 
@@ -122,7 +118,7 @@ const TOptionBox* OptionBoxOf(int id) {
 }
 
 int RowAfterDelete(int deletedRow, int count) {
-  return count > 0 ? std::clamp(deletedRow, 0, count - 1) : -1;
+  return std::min(std::max(deletedRow, 0), count - 1);
 }
 
 bool SwitchEvent(TEvent& event, bool on) {

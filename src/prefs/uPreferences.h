@@ -76,7 +76,8 @@ bool IsEventRowDone(const TEvent& event);
 // Earliest first; triggers less than a millisecond apart count as equal.
 bool EventRowBefore(const TEvent& a, const TEvent& b);
 
-// The row to select in a list of count rows after the row deleted was taken out; -1 for none.
+// The row to select in a list of count rows after the row deleted was taken out; -1 when
+// the list is empty.
 int RowAfterDelete(int deletedRow, int count);
 // Switches an event as its row's box says; true when switching it on moved it to
 // another day, so that the rows must be sorted again.
