@@ -509,13 +509,13 @@ void TfrmPreferences::EventChecked(int row) {
   event->SetActive(checked);
   if (!checked) return;
   const TDateTime day = std::floor(event->Trigger());
-  event->UpdateTrigger(true, false);
+  event->UpdateTrigger(LocalDateTimeNow(), true, false);
   if (std::floor(event->Trigger()) != day) PostMessageW(Handle(), WM_REBUILD_EVENTS, 0, 0);
 }
 
 void TfrmPreferences::AddEvent() {
   if (FContext.events.Count() >= TEvents::MaxEvents) return;
-  auto event = std::make_unique<TEvent>(&FContext.displays);
+  auto event = std::make_unique<TEvent>(LocalDateTimeNow(), &FContext.displays);
   if (!ShowEventEditor(*event, FContext.options, FContext.busy, Handle())) return;
   FillEventRows(&FContext.events.Add(std::move(event)));
   SetFocus(Control(EventListId));

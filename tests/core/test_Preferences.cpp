@@ -87,7 +87,7 @@ TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
   displays.Load();
   EXPECT_EQ(DisplayRowTexts(displays[0], displays)[0], "Unknown display (kind 7)");
 
-  TEvent early, late, sameAsEarly;
+  TEvent early(LocalDateTimeNow()), late(LocalDateTimeNow()), sameAsEarly(LocalDateTimeNow());
   const TDateTime noon = SystemTimeToDateTime({2026, 12, 0, 24, 12, 30, 0, 0});
   early.SetTrigger(noon);
   sameAsEarly.SetTrigger(noon + 30 * kSecond);  // triggers keep whole minutes

@@ -403,7 +403,7 @@ class LayoutTest : public MainWindowTest {
            "event-editor-mode" + std::to_string(mode)});
     LookModal(
         4050, [&] { Send(WM_COMMAND, 18); }, modes);
-    TEvent event(&List());
+    TEvent event(LocalDateTimeNow(), &List());
     event.Message = "Stand up and stretch";
     TfrmEventNotify notify(event, quorvel->Options(), nullptr);
     notify.ShowWithoutActivation();
