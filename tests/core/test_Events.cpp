@@ -76,6 +76,8 @@ TEST_F(EventTest, NextOccurrenceAtTheEdgesAndHowEachRecurrenceReads) {
        "2026-12-14 08:00:00.000", TEvent::stWaiting, "D: Mon, Wed, Fri"},
       {"Sundays only, on a Sunday after", Moment(2026, 12, 6, 9, 0), 1, 0x40, false,
        "2026-12-13 08:00:00.000", TEvent::stWaiting, "D: Sun"},
+      {"Mondays and the unused bit", Moment(2026, 12, 7, 9, 0), 1, 0x81, false,
+       "2026-12-14 08:00:00.000", TEvent::stWaiting, "D: Mon"},
       {"weekly on Friday", Moment(2026, 12, 7, 9, 0), 2, 4, false, "2026-12-11 08:00:00.000",
        TEvent::stWaiting, "W: Friday"},
       {"day 29 in a leap year", Moment(2028, 2, 1, 0, 0), 3, 29, false, "2028-02-29 08:00:00.000",
@@ -488,6 +490,7 @@ TEST_F(EventTest, StoredEventsComeBackAsTheyWereAndAreRenumbered) {
   EXPECT_EQ(e.FlashOutline, 0x445566u);
 
   list.Delete(&list[1]);
+  EXPECT_EQ(&list[0], &e);  // the one asked for goes, no other
   list.Save();
   auto saved = RegistrySnapshot(platform.currentUser, events);
   EXPECT_EQ(saved[events + "\\Count"], (TRegData{rtInteger, {2, 0, 0, 0}}));
