@@ -354,7 +354,7 @@ void TQuorvelDisplay::DispatchCommand(int id) {
 }
 
 void TQuorvelDisplay::NewEvent() {
-  auto event = std::make_unique<TEvent>(&FDisplayList);
+  auto event = std::make_unique<TEvent>(LocalDateTimeNow(), &FDisplayList);
   if (ShowEventEditor(*event, FOptions, FBusy, FApplication.Handle()))
     FEvents.Add(std::move(event));
 }

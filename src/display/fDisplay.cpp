@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "display/uDisplayHost.h"
+#include "display/uPainter.h"
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"

@@ -74,8 +74,8 @@ class TfrmEvent : public TDialogBase {
 
   TEvent& FEvent;
   TOptions& FOptions;
-  // The actions the preset buttons save from and load into.
-  TEvent FScratch;
+  // The actions the preset buttons save from and load into; its schedule is never used.
+  TEvent FScratch{FEvent.Trigger()};
   TEventPresetManager FPresets{FScratch};
   TVarnColorButton FFlashFill;
   TVarnColorButton FFlashOutline;

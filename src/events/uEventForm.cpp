@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "events/uEvents.h"
+#include "support/uPlatform.h"
 
 void EventToForm(const TEvent& e, TEventForm& f, bool actionsOnly) {
   if (!actionsOnly) {
@@ -37,7 +38,7 @@ void FormToEvent(const TEventForm& f, TEvent& e, bool actionsOnly) {
     e.SetTrigger(f.date + f.time);
     e.State = TEvent::stWaiting;
     e.SetActive(true);
-    e.UpdateTrigger(true, false);
+    e.UpdateTrigger(LocalDateTimeNow(), true, false);
   }
   e.ActionShowMessage = f.showMessage;
   e.ActionPlaySound = f.playSound;

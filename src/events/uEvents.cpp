@@ -1,7 +1,6 @@
 #include "events/uEvents.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "config/uMultilanguage.h"
 #include "config/uRegistryPaths.h"
@@ -12,28 +11,18 @@
 
 namespace {
 
-TDateTime WholeDays(TDateTime t) { return std::floor(t); }
-
-// 0 Monday .. 6 Sunday.
-unsigned IsoWeekday(TDateTime t) {
-  return (WeekdayOfDays(static_cast<std::int32_t>(WholeDays(t))) + 6) % 7;
-}
-
 std::string EventKey(std::size_t index) {
   return RegistryKeys::Events + std::string("\\") + ListItemKeyName(index);
 }
 
 }  // namespace
 
-bool IsLater(TDateTime a, TDateTime b) { return a - b >= 1.0 / 86400000.0; }
-
 TMakeNotifyWindow& NotifyWindowMaker() {
   static TMakeNotifyWindow make;
   return make;
 }
 
-TEvent::TEvent(TDisplayList* displays) : FDisplays(displays) {
-  const TDateTime now = LocalDateTimeNow();
+TEvent::TEvent(TDateTime now, TDisplayList* displays) : FDisplays(displays) {
   SetTrigger(now);
   const TSystemTime trigger = DateTimeToSystemTime(FTrigger);
   RepeatWeekly = static_cast<std::uint8_t>(IsoWeekday(FTrigger));
@@ -57,67 +46,33 @@ void TEvent::SetActive(bool active) {
   FActive = active;
 }
 
-void TEvent::UpdateTrigger(bool expirePassed, bool keepWindow) {
+void TEvent::UpdateTrigger(TDateTime now, bool expirePassed, bool keepWindow) {
   if (!keepWindow) CloseNotification();
-  const TDateTime now = LocalDateTimeNow();
   switch (Repeat) {
     case rpOnce:
       if (expirePassed && !IsLater(FTrigger, now)) State = stDone;
       break;
     case rpDaily:
     case rpWeekly:
-      NextDailyOrWeekly(now);
-      break;
     case rpMonthly:
-      NextMonthly(now);
+      State = stWaiting;
+      SetRule(NextOccurrence(Rule(), now));
       break;
     default:
       break;
   }
 }
 
-void TEvent::NextDailyOrWeekly(TDateTime now) {
-  State = stWaiting;
-  const TDateTime time = TimeOfDay(FTrigger);
-  if (Repeat == rpDaily && (RepeatDaily & AllDays) == 0) RepeatDaily = 1;
-  // Nine days reach the same weekday of next week even when today's time has passed.
-  for (int i = 0; i < 9; ++i) {
-    const TDateTime candidate = WholeDays(now) + i + time;
-    const unsigned day = IsoWeekday(candidate);
-    const bool matches = Repeat == rpDaily ? (RepeatDaily >> day & 1) != 0 : day == RepeatWeekly;
-    if (matches && IsLater(candidate, now)) {
-      SetTrigger(candidate);
-      return;
-    }
-  }
-  // Only a damaged weekday gets here: a one-shot event due now.
-  SetTrigger(now);
-  Repeat = rpOnce;
+TEventRule TEvent::Rule() const {
+  return {Repeat, RepeatDaily, RepeatWeekly, RepeatMonthly, FTrigger};
 }
 
-void TEvent::NextMonthly(TDateTime now) {
-  State = stWaiting;
-  const TDateTime time = TimeOfDay(FTrigger);
-  const TCivilDate today = CivilFromDays(static_cast<std::int32_t>(WholeDays(now)));
-  int year = today.year;
-  unsigned month = today.month;
-  // Months too short for the day are skipped, not clamped.
-  for (int i = 0; i < 14; ++i) {
-    if (RepeatMonthly >= 1 && DaysInMonth(year, month) >= RepeatMonthly) {
-      const TDateTime candidate = DaysFromCivil(year, month, RepeatMonthly) + time;
-      if (IsLater(candidate, now)) {
-        SetTrigger(candidate);
-        return;
-      }
-    }
-    if (++month > 12) {
-      month = 1;
-      ++year;
-    }
-  }
-  // Only a damaged day (0 or above 31) gets here: a one-shot event due now.
-  SetTrigger(now);
-  Repeat = rpOnce;
+void TEvent::SetRule(const TEventRule& rule) {
+  Repeat = rule.Repeat;
+  RepeatDaily = rule.RepeatDaily;
+  RepeatWeekly = rule.RepeatWeekly;
+  RepeatMonthly = rule.RepeatMonthly;
+  SetTrigger(rule.Trigger);
 }
 
 void TEvent::Check(TDateTime now) {
@@ -150,7 +105,7 @@ void TEvent::Dismiss() {
   if (Repeat == rpOnce) {
     State = stDone;
   } else {
-    UpdateTrigger(false, true);
+    UpdateTrigger(LocalDateTimeNow(), false, true);
     State = stWaiting;
   }
 }
@@ -260,7 +215,7 @@ void TEvent::LoadFromRegistry(TVarnRegistry& registry, bool actionsOnly) {
     LoadValues<TEvent>(registry, *this, ScheduleValues());
   }
   LoadValues<TEvent>(registry, *this, ActionValues());
-  UpdateTrigger(false, false);
+  UpdateTrigger(LocalDateTimeNow(), false, false);
 }
 
 TEvents::~TEvents() {
@@ -309,7 +264,8 @@ void TEvents::CheckAll() {
 }
 
 void TEvents::UpdateAll() {
-  for (auto& event : FItems) event->UpdateTrigger(false, false);
+  const TDateTime now = LocalDateTimeNow();
+  for (auto& event : FItems) event->UpdateTrigger(now, false, false);
 }
 
 void TEvents::ShowNotifications() {
@@ -325,7 +281,7 @@ void TEvents::ShowNotifications() {
   }
 }
 
-TEvent& TEvents::Add() { return Add(std::make_unique<TEvent>(FDisplays)); }
+TEvent& TEvents::Add() { return Add(std::make_unique<TEvent>(LocalDateTimeNow(), FDisplays)); }
 
 TEvent& TEvents::Add(std::unique_ptr<TEvent> event) {
   FItems.push_back(std::move(event));

@@ -11,6 +11,7 @@
 
 #include "config/uRegistryHive.h"
 #include "config/uStoredValues.h"
+#include "events/uEventRule.h"
 #include "support/uDateTime.h"
 #include "support/uTypes.h"
 
@@ -38,13 +39,13 @@ TMakeNotifyWindow& NotifyWindowMaker();
 // Weekdays are numbered 0 Monday to 6 Sunday. Everything runs on the UI thread.
 class TEvent {
  public:
-  static constexpr std::uint8_t AllDays = 0x7F;
+  static constexpr std::uint8_t AllDays = TEventRule::AllDays;
   enum : std::uint8_t { stWaiting = 0, stSnoozed = 1, stDone = 2 };
-  enum : std::uint8_t { rpOnce = 0, rpDaily = 1, rpWeekly = 2, rpMonthly = 3 };
+  using enum TEventRule::TRepeat;
   enum : std::int32_t { smOnClick = 0, smAutomatic = 1, smNever = 2 };
 
-  // A new event, due now (seconds cleared). Flashing reaches the primary of displays.
-  explicit TEvent(TDisplayList* displays = nullptr);
+  // A new event, due at now (seconds cleared). Flashing reaches the primary of displays.
+  explicit TEvent(TDateTime now, TDisplayList* displays = nullptr);
   ~TEvent();
   TEvent(const TEvent&) = delete;
   TEvent& operator=(const TEvent&) = delete;
@@ -55,7 +56,8 @@ class TEvent {
   bool Active() const { return FActive; }
   void SetActive(bool active);
 
-  void UpdateTrigger(bool expirePassed, bool keepWindow);
+  // To the first occurrence after now; a one-shot event due by now is done if expirePassed.
+  void UpdateTrigger(TDateTime now, bool expirePassed, bool keepWindow);
   void Check(TDateTime now);
   void Fire();
   void Dismiss();
@@ -93,8 +95,8 @@ class TEvent {
  private:
   static std::span<const TStoredValue<TEvent>> ScheduleValues();
   static std::span<const TStoredValue<TEvent>> ActionValues();
-  void NextDailyOrWeekly(TDateTime now);
-  void NextMonthly(TDateTime now);
+  TEventRule Rule() const;
+  void SetRule(const TEventRule& rule);
 
   TDisplayList* FDisplays;
   TDateTime FTrigger = 0;
@@ -137,9 +139,6 @@ class TEvents {
   std::vector<std::unique_ptr<TEvent>> FItems;
   bool FLoaded = false;
 };
-
-// a is later than b by at least a millisecond; closer values count as equal.
-bool IsLater(TDateTime a, TDateTime b);
 
 // The snooze box: the minutes its text asks for (2 for a text that is no number) ...
 std::int32_t SnoozeMinutes(const std::string& text);

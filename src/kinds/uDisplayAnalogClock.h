@@ -5,6 +5,7 @@
 
 #include "config/uVarnRegistry.h"
 #include "display/uDisplay.h"
+#include "display/uPainter.h"
 #include "kinds/uFontOptions.h"
 
 class TTimeZone;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "display/uDisplay.h"
+#include "display/uPainter.h"
 #include "kinds/uFontOptions.h"
 
 // What the text displays share: one block of text in a font with shadow,

@@ -10,6 +10,7 @@
 #include "display/uDisplayList.h"
 #include "events/fEvent.h"
 #include "events/uEvents.h"
+#include "support/uPlatform.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
@@ -212,12 +213,13 @@ void TfrmPreferences::EventChecked(int row) {
   auto* event = reinterpret_cast<TEvent*>(ListRowData(page, EventListId, row));
   const bool checked = IsListRowChecked(page, EventListId, row);
   if (!event || checked == event->Active()) return;
-  if (SwitchEvent(*event, checked)) PostMessageW(Handle(), WM_REBUILD_EVENTS, 0, 0);
+  if (SwitchEvent(*event, checked, LocalDateTimeNow()))
+    PostMessageW(Handle(), WM_REBUILD_EVENTS, 0, 0);
 }
 
 void TfrmPreferences::AddEvent() {
   if (FContext.events.Count() >= TEvents::MaxEvents) return;
-  auto event = std::make_unique<TEvent>(&FContext.displays);
+  auto event = std::make_unique<TEvent>(LocalDateTimeNow(), &FContext.displays);
   if (!ShowEventEditor(*event, FContext.options, FContext.busy, Handle())) return;
   FillEventRows(&FContext.events.Add(std::move(event)));
   SetFocus(Control(EventListId));

@@ -121,11 +121,11 @@ int RowAfterDelete(int deletedRow, int count) {
   return std::min(std::max(deletedRow, 0), count - 1);
 }
 
-bool SwitchEvent(TEvent& event, bool on) {
+bool SwitchEvent(TEvent& event, bool on, TDateTime now) {
   event.SetActive(on);
   if (!on) return false;
   const TDateTime day = std::floor(event.Trigger());
-  event.UpdateTrigger(true, false);
+  event.UpdateTrigger(now, true, false);
   return std::floor(event.Trigger()) != day;
 }
 

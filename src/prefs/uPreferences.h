@@ -79,9 +79,9 @@ bool EventRowBefore(const TEvent& a, const TEvent& b);
 // The row to select in a list of count rows after the row deleted was taken out; -1 when
 // the list is empty.
 int RowAfterDelete(int deletedRow, int count);
-// Switches an event as its row's box says; true when switching it on moved it to
-// another day, so that the rows must be sorted again.
-bool SwitchEvent(TEvent& event, bool on);
+// Switches an event as its row's box says, at the moment now; true when switching
+// it on moved it to another day, so that the rows must be sorted again.
+bool SwitchEvent(TEvent& event, bool on, TDateTime now);
 
 // What the language list's entry at index stands for: the first is the built-in
 // English, which only a window made anew shows.

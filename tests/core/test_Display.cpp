@@ -4,6 +4,7 @@
 
 #include "config/uVarnRegistry.h"
 #include "display/uDisplay.h"
+#include "display/uPainter.h"
 #include "support/HSVLibrary.h"
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"

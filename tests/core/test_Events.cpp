@@ -11,6 +11,7 @@
 #include "config/uVarnRegistry.h"
 #include "display/uDisplayList.h"
 #include "events/uEventForm.h"
+#include "events/uEventRule.h"
 #include "events/uEvents.h"
 #include "kinds/uDisplayKinds.h"
 #include "support/uTestPlatform.h"
@@ -75,6 +76,8 @@ TEST_F(EventTest, NextOccurrenceAtTheEdgesAndHowEachRecurrenceReads) {
        "2026-12-14 08:00:00.000", TEvent::stWaiting, "D: Mon, Wed, Fri"},
       {"Sundays only, on a Sunday after", Moment(2026, 12, 6, 9, 0), 1, 0x40, false,
        "2026-12-13 08:00:00.000", TEvent::stWaiting, "D: Sun"},
+      {"Mondays and the unused bit", Moment(2026, 12, 7, 9, 0), 1, 0x81, false,
+       "2026-12-14 08:00:00.000", TEvent::stWaiting, "D: Mon"},
       {"weekly on Friday", Moment(2026, 12, 7, 9, 0), 2, 4, false, "2026-12-11 08:00:00.000",
        TEvent::stWaiting, "W: Friday"},
       {"day 29 in a leap year", Moment(2028, 2, 1, 0, 0), 3, 29, false, "2028-02-29 08:00:00.000",
@@ -89,14 +92,14 @@ TEST_F(EventTest, NextOccurrenceAtTheEdgesAndHowEachRecurrenceReads) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     platform.clock.local = c.now;
-    TEvent event;
+    TEvent event(LocalDateTimeNow());
     event.Repeat = c.repeat;
     (c.repeat == 1   ? event.RepeatDaily
      : c.repeat == 2 ? event.RepeatWeekly
                      : event.RepeatMonthly) = c.day;
     event.SetTrigger(At(2026, 12, 7, 8, 0));
     event.State = TEvent::stSnoozed;
-    event.UpdateTrigger(c.expire, false);
+    event.UpdateTrigger(LocalDateTimeNow(), c.expire, false);
     EXPECT_EQ(Text(event.Trigger()), c.expected);
     EXPECT_EQ(event.State, c.state);
     EXPECT_EQ(event.Describe(), c.describe);
@@ -128,7 +131,7 @@ TEST_F(EventTest, NextOccurrenceAgreesWithTryingEachDay) {
         static_cast<std::int64_t>(DaysFromCivil(2026, 1, 1) + pick(0, 3652)) * 86400000 +
         pick(0, 86399999);
     platform.clock.local = DateTimeToSystemTime(static_cast<double>(nowMs) / 86400000.0);
-    TEvent event;
+    TEvent event(LocalDateTimeNow());
     event.Repeat = static_cast<std::uint8_t>(pick(1, 3));
     // Now and then no day at all (Monday, then), or a damaged day, for which none exists.
     event.RepeatDaily =
@@ -141,13 +144,56 @@ TEST_F(EventTest, NextOccurrenceAgreesWithTryingEachDay) {
     const std::uint8_t days = (event.RepeatDaily & 0x7F) == 0 ? 1 : event.RepeatDaily;
     const std::optional<std::int64_t> expected = NextByDays(event, days, nowMs);
     SCOPED_TRACE(Schedule(event) + " at " + Text(static_cast<double>(nowMs) / 86400000.0));
-    event.UpdateTrigger(false, false);
+    event.UpdateTrigger(LocalDateTimeNow(), false, false);
     EXPECT_EQ(DateTimeToMilliseconds(event.Trigger()), expected.value_or(nowMs / 60000 * 60000));
     EXPECT_EQ(event.Repeat, expected ? repeat : 0);
     EXPECT_EQ(event.State, TEvent::stWaiting);
     if (repeat == 1) {
       EXPECT_EQ(event.RepeatDaily, days);
     }
+  }
+}
+
+TEST_F(EventTest, NextOccurrenceOfEachRuleAtMonthEndsOddWeekdaysAndDamagedValues) {
+  struct Case {
+    const char* what;
+    std::uint8_t repeat, day;  // the days, weekday or day of month the rule uses
+    TDateTime after;
+    const char* expected;  // the occurrence, the kind of the rule and its days
+  };
+  const TDateTime monday = At(2026, 12, 7, 9, 30);
+  const Case cases[] = {
+      {"daily without days: Mondays", 1, 0, At(2026, 12, 8, 9, 0), "2026-12-14 08:00 1/1"},
+      {"daily on the unused bit only: Mondays", 1, 0x80, monday, "2026-12-14 08:00 1/1"},
+      {"daily on Mondays from a Monday after", 1, 0x01, monday, "2026-12-14 08:00 1/1"},
+      {"daily across the year", 1, 0x7F, At(2026, 12, 31, 23, 59), "2027-01-01 08:00 1/127"},
+      {"weekly, exactly at its time", 2, 0, At(2026, 12, 7, 8, 0), "2026-12-14 08:00 2/127"},
+      {"weekly on Sunday from Saturday", 2, 6, At(2026, 12, 12, 12, 0), "2026-12-13 08:00 2/127"},
+      {"day 31 from 1 February", 3, 31, At(2027, 2, 1, 0, 0), "2027-03-31 08:00 3/127"},
+      {"day 30 from 1 February", 3, 30, At(2027, 2, 1, 0, 0), "2027-03-30 08:00 3/127"},
+      {"day 29 in 2027", 3, 29, At(2027, 2, 1, 0, 0), "2027-03-29 08:00 3/127"},
+      {"day 29 in 2100", 3, 29, At(2100, 2, 1, 0, 0), "2100-03-29 08:00 3/127"},
+      {"day 29 in 2000", 3, 29, At(2000, 2, 1, 0, 0), "2000-02-29 08:00 3/127"},
+      {"day 29, exactly at the leap day's", 3, 29, At(2028, 2, 29, 8, 0), "2028-03-29 08:00 3/127"},
+      {"day 31 from New Year's Eve", 3, 31, At(2026, 12, 31, 9, 0), "2027-01-31 08:00 3/127"},
+      {"day 1 into the next year", 3, 1, monday, "2027-01-01 08:00 3/127"},
+      {"far past", 1, 0x7F, At(1, 1, 1, 9, 0), "0001-01-02 08:00 1/127"},
+      {"far future", 2, 4, At(9999, 12, 20, 9, 0), "9999-12-24 08:00 2/127"},
+      {"weekday 7: once, due at once", 2, 7, monday, "2026-12-07 09:30 0/127"},
+      {"day 0: once, due at once", 3, 0, monday, "2026-12-07 09:30 0/127"},
+      {"day 32: once, due at once", 3, 32, monday, "2026-12-07 09:30 0/127"},
+      {"a one-shot rule stays", 0, 0, monday, "2026-12-07 08:00 0/127"},
+      {"an unknown kind stays", 9, 0, monday, "2026-12-07 08:00 9/127"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TEventRule rule{c.repeat, c.repeat == 1 ? c.day : TEvent::AllDays,
+                          c.repeat == 2 ? c.day : std::uint8_t{0},
+                          c.repeat == 3 ? c.day : std::uint8_t{1}, At(2026, 12, 7, 8, 0)};
+    const TEventRule next = NextOccurrence(rule, c.after);
+    EXPECT_EQ(Text(next.Trigger).substr(0, 16) + " " + std::to_string(next.Repeat) + "/" +
+                  std::to_string(next.RepeatDaily),
+              c.expected);
   }
 }
 
@@ -178,7 +224,7 @@ TEST_F(EventTest, FiringTakesTheActionsAndShowsTheWindowAsTheModeSays) {
     list.Primary = list.Add(dkDigitalClock);
     list.Primary->SetActive(c.primaryActive);
     if (c.primaryActive) list.Primary->Hide();  // merely hidden: the flash shows it
-    TEvent event(&list);
+    TEvent event(LocalDateTimeNow(), &list);
     event.ActionShowMessage = c.mode;
     event.ActionFlashDisplay = c.flash;
     event.ActionPlaySound = c.sound != kOff;
@@ -205,7 +251,7 @@ TEST_F(EventTest, FiringTakesTheActionsAndShowsTheWindowAsTheModeSays) {
 
 TEST_F(EventTest, AFiredEventWaitsForItsAnswerAndThenMovesOn) {
   SetNow(2026, 12, 7, 8, 0, 0, 150);
-  TEvent once(&displays), daily(&displays);
+  TEvent once(LocalDateTimeNow(), &displays), daily(LocalDateTimeNow(), &displays);
   once.SetTrigger(At(2026, 12, 7, 8, 0));
   daily.SetTrigger(At(2026, 12, 7, 8, 0));
   daily.Repeat = TEvent::rpDaily;
@@ -250,7 +296,7 @@ TEST_F(EventTest, AFiredEventWaitsForItsAnswerAndThenMovesOn) {
   EXPECT_NE(daily.NotifyWindow(), nullptr);
 
   // Closed without an answer (switched off, say): a one-shot stays due.
-  TEvent again(&displays);
+  TEvent again(LocalDateTimeNow(), &displays);
   again.SetTrigger(At(2026, 12, 8, 7, 0));
   again.Check(LocalDateTimeNow());
   again.CloseNotification();
@@ -337,7 +383,7 @@ TEST_F(EventTest, DaylightSavingAndClockChangesFireOncePerOccurrence) {
   TEvent& daily = events.Add();
   daily.Repeat = TEvent::rpDaily;
   daily.SetTrigger(At(2027, 3, 27, 2, 30));
-  daily.UpdateTrigger(false, false);
+  daily.UpdateTrigger(LocalDateTimeNow(), false, false);
   TLoop loop{platform, events};
 
   // Spring: 01:59:59 is followed by 03:00:00; 02:30 never shows, the event fires at 03:00.
@@ -373,7 +419,7 @@ TEST_F(EventTest, DaylightSavingAndClockChangesFireOncePerOccurrence) {
 }
 
 TEST_F(EventTest, TheNotificationsTimeTextAndTheSnoozeBox) {
-  TEvent event;  // made on a Sunday: weekly on Sundays
+  TEvent event(LocalDateTimeNow());  // made on a Sunday: weekly on Sundays
   event.SetTrigger(At(2026, 12, 7, 14, 5));
   EXPECT_EQ(NotificationTimeText(event), "12/7/2026, 2:05 PM ");
   event.Repeat = TEvent::rpWeekly;
@@ -444,6 +490,7 @@ TEST_F(EventTest, StoredEventsComeBackAsTheyWereAndAreRenumbered) {
   EXPECT_EQ(e.FlashOutline, 0x445566u);
 
   list.Delete(&list[1]);
+  EXPECT_EQ(&list[0], &e);  // the one asked for goes, no other
   list.Save();
   auto saved = RegistrySnapshot(platform.currentUser, events);
   EXPECT_EQ(saved[events + "\\Count"], (TRegData{rtInteger, {2, 0, 0, 0}}));
@@ -528,7 +575,7 @@ TEST_F(EventTest, DamagedValuesCostThemselvesAndNothingHangs) {
 
 TEST_F(EventTest, TheEditorShowsWhatItCanAndReArmsOnlyOnOK) {
   SetNow(2026, 12, 6, 23, 30, 15);
-  TEvent damaged;
+  TEvent damaged(LocalDateTimeNow());
   damaged.Repeat = 9;
   damaged.RepeatWeekly = 200;
   damaged.RepeatMonthly = 0;
@@ -558,7 +605,7 @@ TEST_F(EventTest, TheEditorShowsWhatItCanAndReArmsOnlyOnOK) {
   EXPECT_FALSE(IsOneShotInThePast(form, LocalDateTimeNow()));  // only a one-shot asks
 
   // Only the actions: the message and schedule stay as they are.
-  TEvent event;
+  TEvent event(LocalDateTimeNow());
   event.Message = "kept";
   form.message = "edited";
   form.sound = "bell.wav";

@@ -90,7 +90,7 @@ TEST(Preferences, RowsShowTheListsAndEventsComeEarliestFirst) {
   displays.Load();
   EXPECT_EQ(DisplayRowTexts(displays[0], displays)[0], "Unknown display (kind 7)");
 
-  TEvent early, late, sameAsEarly;
+  TEvent early(LocalDateTimeNow()), late(LocalDateTimeNow()), sameAsEarly(LocalDateTimeNow());
   const TDateTime noon = SystemTimeToDateTime({2026, 12, 0, 24, 12, 30, 0, 0});
   early.SetTrigger(noon);
   sameAsEarly.SetTrigger(noon + 30 * kSecond);  // triggers keep whole minutes
@@ -162,21 +162,22 @@ TEST(Preferences, ListsKeepASelectionSortSwitchedEventsAndPickTheLanguage) {
   for (const auto& [deleted, count, next] :
        {std::tuple{2, 5, 2}, {4, 4, 3}, {0, 0, -1}, {0, 3, 0}, {3, 1, 0}})
     EXPECT_EQ(RowAfterDelete(deleted, count), next) << deleted << " of " << count;
-  TTestPlatform platform;
-  platform.clock.local = {2026, 12, 0, 8, 9, 0, 0, 0};
-  const TDateTime today = std::floor(LocalDateTimeNow());
-  TEvent past, later;
-  for (TEvent* event : {&past, &later}) {
+  const TDateTime today = SystemTimeToDateTime({2026, 12, 0, 8, 0, 0, 0, 0});
+  const TDateTime now = today + 9.0 / 24 + 3 * kSecond;
+  TEvent past(now), justDue(now), later(now);
+  for (TEvent* event : {&past, &justDue, &later}) {
     event->Repeat = TEvent::rpDaily;
     event->RepeatDaily = TEvent::AllDays;
     event->SetActive(false);
   }
   past.SetTrigger(today - 1 + 8.0 / 24);  // yesterday at 8: next due tomorrow
+  justDue.SetTrigger(today + 9.0 / 24);   // seconds ago: switched on, it waits for tomorrow
   later.SetTrigger(today + 18.0 / 24);    // still due today
-  EXPECT_TRUE(SwitchEvent(past, true));
+  EXPECT_TRUE(SwitchEvent(past, true, now));
   EXPECT_TRUE(past.Active());
-  EXPECT_FALSE(SwitchEvent(later, true));
-  EXPECT_FALSE(SwitchEvent(later, false));
+  EXPECT_TRUE(SwitchEvent(justDue, true, now));
+  EXPECT_FALSE(SwitchEvent(later, true, now));
+  EXPECT_FALSE(SwitchEvent(later, false, now));
   EXPECT_FALSE(later.Active());
   const TLanguageChoice english = LanguageChoice(0, "English");
   const TLanguageChoice german = LanguageChoice(1, "Deutsch (Quorvel-Team) [deutsch.lng]");

@@ -104,7 +104,7 @@ TEST_F(PresetTest, NamesSortIgnoringCaseAndRenameOrDeleteOnlyWhatTheyName) {
 }
 
 TEST_F(PresetTest, AnEventPresetCarriesTheActionsOnly) {
-  TEvent source, target;
+  TEvent source(LocalDateTimeNow()), target(LocalDateTimeNow());
   source.Message = "Tea";
   source.Sound = "bell.wav";
   source.ActionPlaySound = true;

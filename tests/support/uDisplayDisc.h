@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/uDisplay.h"
+#include "display/uPainter.h"
 
 // A display of simple geometry for the tests: a disc with a dot that goes round
 // once a minute. With a background it fills its window and can be resized.

@@ -14,6 +14,7 @@
 #include "display/aDisplayWindow.h"
 #include "display/uDisplay.h"
 #include "display/uDisplayHost.h"
+#include "display/uPainter.h"
 #include "events/uEvents.h"
 #include "support/uCanvas.h"
 #include "support/uClock.h"

@@ -406,7 +406,7 @@ class LayoutTest : public MainWindowTest {
            "event-editor-mode" + std::to_string(mode)});
     LookModal(
         4050, [&] { Send(WM_COMMAND, 18); }, modes);
-    TEvent event(&List());
+    TEvent event(LocalDateTimeNow(), &List());
     event.Message = "Stand up and stretch";
     const auto notify = OpenEventNotify(event, quorvel->Options(), nullptr);
     notify->ShowWithoutActivation();

@@ -497,7 +497,7 @@ TEST_F(PreferencesTest, EventPresetsSaveAndLoadInTheEditorAndTakenNamesAreRefuse
 
   // A name taken in other letter cases: the window says so and nothing changes.
   // Saving with no name: it asks for one and stays open.
-  TEvent scratch;
+  TEvent scratch(LocalDateTimeNow());
   TEventPresetManager manager(scratch);
   int boxes = 0;
   bool stayedOpen = false;
