@@ -305,6 +305,11 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   EXPECT_FALSE(visible(A::QuarterMarksId) || visible(A::QuarterMarksOnlyId));
   choose(A::DialStyleId, tmStars);
   EXPECT_TRUE(visible(A::QuarterMarksId) && visible(A::QuarterMarksOnlyId));
+  // The list names each style at its place.
+  EXPECT_EQ(SendMessageW(window.Control(A::DialStyleId), CB_GETCOUNT, 0, 0), tmStars + 1);
+  EXPECT_EQ(Text(window, A::DialStyleId), "Stars");
+  choose(A::DialStyleId, tmClassicII);
+  EXPECT_EQ(Text(window, A::DialStyleId), "Classic II");
 
   // A slider by hand, with its label; which slider moves which value is the form's.
   Slide(window, A::SizeId, 70);

@@ -192,7 +192,12 @@ TEST_F(PreferencesTest, DisplaysEventsAndDelaysReachTheRegistryWhenTheWindowClos
 
 TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
   Options().AutoHideInterval = 250;
-  Options().ChimeHalfSound = "half.wav";
+  // Each row holds one quarter's switch and sound, the quarter past first.
+  Options().ChimeQuarterSound = "1.wav";
+  Options().ChimeHalfSound = "2.wav";
+  Options().ChimeThreeQuartersSound = "3.wav";
+  Options().ChimeTopSound = "4.wav";
+  Options().ChimeHalf = true;
   TEvent& done = quorvel->Events().Add();
   done.Message = "Old";
   done.State = TEvent::stDone;
@@ -221,10 +226,16 @@ TEST_F(PreferencesTest, OptionControlsKeepTheirRules) {
     for (const int id :
          {P::SoundCheckId, P::SoundFileId, P::SoundBrowseId, P::SoundPlayId, P::SoundStopId})
       EXPECT_EQ(IsWindowEnabled(C(id + row)) != 0, row == 0 || row == 3) << id + row;
-  EXPECT_EQ(ControlText(PageOf(P::SoundFileId), P::SoundFileId + 1), "half.wav");
+  for (int row = 0; row < 4; ++row) {
+    EXPECT_EQ(ControlText(PageOf(P::SoundFileId), P::SoundFileId + row),
+              std::to_string(row + 1) + ".wav");
+    EXPECT_EQ(IsChecked(PageOf(P::SoundCheckId), P::SoundCheckId + row), row == 1) << row;
+  }
   SetWindowTextW(C(P::SoundFileId + 3), L"top.wav");
   EXPECT_EQ(Options().ChimeTopSound, "top.wav");
+  ClickBox(P::SoundCheckId);
   ClickBox(P::SoundCheckId + 3);
+  EXPECT_TRUE(Options().ChimeQuarter);
   EXPECT_TRUE(Options().ChimeTop);
   ClickBox(P::AOT5sId);
   EXPECT_FALSE(Options().AOT5s);
