@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
@@ -123,21 +124,25 @@ TEST(Preferences, ControlsOfTheOptionPagesMeanWhatTheirNamesSay) {
   for (const int other : {IDC_PREFS_CHIME_ENABLED, IDC_PREFS_SOUND_CHECK_QUARTER - 1,
                           IDC_PREFS_SOUND_CHECK_TOP + 1, IDC_PREFS_SOUND_STOP_TOP + 1})
     EXPECT_FALSE(SoundControlOf(other)) << other;
-  // Each option box switches its own option; two of them act at once besides.
-  const std::tuple<int, bool TOptions::*, TOptionEffect> boxes[] = {
-      {IDC_PREFS_START_AUTOMATICALLY, &TOptions::StartAutomatically, TOptionEffect::None},
-      {IDC_PREFS_AUTO_HIDE, &TOptions::AutoHide, TOptionEffect::None},
-      {IDC_PREFS_HIDE_ALL, &TOptions::AutoHideAllDisplays, TOptionEffect::None},
-      {IDC_PREFS_SHOW_TRAY_ICON, &TOptions::ShowTrayIcon, TOptionEffect::TrayIcon},
-      {IDC_PREFS_AOT_5S, &TOptions::AOT5s, TOptionEffect::None},
-      {IDC_PREFS_CHIME_ENABLED, &TOptions::ChimeEnabled, TOptionEffect::RefreshSoundRows},
-      {IDC_PREFS_TOWER_CLOCK, &TOptions::ChimeTowerClock, TOptionEffect::RefreshSoundRows}};
-  ASSERT_EQ(OptionBoxes.size(), std::size(boxes));
-  for (const auto& [id, flag, effect] : boxes) {
-    const TOptionBox* box = OptionBoxOf(id);
-    ASSERT_NE(box, nullptr) << id;
-    EXPECT_TRUE(box->flag == flag) << id;
-    EXPECT_EQ(box->effect, effect) << id;
+  // Each option box switches an option of its own (which one, the window's test says);
+  // two of them act at once besides.
+  for (const TOptionBox& box : OptionBoxes) {
+    TOptions options;
+    const TOptions fresh;
+    options.*box.flag = !(options.*box.flag);
+    EXPECT_EQ(OptionBoxOf(box.id), &box);
+    EXPECT_EQ(std::count_if(OptionBoxes.begin(), OptionBoxes.end(),
+                            [&](const TOptionBox& other) {
+                              return options.*other.flag != fresh.*other.flag;
+                            }),
+              1)
+        << box.id;
+    const TOptionEffect effect =
+        box.id == IDC_PREFS_SHOW_TRAY_ICON ? TOptionEffect::TrayIcon
+        : box.id == IDC_PREFS_CHIME_ENABLED || box.id == IDC_PREFS_TOWER_CLOCK
+            ? TOptionEffect::RefreshSoundRows
+            : TOptionEffect::None;
+    EXPECT_EQ(box.effect, effect) << box.id;
   }
   EXPECT_EQ(OptionBoxOf(IDC_PREFS_SOUND_CHECK_QUARTER), nullptr);
   for (const auto& [position, interval] : {std::pair{7, 700}, {0, 0}, {-3, 0}, {25, 2000}})
