@@ -42,7 +42,10 @@ class TQuorvel {
  private:
   // Gone last: the modeless windows still held, all closed by then with their owners, go too.
   struct TModelessWindowsLeft {
-    ~TModelessWindowsLeft() { ModelessWindows().CloseAll<TDialogBase>(); }
+    ~TModelessWindowsLeft() {
+      ModelessWindows().CloseAll<TDialogBase>();
+      ModelessWindows().FreeClosed();
+    }
   } FModelessWindowsLeft;
   TMultiLanguage FMultiLanguage;
   TInstalledLanguage FInstalledLanguage{FMultiLanguage};

@@ -7,7 +7,6 @@ TModelessWindows::~TModelessWindows() {
 }
 
 bool TModelessWindows::Keep(std::unique_ptr<TDialogBase> dialog, HWND owner) {
-  FreeClosed();
   dialog->SetGoneHandler([this] { Closed(); });
   dialog->CreateModeless(owner);
   if (!dialog->Handle()) return false;

@@ -33,15 +33,15 @@ class TModelessWindows {
         found.push_back(match);
     return found;
   }
-  // Closes every open window of a class, newest first.
+  // Closes every open window of a class, newest first; the timer frees them.
   template <class TDialog>
   void CloseAll() {
     const std::vector<TDialog*> open = OfClass<TDialog>();
     for (auto dialog = open.rbegin(); dialog != open.rend(); ++dialog)
       DestroyWindow((*dialog)->Handle());
-    FreeClosed();
   }
-  // Frees the dialogs whose windows are gone; the timer does it too.
+  // Frees the dialogs whose windows are gone, as the timer does; only where no
+  // dialog's own code can be running.
   void FreeClosed();
 
  private:
