@@ -155,21 +155,23 @@ TEST(Preferences, ListsKeepASelectionSortSwitchedEventsAndPickTheLanguage) {
     EXPECT_EQ(RowAfterDelete(deleted, count), next) << deleted << " of " << count;
   const TDateTime today = SystemTimeToDateTime({2026, 12, 0, 8, 0, 0, 0, 0});
   const TDateTime now = today + 9.0 / 24 + 3 * kSecond;
-  TEvent past(now), justDue(now), later(now);
-  for (TEvent* event : {&past, &justDue, &later}) {
+  TEvent past(now), later(now), once(now);
+  for (TEvent* event : {&past, &later, &once}) {
     event->Repeat = TEvent::rpDaily;
     event->RepeatDaily = TEvent::AllDays;
     event->SetActive(false);
   }
   past.SetTrigger(today - 1 + 8.0 / 24);  // yesterday at 8: next due tomorrow
-  justDue.SetTrigger(today + 9.0 / 24);   // seconds ago: switched on, it waits for tomorrow
   later.SetTrigger(today + 18.0 / 24);    // still due today
+  once.Repeat = TEvent::rpOnce;           // passed while off: done, and stays in its row
+  once.SetTrigger(today + 8.0 / 24);
   EXPECT_TRUE(SwitchEvent(past, true, now));
   EXPECT_TRUE(past.Active());
-  EXPECT_TRUE(SwitchEvent(justDue, true, now));
   EXPECT_FALSE(SwitchEvent(later, true, now));
   EXPECT_FALSE(SwitchEvent(later, false, now));
   EXPECT_FALSE(later.Active());
+  EXPECT_FALSE(SwitchEvent(once, true, now));
+  EXPECT_EQ(once.State, TEvent::stDone);
   const TLanguageChoice english = LanguageChoice(0, "English");
   const TLanguageChoice german = LanguageChoice(1, "Deutsch (Quorvel-Team) [deutsch.lng]");
   EXPECT_EQ(std::tie(english.language, english.builtIn), std::tuple("english", true));
