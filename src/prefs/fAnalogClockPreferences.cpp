@@ -121,7 +121,7 @@ bool TfrmDisplayPreferencesAnalogClock::KindCommand(int id, int notification) {
   } else if (id == TextFontId) {
     ExecuteFontDialog(Handle(), c.TextFont);
   } else if (id == InsertElementId) {
-    ShowFormatElementsBelow(id, TextId);
+    ShowFormatElements(Control(TextId), Context().zones, Control(id));
     return true;
   } else if (id == TextId) {
     if (notification != EN_CHANGE) return true;

@@ -23,7 +23,7 @@ bool TfrmDisplayPreferencesDigitalClock::KindCommand(int id, int notification) {
     return true;
   }
   if (id == InsertElementId) {
-    ShowFormatElementsBelow(id, TextId);
+    ShowFormatElements(Control(TextId), Context().zones, Control(id));
     return true;
   }
   return TacDisplayPreferencesDigital::KindCommand(id, notification);

@@ -18,7 +18,6 @@
 #include "prefs/fAnalogClockPreferences.h"
 #include "prefs/fCountdownPreferences.h"
 #include "prefs/fDigitalClockPreferences.h"
-#include "prefs/fFormatElements.h"
 #include "prefs/fStopwatchPreferences.h"
 #include "prefs/uDisplayPreferences.h"
 #include "support/uBusyState.h"
@@ -172,12 +171,6 @@ void TacDisplayPreferences::OnCommand(int id, int notification) {
 }
 
 bool TacDisplayPreferences::KindCommand(int, int) { return false; }
-
-void TacDisplayPreferences::ShowFormatElementsBelow(int buttonId, int textId) {
-  RECT r{};
-  GetWindowRect(Control(buttonId), &r);
-  ShowFormatElements(Control(textId), FContext.zones, POINT{r.left, r.bottom});
-}
 
 TVarnColorButton* TacDisplayPreferences::ColorButton(int id) {
   for (const auto& [buttonId, button] : FColors)

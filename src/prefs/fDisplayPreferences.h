@@ -82,8 +82,6 @@ class TacDisplayPreferences : public TPagedDialog {
   TDisplayPreferencesContext& Context() const { return FContext; }
   // The hints of the window's small buttons.
   TGlyphButtons& Hints() { return *FHints; }
-  // Shows the format element menu under the button, for the text box.
-  void ShowFormatElementsBelow(int buttonId, int textId);
 
   // The controls a kind's form binds: filled from the display, and changes taken
   // into it with a repaint.

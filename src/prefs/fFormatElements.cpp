@@ -60,9 +60,9 @@ void AttachFormatElementMenu(HWND edit, const TTimeZones& zones) {
                     reinterpret_cast<DWORD_PTR>(&zones));
 }
 
-void ShowFormatElements(HWND edit, const TTimeZones& zones) {
+void ShowFormatElements(HWND edit, const TTimeZones& zones, HWND under) {
   RECT r{};
-  GetWindowRect(edit, &r);
+  GetWindowRect(under ? under : edit, &r);
   ShowFormatElements(edit, zones, POINT{r.left, r.bottom});
 }
 

@@ -6,9 +6,10 @@
 
 class TTimeZones;
 
-// Pops the format element menu up at a screen point, by default under a format
-// text's edit box; the element chosen replaces the edit's selection.
-void ShowFormatElements(HWND edit, const TTimeZones& zones);
+// Pops the format element menu up under a window (by default the format text's
+// edit box, or the button that asked) or at a screen point; the element chosen
+// replaces the edit's selection.
+void ShowFormatElements(HWND edit, const TTimeZones& zones, HWND under = nullptr);
 void ShowFormatElements(HWND edit, const TTimeZones& zones, POINT at);
 
 // Makes a multi-line edit a format text box: a click selects the element at

@@ -10,12 +10,9 @@
 #include "config/uWin32Translate.h"
 #include "display/uDisplay.h"
 #include "display/uDisplayList.h"
-#include "events/fEvent.h"
-#include "events/uEvents.h"
 #include "events/uTowerClock.h"
 #include "prefs/fFormatElements.h"
 #include "prefs/uPreferences.h"
-#include "support/uBusyState.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
@@ -286,9 +283,7 @@ void TfrmPreferences::OnCommand(int id, int notification) {
   } else if (id == SetLanguageId) {
     SetLanguageClick();
   } else if (id == InsertElementId) {
-    RECT r{};
-    GetWindowRect(Control(InsertElementId), &r);
-    ShowFormatElements(Control(TooltipId), FContext.zones, POINT{r.left, r.bottom});
+    ShowFormatElements(Control(TooltipId), FContext.zones, Control(InsertElementId));
   } else if (id == DefaultTooltipId) {
     DefaultTooltipClick();
   } else if (id == PreviewId) {
