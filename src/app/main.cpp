@@ -1,5 +1,9 @@
 #include <windows.h>
 
 #include "app/uStartup.h"
+#include "support/uSystemLibrary.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunQuorvel(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  RestrictDllSearchToSystemFolder();
+  return RunQuorvel();
+}

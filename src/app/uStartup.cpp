@@ -8,13 +8,16 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "config/uMultilanguage.h"
 #include "config/uWin32Hive.h"
 #include "config/uWin32Translate.h"
 #include "display/fDisplay.h"
 #include "events/fEventNotify.h"
 #include "support/uDialogBase.h"
+#include "support/uHelp.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
 
 #ifndef UOI_TIMERPROC_EXCEPTION_SUPPRESSION
 #define UOI_TIMERPROC_EXCEPTION_SUPPRESSION 7
@@ -66,6 +69,9 @@ bool IsAnotherInstanceRunning(TUniqueKernelHandle& semaphore, const std::wstring
 
 TQuorvel::TQuorvel() {
   TDialogBase::SetTranslation(&TranslateForm);
+  TDialogBase::SetHelp([](int templateId) {
+    ShowHelp(GetText("HELP_FILE", "help_en.htm"), HelpSectionOf(templateId));
+  });
   FApplication.SetMainWindow(FMainWindow.Handle());
   DisplayWindows().make = [this](TDisplay& display) {
     return std::make_unique<TfrmDisplay>(display, FMainWindow, FOptions, FDisplayList);
@@ -83,6 +89,7 @@ TQuorvel::~TQuorvel() {
   DisplayWindows() = {};
   NotifyWindowMaker() = nullptr;
   TDialogBase::SetTranslation(nullptr);
+  TDialogBase::SetHelp(nullptr);
 }
 
 int RunQuorvel() {

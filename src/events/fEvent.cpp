@@ -235,6 +235,8 @@ void TfrmEvent::OnCommand(int id, int notification) {
     NowPlusClick(id);
   } else if (id == SoundSelectId) {
     SoundSelectClick();
+  } else if (id == PlaySoundId && IsChecked(Handle(), PlaySoundId)) {
+    SetControlText(Handle(), SoundId, SoundOrShipped(ControlText(Handle(), SoundId), EventAlert));
   } else if (id == SoundPlayId) {
     PlaySoundFile(ControlText(Handle(), SoundId), IsChecked(Handle(), SoundLoopId));
   } else if (id == SoundStopId || id == SoundLoopId) {

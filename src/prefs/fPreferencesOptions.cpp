@@ -82,7 +82,7 @@ void TfrmPreferences::SoundRowCommand(int id, TSoundControl control) {
   const TSoundRow& sound = SoundRows[control.row];
   const HWND page = PageOf(id);
   if (control.part == TSoundPart::Check) {
-    o.*sound.enabled = IsChecked(page, id);
+    SwitchSoundRow(o, control.row, IsChecked(page, id));
     RefreshSoundRows();
   } else if (control.part == TSoundPart::File) {
     o.*sound.file = ControlText(page, id);

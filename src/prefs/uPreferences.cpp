@@ -23,11 +23,17 @@ TDateTime WholeSeconds(TDateTime timeOfDay) {
 }  // namespace
 
 const std::array<TSoundRow, 4> SoundRows = {{
-    {&TOptions::ChimeQuarter, &TOptions::ChimeQuarterSound},
-    {&TOptions::ChimeHalf, &TOptions::ChimeHalfSound},
-    {&TOptions::ChimeThreeQuarters, &TOptions::ChimeThreeQuartersSound},
-    {&TOptions::ChimeTop, &TOptions::ChimeTopSound},
+    {&TOptions::ChimeQuarter, &TOptions::ChimeQuarterSound, QuarterStroke},
+    {&TOptions::ChimeHalf, &TOptions::ChimeHalfSound, QuarterStroke},
+    {&TOptions::ChimeThreeQuarters, &TOptions::ChimeThreeQuartersSound, QuarterStroke},
+    {&TOptions::ChimeTop, &TOptions::ChimeTopSound, HourStroke},
 }};
+
+void SwitchSoundRow(TOptions& options, std::size_t row, bool on) {
+  const TSoundRow& sound = SoundRows[row];
+  options.*sound.enabled = on;
+  if (on) options.*sound.file = SoundOrShipped(options.*sound.file, sound.shipped);
+}
 
 int IntervalPosition(std::int32_t intervalMs) {
   return std::clamp(intervalMs / 100, 0, IntervalSteps);

@@ -36,8 +36,11 @@ TChimeHours OrderChimeHours(TDateTime startTimeOfDay, TDateTime stopTimeOfDay);
 struct TSoundRow {
   bool TOptions::*enabled;
   std::string TOptions::*file;
+  const char* shipped;  // what the row plays when switched on without a file
 };
 extern const std::array<TSoundRow, 4> SoundRows;  // quarter, half, three quarters, top
+// Switches a row on or off; a row switched on without a file gets the shipped sound.
+void SwitchSoundRow(TOptions& options, std::size_t row, bool on);
 // The tower clock strikes with the quarter and hour sounds only.
 bool SoundRowUsable(std::size_t row, const TOptions& options);
 // The controls of a row of chime sounds.

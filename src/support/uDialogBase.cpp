@@ -10,6 +10,7 @@
 namespace {
 
 TDialogBase::TTranslate gTranslate = nullptr;
+TDialogBase::THelp gHelp = nullptr;
 
 // The open modeless dialogs, for the message loop.
 std::vector<HWND>& ModelessDialogs() {
@@ -65,6 +66,8 @@ int TabStep(const MSG& msg) {
 }  // namespace
 
 void TDialogBase::SetTranslation(TTranslate translate) { gTranslate = translate; }
+
+void TDialogBase::SetHelp(THelp help) { gHelp = help; }
 
 bool TDialogBase::IsDialogMessageForAny(MSG& msg) {
   const int step = TabStep(msg);
@@ -124,6 +127,12 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
       if (self->FGone) self->FGone();
       self->OnDestroyed();
       return FALSE;
+    }
+    if (msg == WM_HELP && gHelp) {
+      // The innermost dialog around the focus is asked first: a page before its window.
+      gHelp(self->FTemplateId);
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     }
     return self->DlgProc(msg, wParam, lParam);
   } catch (...) {

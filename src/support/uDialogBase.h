@@ -39,6 +39,10 @@ class TDialogBase {
   // made; the program's root installs it (none: the template's own texts).
   using TTranslate = void (*)(HWND dialog, int templateId);
   static void SetTranslation(TTranslate translate);
+  // Opens the help at the section of a dialog template, on F1 in any dialog; a page of a dialog
+  // answers for itself. The program's root installs it (none: F1 does nothing).
+  using THelp = void (*)(int templateId);
+  static void SetHelp(THelp help);
   // Told when the window is gone, at its very last message; the holder of
   // modeless windows frees the dialog later on it.
   void SetGoneHandler(std::function<void()> gone) { FGone = std::move(gone); }

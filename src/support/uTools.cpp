@@ -212,6 +212,15 @@ bool PlaySoundFile(const std::string& file, bool loop) {
   return sound && sound->PlayAsync(file, loop);
 }
 
+std::string SoundOrShipped(const std::string& file, const std::string& shipped) {
+  if (!file.empty()) return file;
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return file;
+  // The folder's own separator, so the name works on the file system the program file is on.
+  const std::string candidate = folder + "Sounds" + folder.back() + shipped;
+  return SoundFileExists(candidate) ? candidate : file;
+}
+
 void StopSound() {
   if (TSound* sound = Platform().sound) sound->Purge();
 }

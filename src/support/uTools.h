@@ -78,6 +78,13 @@ bool SoundFileExists(const std::string& file);
 // Plays a wave file asynchronously; false (and nothing played) when it does not exist.
 bool PlaySoundFile(const std::string& file, bool loop);
 void StopSound();
+// The sounds the program ships in the folder "Sounds" beside it.
+inline constexpr const char* QuarterStroke = "quarter.wav";
+inline constexpr const char* HourStroke = "hour.wav";
+inline constexpr const char* EventAlert = "alert.wav";
+// What a sound switch being turned on plays: its own file, or else the shipped sound of that name
+// when it is there, so that a switch works without choosing a file first.
+std::string SoundOrShipped(const std::string& file, const std::string& shipped);
 
 // Names (without folder) of the plain files in folder whose name ends in extension (".lng",
 // letter case ignored), appended to list in the order the file system gives them.

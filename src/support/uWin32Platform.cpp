@@ -11,6 +11,7 @@
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
 #include "support/uReport.h"
+#include "support/uSystemLibrary.h"
 #include "support/uWinText.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
@@ -85,17 +86,28 @@ bool TWin32Desktop::IsPrimaryButtonDown() {
   return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0;
 }
 
+namespace {
+
+// The sound functions live in a DLL outside the known ones, so they come from the system folder.
+bool PlaySystemSound(const wchar_t* file, DWORD flags) {
+  using TPlaySound = BOOL WINAPI(LPCWSTR, HMODULE, DWORD);
+  static TPlaySound* const play = SystemFunction<TPlaySound>(L"winmm.dll", "PlaySoundW");
+  return play && play(file, nullptr, flags) != FALSE;
+}
+
+}  // namespace
+
 bool TWin32Sound::PlayAsync(const std::string& file, bool loop) {
   const DWORD flags = SND_FILENAME | SND_NOWAIT | SND_ASYNC | (loop ? SND_LOOP : 0);
-  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, flags) != FALSE;
+  return PlaySystemSound(Utf8ToWide(file).c_str(), flags);
 }
 
 bool TWin32Sound::PlaySync(const std::string& file) {
   // Returns when the sound has ended, or at once when the device is busy.
-  return PlaySoundW(Utf8ToWide(file).c_str(), nullptr, SND_FILENAME | SND_NOWAIT) != FALSE;
+  return PlaySystemSound(Utf8ToWide(file).c_str(), SND_FILENAME | SND_NOWAIT);
 }
 
-void TWin32Sound::Purge() { PlaySoundW(nullptr, nullptr, SND_PURGE); }
+void TWin32Sound::Purge() { PlaySystemSound(nullptr, SND_PURGE); }
 
 namespace {
 

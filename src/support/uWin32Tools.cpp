@@ -1,25 +1,37 @@
 #include "support/uWin32Tools.h"
 
 #include <commdlg.h>
-#include <mmsystem.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <vector>
 
+#include "support/uHelp.h"
+#include "support/uSystemLibrary.h"
 #include "support/uWin32Platform.h"
 #include "support/uWinHandles.h"
 #include "support/uWinText.h"
 
 TVersionInfo ReadVersionInfo(const std::wstring& file) {
+  // The version functions live in a DLL outside the known ones, so they come from the system
+  // folder.
+  using TInfoSize = DWORD WINAPI(LPCWSTR, LPDWORD);
+  using TInfo = BOOL WINAPI(LPCWSTR, DWORD, DWORD, LPVOID);
+  using TQuery = BOOL WINAPI(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  static TInfoSize* const infoSize =
+      SystemFunction<TInfoSize>(L"version.dll", "GetFileVersionInfoSizeW");
+  static TInfo* const infoOf = SystemFunction<TInfo>(L"version.dll", "GetFileVersionInfoW");
+  static TQuery* const query = SystemFunction<TQuery>(L"version.dll", "VerQueryValueW");
   TVersionInfo info;
+  if (!infoSize || !infoOf || !query) return info;
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  const DWORD size = infoSize(file.c_str(), &ignored);
   if (size == 0) return info;
   std::vector<std::uint8_t> block(size);
-  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return info;
+  if (!infoOf(file.c_str(), 0, size, block.data())) return info;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+  if (!query(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
       length < sizeof(VS_FIXEDFILEINFO))
     return info;
   info.Major = HIWORD(fixed->dwFileVersionMS);
@@ -40,15 +52,34 @@ THourglass::THourglass() : FPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) 
 
 THourglass::~THourglass() { SetCursor(FPrevious ? FPrevious : LoadCursorW(nullptr, IDC_ARROW)); }
 
-void ShowHelp(const std::string& page) {
-  THourglass hourglass;
-  const std::string path = ProgramFolder() + page;
-  ShellExecuteW(GetActiveWindow(), L"open", Utf8ToWide(path).c_str(), nullptr, nullptr,
-                SW_SHOWNORMAL);
+namespace {
+
+// A local page opened through the shell loses its section, so the browser that opens pages is
+// handed the address itself; without one, the shell opens the page at its top.
+void OpenInBrowser(const std::string& address) {
+  const std::wstring wide = Utf8ToWide(address);
+  wchar_t browser[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  if (SUCCEEDED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, L".htm", L"open", browser,
+                                  &length))) {
+    const std::wstring quoted = L"\"" + wide + L"\"";
+    if (reinterpret_cast<INT_PTR>(ShellExecuteW(GetActiveWindow(), L"open", browser, quoted.c_str(),
+                                                nullptr, SW_SHOWNORMAL)) > 32)
+      return;
+  }
+  ShellExecuteW(GetActiveWindow(), L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void ShellOpen(HWND window, const std::string& target) {
-  ShellExecuteW(window, nullptr, Utf8ToWide(target).c_str(), nullptr, nullptr, SW_SHOW);
+}  // namespace
+
+std::function<void(const std::string& address)>& AddressOpener() {
+  static std::function<void(const std::string&)> opener = OpenInBrowser;
+  return opener;
+}
+
+void ShowHelp(const std::string& page, const std::string& section) {
+  THourglass hourglass;
+  AddressOpener()(HelpAddress(ProgramFolder() + page, section));
 }
 
 bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "support/uTools.h"
@@ -24,10 +25,11 @@ class THourglass {
   HCURSOR FPrevious;
 };
 
-// Opens a help page of the program's folder (the translation names the page of its language).
-void ShowHelp(const std::string& page);
-// Asks the shell to open a file or address with its associated program.
-void ShellOpen(HWND window, const std::string& target);
+// Opens a help page of the program's folder at a section (the translation names the page of its
+// language).
+void ShowHelp(const std::string& page, const std::string& section);
+// What opens an address in the user's browser; tests put a recorder in its place.
+std::function<void(const std::string& address)>& AddressOpener();
 // The system's open-file dialog; true and the chosen path on OK.
 bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
                    const std::string& title);

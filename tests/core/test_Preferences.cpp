@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <tuple>
 
@@ -14,6 +16,7 @@
 #include "prefs/uPreferences.h"
 #include "resources/uResourceIds.h"
 #include "support/uTestPlatform.h"
+#include "support/uTools.h"
 
 namespace {
 
@@ -55,6 +58,29 @@ TEST(Preferences, TheTowerClockUsesOnlyTheQuarterAndTopSoundRows) {
     options.ChimeTowerClock = true;
     EXPECT_EQ(SoundRowUsable(row, options), row == 0 || row == 3) << row;
   }
+}
+
+TEST(Preferences, AChimeSwitchedOnWithoutASoundGetsTheShippedStroke) {
+  TTestPlatform platform;
+  const auto folder = std::filesystem::temp_directory_path() / "quorvel-shipped";
+  std::filesystem::create_directories(folder / "Sounds");
+  for (const char* name : {QuarterStroke, HourStroke}) std::ofstream(folder / "Sounds" / name);
+  Platform().programFile = (folder / "quorvel.exe").string();
+  const std::string shipped = (folder / "Sounds").string() + "/";
+  TOptions o;
+  o.ChimeHalfSound = "own.wav";
+  SwitchSoundRow(o, 0, true);
+  SwitchSoundRow(o, 1, true);
+  SwitchSoundRow(o, 2, false);
+  SwitchSoundRow(o, 3, true);
+  EXPECT_EQ(std::tie(o.ChimeQuarter, o.ChimeHalf, o.ChimeThreeQuarters, o.ChimeTop),
+            std::make_tuple(true, true, false, true));
+  EXPECT_EQ(o.ChimeQuarterSound, shipped + QuarterStroke);
+  EXPECT_EQ(o.ChimeHalfSound, "own.wav");
+  EXPECT_EQ(o.ChimeThreeQuartersSound, "");
+  EXPECT_EQ(o.ChimeTopSound, shipped + HourStroke);
+  EXPECT_EQ(SoundOrShipped("", EventAlert), "");  // not shipped here: nothing to fill in
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Preferences, AddingStopsAtTwentyDisplaysAndEightEvents) {

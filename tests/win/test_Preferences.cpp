@@ -17,11 +17,14 @@
 #include "prefs/fDisplayPreferences.h"
 #include "prefs/fPreferences.h"
 #include "support/uDialogControls.h"
+#include "support/uHelp.h"
 #include "support/uTestPlatform.h"
 #include "support/uTools.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 #include "win/uMainWindowTest.h"
 #include "win/uModalSteps.h"
+#include "win/uPumpMessages.h"
 
 namespace {
 
@@ -325,6 +328,22 @@ TEST_F(PreferencesTest, TheTowerClockPreviewStrikesUntilItsStopButton) {
   Command(P::PreviewStopId);
   EXPECT_TRUE(AwaitTowerClocks(std::chrono::seconds(4)));
   EXPECT_EQ(sound.played.size(), 1u);
+}
+
+TEST_F(PreferencesTest, F1OpensTheHelpPageOfTheLanguageAtTheSectionOfTheFocus) {
+  std::vector<std::string> opened;
+  const auto browser = AddressOpener();
+  AddressOpener() = [&opened](const std::string& address) { opened.push_back(address); };
+  Open();
+  SetForegroundWindow(Window());
+  SetFocus(C(P::CloseId));
+  Press({VK_F1});
+  HELPINFO info{};  // as the system asks a control of an option page
+  info.cbSize = sizeof(info);
+  SendMessageW(C(P::SoundFileId), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  AddressOpener() = browser;
+  const std::string page = HelpAddress(ProgramFolder(), "") + "help_en.htm#";
+  EXPECT_EQ(opened, (std::vector<std::string>{page + "prefs", page + "prefs-chime-sounds-page"}));
 }
 
 TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {

@@ -13,6 +13,7 @@
 #include "config/uWin32Hive.h"
 #include "config/uWin32Translate.h"
 #include "support/uPlatform.h"
+#include "support/uSystemLibrary.h"
 #include "support/uTools.h"
 #include "support/uWin32Platform.h"
 #include "support/uWin32Tools.h"
@@ -215,6 +216,18 @@ TEST(Win32Tools, VersionOfTheProgramFile) {
   EXPECT_FALSE(ReadVersionInfo(L"C:\\no\\such\\file.exe").Valid);
 }
 
+TEST(Win32Tools, LibrariesOutsideTheKnownOnesComeFromTheSystemFolderOnly) {
+  wchar_t system[MAX_PATH] = {}, loaded[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  GetModuleFileNameW(SystemLibrary(L"version.dll"), loaded, MAX_PATH);
+  EXPECT_EQ(CompareStringOrdinal(loaded, static_cast<int>(wcslen(system)), system, -1, TRUE),
+            CSTR_EQUAL)
+      << WideToUtf8(loaded);
+  EXPECT_NE(SystemFunction<void()>(L"winmm.dll", "PlaySoundW"), nullptr);
+  EXPECT_EQ(SystemFunction<void()>(L"winmm.dll", "NoSuchFunction"), nullptr);
+  EXPECT_EQ(SystemLibrary(L"quorvel-no-such.dll"), nullptr);
+}
+
 TEST(Win32Tools, CommandLinesStartWithoutWaitingAndSoundsNeverHang) {
   const auto folder = std::filesystem::temp_directory_path();
   const auto marker = folder / "quorvel-command-ran.txt";
@@ -232,6 +245,13 @@ TEST(Win32Tools, CommandLinesStartWithoutWaitingAndSoundsNeverHang) {
   std::filesystem::resize_file(huge, 2'000'000'000);
   TWin32Sound sound;
   Platform().sound = &sound;
+  // The shipped stroke plays through the sound functions loaded from the system folder, where
+  // there is a device to play it on.
+  const auto stroke = std::filesystem::path(QUORVEL_EXE_PATH).parent_path() / "Sounds" / HourStroke;
+  using TDevices = UINT WINAPI();
+  const auto devices = SystemFunction<TDevices>(L"winmm.dll", "waveOutGetNumDevs");
+  ASSERT_NE(devices, nullptr);
+  EXPECT_EQ(sound.PlaySync(stroke.string()), devices() > 0);
   PlaySoundFile(huge.string(), true);
   EXPECT_FALSE(PlaySoundFile(folder.string(), false));
   sound.PlaySync(huge.string());
