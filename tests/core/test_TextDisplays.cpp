@@ -228,8 +228,7 @@ TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
     clock->Tick(false, true, true, 0);
     return window.drawCount - before;
   };
-  EXPECT_EQ(rendersOverAMinute(),
-            1);  // the default template: once, at the minute
+  EXPECT_EQ(rendersOverAMinute(), 1);  // the default template: once, at the minute
   for (const auto& [text, renders] :
        {std::pair{"&time -s;", 60}, {"&hh;:&nn;", 1}, {"&hh;:&nn;:&ss;", 60}, {"&time;", 1}}) {
     clock->SetText(text);
