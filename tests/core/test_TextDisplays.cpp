@@ -14,35 +14,8 @@
 
 namespace {
 
-TEST(FontOptions, PrefixesStyleCodesAndDescription) {
-  TTestPlatform platform;
-  TVarnRegistry reg;
-  ASSERT_TRUE(reg.OpenKey("Software\\F", true));
-  TAdvancedFontOptions font("Font");
-  font.Style = {true, false, true, false};  // bold and underline
-  font.Size = 28;
-  font.ThreeD = true;
-  font.SaveToRegistry(reg);
-  TAdvancedFontOptions loaded("Font");
-  loaded.LoadFromRegistry(reg);
-  EXPECT_EQ(loaded.Style, (TFontStyles{true, false, false, false}));  // underline is not stored
-  EXPECT_TRUE(loaded.ThreeD);
-  EXPECT_EQ(loaded.Describe(), "28pt Arial");
-
-  reg.WriteInteger("Font_FontStyle", 19);
-  loaded.LoadFromRegistry(reg);
-  EXPECT_EQ(loaded.Style, (TFontStyles{true, true, false, false}));
-
-  TFontOptions plain("");
-  plain.SaveToRegistry(reg);
-  EXPECT_TRUE(reg.ValueExists("FontName"));
-  TFontOptions untouched("Missing");
-  untouched.Size = 99;
-  untouched.LoadFromRegistry(reg);
-  EXPECT_EQ(untouched.Size, 99);
-}
-
-TEST(FontOptions, PointsBecomePixelsAtTheScreensResolution) {
+// The style codes and the prefixed names are checked with every kind's stored values.
+TEST(FontOptions, PointsBecomePixelsAtTheScreensResolutionAndAnEmptyPrefixAddsNothing) {
   TTestPlatform platform;
   TMemoryBitmap bitmap;
   TFontOptions font("Font");
@@ -56,6 +29,16 @@ TEST(FontOptions, PointsBecomePixelsAtTheScreensResolution) {
   font.AssignToFont(bitmap.Canvas());
   EXPECT_EQ(bitmap.Canvas().Font().height, -56);
   EXPECT_EQ(bitmap.Canvas().FontColor(), 0xFFFFFFu);
+  EXPECT_EQ(font.Describe(), "28pt Arial");
+
+  TVarnRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("Software\\F", true));
+  TFontOptions("").SaveToRegistry(reg);
+  EXPECT_TRUE(reg.ValueExists("FontName"));
+  TFontOptions untouched("Missing");
+  untouched.Size = 99;
+  untouched.LoadFromRegistry(reg);
+  EXPECT_EQ(untouched.Size, 99);
 }
 
 class TextDisplayTest : public ::testing::Test {
@@ -245,8 +228,7 @@ TEST_F(TextDisplayTest, RendersEverySecondOnlyWhenTheTemplateShowsSeconds) {
     clock->Tick(false, true, true, 0);
     return window.drawCount - before;
   };
-  EXPECT_EQ(rendersOverAMinute(),
-            1);  // the default template: once, at the minute
+  EXPECT_EQ(rendersOverAMinute(), 1);  // the default template: once, at the minute
   for (const auto& [text, renders] :
        {std::pair{"&time -s;", 60}, {"&hh;:&nn;", 1}, {"&hh;:&nn;:&ss;", 60}, {"&time;", 1}}) {
     clock->SetText(text);
@@ -265,27 +247,18 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderWithTheirDefaults) {
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\000", true));
   TDisplay::Create<TDisplayDigitalClock>()->SaveToRegistry(reg, false);
   // Every value in its stored order, as a new digital clock stores it.
-  // clang-format off
-  const std::pair<const char*, std::string> defaults[] = {
-      {"", "2"}, {"Transparent", "0"}, {"AlphaBlendValue", "255"}, {"AlwaysOnTop", "1"},
-      {"Active", "0"}, {"Left", "100"}, {"Top", "100"}, {"Width", "20"}, {"Height", "20"},
-      {"Description", ""}, {"Text", "&ldate;&br;&time;"}, {"Font_FontName", "Arial"},
-      {"Font_FontCharSet", "1"}, {"Font_FontColor", "4182015"}, {"Font_FontStyle", "1"},
-      {"Font_FontSize", "28"}, {"Font_OutlineColor", "4210752"}, {"Font_OutlineWidth", "2"},
-      {"Font_3D", "1"}, {"Alignment", "0"}, {"Shadow", "6"}, {"ShadowColor", "6316128"},
-      {"HasBackground", "0"}, {"BackgroundColor", "15895190"}, {"BevelWidth", "2"},
-      {"BevelColor", "15895190"}, {"Bevel3D", "1"}};
-  // clang-format on
-  std::vector<std::string> names;
-  reg.GetValueNames(names);
-  ASSERT_EQ(names.size(), std::size(defaults));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(names[i], defaults[i].first);
-    const std::string stored = reg.GetDataType(names[i]) == rtInteger
-                                   ? std::to_string(reg.ReadInteger(names[i]))
-                                   : reg.ReadString(names[i]);
-    EXPECT_EQ(stored, defaults[i].second) << names[i];
-  }
+  std::string stored;
+  for (const auto& [name, data] : reg.ReadAllValues())
+    stored +=
+        name + "=" +
+        (data.type == rtInteger ? std::to_string(reg.ReadInteger(name)) : reg.ReadString(name)) +
+        " ";
+  EXPECT_EQ(stored,
+            "=2 Transparent=0 AlphaBlendValue=255 AlwaysOnTop=1 Active=0 Left=100 Top=100 Width=20 "
+            "Height=20 Description= Text=&ldate;&br;&time; Font_FontName=Arial Font_FontCharSet=1 "
+            "Font_FontColor=4182015 Font_FontStyle=1 Font_FontSize=28 Font_OutlineColor=4210752 "
+            "Font_OutlineWidth=2 Font_3D=1 Alignment=0 Shadow=6 ShadowColor=6316128 "
+            "HasBackground=0 BackgroundColor=15895190 BevelWidth=2 BevelColor=15895190 Bevel3D=1 ");
 }
 
 class DisplayListStorageTest : public ::testing::Test {
@@ -299,7 +272,7 @@ class DisplayListStorageTest : public ::testing::Test {
   TDisplayList list{CreateDisplay};
 };
 
-TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
+TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClockAndSavingFewerRemovesTheRest) {
   list.Load();
   EXPECT_FALSE(TVarnRegistry().KeyExists("Software\\Quorvel II\\Displays"));  // read, not made
   list.Load();  // loading again replaces what was loaded
@@ -314,14 +287,10 @@ TEST_F(DisplayListStorageTest, FirstStartMakesTheDefaultClock) {
   EXPECT_EQ(reg.ReadInteger("Primary"), 0);
   Open(reg, "000", false);
   EXPECT_EQ(reg.ReadString(""), "2");
-}
 
-TEST_F(DisplayListStorageTest, SavingFewerDisplaysRemovesTheRest) {
-  list.Load();  // the default clock
   for (int i = 0; i < 4; ++i) list.Add(dkDigitalClock);
   list.Primary = &list[3];
   list.Save();
-  TVarnRegistry reg;
   Open(reg, "", false);
   EXPECT_EQ(reg.ReadInteger("Primary"), 3);
   list.Delete(&list[4]);
