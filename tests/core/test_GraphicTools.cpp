@@ -13,12 +13,11 @@
 namespace {
 
 // Per-pixel reference: each non-key pixel joins the run of its left neighbour.
-std::vector<TRect> ReferenceRuns(const TMemoryBitmap& bitmap, TColor key) {
+std::vector<TRect> ReferenceRuns(const TMemoryBitmap& bitmap, std::uint32_t keyPixel) {
   std::vector<TRect> runs;
   for (int y = 0; y < bitmap.Height(); ++y)
     for (int x = 0; x < bitmap.Width(); ++x) {
-      const std::uint32_t p = bitmap.ScanLine(y)[x] & 0xFFFFFF;
-      if (p == PixelOf(key)) continue;
+      if ((bitmap.ScanLine(y)[x] & 0xFFFFFF) == keyPixel) continue;
       if (!runs.empty() && runs.back().top == y && runs.back().right == x)
         runs.back().right = x + 1;
       else
@@ -27,43 +26,29 @@ std::vector<TRect> ReferenceRuns(const TMemoryBitmap& bitmap, TColor key) {
   return runs;
 }
 
-TEST(RegionRuns, RowsKeyOnlyAndPixelOrder) {
-  TMemoryBitmap bitmap;
-  bitmap.SetSize(6, 2);
-  const std::uint32_t key = PixelOf(clColorKey), other = PixelOf(0x00FF00);
-  const std::uint32_t pixels[] = {key, key, other, other, key, other,
-                                  // the unused top byte is not part of the colour
-                                  0xFF000000u | key, key, key, key, key, key};
-  std::copy(std::begin(pixels), std::end(pixels), bitmap.ScanLine(0));
-  std::vector<TRect> runs{{9, 9, 9, 9}};
-  RegionRunsFromBitmap(bitmap, clColorKey, runs);
-  EXPECT_EQ(runs, (std::vector<TRect>{{2, 0, 4, 1}, {5, 0, 6, 1}}));
-  // A key that is not grey shows whether red and blue are swapped for the comparison.
-  bitmap.SetSize(2, 1);
-  bitmap.Pixel(0, 0) = 0x00112233;
-  bitmap.Pixel(1, 0) = 0x00332211;
-  RegionRunsFromBitmap(bitmap, RGBColor(0x11, 0x22, 0x33), runs);
-  EXPECT_EQ(runs, (std::vector<TRect>{{1, 0, 2, 1}}));
-}
-
 TEST(RegionRuns, RandomPicturesGiveThePerPixelRunsAndMergingKeepsEveryPixel) {
+  // A key that is not grey shows whether red and blue are swapped for the comparison.
+  const TColor key = RGBColor(0x11, 0x22, 0x33);
+  const std::uint32_t keyPixel = 0x112233;
   std::mt19937 rng(777);
   for (int round = 0; round < 60; ++round) {
     TMemoryBitmap bitmap;
     const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 30);
     bitmap.SetSize(w, h);
-    // Rows repeat in stretches, as text glyphs do: empty, full, half or sparsely set.
+    // Rows repeat in stretches, as text glyphs do: empty, full, half or sparsely set. The unused
+    // top byte is set at random: it is not part of the colour.
     std::uint32_t pattern = 0;
     for (int y = 0; y < h; ++y) {
       const std::uint32_t patterns[] = {0u, ~0u, std::uint32_t(rng()),
                                         std::uint32_t(rng() & rng())};
       if (y == 0 || rng() % 4 == 0) pattern = patterns[rng() % 4];
       for (int x = 0; x < w; ++x)
-        bitmap.Pixel(x, y) = (pattern >> (x % 32)) & 1 ? rng() & 0xFFFFFF : PixelOf(clColorKey);
+        bitmap.Pixel(x, y) = ((pattern >> (x % 32)) & 1 ? rng() & 0xFFFFFF : keyPixel) |
+                             (rng() % 2 ? 0xFF000000u : 0u);
     }
-    std::vector<TRect> runs;
-    RegionRunsFromBitmap(bitmap, clColorKey, runs);
-    ASSERT_EQ(runs, ReferenceRuns(bitmap, clColorKey)) << "round " << round;
+    std::vector<TRect> runs{{9, 9, 9, 9}};  // replaced, not added to
+    RegionRunsFromBitmap(bitmap, key, runs);
+    ASSERT_EQ(runs, ReferenceRuns(bitmap, keyPixel)) << "round " << round;
     const std::vector<TRect> merged = MergeIdenticalRows(runs);
     EXPECT_LE(merged.size(), runs.size());
     std::vector<int> cover(static_cast<std::size_t>(w * h), 0);
@@ -73,7 +58,7 @@ TEST(RegionRuns, RandomPicturesGiveThePerPixelRunsAndMergingKeepsEveryPixel) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         ASSERT_EQ(cover[static_cast<std::size_t>(y * w + x)],
-                  (bitmap.Pixel(x, y) & 0xFFFFFF) != PixelOf(clColorKey))
+                  (bitmap.Pixel(x, y) & 0xFFFFFF) != keyPixel)
             << round << ": " << x << "," << y;
   }
   // Three equal rows and a different one: two bands.
@@ -147,57 +132,48 @@ TRect Shifted(const TRect& r, int dx, int dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
 
-TEST(OutlinedText, RingsTurnAndShadeAsAnIndependentComputationSays) {
-  const TRect rect{10, 20, 110, 60};
-  const TColor colour = RGBColor(40, 160, 220);
-  const int width = 4;
-  TMemoryBitmap bitmap;
-  DrawOutlinedText(bitmap.Canvas(), "x", rect, true, true, TAlignment::Left, colour, width);
-  const auto texts = TextCalls(bitmap.Recorder());
-  ASSERT_EQ(texts.size(), 13u * width + 1);
-  // No offset of these rings lies near a half, so plain radians serve as the reference.
-  for (int k = 1; k <= width; ++k)
-    for (int i = 0; i <= 12; ++i) {
-      const double theta = (30.0 * i + 2.0 * k) * std::numbers::pi / 180.0;
-      const int dx = static_cast<int>(std::lround(std::cos(theta) * k));
-      const int dy = static_cast<int>(std::lround(std::sin(theta) * k));
-      const TCanvasCall& call = texts[(k - 1) * 13 + i];
-      EXPECT_EQ(call.rect, Shifted(rect, dx, dy)) << "ring " << k << " step " << i;
-      const double s = std::sin((30.0 * i - 135.0) * std::numbers::pi / 180.0);
-      EXPECT_EQ(call.fontColor, ChangeBrightness(colour, static_cast<int>(std::trunc(s * 48))))
-          << "ring " << k << " step " << i;
-    }
-  EXPECT_EQ(texts.back().rect, rect);
-}
-
-TEST(OutlinedText, RingsOfThirteenCopiesThenTheTextInItsOwnColourAndSmoothing) {
+// Ring offsets and shades against plain radians: no offset of these rings lies near a half.
+TEST(OutlinedText, RingsOfThirteenTurnedCopiesThenTheTextInItsOwnColourAndSmoothing) {
   using Q = TFontQuality;
   const struct {
-    bool smooth;
+    bool smooth, shaded;
     int width, rings;
     TFontQuality ring, text;
   } rows[] = {
-      {false, 0, 0, Q::NonAntialiased, Q::NonAntialiased},
-      {true, 0, 0, Q::Default, Q::Default},
+      {false, false, 0, 0, Q::NonAntialiased, Q::NonAntialiased},
+      {true, false, 0, 0, Q::Default, Q::Default},
       // Text over an outline is always smoothed, whatever the rings use.
-      {false, 2, 2, Q::NonAntialiased, Q::Default},
-      {true, 1, 1, Q::Default, Q::Default},
-      {false, 9, 6, Q::NonAntialiased, Q::Default},  // at most six rings
+      {false, false, 2, 2, Q::NonAntialiased, Q::Default},
+      {true, true, 4, 4, Q::Default, Q::Default},
+      {false, false, 9, 6, Q::NonAntialiased, Q::Default},  // at most six rings
   };
+  const TRect rect{10, 20, 110, 60};
+  const TColor colour = RGBColor(40, 160, 220);
   for (const auto& row : rows) {
     TMemoryBitmap bitmap;
     TFontSpec font;  // the canvas starts with the other smoothing than the rings want
     font.quality = row.ring == Q::Default ? Q::NonAntialiased : Q::Default;
     bitmap.Canvas().SetFont(font);
     bitmap.Canvas().SetFontColor(0x112233);
-    DrawOutlinedText(bitmap.Canvas(), "A&B", {0, 0, 80, 20}, row.smooth, false, TAlignment::Right,
-                     0x00FF00, row.width);
+    DrawOutlinedText(bitmap.Canvas(), "A&B", rect, row.smooth, row.shaded, TAlignment::Right,
+                     colour, row.width);
     const auto texts = TextCalls(bitmap.Recorder());
     ASSERT_EQ(texts.size(), 13u * row.rings + 1) << "width " << row.width;
-    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
-      EXPECT_EQ(texts[i].fontColor, 0x00FF00u);
-      EXPECT_EQ(texts[i].fontQuality, row.ring);
-    }
+    for (int k = 1; k <= row.rings; ++k)
+      for (int i = 0; i <= 12; ++i) {
+        const double theta = (30.0 * i + 2.0 * k) * std::numbers::pi / 180.0;
+        const int dx = static_cast<int>(std::lround(std::cos(theta) * k));
+        const int dy = static_cast<int>(std::lround(std::sin(theta) * k));
+        const double s = std::sin((30.0 * i - 135.0) * std::numbers::pi / 180.0);
+        const TCanvasCall& call = texts[(k - 1) * 13 + i];
+        EXPECT_EQ(call.rect, Shifted(rect, dx, dy)) << "ring " << k << " step " << i;
+        EXPECT_EQ(
+            call.fontColor,
+            row.shaded ? ChangeBrightness(colour, static_cast<int>(std::trunc(s * 48))) : colour)
+            << "ring " << k << " step " << i;
+        EXPECT_EQ(call.fontQuality, row.ring);
+      }
+    EXPECT_EQ(texts.back().rect, rect);
     EXPECT_EQ(texts.back().fontColor, 0x112233u);
     EXPECT_EQ(texts.back().fontQuality, row.text)
         << "smooth " << row.smooth << " width " << row.width;
@@ -207,16 +183,13 @@ TEST(OutlinedText, RingsOfThirteenCopiesThenTheTextInItsOwnColourAndSmoothing) {
 }
 
 TEST(FontStyle, CodeHoldsOnlyBoldAndItalic) {
-  const struct {
-    TFontStyles style;
-    int code;
-  } rows[] = {
+  const std::pair<TFontStyles, int> rows[] = {
       {{false, false, false, false}, 0}, {{true, false, false, false}, 1},
       {{false, true, false, false}, 16}, {{true, true, false, false}, 17},
       {{true, false, true, false}, 1},   {{false, false, true, true}, 0},
       {{false, true, false, true}, 16},
   };
-  for (const auto& row : rows) EXPECT_EQ(FontStyleToCode(row.style), row.code);
+  for (const auto& [style, code] : rows) EXPECT_EQ(FontStyleToCode(style), code);
   // Reading back ignores every other bit.
   EXPECT_EQ(CodeToFontStyle(19), (TFontStyles{true, true, false, false}));
   EXPECT_EQ(CodeToFontStyle(2 | 4 | 8 | 32), TFontStyles{});
@@ -284,25 +257,21 @@ TEST(HourPoint, QuarterHoursAndHalvesToEven) {
 TEST(ElementSettings, ColoursByFlagWidthFromTheRecordAndNeverTheKey) {
   const TElementSettings record{0x112233, 0x445566, 3}, keyed{0x010101, 0x010101, 7};
   TMemoryBitmap bitmap;
-  TCanvas& c = bitmap.Canvas();
-  const auto applied = [&](const TElementSettings& r, const TElementSettings& alt, bool useAlt) {
-    ApplyElementSettings(c, r, alt, useAlt);
-    c.Ellipse({0, 0, 10, 10});
-    return bitmap.Recorder().calls.back();
+  // The brush and pen an ellipse is then drawn with.
+  const auto applied = [&](const TElementSettings& r, bool useAlt) {
+    ApplyElementSettings(bitmap.Canvas(), r, keyed, useAlt);
+    bitmap.Canvas().Ellipse({0, 0, 10, 10});
+    const TCanvasCall& call = bitmap.Recorder().calls.back();
+    return std::tuple(call.brushColor, call.penColor, call.penWidth, call.penStyle);
   };
-  TCanvasCall call = applied(record, keyed, false);
-  EXPECT_EQ(call.brushColor, 0x112233u);
-  EXPECT_EQ(call.penColor, 0x445566u);
-  EXPECT_EQ(call.penStyle, TPenStyle::InsideFrame);
-  call = applied(record, keyed, true);  // the alternative's colours, the record's width
-  EXPECT_EQ(call.brushColor, 0u);       // the key colour would cut holes: black
-  EXPECT_EQ(call.penColor, 0u);
-  EXPECT_EQ(call.penWidth, 3);
-  call = applied({0x778899, 0xAABBCC, 1}, keyed, false);  // one pixel is already an outline
-  EXPECT_EQ(call.penStyle, TPenStyle::InsideFrame);
-  EXPECT_EQ(call.penWidth, 1);
-  call = applied({0x778899, 0xAABBCC, 0}, keyed, false);
-  EXPECT_EQ(call.penStyle, TPenStyle::Clear);
+  using S = TPenStyle;
+  EXPECT_EQ(applied(record, false), std::tuple(0x112233u, 0x445566u, 3, S::InsideFrame));
+  // The alternative's colours, the record's width; the key colour would cut holes: black.
+  EXPECT_EQ(applied(record, true), std::tuple(0u, 0u, 3, S::InsideFrame));
+  // One pixel is already an outline; none is no pen.
+  EXPECT_EQ(applied({0x778899, 0xAABBCC, 1}, false),
+            std::tuple(0x778899u, 0xAABBCCu, 1, S::InsideFrame));
+  EXPECT_EQ(std::get<3>(applied({0x778899, 0xAABBCC, 0}, false)), S::Clear);
 }
 
 TEST(CustomColors, SlotsAreFoundByLetterAndDamageGivesWhite) {
@@ -318,16 +287,15 @@ TEST(CustomColors, SlotsAreFoundByLetterAndDamageGivesWhite) {
       "ColorI=a0",
       "ColorP=00ff80",
   });
-  EXPECT_EQ(colors[0], 0x123ABCu);
   EXPECT_EQ(colors[1], RGBColor(255, 0, 0));
-  EXPECT_EQ(colors[7], 0x9u);
-  EXPECT_EQ(colors[8], 0xA0u);
-  for (int i : {2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14})
-    EXPECT_EQ(colors[i], clEmptyCustomColor) << "slot " << i;
-  EXPECT_EQ(colors[15], 0x00FF80u);
-  EXPECT_EQ(CustomColorsFromList(CustomColorsToList(colors)), colors);
-  EXPECT_EQ(CustomColorsToList(colors).front(), "ColorA=123ABC");
-  EXPECT_EQ(CustomColorsToList(colors).back(), "ColorP=00FF80");
+  // Written back in slot order; damage is white.
+  const std::vector<std::string> written = CustomColorsToList(colors);
+  std::string slots;
+  for (const std::string& item : written) slots += item.substr(5) + " ";
+  EXPECT_EQ(slots,
+            "A=123ABC B=0000FF C=FFFFFF D=FFFFFF E=FFFFFF F=FFFFFF G=FFFFFF H=000009 I=0000A0 "
+            "J=FFFFFF K=FFFFFF L=FFFFFF M=FFFFFF N=FFFFFF O=FFFFFF P=00FF80 ");
+  EXPECT_EQ(CustomColorsFromList(written), colors);
 }
 
 }  // namespace
