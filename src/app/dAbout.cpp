@@ -19,6 +19,7 @@ struct TPlace {
 constexpr TPlace kPlaces[] = {{TdlgAbout::InfoId, {12, 66, 394, 126}},
                               {TdlgAbout::WebInfoId, {12, 134, 394, 160}},
                               {TdlgAbout::LinkId, {12, 162, 394, 178}},
+                              {TdlgAbout::HelpId, {12, 208, 300, 224}},
                               {TdlgAbout::CloseId, {316, 204, 394, 230}}};
 
 }  // namespace
@@ -34,11 +35,13 @@ bool TdlgAbout::OnInitDialog() {
   FBanner = static_cast<HBITMAP>(
       LoadImageW(GetModuleHandleW(nullptr), L"ABOUT", IMAGE_BITMAP, 0, 0, LR_SHARED));
   SetWindowTextW(Item(LinkId), FHomePage);
-  FLink.ChangeWithMouse = true;
-  FLink.HandCursor = true;
-  FLink.Color = RGB(0x00, 0x40, 0x80);
-  FLink.ActiveColor = RGB(0x00, 0x80, 0xC0);
-  FLink.Attach(Item(LinkId));
+  for (auto [label, id] : {std::pair{&FLink, LinkId}, std::pair{&FHelpLink, HelpId}}) {
+    label->ChangeWithMouse = true;
+    label->HandCursor = true;
+    label->Color = RGB(0x00, 0x40, 0x80);
+    label->ActiveColor = RGB(0x00, 0x80, 0xC0);
+    label->Attach(Item(id));
+  }
   // Centred on the screen, with the controls placed below the banner.
   const int width = Scaled(kSize.cx), height = Scaled(kSize.cy);
   SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
@@ -92,6 +95,7 @@ INT_PTR TdlgAbout::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const auto dc = reinterpret_cast<HDC>(wParam);
       SetBkColor(dc, kBackground);
       if (reinterpret_cast<HWND>(lParam) == Item(LinkId)) SetTextColor(dc, FLink.TextColor());
+      if (reinterpret_cast<HWND>(lParam) == Item(HelpId)) SetTextColor(dc, FHelpLink.TextColor());
       return reinterpret_cast<INT_PTR>(FBackground.get());
     }
     default:
@@ -102,6 +106,10 @@ INT_PTR TdlgAbout::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TdlgAbout::OnCommand(int id, int notification) {
   if (id == LinkId && notification == STN_CLICKED) {
     ShellExecuteW(Handle(), nullptr, FHomePage, nullptr, nullptr, SW_SHOW);
+    return;
+  }
+  if (id == HelpId && notification == STN_CLICKED) {
+    OpenHelp(TemplateId);
     return;
   }
   // Enter presses Close, the default button; Esc cancels.

@@ -16,6 +16,7 @@ class TdlgAbout : public TDialogBase {
   static constexpr int InfoId = IDC_ABOUT_INFO;
   static constexpr int WebInfoId = IDC_ABOUT_WEB_INFO;
   static constexpr int LinkId = IDC_ABOUT_LINK;
+  static constexpr int HelpId = IDC_ABOUT_HELP;
   static constexpr int CloseId = IDC_ABOUT_CLOSE;
   explicit TdlgAbout(const wchar_t* homePage) : TDialogBase(TemplateId), FHomePage(homePage) {}
 
@@ -35,6 +36,7 @@ class TdlgAbout : public TDialogBase {
   RECT Scaled(const RECT& r) const;
   const wchar_t* FHomePage;
   TVarnLabel FLink;
+  TVarnLabel FHelpLink;
   TUniqueBrush FBackground;
   HBITMAP FBanner = nullptr;  // a shared resource bitmap, not ours to delete
 };

@@ -209,6 +209,14 @@ int TfrmPreferences::CurrentPage() const {
   return static_cast<int>(SendMessageW(Item(TabsId), TCM_GETCURSEL, 0, 0));
 }
 
+int TfrmPreferences::PageInView() const {
+  const auto tab = static_cast<std::size_t>(CurrentPage());
+  if (tab != pgPreferences) return kPageTemplates[tab];
+  for (std::size_t i = pgFirstOption; i < PageCount(); ++i)
+    if (IsWindowVisible(Page(i))) return kPageTemplates[i];
+  return kPageTemplates[pgPreferences];
+}
+
 void TfrmPreferences::ShowPage(int page) {
   SendMessageW(Item(TabsId), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   for (std::size_t i = pgDisplays; i < pgFirstOption; ++i)
@@ -253,6 +261,8 @@ void TfrmPreferences::OnCommand(int id, int notification) {
   const bool clicked = notification == BN_CLICKED;
   if (id == CloseId || id == IDCANCEL) {
     End(IDCANCEL);
+  } else if (id == HelpId) {
+    OpenHelp(PageInView());
   } else if (id == IDOK) {
     // Enter acts on the focused list's row.
     const HWND focus = GetFocus();

@@ -46,6 +46,7 @@ class TfrmPreferences : public TPagedDialog {
  public:
   static constexpr int TemplateId = IDD_PREFS;
   static constexpr int CloseId = IDC_PREFS_CLOSE;
+  static constexpr int HelpId = IDC_PREFS_HELP;
   static constexpr int TabsId = IDC_PREFS_TABS;
   static constexpr int DisplayListId = IDC_PREFS_DISPLAY_LIST;
   static constexpr int ConfigureDisplayId = IDC_PREFS_CONFIGURE_DISPLAY;
@@ -107,6 +108,8 @@ class TfrmPreferences : public TPagedDialog {
   // 0 displays, 1 events, 2 preferences.
   void ShowPage(int page);
   int CurrentPage() const;
+  // The template of the page in view: a tab's, or on the options tab the option page's.
+  int PageInView() const;
   void SelectDisplay(const TDisplay* display);
   HWND TabControl() const override { return Item(TabsId); }
 

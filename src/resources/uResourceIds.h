@@ -7,6 +7,7 @@
 // The preferences window.
 #define IDD_PREFS 2000
 #define IDC_PREFS_CLOSE 2001
+#define IDC_PREFS_HELP 2099
 #define IDC_PREFS_TABS 2005
 #define IDC_PREFS_DISPLAY_LIST 2006
 #define IDC_PREFS_CONFIGURE_DISPLAY 2007
@@ -40,6 +41,7 @@
 #define IDC_ABOUT_INFO 2190
 #define IDC_ABOUT_WEB_INFO 2191
 #define IDC_ABOUT_LINK 2192
+#define IDC_ABOUT_HELP 2193
 #define IDC_ABOUT_CLOSE 2194
 
 // The preferences window: its pages and the controls on them.

@@ -69,6 +69,10 @@ void TDialogBase::SetTranslation(TTranslate translate) { gTranslate = translate;
 
 void TDialogBase::SetHelp(THelp help) { gHelp = help; }
 
+void TDialogBase::OpenHelp(int templateId) {
+  if (gHelp) gHelp(templateId);
+}
+
 bool TDialogBase::IsDialogMessageForAny(MSG& msg) {
   const int step = TabStep(msg);
   for (const HWND dialog : ModelessDialogs()) {
@@ -130,7 +134,7 @@ INT_PTR CALLBACK TDialogBase::StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam
     }
     if (msg == WM_HELP && gHelp) {
       // The innermost dialog around the focus is asked first: a page before its window.
-      gHelp(self->FTemplateId);
+      OpenHelp(self->FTemplateId);
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
       return TRUE;
     }

@@ -58,6 +58,8 @@ class TDialogBase {
   // The window is gone (the handle is already cleared). The last call the
   // dialog gets from its window, so a modeless dialog may free itself here.
   virtual void OnDestroyed() {}
+  // Opens the help at the section of a template, as F1 does.
+  static void OpenHelp(int templateId);
   // Ends a modal dialog with result, or destroys a modeless one.
   void End(INT_PTR result);
   HWND Item(int id) const { return GetDlgItem(Handle(), id); }

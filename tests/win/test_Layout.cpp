@@ -271,10 +271,11 @@ class TLayoutCheck {
   }
 
   // Labels name the input after them; buttons and boxes name themselves. The default button is
-  // reached by Enter.
+  // reached by Enter, a Help button by F1.
   void CheckAccessKey(HWND c, TControl kind, const std::wstring& text, HWND next) {
     if (kind == TControl::GroupBox) return;
     if (kind == TControl::PushButton && (Style(c) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return;
+    if (GetDlgCtrlID(c) == TfrmPreferences::HelpId) return;
     if (kind == TControl::Label && !(next && KindOf(next) == TControl::Input)) return;
     const wchar_t key = AccessKey(text);
     if (!key) {

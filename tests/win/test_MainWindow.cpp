@@ -22,6 +22,7 @@
 #include "support/uDialogControls.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
+#include "support/uHelp.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -313,10 +314,15 @@ TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyTabReachesItsLinkAndEnterClose
     bool idle = true;
     SIZE size{};
     std::string link;
-    bool linkFocused = false;
+    std::vector<int> focus;  // after each Tab
   } seen;
   HWND about = nullptr;
   const auto press = [](WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); };
+  const auto tab = [&] {
+    seen.focus.push_back(GetDlgCtrlID(GetFocus()));
+    press(VK_TAB);
+    return true;
+  };
   AnswerModalWindows({[&] {
                         about = FindDialogWith(TdlgAbout::LinkId);
                         if (!about) return false;
@@ -325,25 +331,32 @@ TEST_F(MainWindowTest, AboutBoxKeepsTheProgramBusyTabReachesItsLinkAndEnterClose
                         seen.idle = Main().IsIdle();
                         seen.size = {r.right - r.left, r.bottom - r.top};
                         seen.link = ControlText(about, TdlgAbout::LinkId);
-                        press(VK_TAB);
-                        return true;
+                        return tab();
+                      },
+                      tab,
+                      [&] {
+                        press(VK_RETURN);  // on the help link: opens the help, the box stays
+                        return tab();      // round to Close
                       },
                       [&] {
-                        seen.linkFocused = GetFocus() == GetDlgItem(about, TdlgAbout::LinkId);
-                        press(VK_TAB);  // round to Close
-                        return true;
-                      },
-                      [&] {
+                        seen.focus.push_back(GetDlgCtrlID(GetFocus()));
                         press(VK_RETURN);
                         return true;
                       }});
+  std::vector<std::string> opened;
+  const auto browser = AddressOpener();
+  AddressOpener() = [&opened](const std::string& address) { opened.push_back(address); };
   Send(WM_COMMAND, cmdAbout);  // returns when the box has closed
+  AddressOpener() = browser;
+  EXPECT_EQ(opened,
+            std::vector<std::string>{HelpAddress(ProgramFolder() + "help_en.htm", "about")});
+  EXPECT_EQ(seen.focus, (std::vector<int>{TdlgAbout::CloseId, TdlgAbout::LinkId, TdlgAbout::HelpId,
+                                          TdlgAbout::CloseId}));
   EXPECT_FALSE(seen.idle);
   // 408 x 245 at 96 dpi, grown with the DPI.
   EXPECT_EQ(seen.size.cx, ScaledForWindow(nullptr, 408));
   EXPECT_EQ(seen.size.cy, ScaledForWindow(nullptr, 245));
   EXPECT_EQ(seen.link.rfind("https://", 0), 0u);
-  EXPECT_TRUE(seen.linkFocused);
   EXPECT_TRUE(Main().IsIdle());
 }
 

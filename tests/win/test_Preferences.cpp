@@ -341,19 +341,26 @@ TEST_F(PreferencesTest, F1OpensTheHelpPageOfTheLanguageAtTheSectionOfTheFocus) {
   HELPINFO info{};  // as the system asks a control of an option page
   info.cbSize = sizeof(info);
   SendMessageW(C(P::SoundFileId), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  // The Help button opens the page in view.
+  Command(P::HelpId);
+  SendMessageW(Window(), WM_SHOW_LANGUAGE_PAGE, 0, 0);
+  Command(P::HelpId);
   AddressOpener() = browser;
   const std::string page = HelpAddress(ProgramFolder(), "") + "help_en.htm#";
-  EXPECT_EQ(opened, (std::vector<std::string>{page + "prefs", page + "prefs-chime-sounds-page"}));
+  EXPECT_EQ(opened,
+            (std::vector<std::string>{page + "prefs", page + "prefs-chime-sounds-page",
+                                      page + "prefs-displays-page", page + "prefs-language-page"}));
 }
 
 TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   Open();
   using V = std::vector<int>;
-  EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::CloseId}));
+  EXPECT_EQ(TabOrder(Window()),
+            (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::HelpId, P::CloseId}));
   SelectListRow(PageOf(P::DisplayListId), P::DisplayListId, 0);
   EXPECT_EQ(TabOrder(Window()),
             (V{P::TabsId, P::DisplayListId, P::AddDisplayId, P::RemoveDisplayId,
-               P::ConfigureDisplayId, P::SetPrimaryId, P::ResetPositionId, P::CloseId}));
+               P::ConfigureDisplayId, P::SetPrimaryId, P::ResetPositionId, P::HelpId, P::CloseId}));
   // A tab chosen shows its page.
   SendMessageW(C(P::TabsId), TCM_SETCURSEL, 1, 0);
   NMHDR tab{};
@@ -363,13 +370,14 @@ TEST_F(PreferencesTest, TabVisitsEveryControlOfThePageAndEscCloses) {
   SendMessageW(Window(), WM_NOTIFY, P::TabsId, reinterpret_cast<LPARAM>(&tab));
   EXPECT_TRUE(IsWindowVisible(C(P::EventListId)));
   EXPECT_FALSE(IsWindowVisible(C(P::DisplayListId)));
-  EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::EventListId, P::AddEventId, P::CloseId}));
+  EXPECT_EQ(TabOrder(Window()),
+            (V{P::TabsId, P::EventListId, P::AddEventId, P::HelpId, P::CloseId}));
   Main().Preferences()->ShowPage(2);
   EXPECT_EQ(TabOrder(Window()),
             (V{P::TabsId, P::TreeId, P::StartAutomaticallyId, P::AutoHideId, P::AutoHideDelayId,
-               P::AutoShowDelayId, P::HideAllId, P::CloseId}));
+               P::AutoShowDelayId, P::HideAllId, P::HelpId, P::CloseId}));
   SendMessageW(Window(), WM_SHOW_LANGUAGE_PAGE, 0, 0);
-  EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::TreeId, P::LanguagesId, P::CloseId}));
+  EXPECT_EQ(TabOrder(Window()), (V{P::TabsId, P::TreeId, P::LanguagesId, P::HelpId, P::CloseId}));
   // By keystrokes, as the user: Tab from the list to the button, a plain key in a
   // shortcut box gets Ctrl+Alt, Esc closes.
   Main().Preferences()->ShowPage(0);
