@@ -1,7 +1,5 @@
 #include "app/dAbout.h"
 
-#include <shellapi.h>
-
 #include "config/uMultilanguage.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
@@ -105,7 +103,7 @@ INT_PTR TdlgAbout::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TdlgAbout::OnCommand(int id, int notification) {
   if (id == LinkId && notification == STN_CLICKED) {
-    ShellExecuteW(Handle(), nullptr, FHomePage, nullptr, nullptr, SW_SHOW);
+    ShellOpen(Handle(), FHomePage);
     return;
   }
   if (id == HelpId && notification == STN_CLICKED) {

@@ -1,7 +1,5 @@
 #include "app/fMsgHandler.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "app/dAbout.h"
@@ -328,10 +326,10 @@ void TQuorvelDisplay::DispatchCommand(int id) {
       WinExec("rundll32 shell32.dll,Control_RunDLL timedate.cpl", SW_SHOWDEFAULT);
       break;
     case cmdHomePage:
-      ShellExecuteW(Handle(), nullptr, kHomePage, nullptr, nullptr, SW_SHOW);
+      ShellOpen(Handle(), kHomePage);
       break;
     case cmdMakerPage:
-      ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOW);
+      ShellOpen(Handle(), kMakerPage);
       break;
     case cmdEventsPage:
       OpenPreferences(1, nullptr, 0, 0, false);

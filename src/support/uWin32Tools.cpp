@@ -72,6 +72,10 @@ void OpenInBrowser(const std::string& address) {
 
 }  // namespace
 
+void ShellOpen(HWND window, const wchar_t* target) {
+  ShellExecuteW(window, nullptr, target, nullptr, nullptr, SW_SHOW);
+}
+
 std::function<void(const std::string& address)>& AddressOpener() {
   static std::function<void(const std::string&)> opener = OpenInBrowser;
   return opener;

@@ -28,7 +28,9 @@ class THourglass {
 // Opens a help page of the program's folder at a section (the translation names the page of its
 // language).
 void ShowHelp(const std::string& page, const std::string& section);
-// What opens an address in the user's browser; tests put a recorder in its place.
+// Asks the shell to open a file or address with its associated program.
+void ShellOpen(HWND window, const wchar_t* target);
+// What opens a help page's address in the user's browser; tests put a recorder in its place.
 std::function<void(const std::string& address)>& AddressOpener();
 // The system's open-file dialog; true and the chosen path on OK.
 bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,

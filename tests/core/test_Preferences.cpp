@@ -66,7 +66,7 @@ TEST(Preferences, AChimeSwitchedOnWithoutASoundGetsTheShippedStroke) {
   std::filesystem::create_directories(folder / "Sounds");
   for (const char* name : {QuarterStroke, HourStroke}) std::ofstream(folder / "Sounds" / name);
   Platform().programFile = (folder / "quorvel.exe").string();
-  const std::string shipped = (folder / "Sounds").string() + "/";
+  const auto shipped = [&folder](const char* name) { return (folder / "Sounds" / name).string(); };
   TOptions o;
   o.ChimeHalfSound = "own.wav";
   SwitchSoundRow(o, 0, true);
@@ -75,10 +75,10 @@ TEST(Preferences, AChimeSwitchedOnWithoutASoundGetsTheShippedStroke) {
   SwitchSoundRow(o, 3, true);
   EXPECT_EQ(std::tie(o.ChimeQuarter, o.ChimeHalf, o.ChimeThreeQuarters, o.ChimeTop),
             std::make_tuple(true, true, false, true));
-  EXPECT_EQ(o.ChimeQuarterSound, shipped + QuarterStroke);
+  EXPECT_EQ(o.ChimeQuarterSound, shipped(QuarterStroke));
   EXPECT_EQ(o.ChimeHalfSound, "own.wav");
   EXPECT_EQ(o.ChimeThreeQuartersSound, "");
-  EXPECT_EQ(o.ChimeTopSound, shipped + HourStroke);
+  EXPECT_EQ(o.ChimeTopSound, shipped(HourStroke));
   EXPECT_EQ(SoundOrShipped("", EventAlert), "");  // not shipped here: nothing to fill in
   std::filesystem::remove_all(folder);
 }
