@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
 
 #include "resources/uResourceIds.h"
 
