@@ -99,13 +99,20 @@ TMultiLanguage::TMultiLanguage() {
     // A damaged choice counts as none.
   }
   if (found) return;
-  try {
-    TVarnRegistry registry;
-    registry.SetRootKey(TRootKey::LocalMachine);
-    // Read-only: full access to the machine's keys is refused to ordinary users.
-    if (registry.OpenKeyReadOnly(RegistryKeys::Uninstall))
-      SetLanguage(registry.ReadStringDef("Language", FLanguageName));
-  } catch (const ERegistryException&) {
+  // The installer's choice: an install for all users writes it to the machine's key, an
+  // install for one user to that user's.
+  for (const TRootKey root : {TRootKey::LocalMachine, TRootKey::CurrentUser}) {
+    try {
+      TVarnRegistry registry;
+      registry.SetRootKey(root);
+      // Read-only: full access to the machine's keys is refused to ordinary users.
+      if (registry.OpenKeyReadOnly(RegistryKeys::Uninstall) && registry.ValueExists("Language")) {
+        SetLanguage(registry.ReadString("Language"));
+        return;
+      }
+    } catch (const ERegistryException&) {
+      // A damaged choice counts as none.
+    }
   }
 }
 

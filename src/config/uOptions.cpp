@@ -84,7 +84,8 @@ void TOptions::Save() {
   registry.WriteStringList(RegistryKeys::CustomColors, CustomColors);
   if (registry.OpenKey(RegistryKeys::Run, true)) {
     if (StartAutomatically)
-      registry.WriteString(kRunValue, Platform().programFile + " /boot");
+      // Quoted: unquoted, a path with a space would let Windows try "C:\Program.exe" first.
+      registry.WriteString(kRunValue, "\"" + Platform().programFile + "\" /boot");
     else
       registry.DeleteValue(kRunValue);
   }

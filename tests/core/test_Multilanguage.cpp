@@ -115,13 +115,15 @@ TEST_F(LanguageFiles, ListedOnlyWithHeaderAndProductName) {
   EXPECT_EQ(TMultiLanguage::LanguageOfEntry(entries[0]), "english");
 }
 
+// Spelt out, not taken from the program: the installer writes this path.
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
+
 TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   Write("deutsch.lng", "LANGUAGE=Deutsch\r\nMNU_DISPLAY=Anzeige\r\n");
   {
     TVarnRegistry reg;
     reg.SetRootKey(TRootKey::LocalMachine);
-    ASSERT_TRUE(
-        reg.OpenKey("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel", true));
+    ASSERT_TRUE(reg.OpenKey(kUninstallKey, true));
     reg.WriteString("Language", "deutsch");
   }
   // Ordinary users may read the machine's keys but not write them.
@@ -140,6 +142,20 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
   user.WriteInteger("Language", 3);  // damaged: ignored, the installation's choice counts
   TMultiLanguage damaged;
   EXPECT_EQ(damaged.LanguageName(), "deutsch");
+
+  // An install for one user writes its choice to that user's hive; the machine's comes first.
+  user.DeleteValue("Language");
+  ASSERT_TRUE(user.OpenKey("\\" + std::string(kUninstallKey), true));
+  user.WriteString("Language", "english");
+  EXPECT_EQ(TMultiLanguage().LanguageName(), "deutsch");
+  platform.localMachine.refusedAccess = 0;
+  TVarnRegistry machine;
+  machine.SetRootKey(TRootKey::LocalMachine);
+  ASSERT_TRUE(machine.OpenKey(kUninstallKey, false) && machine.DeleteValue("Language"));
+  user.WriteString("Language", "deutsch");
+  EXPECT_EQ(TMultiLanguage().LanguageName(), "deutsch");
+  user.WriteString("Language", "");
+  EXPECT_EQ(TMultiLanguage().LanguageName(), "english");
 }
 
 TEST_F(LanguageFiles, MissingOrUnsafeNamesFallBackToEnglish) {

@@ -31,7 +31,7 @@ TEST_F(OptionsTest, StartAutomaticallyWritesAndRemovesTheRunEntry) {
   options.Load();
   options.StartAutomatically = true;
   options.Save();
-  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), Platform().programFile + " /boot");
+  EXPECT_EQ(StoredString(kRunKey, "Quorvel"), "\"" + Platform().programFile + "\" /boot");
   TOptions loaded;
   loaded.Load();
   EXPECT_TRUE(loaded.StartAutomatically);

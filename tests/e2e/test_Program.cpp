@@ -387,12 +387,12 @@ TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {
   reg.CloseKey();
   RunOnce();
   const std::string entry = String(kRun, "Quorvel");
-  ASSERT_GT(entry.size(), 6u);
-  EXPECT_EQ(entry.substr(entry.size() - 6), " /boot");
-  EXPECT_NE(entry.find("quorvel.exe"), std::string::npos);
+  ASSERT_GT(entry.size(), 9u);
+  EXPECT_EQ(entry.front(), '"');
+  EXPECT_EQ(entry.substr(entry.size() - 7), "\" /boot");
   wchar_t own[MAX_PATH];
   GetFullPathNameW(QUORVEL_EXE_W, MAX_PATH, own, nullptr);
-  EXPECT_EQ(lstrcmpiW(Utf8ToWide(entry.substr(0, entry.size() - 6)).c_str(), own), 0);
+  EXPECT_EQ(lstrcmpiW(Utf8ToWide(entry.substr(1, entry.size() - 8)).c_str(), own), 0);
 }
 
 TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {

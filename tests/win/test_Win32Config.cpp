@@ -12,6 +12,7 @@
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
 #include "config/uWin32Translate.h"
+#include "quorvel_version.h"
 #include "support/uPlatform.h"
 #include "support/uSystemLibrary.h"
 #include "support/uTools.h"
@@ -212,7 +213,7 @@ TEST(Win32Locale, NamesMarkersFormatsAndOrderOfTheUsersLocale) {
 TEST(Win32Tools, VersionOfTheProgramFile) {
   const TVersionInfo v = ReadVersionInfo(Utf8ToWide(QUORVEL_EXE_PATH));
   ASSERT_TRUE(v.Valid);
-  EXPECT_EQ(v.Text(), "0.1.0.1 (preview)");
+  EXPECT_EQ(v.Text(), QUORVEL_VERSION_TEXT " (preview)");
   EXPECT_FALSE(ReadVersionInfo(L"C:\\no\\such\\file.exe").Valid);
 }
 
