@@ -7,21 +7,24 @@ packages=(
   cmake make g++ ccache clang clang-format libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64
+  wine wine64 wine32:i386 nsis
   xvfb x11-utils xauth xdotool imagemagick fonts-dejavu-core
 )
 # make is listed because cmake only recommends it and installs skip recommends.
+# wine32 runs the 32-bit program and the installer, which is a 32-bit program itself.
 
 # Prints the names among "$@" that are not fully installed, one query for all of them.
 missing_packages() {
   local -A installed=()
-  local name status
+  local name arch status
   # dpkg-query fails when a name is unknown but still lists the others.
-  while read -r name status; do
+  # A package counts under its name and under name:architecture.
+  while read -r name arch status; do
     if [[ $status == "install ok installed" ]]; then
       installed[$name]=1
+      installed[$name:$arch]=1
     fi
-  done < <(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null || true)
+  done < <(dpkg-query -W -f='${Package} ${Architecture} ${Status}\n' "$@" 2>/dev/null || true)
   for name in "$@"; do
     if [[ -z ${installed[$name]:-} ]]; then
       echo "$name"
@@ -46,6 +49,13 @@ else
   echo "setup.sh: missing packages (${missing[*]}) and neither root nor sudo is available" >&2
   exit 1
 fi
+
+# Packages of another architecture (name:arch) need that architecture known to dpkg first.
+for name in "${missing[@]}"; do
+  if [[ $name == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${name#*:}"; then
+    "${as_root[@]}" dpkg --add-architecture "${name#*:}"
+  fi
+done
 
 # No stdin in CI: apt and dpkg must never ask anything.
 "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get update -q

@@ -2,7 +2,9 @@
 # Builds and runs every Quorvel test:
 #   the source formatting, the core tests under ASan+UBSan (one test per case), the threaded
 #   tests under TSan, the fuzz targets, the 64-bit Windows build with its core, Win32 and
-#   end-to-end tests under Wine, and a compile of the 32-bit Windows program. Warnings are errors everywhere.
+#   end-to-end tests under Wine, a compile of the 32-bit Windows program, and the release:
+#   both zips made twice (the same bytes), the installer run for all users and for one user.
+#   Warnings are errors everywhere.
 # Stops at the first failure. QUORVEL_BENCH_RUN=1 also builds and runs the native benchmark
 # (never by default, as timings depend on the machine). QUORVEL_JOBS overrides the build
 # parallelism (default 2).
@@ -130,3 +132,17 @@ begin "mingw64: tests under Wine"
   ctest --test-dir build/mingw64 --output-on-failure --no-tests=error --timeout "$test_timeout" -j "$jobs"
 )
 passed+=(wine)
+
+begin "release: packaged twice, installed and removed under Wine"
+# The release script reuses the two builds above. Its zips must not change between two runs.
+version=$(sed -n 's/^project(Quorvel VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+zips=("dist/Quorvel-$version-win64.zip" "dist/Quorvel-$version-win32.zip")
+scripts/package.sh
+first=$(sha256sum "${zips[@]}")
+scripts/package.sh
+if [[ $(sha256sum "${zips[@]}") != "$first" ]]; then
+  echo "test.sh: two runs of package.sh gave different zips" >&2
+  exit 1
+fi
+tests/e2e/install.sh "dist/Quorvel-$version-setup.exe" build/mingw64/tests/start_check.exe
+passed+=(release)

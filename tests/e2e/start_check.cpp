@@ -6,8 +6,9 @@
 //   start_check.exe PROGRAM [ARGUMENTS]
 //
 // Names are spelt out here rather than taken from the program, so a misspelt one fails.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <chrono>
 #include <cstdio>
