@@ -40,12 +40,16 @@ stage=build/package
 rm -rf "$stage/win64" "$stage/win32" "$stage/lists"
 mkdir -p "$stage/lists" dist
 
+# The commit's time stands for "now" wherever a time is written: in the stripped programs'
+# headers (strip honours SOURCE_DATE_EPOCH) and in the zip entries.
+epoch=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
+
 # One Quorvel folder per architecture: what the zip holds and the installer installs.
 # Line ends of the user's README are Windows' own, for the Notepad of older Windows.
 make_folder() {
   local arch=$1 build=$2 triple=$3 folder="$stage/$1/Quorvel"
   mkdir -p "$folder/Sounds"
-  "$triple-strip" -o "$folder/quorvel.exe" "$build/src/quorvel.exe"
+  SOURCE_DATE_EPOCH=$epoch "$triple-strip" -o "$folder/quorvel.exe" "$build/src/quorvel.exe"
   cp src/resources/deutsch.lng src/help/help_en.htm src/help/help_de.htm "$folder/"
   cp src/resources/sounds/*.wav "$folder/Sounds/"
   sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' release/README.txt >"$folder/README.txt"
@@ -87,7 +91,6 @@ echo "==> package.sh: starting each packaged program under Wine"
 
 # Zips that do not depend on when or by whom they were made: the commit's time for every
 # entry, a fixed order and fixed permissions.
-epoch=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 for arch in win64 win32; do
   archive="dist/Quorvel-$version-$arch.zip"
   python3 - "$stage/$arch" "$archive" "$epoch" <<'PY'
