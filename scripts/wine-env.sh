@@ -119,15 +119,21 @@ wineserver -k >/dev/null 2>&1 || true
 timeout 20 wineserver -w >/dev/null 2>&1 || true
 
 # The prefix counts as ready only once its creation has finished; a half-made one from an
-# interrupted run is thrown away and made again.
-if [[ ! -f $WINEPREFIX/.quorvel-prefix-ready ]]; then
+# interrupted run is thrown away and made again. So is one made before Wine's 32-bit support
+# was installed: it lacks the 32-bit system folder, and 32-bit programs cannot start in it.
+_qv_wine_bits=64
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  _qv_wine_bits="32 and 64"
+fi
+if [[ ! -f $WINEPREFIX/.quorvel-prefix-ready ||
+  $(cat "$WINEPREFIX/.quorvel-prefix-ready") != "$_qv_wine_bits" ]]; then
   echo "wine-env: creating Wine prefix $WINEPREFIX (once per build folder)"
   _qv_started=$SECONDS
   rm -rf "$WINEPREFIX"
   timeout 300 wineboot -i || _qv_fail "wineboot -i failed for $WINEPREFIX"
   # Nothing may use the prefix before wineboot's background work is done.
   timeout 300 wineserver -w || _qv_fail "wineboot did not finish in $WINEPREFIX"
-  touch "$WINEPREFIX/.quorvel-prefix-ready"
+  echo "$_qv_wine_bits" >"$WINEPREFIX/.quorvel-prefix-ready"
   echo "wine-env: prefix ready in $((SECONDS - _qv_started)) s"
   unset _qv_started
 else

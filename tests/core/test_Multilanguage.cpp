@@ -145,7 +145,8 @@ TEST_F(LanguageFiles, StartUpTakesTheUsersChoiceThenTheInstallations) {
 
   // An install for one user writes its choice to that user's hive; the machine's comes first.
   user.DeleteValue("Language");
-  ASSERT_TRUE(user.OpenKey("\\" + std::string(kUninstallKey), true));
+  user.CloseKey();
+  ASSERT_TRUE(user.OpenKey(kUninstallKey, true));
   user.WriteString("Language", "english");
   EXPECT_EQ(TMultiLanguage().LanguageName(), "deutsch");
   platform.localMachine.refusedAccess = 0;

@@ -1,7 +1,8 @@
 // Every window of the program opened as a user opens it, in English and in German, and read as a
 // user reads it: it fits a small screen at the DPI this process runs at, no control lies outside
-// its parent or over a sibling, every text fits its control, and every labelled control has an
-// access key of its own. The test command runs it at 96, 144 and 192 dpi.
+// its parent or over a sibling, every text fits its control, every labelled control has an
+// access key of its own, and no text of a German window is its English window's text at the same
+// place. The test command runs it at 96, 144 and 192 dpi.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -168,6 +170,26 @@ std::vector<HWND> WindowsOnTop() {
   return found;
 }
 
+constexpr wchar_t kSampleMessage[] = L"Stand up and stretch";
+
+// Whether a text the German window shows as the English one did may stay so: German writes it
+// the same way, or it is not a text of the program's own (the test's sample message, numbers,
+// dates and addresses, the names of days the system's locale gives).
+bool MayStayEnglish(std::wstring text) {
+  std::erase(text, L'&');
+  static const std::set<std::wstring> alike{L"Quorvel", L"Text", L"Normal", L"Position:",
+                                            L"GMT",     L"Name", L"OK",     kSampleMessage};
+  if (alike.contains(text) || text.find(L"://") != std::wstring::npos ||
+      std::any_of(text.begin(), text.end(), [](wchar_t c) { return std::iswdigit(c); }))
+    return true;
+  for (LCTYPE day = LOCALE_SABBREVDAYNAME1; day <= LOCALE_SABBREVDAYNAME7; ++day) {
+    wchar_t name[32] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, day, name, 32);
+    if (text == name) return true;
+  }
+  return false;
+}
+
 // What a user of one window state sees wrong, one line each.
 class TLayoutCheck {
  public:
@@ -187,6 +209,10 @@ class TLayoutCheck {
       if (above != window && Overlap(ScreenRect(above), bounds))
         Fault("is covered by a window that stays on top");
     FKeys.clear();
+    FWindow = name.substr(0, name.rfind('-'));
+    FGerman = name.ends_with("-de");
+    FOrdinal = 0;
+    CheckTranslated(TextOf(window));
     CheckChildren(window);
   }
   std::vector<std::string> faults;
@@ -202,6 +228,7 @@ class TLayoutCheck {
       if (!Inside(ScreenRect(c), client)) Fault(Name(c) + " lies outside its parent");
       for (std::size_t j = i + 1; j < children.size(); ++j) CheckOverlap(c, children[j]);
       CheckText(c, i + 1 < children.size() ? children[i + 1] : nullptr);
+      CheckItemsTranslated(c);
       if (IsClass(c, WC_LISTVIEWW)) CheckColumns(c);
       if (IsClass(c, L"#32770")) CheckChildren(c);  // a page of the window
     }
@@ -227,7 +254,9 @@ class TLayoutCheck {
   void CheckText(HWND c, HWND next) {
     const TControl kind = KindOf(c);
     const std::wstring text = TextOf(c);
-    if (kind == TControl::Other || kind == TControl::Input || !HasLetter(text)) return;
+    if (kind == TControl::Other || kind == TControl::Input) return;
+    CheckTranslated(text);
+    if (!HasLetter(text)) return;
     const RECT r = ScreenRect(c);
     const int width = r.right - r.left, height = r.bottom - r.top;
     const bool wraps = kind == TControl::Label ? (Style(c) & SS_TYPEMASK) != SS_LEFTNOWORDWRAP
@@ -286,6 +315,46 @@ class TLayoutCheck {
     if (!added) Fault(Name(c) + " shares its access key with " + Name(it->second));
   }
 
+  // The texts of a window's tabs, of a list's headings and of a tree's rows.
+  void CheckItemsTranslated(HWND c) {
+    wchar_t text[256] = {};
+    if (IsClass(c, WC_TABCONTROLW)) {
+      for (int i = 0; i < TabCtrl_GetItemCount(c); ++i) {
+        TCITEMW item{TCIF_TEXT, 0, 0, text, 256, 0, 0};
+        TabCtrl_GetItem(c, i, &item);
+        CheckTranslated(text);
+      }
+    } else if (IsClass(c, WC_LISTVIEWW)) {
+      const auto header = reinterpret_cast<HWND>(SendMessageW(c, LVM_GETHEADER, 0, 0));
+      for (int i = 0; header && i < Header_GetItemCount(header); ++i)
+        CheckTranslated(HeaderItemText(header, i));
+    } else if (IsClass(c, WC_TREEVIEWW)) {
+      for (HTREEITEM i = TreeView_GetRoot(c); i; i = TreeView_GetNextVisible(c, i)) {
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = i;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        TreeView_GetItem(c, &item);
+        CheckTranslated(text);
+      }
+    }
+  }
+
+  // A German window's text that is its English window's text at the same place was left
+  // untranslated, unless German writes it the same way or it is not the program's own.
+  void CheckTranslated(const std::wstring& text) {
+    const std::string key = FWindow + "#" + std::to_string(FOrdinal++);
+    if (!FGerman) {
+      FEnglish[key] = text;
+      return;
+    }
+    const auto english = FEnglish.find(key);
+    if (HasLetter(text) && english != FEnglish.end() && english->second == text &&
+        !MayStayEnglish(text))
+      Fault("\"" + WideToUtf8(text) + "\" is left in English");
+  }
+
   std::string Name(HWND c) const {
     std::string name = WideToUtf8(TextOf(c));
     name.insert(name.begin(), '"');
@@ -298,6 +367,10 @@ class TLayoutCheck {
 
   std::string FName;
   std::map<wchar_t, HWND> FKeys;
+  std::string FWindow;  // the name without its language
+  bool FGerman = false;
+  int FOrdinal = 0;  // the place of a text in its window, the same in both languages
+  std::map<std::string, std::wstring> FEnglish;
 };
 
 // Asks scripts/look.sh for a picture of the window, when QUORVEL_LAYOUT_SHOTS names its folder:
@@ -408,7 +481,7 @@ class LayoutTest : public MainWindowTest {
     LookModal(
         4050, [&] { Send(WM_COMMAND, 18); }, modes);
     TEvent event(LocalDateTimeNow(), &List());
-    event.Message = "Stand up and stretch";
+    event.Message = WideToUtf8(kSampleMessage);
     const auto notify = OpenEventNotify(event, quorvel->Options(), nullptr);
     notify->ShowWithoutActivation();
     Look(ModelessWindows().OfClass<TfrmEventNotify>().back()->Handle(), "notification");
