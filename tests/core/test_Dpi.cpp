@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +48,7 @@ TMeasures RenderAt(TDisplay& display, int dpi, const TDpiCase& c) {
 
 TEST(DisplayDpi, EveryPixelSizeAndFontGrowsWithTheWindowsDpiAndStoredSizesStayAt96) {
   TTestPlatform platform;
+  platform.clock.local = {2026, 12, 0, 6, 12, 0, 0};
   const auto digital = [](bool background) {
     auto d = TDisplay::Create<TDisplayDigitalClock>();
     d->SetText("12:34");
@@ -107,16 +110,24 @@ TEST(DisplayDpi, EveryPixelSizeAndFontGrowsWithTheWindowsDpiAndStoredSizesStayAt
          const TCanvasCall* hand = FirstCall(canvas, [](const TCanvasCall& c) {
            return c.op == "Polygon" && c.points.size() == 5;
          });
+         // At twelve the hour hand stands upright: its width across, from side to side.
+         int left = INT_MAX, right = INT_MIN;
+         for (const TPoint p : hand ? hand->points : std::vector<TPoint>{}) {
+           left = std::min(left, p.x);
+           right = std::max(right, p.x);
+         }
          const TBitmap32& b = d.Painter()->Bitmap();
          return TMeasures{b.Width(),
                           b.Height(),
                           textFont(canvas),
                           mark ? mark->rect.Width() : 0,
                           hand ? hand->penWidth : 0,
-                          mark ? mark->penWidth : 0};
+                          mark ? mark->penWidth : 0,
+                          hand ? right - left : 0};
        },
-       // 40 * 5 pixels; 8 pt; marks of 4 each way; hands outlined 2 wide, marks 1.
-       {200, 200, 11, 8, 2, 1}},
+       // 40 * 5 pixels; 8 pt; marks of 4 each way; hands outlined 2 wide, marks 1; an hour hand
+       // 2 wide each way.
+       {200, 200, 11, 8, 2, 1, 4}},
   };
   for (const TDpiCase& c : cases) {
     SCOPED_TRACE(c.name);
