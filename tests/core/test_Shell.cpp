@@ -86,6 +86,15 @@ TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
   EXPECT_EQ(canvas.calls[3].format & (TextFormat::SingleLine | TextFormat::Bottom),
             TextFormat::SingleLine | TextFormat::Bottom);
   EXPECT_EQ(canvas.measureFonts.back(), bold);
+
+  // On a monitor at 144 dpi its rule, margins and tab grow by half (the caption's font is the
+  // menu's own at that DPI, given).
+  canvas.calls.clear();
+  DrawMenuHeader(canvas, {0, 0, 200, 33}, "Quorvel", 0xC0C0C0, bold, 144);
+  ASSERT_EQ(canvas.calls.size(), 4u);
+  EXPECT_EQ(canvas.calls[1].penWidth, 3);
+  EXPECT_EQ(canvas.calls[2].rect, (TRect{0, 3, 7 * 8 + 15, 30}));
+  EXPECT_EQ(canvas.calls[3].rect, (TRect{6, -8, 206, 25}));
 }
 
 class TFakeTooltipWindow : public TTooltipWindow {
