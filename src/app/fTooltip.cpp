@@ -1,6 +1,7 @@
 #include "app/fTooltip.h"
 
 #include "support/uGdiCanvas.h"
+#include "support/uWin32Tools.h"
 
 TfrmTooltip::TfrmTooltip() {
   RegisterWindowClass(ClassName, 0, GetSysColorBrush(COLOR_INFOBK));
@@ -24,7 +25,7 @@ void TfrmTooltip::FormPaint() {
   TGdiCanvas canvas(dc.get());
   PaintTooltip(canvas, {client.left, client.top, client.right, client.bottom}, FTooltip.Text(),
                static_cast<TColor>(GetSysColor(COLOR_INFOBK)),
-               static_cast<TColor>(GetSysColor(COLOR_INFOTEXT)));
+               static_cast<TColor>(GetSysColor(COLOR_INFOTEXT)), WindowDpi(Handle()));
 }
 
 LRESULT TfrmTooltip::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

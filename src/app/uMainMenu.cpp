@@ -2,6 +2,7 @@
 
 #include "support/uGdiCanvas.h"
 #include "support/uWin32Graphics.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
 namespace {
@@ -62,6 +63,8 @@ void TMainMenu::Popup() {
   if (!FMenu) return;
   POINT cursor{};
   GetCursorPos(&cursor);
+  // The menu opens on the cursor's monitor and is drawn at its DPI.
+  FDpi = DpiAtPoint(cursor);
   TrackPopupMenu(FMenu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, FOwner,
                  nullptr);
   // Without a message after it, a second popup may not close when the user clicks elsewhere.
@@ -77,7 +80,7 @@ const std::string* TMainMenu::HeaderCaption(UINT id, ULONG_PTR data) const {
 bool TMainMenu::MeasureItem(MEASUREITEMSTRUCT& request) const {
   if (request.CtlType != ODT_MENU || !HeaderCaption(request.itemID, request.itemData)) return false;
   request.itemWidth = 0;
-  request.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU) + 4);
+  request.itemHeight = static_cast<UINT>(SystemMetricForDpi(SM_CYMENU, FDpi) + MulDiv(4, FDpi, 96));
   return true;
 }
 
@@ -88,6 +91,6 @@ bool TMainMenu::DrawItem(const DRAWITEMSTRUCT& request) const {
   const RECT& r = request.rcItem;
   TGdiCanvas canvas(request.hDC);
   DrawMenuHeader(canvas, {r.left, r.top, r.right, r.bottom}, *caption,
-                 FromColorRef(GetSysColor(COLOR_MENU)), BoldMenuFontSpec());
+                 FromColorRef(GetSysColor(COLOR_MENU)), BoldMenuFontSpec(FDpi), FDpi);
   return true;
 }

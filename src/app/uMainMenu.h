@@ -31,6 +31,8 @@ class TMainMenu {
   const std::string* HeaderCaption(UINT id, ULONG_PTR data) const;
 
   HWND FOwner;
+  // The DPI of the monitor the menu last opened on.
+  int FDpi = 96;
   TUniqueMenu FMenu;
   std::map<UINT, std::string> FHeaders;
 };

@@ -6,6 +6,7 @@
 #include "config/uMultilanguage.h"
 #include "display/uDisplay.h"
 #include "events/uEvents.h"
+#include "support/uDpi.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
@@ -105,21 +106,23 @@ std::string PendingEventCaption(const TPendingEvent& event) {
 }
 
 void DrawMenuHeader(TCanvas& canvas, const TRect& item, const std::string& caption,
-                    TColor background, const TFontSpec& boldFont) {
+                    TColor background, const TFontSpec& boldFont, int dpi) {
+  const auto scaled = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
   canvas.SetFont(boldFont);
   canvas.SetBrush(background, TBrushStyle::Solid);
   canvas.FillRect(item);
-  canvas.SetPen(clMenuHeader, 2, TPenStyle::InsideFrame);
+  canvas.SetPen(clMenuHeader, scaled(2), TPenStyle::InsideFrame);
   canvas.SetBrush(clMenuHeader, TBrushStyle::Solid);
-  const TRect r{item.left, item.top + 2, item.right, item.bottom - 2};
+  const TRect r{item.left, item.top + scaled(2), item.right, item.bottom - scaled(2)};
   const int middle = r.top + (r.bottom - r.top) / 2;
   const std::array<TPoint, 2> rule{{{r.left, middle}, {r.right, middle}}};
   canvas.Polyline(rule);
   TRect measured{0, 0, 0, 0};
   canvas.DrawText(caption, measured, TextFormat::SingleLine | TextFormat::CalcRect);
-  canvas.Rectangle({r.left, r.top, r.left + measured.Width() + 10, r.bottom});
+  canvas.Rectangle({r.left, r.top, r.left + measured.Width() + scaled(10), r.bottom});
   canvas.SetFontColor(clMenuHeaderText);
-  TRect text{item.left + 4, item.top - 5, item.right + 4, item.bottom - 5};
+  TRect text{item.left + scaled(4), item.top - scaled(5), item.right + scaled(4),
+             item.bottom - scaled(5)};
   canvas.DrawText(caption, text,
                   TextFormat::SingleLine | TextFormat::Bottom | TextFormat::NoPrefix);
 }

@@ -68,6 +68,7 @@ constexpr TColor clMenuHeader = 0x705030;
 constexpr TColor clMenuHeaderText = 0xE0E0E0;
 
 // A section header in item: a dark rule with the caption on a dark tab at its
-// left end, over the menu's background colour, in the bold menu font.
+// left end, over the menu's background colour, in the bold menu font; its lines and margins at
+// the DPI of the monitor the menu shows on.
 void DrawMenuHeader(TCanvas& canvas, const TRect& item, const std::string& caption,
-                    TColor background, const TFontSpec& boldFont);
+                    TColor background, const TFontSpec& boldFont, int dpi);

@@ -52,6 +52,6 @@ class TTooltip {
   std::string FText;
 };
 
-// Its title strip and text, on the client rectangle.
+// Its title strip and text, on the client rectangle, for a window at the DPI.
 void PaintTooltip(TCanvas& canvas, const TRect& client, const std::string& text, TColor background,
-                  TColor foreground);
+                  TColor foreground, int dpi);

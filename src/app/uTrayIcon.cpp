@@ -43,6 +43,8 @@ void TVarnTrayIcon::TaskbarCreated() {
 void TVarnTrayIcon::ReloadIcon() {
   FIcon.reset();
   if (FIconIndex < 0 || static_cast<std::size_t>(FIconIndex) >= FIconNames.size()) return;
+  // The notification area stands on the primary monitor at the system's DPI, whose small-icon
+  // size GetSystemMetrics gives a per-monitor aware program too.
   FIcon.reset(static_cast<HICON>(LoadImageW(
       GetModuleHandleW(nullptr), FIconNames[static_cast<std::size_t>(FIconIndex)].c_str(),
       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));

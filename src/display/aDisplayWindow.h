@@ -15,6 +15,8 @@ class TDisplayWindow {
   virtual bool IsVisible() const = 0;
   virtual void ApplyZOrder() = 0;
   virtual void SetTopmost(bool topmost) = 0;
+  // The dots per inch of the monitor the window stands on, which the display renders for.
+  virtual int Dpi() const = 0;
 
   // Screen bounds of the window.
   virtual TRect Bounds() const = 0;

@@ -6,9 +6,11 @@
 
 #include "display/uDisplayHost.h"
 #include "display/uPainter.h"
+#include "support/uDpi.h"
 #include "support/uGdiCanvas.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ TfrmDisplay::TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& 
   RegisterWindowClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   CreateHandle(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, RECT{0, 0, MinWidth, MinHeight},
                nullptr);
+  FDpi = WindowDpi(Handle());
   // Set only now: messages of the creation itself must not reach the model.
   FDisplay = &display;
 }
@@ -71,9 +74,18 @@ TRect TfrmDisplay::Bounds() const {
   return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
+TPoint TfrmDisplay::MinSize() const {
+  return {ScaleToDpi(MinWidth, FDpi), ScaleToDpi(MinHeight, FDpi)};
+}
+
+TPoint TfrmDisplay::MaxSize() const {
+  return {ScaleToDpi(MaxWidth, FDpi), ScaleToDpi(MaxHeight, FDpi)};
+}
+
 void TfrmDisplay::SetBounds(const TRect& r) {
-  const int w = std::clamp(r.Width(), MinWidth, MaxWidth);
-  const int h = std::clamp(r.Height(), MinHeight, MaxHeight);
+  const TPoint least = MinSize(), most = MaxSize();
+  const int w = std::clamp(r.Width(), least.x, most.x);
+  const int h = std::clamp(r.Height(), least.y, most.y);
   SetWindowPos(Handle(), nullptr, r.left, r.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -84,8 +96,9 @@ void TfrmDisplay::MoveTo(int left, int top) {
 void TfrmDisplay::SetClientSize(int width, int height) {
   // Borderless: the client area is the whole window.
   const TRect r = Bounds();
-  const int w = std::clamp(width, MinWidth, MaxWidth);
-  const int h = std::clamp(height, MinHeight, MaxHeight);
+  const TPoint least = MinSize(), most = MaxSize();
+  const int w = std::clamp(width, least.x, most.x);
+  const int h = std::clamp(height, least.y, most.y);
   if (w == r.Width() && h == r.Height()) return;
   SetWindowPos(Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
@@ -131,10 +144,10 @@ void TfrmDisplay::PaintBitmapTo(HDC dc) {
   if (FDisplay && FDisplay->Painter()) BlitBitmap(dc, FDisplay->Painter()->Bitmap());
 }
 
-LRESULT TfrmDisplay::ResizeZone(bool hasBackground, int x, int y, int width, int height) {
+LRESULT TfrmDisplay::ResizeZone(bool hasBackground, int x, int y, int width, int height, int zone) {
   if (!hasBackground) return HTCLIENT;
-  const bool left = x<ResizeZoneWidth, right = x> width - ResizeZoneWidth;
-  const bool top = y<ResizeZoneWidth, bottom = y> height - ResizeZoneWidth;
+  const bool left = x<zone, right = x> width - zone;
+  const bool top = y<zone, bottom = y> height - zone;
   if (left && right) return HTCLIENT;
   if (top) return right ? HTTOPRIGHT : left ? HTTOPLEFT : HTTOP;
   if (bottom) return right ? HTBOTTOMRIGHT : left ? HTBOTTOMLEFT : HTBOTTOM;
@@ -147,7 +160,8 @@ LRESULT TfrmDisplay::WMNCHitTest(WPARAM wParam, LPARAM lParam) {
   const TPoint p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const TRect r = Bounds();
   if (FDisplay->HasBackground)
-    result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height());
+    result = ResizeZone(true, p.x - r.left, p.y - r.top, r.Width(), r.Height(),
+                        ScaleToDpi(ResizeZoneWidth, FDpi));
   FAutoHide.HitTest(p);
   return result;
 }
@@ -194,6 +208,18 @@ void TfrmDisplay::FormResize() {
   FInResize = false;
 }
 
+void TfrmDisplay::FormDpiChanged(int dpi, const RECT& suggested) {
+  FDpi = dpi > 0 ? dpi : 96;
+  // The suggested rectangle is the old size grown by the new DPI; the model keeps its size at
+  // 96 dpi, so it need not hear of the resize.
+  const bool guard = FSizeUpdateGuard;
+  FSizeUpdateGuard = true;
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  FSizeUpdateGuard = guard;
+  if (FDisplay) FDisplay->DpiChanged();
+}
+
 void TfrmDisplay::FormPaint() {
   TPaintDC dc(Handle());
   if (dc.get()) PaintBitmapTo(dc.get());
@@ -221,8 +247,9 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {MinWidth, MinHeight};
-      info->ptMaxTrackSize = {MaxWidth, MaxHeight};
+      const TPoint least = MinSize(), most = MaxSize();
+      info->ptMinTrackSize = {least.x, least.y};
+      info->ptMaxTrackSize = {most.x, most.y};
       return 0;
     }
     case WM_LBUTTONDOWN:
@@ -258,6 +285,9 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
       if (FDisplay) FormResize();
+      return 0;
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SHOWWINDOW:
       if (wParam && FDisplay) ApplyZOrder();

@@ -26,6 +26,7 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool IsVisible() const override;
   void ApplyZOrder() override;
   void SetTopmost(bool topmost) override;
+  int Dpi() const override { return FDpi; }
   TRect Bounds() const override;
   void SetBounds(const TRect& r) override;
   void MoveTo(int left, int top) override;
@@ -41,9 +42,11 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool IsCursorInside() const override { return FAutoHide.IsCursorInside(); }
 
   // The hit-test answer for a point in window coordinates of a window of the
-  // given size: resize zones only for displays with a background.
-  static LRESULT ResizeZone(bool hasBackground, int x, int y, int width, int height);
+  // given size: resize zones, zone pixels wide, only for displays with a background.
+  static LRESULT ResizeZone(bool hasBackground, int x, int y, int width, int height,
+                            int zone = ResizeZoneWidth);
 
+  // At 96 dpi; each grows with the window's DPI.
   static constexpr int MinWidth = MinDisplaySize, MaxWidth = MaxDisplayWidth;
   static constexpr int MinHeight = MinDisplaySize, MaxHeight = MaxDisplayHeight;
   static constexpr int ResizeZoneWidth = 6;
@@ -60,6 +63,12 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   void FormKeyUp(WPARAM key);
   void FormResize();
   void FormPaint();
+  // Moved onto a monitor of another DPI (or the monitor's DPI changed): render for the new DPI
+  // and take the rectangle the system suggests for it.
+  void FormDpiChanged(int dpi, const RECT& suggested);
+  // The window's size limits at its DPI.
+  TPoint MinSize() const;
+  TPoint MaxSize() const;
   void PaintBitmapTo(HDC dc);
   TPoint TopLeft() const;
 
@@ -73,4 +82,5 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool FInResize = false;
   bool FAlphaBlend = false;
   int FAlphaValue = 255;
+  int FDpi = 96;
 };

@@ -6,6 +6,7 @@
 #include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "display/uPainter.h"
+#include "support/uDpi.h"
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 
@@ -144,8 +145,18 @@ void TDisplay::StoreBounds() {
   const TRect r = FWindow->Bounds();
   Left = r.left;
   Top = r.top;
-  Width = r.Width();
-  Height = r.Height();
+  // Stored at 96 dpi, so that the same settings look alike on every monitor.
+  Width = ScaleFromDpi(r.Width(), Dpi());
+  Height = ScaleFromDpi(r.Height(), Dpi());
+}
+
+int TDisplay::Dpi() const { return FWindow ? FWindow->Dpi() : BaseDpi; }
+
+int TDisplay::Scaled(int pixels) const { return ScaleToDpi(pixels, Dpi()); }
+
+void TDisplay::DpiChanged() {
+  FDirty = true;
+  Repaint();
 }
 
 void TDisplay::BoundsChanged() {
@@ -240,8 +251,8 @@ void TDisplay::KeepOnScreen() {
 TRect TDisplay::StoredBounds() const {
   const int left = std::clamp(Left, -MaxDisplayCoordinate, MaxDisplayCoordinate);
   const int top = std::clamp(Top, -MaxDisplayCoordinate, MaxDisplayCoordinate);
-  return BoundsRect(left, top, std::clamp(Width, MinDisplaySize, MaxDisplayWidth),
-                    std::clamp(Height, MinDisplaySize, MaxDisplayHeight));
+  return BoundsRect(left, top, Scaled(std::clamp(Width, MinDisplaySize, MaxDisplayWidth)),
+                    Scaled(std::clamp(Height, MinDisplaySize, MaxDisplayHeight)));
 }
 
 void TDisplay::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second) {

@@ -96,8 +96,15 @@ class TDisplay {
   std::string GetKindName() const;
   // Brings a display that lies on no monitor half onto the nearest one.
   void KeepOnScreen();
-  // Left, top, width and height as a rectangle a window can take.
+  // Left, top, width and height as a rectangle a window can take: the stored size is at 96 dpi
+  // and grows with the window's DPI.
   TRect StoredBounds() const;
+  // The DPI the display renders for: its window's, 96 without one.
+  int Dpi() const;
+  // A length the display's rules give at 96 dpi, at the display's DPI.
+  int Scaled(int pixels) const;
+  // The window took a new DPI: everything is drawn again at its sizes.
+  void DpiChanged();
 
   TDisplayWindow* Window() const { return FWindow.get(); }
   TPainter* Painter() const { return FPainter.get(); }
@@ -149,7 +156,7 @@ class TDisplay {
   bool FDirty = false;
 };
 
-// A display window's size limits; nothing beyond them can ever be seen.
+// A display window's size limits at 96 dpi; nothing beyond them can ever be seen.
 constexpr int MinDisplaySize = 20;
 constexpr int MaxDisplayWidth = 1200;
 constexpr int MaxDisplayHeight = 640;

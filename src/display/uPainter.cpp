@@ -16,8 +16,8 @@ void TPainter::Prepare(TBitmap32&) {}
 void TPainter::AfterPaint(TBitmap32&) {}
 
 void TPainter::GetSize(TBitmap32&, int& width, int& height) {
-  width = MinDisplaySize;
-  height = MinDisplaySize;
+  width = FDisplay.Scaled(MinDisplaySize);
+  height = FDisplay.Scaled(MinDisplaySize);
 }
 
 void TPainter::Paint(TBitmap32& bitmap) {
@@ -54,20 +54,22 @@ void TPainter::Paint(TBitmap32& bitmap) {
     canvas.FillRect(r);
   }
   if (FDisplay.Highlighted()) {
+    const int line = FDisplay.Scaled(2);
     canvas.SetBrush(0, TBrushStyle::Clear);
-    canvas.SetPen(clHighlightDark, 2, TPenStyle::InsideFrame);
+    canvas.SetPen(clHighlightDark, line, TPenStyle::InsideFrame);
     canvas.Rectangle(r);
-    canvas.SetPen(clHighlightLight, 2, TPenStyle::InsideFrame);
-    canvas.Rectangle(r.Inflated(-2));
-    canvas.SetPen(clHighlightDark, 2, TPenStyle::InsideFrame);
-    canvas.Rectangle(r.Inflated(-4));
+    canvas.SetPen(clHighlightLight, line, TPenStyle::InsideFrame);
+    canvas.Rectangle(r.Inflated(-line));
+    canvas.SetPen(clHighlightDark, line, TPenStyle::InsideFrame);
+    canvas.Rectangle(r.Inflated(-2 * line));
   }
 }
 
 int TPainter::DrawnBevelWidth(const TBitmap32& bitmap) const {
   // At half the shorter side the bevel already covers the whole display; a
   // wider one is drawn at that width.
-  return std::clamp(FDisplay.BevelWidth, 0, (std::min(bitmap.Width(), bitmap.Height()) + 1) / 2);
+  const int wanted = FDisplay.Scaled(std::clamp(FDisplay.BevelWidth, 0, MaxDisplayHeight));
+  return std::clamp(wanted, 0, (std::min(bitmap.Width(), bitmap.Height()) + 1) / 2);
 }
 
 void TPainter::ApplySize(int width, int height) {
@@ -79,8 +81,8 @@ void TPainter::Render(TBitmap32& bitmap) {
   int width = bitmap.Width(), height = bitmap.Height();
   GetSize(bitmap, width, height);
   // Never larger than a window can be: the rest could not be seen anyway.
-  width = std::clamp(width, MinDisplaySize, MaxDisplayWidth);
-  height = std::clamp(height, MinDisplaySize, MaxDisplayHeight);
+  width = std::clamp(width, FDisplay.Scaled(MinDisplaySize), FDisplay.Scaled(MaxDisplayWidth));
+  height = std::clamp(height, FDisplay.Scaled(MinDisplaySize), FDisplay.Scaled(MaxDisplayHeight));
   if (width != bitmap.Width() || height != bitmap.Height()) bitmap.SetSize(width, height);
   Paint(bitmap);
   AfterPaint(bitmap);

@@ -4,6 +4,7 @@
 #include "support/uDialogControls.h"
 #include "support/uModelessWindows.h"
 #include "support/uWin32Graphics.h"
+#include "support/uWin32Tools.h"
 
 namespace {
 
@@ -46,9 +47,9 @@ std::unique_ptr<TEventNotifyWindow> OpenEventNotify(TEvent& event, TOptions& opt
 }
 
 bool TfrmEventNotify::OnInitDialog() {
-  // 16 pixels at 96 dpi, and as much larger as the screen's text is.
-  FBellFont.reset(CreateFontW(-MulDiv(16, ScreenCaps(LOGPIXELSY), 96), 0, 0, 0, FW_NORMAL, FALSE,
-                              FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Wingdings"));
+  // 16 pixels at 96 dpi, and as much larger as the text of the monitor it opens on is.
+  FBellFont.reset(CreateFontW(-ScaledForWindow(Handle(), 16), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                              FALSE, SYMBOL_CHARSET, 0, 0, 0, 0, L"Wingdings"));
   SendMessageW(Item(BellId), WM_SETFONT, reinterpret_cast<WPARAM>(FBellFont.get()), FALSE);
   FTimeFont = CreateBoldDialogFont(Handle());
   if (FTimeFont)

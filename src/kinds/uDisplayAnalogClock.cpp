@@ -227,13 +227,19 @@ void TDisplayAnalogClock::SaveToRegistry(TVarnRegistry& registry, bool presetOnl
 void TPainterAnalogClock::GetSize(TBitmap32&, int& width, int& height) {
   // The face stays square: beyond the height limit it is drawn at that size.
   const std::int64_t side = std::int64_t{Clock().DisplaySize} * 5;
-  width = height = static_cast<int>(std::clamp<std::int64_t>(side, 0, MaxDisplayHeight));
+  width = height =
+      Display().Scaled(static_cast<int>(std::clamp<std::int64_t>(side, 0, MaxDisplayHeight)));
+}
+
+int TPainterAnalogClock::Sized(std::int32_t pixels) const {
+  return Display().Scaled(Bounded(pixels));
 }
 
 void TPainterAnalogClock::ApplyElement(TCanvas& canvas, const TElementSettings& settings) const {
   const TDisplay& d = Display();
-  ApplyElementSettings(canvas, settings, {d.FlashFillColor, d.FlashOutlineColor, 0},
-                       d.FlashPhase());
+  TElementSettings scaled = settings;
+  scaled.OutlineWidth = d.Scaled(Bounded(settings.OutlineWidth));
+  ApplyElementSettings(canvas, scaled, {d.FlashFillColor, d.FlashOutlineColor, 0}, d.FlashPhase());
 }
 
 void TPainterAnalogClock::Paint(TBitmap32& bitmap) {
@@ -260,16 +266,16 @@ void TPainterAnalogClock::PaintMarks(TCanvas& canvas, TPoint centre) {
     ApplyElement(canvas, clock.TickMarkSettings);
     // A filled disc with a key-coloured one inside leaves a ring of the mark size.
     const int r0 = PercentOf(radius, clock.TickMarkPosition);
-    const int s = Bounded(clock.TickMarkSize);
+    const int s = Sized(clock.TickMarkSize);
     canvas.Ellipse({centre.x - r0, centre.y - r0, centre.x + r0, centre.y + r0});
     canvas.SetBrush(clColorKey, TBrushStyle::Solid);
     canvas.Ellipse({centre.x - r0 + s, centre.y - r0 + s, centre.x + r0 - s, centre.y + r0 - s});
   }
   for (int i = 1; i <= 12; ++i) {
-    int size = Bounded(clock.TickMarkSize);
+    int size = Sized(clock.TickMarkSize);
     std::int32_t position = clock.TickMarkPosition;
     if (i % 3 == 0 && !circle) {
-      size = Bounded(clock.QuarterTickMarkSize);
+      size = Sized(clock.QuarterTickMarkSize);
       position = clock.QuarterTickMarkPosition;
       ApplyElement(canvas, clock.QuarterMarksSettings);
     } else if (clock.QuarterMarksOnly) {
@@ -301,7 +307,7 @@ void TPainterAnalogClock::PaintHands(TCanvas& canvas, TPoint centre, const TSyst
   const auto hand = [&](const TElementSettings& settings, double angle, std::int32_t length,
                         std::int32_t width) {
     ApplyElement(canvas, settings);
-    DrawHandShape(canvas, 180.0 + angle, PercentOf(radius, length), Bounded(width), centre);
+    DrawHandShape(canvas, 180.0 + angle, PercentOf(radius, length), Sized(width), centre);
   };
   if (clock.ShowHourHand)
     hand(clock.HourHandSettings, time.wHour * 30 + time.wMinute * 0.5, clock.HourHandLength,
@@ -316,7 +322,7 @@ void TPainterAnalogClock::PaintHands(TCanvas& canvas, TPoint centre, const TSyst
 void TPainterAnalogClock::PaintText(TBitmap32& bitmap, TDateTime utc) {
   TDisplayAnalogClock& clock = Clock();
   TCanvas& canvas = bitmap.Canvas();
-  clock.TextFont.AssignToFont(canvas);
+  clock.TextFont.AssignToFont(canvas, clock.Dpi());
   TColor outline = clock.TextFont.OutlineColor;
   TColor background = clock.TextBackgroundColor;
   if (clock.FlashPhase()) {
@@ -343,5 +349,5 @@ void TPainterAnalogClock::PaintText(TBitmap32& bitmap, TDateTime utc) {
     canvas.FillRect(block);
   }
   DrawOutlinedText(canvas, text, block, clock.HasBackground, false, alignment, FixColor(outline),
-                   clock.TextFont.OutlineWidth);
+                   Sized(clock.TextFont.OutlineWidth));
 }

@@ -91,4 +91,6 @@ class TPainterAnalogClock : public TPainter {
   void PaintHands(TCanvas& canvas, TPoint centre, const TSystemTime& time);
   void PaintText(TBitmap32& bitmap, TDateTime utc);
   void ApplyElement(TCanvas& canvas, const TElementSettings& settings) const;
+  // A size of the face's rules (marks, hands, outlines) at the display's DPI.
+  int Sized(std::int32_t pixels) const;
 };

@@ -78,14 +78,13 @@ unsigned TPainterDigital::TextFormatFlags() const {
 void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
   const TDisplayDigital& d = Digital();
   if (d.HasBackground) {
-    width = d.Width;
-    height = d.Height;
-    FTextRect = {0, 0, std::clamp(width, 0, MaxDisplayWidth),
-                 std::clamp(height, 0, MaxDisplayHeight)};
+    width = d.Scaled(std::clamp(d.Width, 0, MaxDisplayWidth));
+    height = d.Scaled(std::clamp(d.Height, 0, MaxDisplayHeight));
+    FTextRect = {0, 0, width, height};
     return;
   }
   TCanvas& canvas = bitmap.Canvas();
-  d.Font.AssignToFont(canvas);
+  d.Font.AssignToFont(canvas, d.Dpi());
   TRect measured{0, 0, 0, 0};
   canvas.DrawText(FText, measured, TextFormatFlags() | TextFormat::CalcRect);
   FTextRect = {0, 0, measured.Width(), measured.Height()};
@@ -94,9 +93,9 @@ void TPainterDigital::GetSize(TBitmap32& bitmap, int& width, int& height) {
   canvas.DrawText("W", w, TextFormatFlags() | TextFormat::CalcRect);
   // Grow only when the text no longer fits; shrink only when more than two
   // "W" widths are left over, so the window does not twitch every second.
-  const int base = FTextRect.right + 20, slack = 2 * w.Width();
+  const int base = FTextRect.right + d.Scaled(20), slack = 2 * w.Width();
   if (base > width || base + slack < width) width = base + slack;
-  height = FTextRect.bottom + 16;
+  height = FTextRect.bottom + d.Scaled(16);
 }
 
 void TPainterDigital::Paint(TBitmap32& bitmap) {
@@ -105,12 +104,14 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
   TCanvas& canvas = bitmap.Canvas();
   TRect r = FTextRect;
   if (d.HasBackground) {
-    r = r.Inflated(-(DrawnBevelWidth(bitmap) + 4));
+    r = r.Inflated(-(DrawnBevelWidth(bitmap) + d.Scaled(4)));
   } else {
-    int dx = 10;
-    if (d.Alignment == 1) dx = bitmap.Width() - r.right - 20;
-    if (d.Alignment == 2) dx = (bitmap.Width() - r.right) / 2 - 10;
-    r = {r.left + dx, r.top + 5, r.right + dx, r.bottom + 5};
+    const int margin = d.Scaled(10);
+    int dx = margin;
+    if (d.Alignment == 1) dx = bitmap.Width() - r.right - 2 * margin;
+    if (d.Alignment == 2) dx = (bitmap.Width() - r.right) / 2 - margin;
+    const int dy = d.Scaled(5);
+    r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
   }
   canvas.SetBrush(0, TBrushStyle::Clear);
   if (d.Shadow > 0 && !d.HasBackground) {
@@ -118,18 +119,18 @@ void TPainterDigital::Paint(TBitmap32& bitmap) {
     canvas.SetFontColor(d.ShadowColor);
     SetFontSmoothing(canvas, false);
     // Any further and the shadow has left the largest bitmap.
-    const int offset = std::min(d.Shadow, MaxDisplayWidth + MaxDisplayHeight);
+    const int offset = d.Scaled(std::min(d.Shadow, MaxDisplayWidth + MaxDisplayHeight));
     TRect shadow{r.left + offset, r.top + offset, r.right + offset, r.bottom + offset};
     canvas.DrawText(FText, shadow, TextFormatFlags());
   }
-  d.Font.AssignToFont(canvas);
+  d.Font.AssignToFont(canvas, d.Dpi());
   TColor outline = d.Font.OutlineColor;
   if (d.FlashPhase()) {
     canvas.SetFontColor(d.FlashFillColor);
     outline = d.FlashOutlineColor;
   }
   DrawOutlinedText(canvas, FText, r, d.HasBackground, d.Font.ThreeD, AlignmentFromCode(d.Alignment),
-                   outline, d.Font.OutlineWidth);
+                   outline, d.Scaled(std::clamp(d.Font.OutlineWidth, 0, MaxDisplayHeight)));
 }
 
 void TPainterDigital::ApplySize(int width, int height) {

@@ -6,7 +6,7 @@
 #include "config/uStoredValues.h"
 #include "config/uVarnRegistry.h"
 #include "display/uDisplay.h"
-#include "support/uPlatform.h"
+#include "support/uDpi.h"
 
 namespace {
 
@@ -40,15 +40,15 @@ void TFontOptions::LoadFromRegistry(TVarnRegistry& registry) {
   LoadValues<TFontOptions>(registry, *this, kFontValues, FPrefix);
 }
 
-void TFontOptions::AssignToFont(TCanvas& canvas) const {
+void TFontOptions::AssignToFont(TCanvas& canvas, int dpi) const {
   TFontSpec font = canvas.Font();
   font.name = FontName;
   font.charSet = CharSet & 0xFF;
   // Points to pixels, rounded as the platform's MulDiv does; negative asks for the
   // character height. No character is taller than the tallest display.
-  const double pixels = Size * static_cast<double>(Platform().pixelsPerInch) / 72.0;
-  font.height = -static_cast<int>(
-      std::lround(std::clamp(pixels, -1.0 * MaxDisplayHeight, 1.0 * MaxDisplayHeight)));
+  const double pixels = Size * static_cast<double>(dpi) / 72.0;
+  const double tallest = ScaleToDpi(MaxDisplayHeight, dpi);
+  font.height = -static_cast<int>(std::lround(std::clamp(pixels, -tallest, tallest)));
   font.bold = Style.bold;
   font.italic = Style.italic;
   font.underline = Style.underline;

@@ -15,8 +15,8 @@ class TFontOptions {
   virtual ~TFontOptions() = default;
   virtual void SaveToRegistry(TVarnRegistry& registry) const;
   virtual void LoadFromRegistry(TVarnRegistry& registry);
-  // Name, character set, size (points to pixels), style and colour onto the canvas font.
-  void AssignToFont(TCanvas& canvas) const;
+  // Name, character set, size (points to pixels at the DPI), style and colour onto the canvas font.
+  void AssignToFont(TCanvas& canvas, int dpi) const;
   // "28pt Arial".
   std::string Describe() const;
   const std::string& Prefix() const { return FPrefix; }

@@ -5,12 +5,13 @@
 #include <cmath>
 #include <cwchar>
 
-#include "support/uPlatform.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
 bool ExecuteFontDialog(HWND owner, TFontOptions& options) {
   LOGFONTW font{};
-  const int ppi = Platform().pixelsPerInch;
+  // Points as the dialog's own window shows them, on its owner's monitor.
+  const int ppi = WindowDpi(owner);
   font.lfHeight = -static_cast<LONG>(std::lround(options.Size * static_cast<double>(ppi) / 72.0));
   font.lfWeight = options.Style.bold ? FW_BOLD : FW_NORMAL;
   font.lfItalic = options.Style.italic;

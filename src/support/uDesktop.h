@@ -13,6 +13,8 @@ class TDesktop {
   virtual std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) = 0;
   // The work area (without task bars) of the monitor nearest to the point.
   virtual TRect WorkAreaNear(TPoint p) = 0;
+  // The dots per inch of the monitor nearest to the point, which a window shown there renders for.
+  virtual int DpiAt(TPoint p) = 0;
   virtual TPoint CursorPos() = 0;
   // Asynchronous state, not the message queue's.
   virtual bool IsShiftDown() = 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "support/uWinHandles.h"
 
@@ -43,6 +44,8 @@ class TDialogBase {
   // answers for itself. The program's root installs it (none: F1 does nothing).
   using THelp = void (*)(int templateId);
   static void SetHelp(THelp help);
+  // The DPI the dialog is laid out for: its monitor's when it was made, then each new one.
+  int Dpi() const { return FDpi; }
   // Told when the window is gone, at its very last message; the holder of
   // modeless windows frees the dialog later on it.
   void SetGoneHandler(std::function<void()> gone) { FGone = std::move(gone); }
@@ -67,6 +70,9 @@ class TDialogBase {
  private:
   static INT_PTR CALLBACK StaticDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
   void SetProgramIcons();
+  // Moved onto a monitor of another DPI: every control's place, size and font grow by the new
+  // DPI over the old, and the window takes the rectangle the system suggests.
+  void DpiChanged(int dpi, const RECT& suggested);
   int FTemplateId;
   // Counted with the other windows; the system's dialog manager destroys a modal one.
   TUniqueWindow FHandle;
@@ -74,6 +80,10 @@ class TDialogBase {
   TUniqueIcon FBigIcon;
   TUniqueIcon FSmallIcon;
   std::function<void()> FGone;
+  // The fonts made for the controls at the current DPI; the ones of the DPI before go once no
+  // control uses them any more.
+  std::vector<TUniqueFont> FScaledFonts;
+  int FDpi = 96;
   bool FModal = false;
   bool FChild = false;
 };

@@ -6,6 +6,7 @@
 #include "support/uTools.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
 namespace {
@@ -85,7 +86,7 @@ void AddListColumn(HWND dialog, int id, const std::string& caption, int width) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = text.data();
-  column.cx = MulDiv(width, ScreenCaps(LOGPIXELSX), 96);
+  column.cx = ScaledForWindow(GetDlgItem(dialog, id), width);
   const HWND header = reinterpret_cast<HWND>(Send(dialog, id, LVM_GETHEADER));
   const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   Send(dialog, id, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column));

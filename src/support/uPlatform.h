@@ -21,8 +21,6 @@ struct TPlatform {
   TDesktop* desktop = nullptr;
   TSound* sound = nullptr;
   TLocale* locale = nullptr;
-  // The screen's logical pixels per inch, by which font points become pixels.
-  int pixelsPerInch = 96;
   // Whether windows can be alpha-blended on this system.
   bool layeredWindows = true;
   // Full path of the running program file, UTF-8.

@@ -10,6 +10,7 @@
 #include "support/uCustomColors.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
 static_assert(sizeof(COLORREF) == sizeof(TColor));
@@ -81,11 +82,10 @@ TFontRef CreateBoldFont() {
   return TFontRef(std::move(bold));
 }
 
-TFontSpec BoldMenuFontSpec() {
+TFontSpec BoldMenuFontSpec(int dpi) {
   NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
   std::optional<LOGFONTW> description;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+  if (NonClientMetricsForDpi(metrics, dpi))
     description = metrics.lfMenuFont;
   else
     description = BoldStockDescription();

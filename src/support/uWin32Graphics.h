@@ -28,9 +28,9 @@ class TFontRef {
 // The system's variable-pitch stock font made bold; the stock font itself when
 // it cannot be described or copied.
 TFontRef CreateBoldFont();
-// The system's menu font made bold, as a description a canvas takes: it follows the screen's
-// DPI as the menu's items do. The stock font's when the system does not name it.
-TFontSpec BoldMenuFontSpec();
+// The system's menu font made bold, as a description a canvas takes: at the DPI of the monitor
+// the menu shows on, as the menu's items are. The stock font's when the system does not name it.
+TFontSpec BoldMenuFontSpec(int dpi);
 
 // The program's icon among its resources: the program file's, its windows' and the tray's.
 constexpr wchar_t ProgramIconName[] = L"TRAYICON001";

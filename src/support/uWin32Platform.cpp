@@ -12,6 +12,7 @@
 #include "support/uPlatform.h"
 #include "support/uReport.h"
 #include "support/uSystemLibrary.h"
+#include "support/uWin32Tools.h"
 #include "support/uWinText.h"
 
 static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
@@ -73,6 +74,8 @@ TRect TWin32Desktop::WorkAreaNear(TPoint p) {
   if (!GetMonitorInfoW(MonitorFromPoint({p.x, p.y}, MONITOR_DEFAULTTONEAREST), &info)) return {};
   return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
+
+int TWin32Desktop::DpiAt(TPoint p) { return DpiAtPoint({p.x, p.y}); }
 
 TPoint TWin32Desktop::CursorPos() {
   POINT p{};
@@ -215,10 +218,6 @@ void InstallWin32Platform() {
   p.programFile = ProgramFilePath();
   p.ansiToUtf8 = AnsiToUtf8;
   p.zoneTime = SystemZoneTime;
-  if (const HDC screen = GetDC(nullptr)) {
-    p.pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
   p.layeredWindows = LayeredWindowsSupported();
   p.newBitmap = [] { return std::make_unique<TGdiBitmap>(); };
   p.runCommand = RunCommandLine;

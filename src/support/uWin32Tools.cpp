@@ -111,13 +111,73 @@ bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
   return true;
 }
 
-int WindowDpi(HWND window) {
-  TWindowDC dc(window);
+// The per-monitor DPI calls came after Windows 7; each is looked up once, null where missing.
+namespace {
+
+using TGetDpiForWindow = UINT WINAPI(HWND);
+using TGetDpiForMonitor = HRESULT WINAPI(HMONITOR, int, UINT*, UINT*);
+using TGetSystemMetricsForDpi = int WINAPI(int, UINT);
+using TSystemParametersInfoForDpi = BOOL WINAPI(UINT, UINT, PVOID, UINT, UINT);
+
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+}  // namespace
+
+int ScreenDpi() {
+  TWindowDC dc(nullptr);
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
 }
 
+int MonitorDpi(HMONITOR monitor) {
+  static TGetDpiForMonitor* const get =
+      SystemFunction<TGetDpiForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (get && monitor && SUCCEEDED(get(monitor, kEffectiveDpi, &x, &y)) && y > 0)
+    return static_cast<int>(y);
+  return ScreenDpi();
+}
+
+int DpiAtPoint(POINT p) { return MonitorDpi(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST)); }
+
+int WindowDpi(HWND window) {
+  static TGetDpiForWindow* const get =
+      SystemFunction<TGetDpiForWindow>(L"user32.dll", "GetDpiForWindow");
+  if (window && get) {
+    if (const UINT dpi = get(window); dpi > 0) return static_cast<int>(dpi);
+  }
+  return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : ScreenDpi();
+}
+
 int ScaledForWindow(HWND window, int pixels) { return MulDiv(pixels, WindowDpi(window), 96); }
+
+int SystemMetricForDpi(int index, int dpi) {
+  static TGetSystemMetricsForDpi* const get =
+      SystemFunction<TGetSystemMetricsForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (get) return get(index, static_cast<UINT>(dpi));
+  // Before it, the metrics are the system DPI's.
+  return MulDiv(GetSystemMetrics(index), dpi, ScreenDpi());
+}
+
+bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
+  static TSystemParametersInfoForDpi* const get =
+      SystemFunction<TSystemParametersInfoForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
+  metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (get && get(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, static_cast<UINT>(dpi)))
+    return true;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+    // Windows before Vista knows the record without its last field.
+    metrics.cbSize = sizeof(metrics) - sizeof(metrics.iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+  }
+  // The fonts are the system DPI's; grown to the one asked for.
+  const int system = ScreenDpi();
+  for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                         &metrics.lfStatusFont, &metrics.lfMessageFont})
+    font->lfHeight = MulDiv(font->lfHeight, dpi, system);
+  return true;
+}
 
 void PlaceOverOwner(HWND window) {
   RECT bounds{};

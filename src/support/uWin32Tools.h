@@ -37,10 +37,21 @@ bool BrowseForFile(HWND owner, std::string& fileName, const std::string& filter,
                    const std::string& title);
 // Centres a window over its owner when the owner is shown, otherwise on the cursor.
 void PlaceOverOwner(HWND window);
-// The dots per inch the window is drawn at: the screen's, as the program is system-DPI aware.
+// The system's DPI: the screen device context's logical pixels per inch.
+int ScreenDpi();
+// The DPI of a monitor; the system's where Windows has no DPI of its own per monitor.
+int MonitorDpi(HMONITOR monitor);
+// The DPI of the monitor nearest to a point in screen coordinates.
+int DpiAtPoint(POINT p);
+// The dots per inch the window is drawn at: its monitor's, as the program is per-monitor aware;
+// the system's for no window or where Windows lacks the call.
 int WindowDpi(HWND window);
 // A length in pixels at 96 dpi, grown to the window's DPI.
 int ScaledForWindow(HWND window, int pixels);
+// A system metric (GetSystemMetrics) as it is at a DPI.
+int SystemMetricForDpi(int index, int dpi);
+// The system's menu, caption and message fonts as they are at a DPI; false when unreadable.
+bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi);
 // A pointer-sized value kept with a control.
 void SetControlData(HWND control, std::intptr_t data);
 std::intptr_t GetControlData(HWND control);

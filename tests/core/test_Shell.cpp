@@ -73,7 +73,7 @@ TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
   bitmap.SetSize(200, 22);
   TRecordingCanvas& canvas = bitmap.Recorder();
   const TFontSpec bold{"MS Sans Serif", -11, true};
-  DrawMenuHeader(canvas, {0, 0, 200, 22}, "Quorvel", 0xC0C0C0, bold);
+  DrawMenuHeader(canvas, {0, 0, 200, 22}, "Quorvel", 0xC0C0C0, bold, 96);
   ASSERT_EQ(canvas.calls.size(), 4u);
   EXPECT_EQ(canvas.calls[0].brushColor, 0xC0C0C0u);
   EXPECT_EQ(canvas.calls[1].points, (std::vector<TPoint>{{0, 11}, {200, 11}}));
@@ -86,6 +86,15 @@ TEST(PopupMenu, HeaderIsARuleWithTheCaptionOnADarkTab) {
   EXPECT_EQ(canvas.calls[3].format & (TextFormat::SingleLine | TextFormat::Bottom),
             TextFormat::SingleLine | TextFormat::Bottom);
   EXPECT_EQ(canvas.measureFonts.back(), bold);
+
+  // On a monitor at 144 dpi its rule, margins and tab grow by half (the caption's font is the
+  // menu's own at that DPI, given).
+  canvas.calls.clear();
+  DrawMenuHeader(canvas, {0, 0, 200, 33}, "Quorvel", 0xC0C0C0, bold, 144);
+  ASSERT_EQ(canvas.calls.size(), 4u);
+  EXPECT_EQ(canvas.calls[1].penWidth, 3);
+  EXPECT_EQ(canvas.calls[2].rect, (TRect{0, 3, 7 * 8 + 15, 30}));
+  EXPECT_EQ(canvas.calls[3].rect, (TRect{6, -8, 206, 25}));
 }
 
 class TFakeTooltipWindow : public TTooltipWindow {
@@ -160,7 +169,7 @@ TEST(Tooltip, ShowsAfterTheCursorRestsAndGoesWhenItLeavesOrClicks) {
   EXPECT_EQ(tip.Text(), "no text");
   EXPECT_EQ(window.bounds, (TRect{301 - 180, 200 - 46, 301, 200}));
   // Its room grows with the DPI, as its fonts do.
-  Platform().pixelsPerInch = 192;
+  platform.desktop.dpi = 192;
   tip.HandleTrayMouse(false);
   platform.desktop.cursor = {302, 200};
   tip.HandleTrayMouse(true);

@@ -15,18 +15,16 @@
 namespace {
 
 // The style codes and the prefixed names are checked with every kind's stored values.
-TEST(FontOptions, PointsBecomePixelsAtTheScreensResolutionAndAnEmptyPrefixAddsNothing) {
+TEST(FontOptions, PointsBecomePixelsAtTheDisplaysResolutionAndAnEmptyPrefixAddsNothing) {
   TTestPlatform platform;
   TMemoryBitmap bitmap;
   TFontOptions font("Font");
   font.Size = 28;
   font.CharSet = 0x1EE;  // only the low byte means something
-  Platform().pixelsPerInch = 96;
-  font.AssignToFont(bitmap.Canvas());
+  font.AssignToFont(bitmap.Canvas(), 96);
   EXPECT_EQ(bitmap.Canvas().Font().height, -37);  // 28 * 96 / 72 = 37.33
   EXPECT_EQ(bitmap.Canvas().Font().charSet, 0xEE);
-  Platform().pixelsPerInch = 144;
-  font.AssignToFont(bitmap.Canvas());
+  font.AssignToFont(bitmap.Canvas(), 144);
   EXPECT_EQ(bitmap.Canvas().Font().height, -56);
   EXPECT_EQ(bitmap.Canvas().FontColor(), 0xFFFFFFu);
   EXPECT_EQ(font.Describe(), "28pt Arial");

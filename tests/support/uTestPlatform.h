@@ -79,6 +79,7 @@ class TFakeDesktop : public TDesktop {
  public:
   std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
   TRect WorkAreaNear(TPoint p) override;
+  int DpiAt(TPoint) override { return dpi; }
   TPoint CursorPos() override { return cursor; }
   bool IsShiftDown() override { return shiftDown; }
   bool IsPrimaryButtonDown() override { return primaryDown; }
@@ -86,6 +87,7 @@ class TFakeDesktop : public TDesktop {
   // Each monitor's work area leaves a task bar of this height at its bottom.
   int taskBarHeight = 40;
   TPoint cursor;
+  int dpi = 96;  // every monitor's
   bool shiftDown = false;
   bool primaryDown = false;
 };
@@ -182,6 +184,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool IsVisible() const override { return visible; }
   void ApplyZOrder() override { ++zOrderCount; }
   void SetTopmost(bool on) override { topmost = on; }
+  int Dpi() const override { return dpi; }
   TRect Bounds() const override { return bounds; }
   void SetBounds(const TRect& r) override;
   void MoveTo(int left, int top) override;
@@ -203,6 +206,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool IsCursorInside() const override { return cursorInside; }
 
   TDisplay& display;
+  int dpi = 96;
   bool visible = false;
   bool topmost = false;
   bool guard = false;

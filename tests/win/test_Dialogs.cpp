@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "support/uDialogControls.h"
 #include "support/uModelessWindows.h"
 #include "support/uVarnLabel.h"
+#include "support/uWin32Tools.h"
 #include "support/uWindowBase.h"
 #include "win/uPumpMessages.h"
 
@@ -102,6 +104,71 @@ TEST(DialogLayer, ModelessWindowsAreCountedHeldAndFreedAfterTheirLastMessage) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(gone, 0);
   EXPECT_EQ(LiveUserObjects(), before);
+}
+
+// The dialog base re-lays a dialog moved onto a monitor of another DPI: every control grows by the
+// new DPI over the old in place, size and font, lists widen their columns, and the window takes
+// the rectangle the system suggests.
+TEST(DialogLayer, ADpiChangeGrowsEveryControlAndFontAndTakesTheSuggestedRectangle) {
+  for (const int templateId : {1001, 1002}) {
+    SCOPED_TRACE(templateId);
+    TPlainDialog dialog(templateId);
+    dialog.CreateModeless(nullptr);
+    ASSERT_NE(dialog.Handle(), nullptr);
+    const HWND window = dialog.Handle();
+    const int before = dialog.Dpi();
+    ASSERT_EQ(before, WindowDpi(window));
+    struct TSeen {
+      HWND control;
+      RECT r;
+      LONG font;
+      int column;
+      bool combo;
+    };
+    const auto look = [window](HWND control) {
+      RECT r{};
+      GetWindowRect(control, &r);
+      wchar_t name[32] = {};
+      GetClassNameW(control, name, 32);
+      MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+      const int column = std::wstring(name) == L"SysListView32"
+                             ? static_cast<int>(SendMessageW(control, LVM_GETCOLUMNWIDTH, 0, 0))
+                             : 0;
+      return TSeen{control, r, font.lfHeight, column, std::wstring(name) == L"ComboBox"};
+    };
+    if (templateId == 1002) AddListColumn(window, 203, "Name", 80);
+    std::vector<TSeen> seen;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+      seen.push_back(look(c));
+    ASSERT_GE(seen.size(), 7u);
+    RECT old{};
+    GetWindowRect(window, &old);
+    const int dpi = before * 3 / 2;
+    RECT suggested{old.left + 10, old.top + 10,
+                   old.left + 10 + MulDiv(old.right - old.left, dpi, before),
+                   old.top + 10 + MulDiv(old.bottom - old.top, dpi, before)};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(dialog.Dpi(), dpi);
+    RECT now{};
+    GetWindowRect(window, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested));
+    for (const TSeen& was : seen) {
+      const TSeen is = look(was.control);
+      SCOPED_TRACE(GetDlgCtrlID(was.control));
+      EXPECT_NEAR(is.r.left, was.r.left * 1.5, 1.0);
+      EXPECT_NEAR(is.r.top, was.r.top * 1.5, 1.0);
+      EXPECT_NEAR(is.r.right - is.r.left, (was.r.right - was.r.left) * 1.5, 1.0);
+      // A combo box's closed height is its font's; its dropped list's is its own business.
+      if (!is.combo) {
+        EXPECT_NEAR(is.r.bottom - is.r.top, (was.r.bottom - was.r.top) * 1.5, 1.0);
+      }
+      EXPECT_NEAR(is.font, was.font * 1.5, 1.0);
+      EXPECT_NEAR(is.column, was.column * 1.5, 1.0);
+    }
+  }
 }
 
 TEST(VarnLabel, TakesItsActiveColourAndHandCursorOnlyWhileTheMouseIsOverIt) {

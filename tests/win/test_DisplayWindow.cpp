@@ -10,6 +10,7 @@
 #include "support/uDisplayDisc.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
+#include "support/uWin32Tools.h"
 #include "win/uPumpMessages.h"
 #include "win/uScreenShot.h"
 
@@ -196,6 +197,60 @@ TEST_F(DisplayWindowTest, ResizingWritesBackUnlessGuardedAndKeepsTheLimits) {
   EXPECT_EQ(framed.Width, 300);
   EXPECT_EQ(framed.Window()->Bounds().Width(), TfrmDisplay::MaxWidth);
   EXPECT_EQ(framed.Window()->Bounds().Height(), TfrmDisplay::MaxHeight);
+}
+
+// The system moves a display onto a monitor of another DPI: the picture is rendered again at
+// that DPI and the window takes the rectangle the system suggests, while the stored size stays.
+TEST_F(DisplayWindowTest, ADpiChangeRendersAtTheNewDpiAndTakesTheSuggestedRectangle) {
+  const struct {
+    const char* name;
+    bool analog;
+  } cases[] = {{"analog clock, shaped by its face", true},
+               {"digital clock with a background", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<TDisplay> made;
+    if (c.analog) {
+      made = TDisplay::Create<TDisplayAnalogClock>();
+    } else {
+      made = CreateDisplay(dkDigitalClock);
+      made->HasBackground = true;
+    }
+    TDisplay* d = list.Add(std::move(made));
+    d->Left = 40;
+    d->Top = 50;
+    d->Width = 150;
+    d->Height = 60;
+    d->SetActive(true);
+    d->Show();
+    PumpMessages();
+    const int before = d->Window()->Dpi();
+    ASSERT_EQ(before, WindowDpi(HandleOf(*d)));
+    const TRect old = d->Window()->Bounds();
+    const int width = d->Width, height = d->Height;
+    const int dpi = before * 3 / 2;
+    RECT suggested{70, 80, 70 + MulDiv(old.Width(), dpi, before),
+                   80 + MulDiv(old.Height(), dpi, before)};
+    SendMessageW(HandleOf(*d), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    EXPECT_EQ(d->Window()->Dpi(), dpi);
+    EXPECT_EQ(d->Window()->Bounds(),
+              (TRect{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+    // The picture itself is 1.5 times the size: the bitmap, and the shape cut from its pixels.
+    const TBitmap32& bitmap = d->Painter()->Bitmap();
+    EXPECT_NEAR(bitmap.Width(), old.Width() * 1.5, 1.0);
+    EXPECT_NEAR(bitmap.Height(), old.Height() * 1.5, 1.0);
+    if (c.analog) {
+      TUniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+      ASSERT_EQ(GetWindowRgn(HandleOf(*d), region.get()), COMPLEXREGION);
+      RECT box{};
+      GetRgnBox(region.get(), &box);
+      EXPECT_GT(box.right - box.left, old.Width() * 5 / 4);
+    }
+    d->StoreBounds();
+    EXPECT_EQ(std::pair(d->Width, d->Height), std::pair(width, height));
+  }
 }
 
 TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBackAClickShowsNotifications) {

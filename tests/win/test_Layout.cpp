@@ -20,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "app/fTooltip.h"
 #include "config/uOptions.h"
+#include "display/fDisplay.h"
 #include "events/fEventNotify.h"
 #include "events/uEvents.h"
 #include "prefs/fAnalogClockPreferences.h"
@@ -455,6 +457,10 @@ class LayoutTest : public MainWindowTest {
 
   void LookAtDisplayPreferences(std::uint8_t kind, const std::string& name) {
     TDisplay* display = List().Add(kind);
+    // In the screen's corner: a clock grows with the DPI, and at 192 dpi the test's screen
+    // (1280 x 1024) has room for the window beside it only there.
+    display->Left = 0;
+    display->Top = 0;
     display->SetActive(true);
     ASSERT_TRUE(display->Configure(nullptr));
     TacDisplayPreferences& window = *DisplayPreferencesOf(*display);
@@ -487,8 +493,35 @@ class LayoutTest : public MainWindowTest {
     Look(ModelessWindows().OfClass<TfrmEventNotify>().back()->Handle(), "notification");
   }
 
+  // Pictures for the eye of a clock of each kind and of the tray's tip; no layout rule speaks of
+  // them.
+  void LookAtDisplaysAndTip() {
+    const std::pair<std::uint8_t, const char*> kinds[] = {
+        {dkAnalogClock, "display-analog-clock"}, {dkDigitalClock, "display-digital-clock"}};
+    for (const auto& [kind, name] : kinds) {
+      TDisplay* display = List().Add(kind);
+      display->Left = 300;
+      display->Top = 200;
+      display->SetActive(true);
+      display->Show();
+      RunLoop();
+      SaveShot(dynamic_cast<TfrmDisplay&>(*display->Window()).Handle(), name);
+      List().Delete(display);
+    }
+    const HWND tip = FindWindowW(TfrmTooltip::ClassName, nullptr);
+    SetCursorPos(600, 500);
+    Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_MOUSEMOVE);
+    for (int i = 0; i < 80 && !IsWindowVisible(tip); ++i) {
+      Sleep(10);
+      PumpMessages();
+    }
+    if (IsWindowVisible(tip)) SaveShot(tip, "tooltip");
+    Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
+  }
+
   void LookAtEverything(const std::string& language) {
     FLanguage = language;
+    if (language == "en") LookAtDisplaysAndTip();
     LookAtPreferences();
     LookAtDisplayPreferences(dkAnalogClock, "analog-clock");
     LookAtDisplayPreferences(dkDigitalClock, "digital-clock");

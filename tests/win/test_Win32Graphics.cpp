@@ -11,6 +11,7 @@
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
 #include "support/uWin32Graphics.h"
+#include "support/uWin32Tools.h"
 #include "win/uModalSteps.h"
 
 namespace {
@@ -32,9 +33,11 @@ TEST(Win32Graphics, BoldFontsAreTheStockAndTheMenuFontMadeBoldAndLeakNothing) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-  const TFontSpec spec = BoldMenuFontSpec();  // what the menu headers draw with
+  // What the menu headers draw with: the menu's font at the system's DPI, grown at a larger one.
+  const TFontSpec spec = BoldMenuFontSpec(ScreenDpi());
   EXPECT_TRUE(spec.bold);
   EXPECT_EQ(spec.height, metrics.lfMenuFont.lfHeight);
+  EXPECT_NEAR(BoldMenuFontSpec(ScreenDpi() * 2).height, metrics.lfMenuFont.lfHeight * 2, 1);
   EXPECT_EQ(LiveGdiObjects(), before);
 }
 
