@@ -34,17 +34,21 @@ class DisplayWindowTest : public ::testing::Test {
     Platform() = TPlatform{};
     DisplayWindows() = {};
   }
-  TDisplayDisc& AddDisc(bool background) {
-    TDisplay* d = list.Add(TDisplay::Create<TDisplayDisc>());
-    d->HasBackground = background;
-    d->Left = 50;
-    d->Top = 60;
-    d->Width = 200;
-    d->Height = 100;
+  TDisplay& AddShown(std::unique_ptr<TDisplay> made, int left, int top, int width, int height) {
+    TDisplay* d = list.Add(std::move(made));
+    d->Left = left;
+    d->Top = top;
+    d->Width = width;
+    d->Height = height;
     d->SetActive(true);
     d->Show();
     PumpMessages();
-    return static_cast<TDisplayDisc&>(*d);
+    return *d;
+  }
+  TDisplayDisc& AddDisc(bool background) {
+    std::unique_ptr<TDisplay> disc = TDisplay::Create<TDisplayDisc>();
+    disc->HasBackground = background;
+    return static_cast<TDisplayDisc&>(AddShown(std::move(disc), 50, 60, 200, 100));
   }
   static HWND HandleOf(const TDisplay& d) {
     return dynamic_cast<TfrmDisplay&>(*d.Window()).Handle();
@@ -216,14 +220,7 @@ TEST_F(DisplayWindowTest, ADpiChangeRendersAtTheNewDpiAndTakesTheSuggestedRectan
       made = CreateDisplay(dkDigitalClock);
       made->HasBackground = true;
     }
-    TDisplay* d = list.Add(std::move(made));
-    d->Left = 40;
-    d->Top = 50;
-    d->Width = 150;
-    d->Height = 60;
-    d->SetActive(true);
-    d->Show();
-    PumpMessages();
+    TDisplay* d = &AddShown(std::move(made), 40, 50, 150, 60);
     const int before = d->Window()->Dpi();
     ASSERT_EQ(before, WindowDpi(HandleOf(*d)));
     const TRect old = d->Window()->Bounds();
