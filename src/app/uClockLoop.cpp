@@ -47,14 +47,24 @@ bool TClockLoop::EventCheckDue(bool minuteChanged, bool idle) {
 }
 
 void TClockLoop::CountTopmostSeconds(std::int64_t second, bool on, bool tick) {
-  // The seconds slept through had the option as it was at the last look (every change of it
-  // is a look); this tick's own second counts when the option is on now. A clock set back
-  // or far ahead counts as the fixed step did: one tick.
-  if (FTopmostSeen >= 0 && FTopmostOn) {
-    const std::int64_t between = second - FTopmostSeen - (tick ? 1 : 0);
-    FTopmostCounter += static_cast<unsigned>(std::clamp<std::int64_t>(between, 0, kTopmostSeconds));
+  if (second == FTopmostSeen) {
+    // A look at this second came before its tick: the option as the tick finds it counts.
+    if (tick && !FSeenTicked && on && !FSeenCounted) ++FTopmostCounter;
+    FSeenCounted = FSeenCounted || (tick && on);
+    FSeenTicked = FSeenTicked || tick;
+    FTopmostOn = on;
+    return;
   }
-  if (tick && on && second != FTopmostSeen) ++FTopmostCounter;
+  // The seconds slept through had the option as it was at the last look (every change of it
+  // is a look); a tick's own second counts when the option is on now. A clock set back or far
+  // ahead counts as the fixed step did: one tick.
+  std::int64_t between = 0;
+  if (FTopmostSeen >= 0 && FTopmostOn)
+    between = std::clamp<std::int64_t>(second - FTopmostSeen - (tick ? 1 : 0), 0, kTopmostSeconds);
+  FTopmostCounter += static_cast<unsigned>(between);
+  if (tick && on) ++FTopmostCounter;
+  FSeenCounted = tick ? on : between > 0;
+  FSeenTicked = tick;
   FTopmostSeen = second;
   FTopmostOn = on;
 }

@@ -75,4 +75,6 @@ class TClockLoop {
   bool FEventCheckPending = false;
   std::int64_t FTopmostSeen = -1;  // the second of the last look, -1 before the first
   bool FTopmostOn = false;         // the option at that look
+  bool FSeenCounted = false;       // that second is counted
+  bool FSeenTicked = false;        // that second had its tick
 };

@@ -255,6 +255,15 @@ TEST_F(ClockScheduleTest, NeverLaterThanAMinuteAndTheTimerLandsJustAfterTheSecon
     EXPECT_GT(fired, wake) << Clock(now);
     EXPECT_LE(fired, wake + 20) << Clock(now);
   }
+  // A look at a second before its tick, then the topmost option switched on: the tick counts
+  // that second, as the fixed step's tick would have, so the refresh is four seconds on.
+  rules.options.AOT5s = false;
+  SetNow(At(9, 0, 20, 1));
+  loop.NextWake(platform.clock.local, rules);
+  rules.options.AOT5s = true;
+  SetNow(At(9, 0, 20, 5));
+  ASSERT_TRUE(loop.Tick(platform.clock.local, rules));
+  EXPECT_EQ(Clock(loop.NextWake(platform.clock.local, rules)), Clock(At(9, 0, 24)));
   // A timer that came early asks again for the same second, soon.
   EXPECT_EQ(TClockLoop::TimerDelay(At(9, 0, 0, 998), At(9, 0, 0, 999) + 1),
             TClockLoop::WakeLead + 2);
