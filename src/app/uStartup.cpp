@@ -40,9 +40,11 @@ void StopSuppressingTimerExceptions() {
                             sizeof(suppress));
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(TQuorvelDisplay& mainWindow) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Any window's message (a dialog's edit, an event answered) may move the clock's next tick.
+    if (msg.message != WM_CLOCK_RESCHEDULE) mainWindow.ScheduleChanged();
     // Tab, access keys, Enter and Esc of the open modeless dialogs.
     if (TDialogBase::IsDialogMessageForAny(msg)) continue;
     TranslateMessage(&msg);
@@ -103,7 +105,7 @@ int RunQuorvel() {
   InstallWin32Hives();
   try {
     TQuorvel quorvel;
-    return RunMessageLoop();
+    return RunMessageLoop(quorvel.MainWindow());
   } catch (...) {
     return 1;
   }
