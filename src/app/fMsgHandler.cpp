@@ -1,6 +1,7 @@
 #include "app/fMsgHandler.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/dAbout.h"
 #include "app/uTooltip.h"
@@ -313,9 +314,11 @@ void TQuorvelDisplay::ArmClock() {
     SetTimer(Handle(), ClockTimerId, delay, nullptr);
 }
 
-void TQuorvelDisplay::ScheduleChanged() {
-  if (FReschedulePosted || FDestroyed || !FClockRunning) return;
-  FReschedulePosted = PostMessageW(Handle(), WM_CLOCK_RESCHEDULE, 0, 0) != FALSE;
+void TQuorvelDisplay::ScheduleChanged() { FRescheduleAsked = true; }
+
+void TQuorvelDisplay::RescheduleIfAsked() {
+  if (!std::exchange(FRescheduleAsked, false)) return;
+  ArmClock();
 }
 
 void TQuorvelDisplay::TickDisplays(const TTickChanges& t) {
@@ -454,12 +457,8 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (FDestroyed) return DefaultHandler(msg, wParam, lParam);
   // Whatever this message changes (a command, a hot key, the tray, WM_TIMECHANGE, a resume,
   // an option), the schedule is looked at again once it is done.
-  if (msg != WM_TIMER && msg != WM_CLOCK_RESCHEDULE) ScheduleChanged();
+  if (msg != WM_TIMER) ScheduleChanged();
   switch (msg) {
-    case WM_CLOCK_RESCHEDULE:
-      FReschedulePosted = false;
-      ArmClock();
-      return 0;
     case WM_DEFERRED_START:
       DeferredStart();
       return 0;

@@ -83,6 +83,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   void ActivateApplication() override;
   void ShowNotifications() override;
   void ScheduleChanged() override;
+  // Arms the clock anew when a message asked for it; the message loop calls it between messages.
+  void RescheduleIfAsked();
 
   static constexpr wchar_t ClassName[] = L"TQuorvelDisplay";
   static constexpr wchar_t Caption[] = L"Quorvel";
@@ -133,7 +135,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   TClockLoop FClockLoop;
   bool FClockRunning = false;
   std::int64_t FArmedWake = -1;  // the local moment the clock timer is armed for
-  bool FReschedulePosted = false;
+  bool FRescheduleAsked = false;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
   // Exists while a popup menu is open, for its headers' measure and draw messages.
