@@ -1,6 +1,7 @@
 #include "app/fMsgHandler.h"
 
 #include <cstring>
+#include <utility>
 
 #include "app/dAbout.h"
 #include "app/uTooltip.h"
@@ -15,6 +16,7 @@
 #include "support/uModelessWindows.h"
 #include "support/uPlatform.h"
 #include "support/uReport.h"
+#include "support/uSystemLibrary.h"
 #include "support/uTools.h"
 #include "support/uWin32Tools.h"
 #include "support/uWinText.h"
@@ -123,7 +125,12 @@ void TQuorvelDisplay::DeferredStart() {
   LoadAll();
   SetTrayIconVisible(FOptions.ShowTrayIcon);
   FDisplayList.ShowAll();
-  SetTimer(Handle(), ClockTimerId, ClockInterval, nullptr);
+  if constexpr (ClockOnFixedStep) {
+    SetTimer(Handle(), ClockTimerId, TClockLoop::FixedStep, nullptr);
+  } else {
+    FClockRunning = true;
+    ArmClock();
+  }
   RegisterHotKeys();
   FTooltip.Zones = &FTimeZones;
   FTooltip.Enabled = true;
@@ -282,19 +289,59 @@ void TQuorvelDisplay::ActivateApplication() { SetActiveWindow(FApplication.Handl
 void TQuorvelDisplay::ShowNotifications() { FEvents.ShowNotifications(); }
 
 void TQuorvelDisplay::tmrClockTimer() {
+  FClockLoop.Tick(Platform().clock->LocalNow(), *this);
+  if constexpr (ClockOnFixedStep) return;
+  // Armed anew even when the timer came early and the wake is the same: the timer repeats
+  // with the delay it was given.
+  FArmedWake = -1;
+  ArmClock();
+}
+
+void TQuorvelDisplay::ArmClock() {
+  if (!FClockRunning || FDestroyed) return;
   const TSystemTime now = Platform().clock->LocalNow();
-  const std::optional<TTickChanges> t = FClockLoop.Advance(now);
-  if (!t) return;
-  FDisplayList.Tick(t->hourChanged, t->minuteChanged, t->secondChanged, t->second);
-  CheckChime(FOptions, now, t->minuteChanged);
-  // An event that fell due while the program was busy fires as soon as it is idle again.
-  if (FClockLoop.EventCheckDue(t->minuteChanged, IsIdle())) FEvents.CheckAll();
-  if (FOptions.AOT5s && FClockLoop.TopmostRefreshDue()) {
-    const HWND foreground = GetForegroundWindow();
-    const bool foregroundTopmost =
-        foreground && (GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    if (IsIdle() && !FMenuOpen && !foregroundTopmost) FDisplayList.RefreshTopmost();
-  }
+  const std::int64_t wake = FClockLoop.NextWake(now, *this);
+  if (wake == FArmedWake) return;
+  FArmedWake = wake;
+  const auto delay = static_cast<UINT>(TClockLoop::TimerDelay(LocalMilliseconds(now), wake));
+  // Windows 8 and later may join a timer with a little tolerance to others.
+  using TSetCoalescableTimer = UINT_PTR WINAPI(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+  static TSetCoalescableTimer* const coalescable =
+      SystemFunction<TSetCoalescableTimer>(L"user32.dll", "SetCoalescableTimer");
+  if (coalescable)
+    coalescable(Handle(), ClockTimerId, delay, nullptr, ClockTolerance);
+  else
+    SetTimer(Handle(), ClockTimerId, delay, nullptr);
+}
+
+void TQuorvelDisplay::ScheduleChanged() { FRescheduleAsked = true; }
+
+void TQuorvelDisplay::RescheduleIfAsked() {
+  if (!std::exchange(FRescheduleAsked, false)) return;
+  ArmClock();
+}
+
+void TQuorvelDisplay::TickDisplays(const TTickChanges& t) {
+  FDisplayList.Tick(t.hourChanged, t.minuteChanged, t.secondChanged, t.second);
+}
+
+void TQuorvelDisplay::CheckChime(const TSystemTime& now, bool minuteChanged) {
+  ::CheckChime(FOptions, now, minuteChanged);
+}
+
+void TQuorvelDisplay::CheckEvents() { FEvents.CheckAll(); }
+
+bool TQuorvelDisplay::TopmostRefreshOn() const { return FOptions.AOT5s; }
+
+void TQuorvelDisplay::RefreshTopmost() {
+  const HWND foreground = GetForegroundWindow();
+  const bool foregroundTopmost =
+      foreground && (GetWindowLongPtrW(foreground, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  if (IsIdle() && !FMenuOpen && !foregroundTopmost) FDisplayList.RefreshTopmost();
+}
+
+std::optional<std::int64_t> TQuorvelDisplay::NextDisplayRepaint(std::int64_t nowMs) {
+  return FDisplayList.NextRepaintWithinMinute(nowMs);
 }
 
 void TQuorvelDisplay::DispatchCommand(int id) {
@@ -408,6 +455,9 @@ void TQuorvelDisplay::BringLastActivePopupForward() {
 LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // After the objects are gone, no handler may reach them.
   if (FDestroyed) return DefaultHandler(msg, wParam, lParam);
+  // Whatever this message changes (a command, a hot key, the tray, WM_TIMECHANGE, a resume,
+  // an option), the schedule is looked at again once it is done.
+  if (msg != WM_TIMER) ScheduleChanged();
   switch (msg) {
     case WM_DEFERRED_START:
       DeferredStart();

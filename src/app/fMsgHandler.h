@@ -1,5 +1,9 @@
 #pragma once
 
+#ifndef QUORVEL_CLOCK_FIXED_STEP
+#define QUORVEL_CLOCK_FIXED_STEP 0
+#endif
+
 #include <windows.h>
 
 #include <cstdint>
@@ -55,7 +59,7 @@ class TApplicationWindow : public TWindowBase {
 // The hidden main window: works with the process-wide objects the root gives it,
 // runs the clock loop and receives the messages of the tray, the menus, the hot
 // keys and the system. It is the host of every display window.
-class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
+class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockRules {
  public:
   TQuorvelDisplay(TApplicationWindow& application, const TApplicationObjects& objects);
   ~TQuorvelDisplay() override;
@@ -78,11 +82,18 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void ShowPopupMenu(TDisplay& display) override { ShowPopupMenu(&display); }
   void ActivateApplication() override;
   void ShowNotifications() override;
+  void ScheduleChanged() override;
+  // Arms the clock anew when a message asked for it; the message loop calls it between messages.
+  void RescheduleIfAsked();
 
   static constexpr wchar_t ClassName[] = L"TQuorvelDisplay";
   static constexpr wchar_t Caption[] = L"Quorvel";
   static constexpr UINT_PTR ClockTimerId = 1;
-  static constexpr UINT ClockInterval = 200;
+  // Ticks on the old fixed step instead of the schedule; only for comparing the two in the
+  // benchmark (a build with QUORVEL_CLOCK_FIXED_STEP=1).
+  static constexpr bool ClockOnFixedStep = QUORVEL_CLOCK_FIXED_STEP != 0;
+  // How late a coalescable timer may come, so that the system can join it with others.
+  static constexpr ULONG ClockTolerance = 8;
   static constexpr UINT TrayIconId = 1;
 
  protected:
@@ -95,6 +106,14 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   void SaveAllOrKeepGoing();
   void DeferredStart();
   void tmrClockTimer();
+  // Arms the clock timer for the schedule's next tick, unless it is armed for it already.
+  void ArmClock();
+  void TickDisplays(const TTickChanges& changes) override;
+  void CheckChime(const TSystemTime& now, bool minuteChanged) override;
+  void CheckEvents() override;
+  bool TopmostRefreshOn() const override;
+  void RefreshTopmost() override;
+  std::optional<std::int64_t> NextDisplayRepaint(std::int64_t nowMs) override;
   void DispatchCommand(int id);
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
@@ -114,6 +133,9 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost {
   TTooltip& FTooltip;
   TMultiLanguage& FLanguage;
   TClockLoop FClockLoop;
+  bool FClockRunning = false;
+  std::int64_t FArmedWake = -1;  // the local moment the clock timer is armed for
+  bool FRescheduleAsked = false;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
   // Exists while a popup menu is open, for its headers' measure and draw messages.

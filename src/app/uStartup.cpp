@@ -40,13 +40,18 @@ void StopSuppressingTimerExceptions() {
                             sizeof(suppress));
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(TQuorvelDisplay& mainWindow) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Any window's message (a dialog's edit, an event answered) may move the clock's next tick;
+    // the schedule is looked at between messages, where no handler is half done.
+    if (msg.message != WM_TIMER) mainWindow.ScheduleChanged();
     // Tab, access keys, Enter and Esc of the open modeless dialogs.
-    if (TDialogBase::IsDialogMessageForAny(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    if (!TDialogBase::IsDialogMessageForAny(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    mainWindow.RescheduleIfAsked();
   }
   return static_cast<int>(msg.wParam);
 }
@@ -103,7 +108,7 @@ int RunQuorvel() {
   InstallWin32Hives();
   try {
     TQuorvel quorvel;
-    return RunMessageLoop();
+    return RunMessageLoop(quorvel.MainWindow());
   } catch (...) {
     return 1;
   }

@@ -226,6 +226,9 @@ void TfrmDisplay::FormPaint() {
 }
 
 LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Also inside the system's own loops (a drag), which the program's message loop never sees;
+  // the schedule is looked at once this message is done.
+  FHost.ScheduleChanged();
   switch (msg) {
     case WM_NCHITTEST:
       return WMNCHitTest(wParam, lParam);

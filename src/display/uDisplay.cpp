@@ -265,6 +265,12 @@ void TDisplay::Tick(bool hourChanged, bool minuteChanged, bool secondChanged, in
   Repaint();
 }
 
+std::optional<std::int64_t> TDisplay::NextRepaintWithinMinute(std::int64_t nowMs) {
+  // The same rule as Tick's, a second ahead.
+  if (!IsVisible() || !(FDirty || FFlashing || FNeedsSeconds)) return std::nullopt;
+  return NextWholeSecond(nowMs);
+}
+
 void TDisplay::BuildMenu(const TAddMenuItem& addItem) const {
   addItem(GetText("MNU_CONF", "Configure display..."), cmdConfigureDisplay, false, false, true);
   addItem(GetText("MNU_AOT", "Always on top"), cmdAlwaysOnTop, false, FAlwaysOnTop, true);

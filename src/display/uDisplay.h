@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "display/aDisplayWindow.h"
@@ -72,6 +73,9 @@ class TDisplay {
   virtual void LoadFromRegistry(TVarnRegistry& registry, bool presetOnly);
   virtual void SaveToRegistry(TVarnRegistry& registry, bool presetOnly);
   virtual void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);
+  // The first whole second after nowMs (local milliseconds since 1899-12-30) at which Tick
+  // repaints without a new hour or minute; nothing when only those repaint it.
+  virtual std::optional<std::int64_t> NextRepaintWithinMinute(std::int64_t nowMs);
   virtual void BuildMenu(const TAddMenuItem& addItem) const;
   virtual void MenuCommand(int id);
 

@@ -16,4 +16,7 @@ class TDisplayHost {
   virtual void ActivateApplication() = 0;
   // Shows the pending event notifications (or acknowledges those never shown).
   virtual void ShowNotifications() = 0;
+  // Something a display shows or does may have moved the clock's next tick; asked often, so
+  // it only notes the request.
+  virtual void ScheduleChanged() {}
 };

@@ -242,6 +242,16 @@ void TDisplayList::Tick(bool hourChanged, bool minuteChanged, bool secondChanged
     if (d->IsActive()) d->Tick(hourChanged, minuteChanged, secondChanged, second);
 }
 
+std::optional<std::int64_t> TDisplayList::NextRepaintWithinMinute(std::int64_t nowMs) const {
+  std::optional<std::int64_t> next;
+  for (const auto& d : FItems) {
+    if (!d->IsActive()) continue;
+    const std::optional<std::int64_t> own = d->NextRepaintWithinMinute(nowMs);
+    if (own && (!next || *own < *next)) next = own;
+  }
+  return next;
+}
+
 void TDisplayList::ShowAll() {
   for (auto& d : FItems) d->Show();
 }

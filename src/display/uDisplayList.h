@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ class TDisplayList {
   TDisplay& operator[](std::size_t i) const { return *FItems[i]; }
 
   void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second);
+  // The earliest of the active displays' own repaints within a minute.
+  std::optional<std::int64_t> NextRepaintWithinMinute(std::int64_t nowMs) const;
   void ShowAll();
   void HideAll(const TDisplay* except);
   void ToggleAll();

@@ -74,6 +74,17 @@ bool TDisplayCountdown::NeedsRepaint() {
   return !same;
 }
 
+std::optional<std::int64_t> TDisplayCountdown::NextRepaintWithinMinute(std::int64_t nowMs) {
+  const std::optional<std::int64_t> next = TDisplayDigital::NextRepaintWithinMinute(nowMs);
+  if (!next || Visibility[cuSeconds] != uvNever || Dirty() || Flashing()) return next;
+  // Without seconds NeedsRepaint waits for another count of whole minutes left, taken a
+  // moment after the second begins; that count changes only where the time left (or past)
+  // is whole minutes, one second in each minute.
+  const std::int64_t finalMs = DateTimeToMilliseconds(FFinalTime);
+  if (std::llabs(finalMs - (*next + 1)) / kMsPerMinute != FLastMinuteCount) return next;
+  return *next + ((finalMs - *next) % kMsPerMinute + kMsPerMinute) % kMsPerMinute;
+}
+
 void TDisplayCountdown::SetFinalTime(TDateTime moment) {
   if (!IsDateTimeInRange(moment)) return;
   TSystemTime st = DateTimeToSystemTime(moment);

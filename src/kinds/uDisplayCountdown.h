@@ -28,6 +28,7 @@ class TDisplayCountdown : public TDisplayDigital {
   void SetDefaults() override;
   void UpdateNeedsSeconds() override;
   bool NeedsRepaint() override;
+  std::optional<std::int64_t> NextRepaintWithinMinute(std::int64_t nowMs) override;
   void LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) override;
   void SaveToRegistry(TVarnRegistry& registry, bool presetOnly) override;
   void BuildMenu(const TAddMenuItem& addItem) const override;

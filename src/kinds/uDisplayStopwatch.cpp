@@ -50,6 +50,12 @@ void TDisplayStopwatch::Tick(bool hourChanged, bool minuteChanged, bool secondCh
   TDisplayDigital::Tick(hourChanged, minuteChanged, secondChanged, second);
 }
 
+std::optional<std::int64_t> TDisplayStopwatch::NextRepaintWithinMinute(std::int64_t nowMs) {
+  // Hidden too: a stop keeps the count of the last tick, so every second must have one.
+  if (FRunning) return NextWholeSecond(nowMs);
+  return TDisplayDigital::NextRepaintWithinMinute(nowMs);
+}
+
 void TDisplayStopwatch::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
   TDisplayDigital::LoadFromRegistry(registry, presetOnly);
   if (presetOnly) return;

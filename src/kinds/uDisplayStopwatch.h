@@ -25,6 +25,7 @@ class TDisplayStopwatch : public TDisplayDigital {
   void SetDefaults() override;
   void ActiveChanged() override;
   void Tick(bool hourChanged, bool minuteChanged, bool secondChanged, int second) override;
+  std::optional<std::int64_t> NextRepaintWithinMinute(std::int64_t nowMs) override;
   void LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) override;
   void SaveToRegistry(TVarnRegistry& registry, bool presetOnly) override;
   void BuildMenu(const TAddMenuItem& addItem) const override;

@@ -57,6 +57,10 @@ std::int64_t DateTimeToMilliseconds(TDateTime value) {
   return static_cast<std::int64_t>(std::nearbyint(value * 86400000.0));
 }
 
+std::int64_t NextWholeSecond(std::int64_t ms) {
+  return (ms / 1000 - (ms % 1000 < 0 ? 1 : 0) + 1) * 1000;
+}
+
 TSystemTime DateTimeToSystemTime(TDateTime value) {
   std::int64_t ms = DateTimeToMilliseconds(value);
   std::int64_t days = ms / 86400000;

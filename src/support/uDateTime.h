@@ -39,6 +39,8 @@ bool IsDateTimeInRange(TDateTime value);
 // Whole milliseconds since 1899-12-30 (negative before), rounded once; only for
 // a date-time in range.
 std::int64_t DateTimeToMilliseconds(TDateTime value);
+// The first whole second after a count of milliseconds.
+std::int64_t NextWholeSecond(std::int64_t ms);
 // Splits a date-time into its record, rounded once to the whole millisecond.
 TSystemTime DateTimeToSystemTime(TDateTime value);
 

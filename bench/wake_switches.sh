@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# How often the idle program wakes: the voluntary context switches of its process (all its
+# threads) under Wine over a measured interval, for the default clock without seconds, one
+# clock with seconds and 20 clocks with seconds. With QUORVEL_BENCH_FIXED_STEP=1 the program
+# is built (in its own build folder) to tick on the old fixed 200 ms step, for comparison.
+#   QUORVEL_BENCH_SECONDS   length of the measured interval (default 60)
+#   QUORVEL_BENCH_CASES     which of "default seconds twenty" to run (default all three)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+seconds=${QUORVEL_BENCH_SECONDS:-60}
+cases=${QUORVEL_BENCH_CASES:-default seconds twenty}
+build=build/mingw64
+flags=()
+if [[ ${QUORVEL_BENCH_FIXED_STEP:-0} == 1 ]]; then
+  build=build/mingw64-fixed-step
+  flags=(-DCMAKE_CXX_FLAGS=-DQUORVEL_CLOCK_FIXED_STEP=1)
+fi
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+  "${flags[@]}" >/dev/null
+cmake --build "$build" -j "${QUORVEL_JOBS:-2}" --target quorvel >/dev/null
+
+source scripts/wine-env.sh "$build"
+QUORVEL_EXIT_HOOKS+=("wineserver -k >/dev/null 2>&1")
+
+# Stored displays: none (the first start makes the default clock), or count digital clocks
+# showing seconds.
+store() {
+  local count=$1 reg_file
+  reg_file=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n\r\n'
+    if ((count > 0)); then
+      printf '[HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n"AutoHide"=dword:00000000\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays]\r\n"Count"=dword:%08x\r\n"Primary"=dword:00000000\r\n\r\n' "$count"
+      for ((i = 0; i < count; i++)); do
+        printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays\\%03d]\r\n' "$i"
+        printf '@="2"\r\n"Text"="&ldate;&br;&time -s;"\r\n'
+        printf '"Left"=dword:%08x\r\n"Top"=dword:%08x\r\n\r\n' $((40 + (i % 4) * 300)) $((40 + (i / 4) * 190))
+      done
+    fi
+  } >"$reg_file"
+  wine regedit /S "$(winepath -w "$reg_file")"
+  rm -f "$reg_file"
+}
+
+# Voluntary context switches of every thread of a process.
+switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+for name in $cases; do
+  case $name in
+    default) store 0 ;;
+    seconds) store 1 ;;
+    twenty) store 20 ;;
+    *) echo "unknown case $name" >&2; exit 2 ;;
+  esac
+  wine "$build/src/quorvel.exe" &
+  launcher=$!
+  sleep 8  # start-up and the first repaints are not measured
+  pid=$(pgrep -f 'quorvel\.exe' | head -n 1)
+  s0=$(switches "$pid")
+  c0=$(cpu_ticks "$pid")
+  sleep "$seconds"
+  s1=$(switches "$pid")
+  c1=$(cpu_ticks "$pid")
+  wineserver -k >/dev/null 2>&1 || true
+  wait "$launcher" || true
+  awk -v n="$name" -v s=$((s1 - s0)) -v c=$((c1 - c0)) -v hz="$(getconf CLK_TCK)" -v t="$seconds" 'BEGIN {
+    printf "%-8s over %d s: %d voluntary context switches (%.0f a minute), %.2f %% of a core\n",
+      n, t, s, s * 60 / t, 100 * c / hz / t
+  }'
+done
