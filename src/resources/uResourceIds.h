@@ -322,7 +322,6 @@ enum : unsigned {
   WM_DISPLAY_PREFERENCES_CLOSED = 1029,
   WM_REOPEN_PREFERENCES = 1030,
   WM_SHOW_LANGUAGE_PAGE = 1031,
-  WM_CLOCK_RESCHEDULE = 1032,
   // Registered with no other process; another instance sends it to the running one.
   WM_SECOND_INSTANCE = 1282,
 };
