@@ -17,19 +17,8 @@ cmake --build build/mingw64 -j "${QUORVEL_JOBS:-2}" --target quorvel reference_c
 source scripts/wine-env.sh build/mingw64
 
 # Twenty clocks where the reference puts its windows.
-reg_file=$(mktemp --suffix=.reg)
-{
-  printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n\r\n'
-  printf '[HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n"AutoHide"=dword:00000000\r\n\r\n'
-  printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays]\r\n"Count"=dword:00000014\r\n"Primary"=dword:00000000\r\n\r\n'
-  for i in $(seq 0 19); do
-    printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays\\%03d]\r\n' "$i"
-    printf '@="2"\r\n"Text"="&ldate;&br;&time -s;"\r\n'
-    printf '"Left"=dword:%08x\r\n"Top"=dword:%08x\r\n\r\n' $((40 + (i % 4) * 300)) $((40 + (i / 4) * 190))
-  done
-} >"$reg_file"
-wine regedit /S "$(winepath -w "$reg_file")"
-rm -f "$reg_file"
+source bench/stored_clocks.sh
+store_clocks 20
 
 # user + system CPU of a Linux process, in clock ticks
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }

@@ -25,26 +25,7 @@ cmake --build "$build" -j "${QUORVEL_JOBS:-2}" --target quorvel >/dev/null
 source scripts/wine-env.sh "$build"
 QUORVEL_EXIT_HOOKS+=("wineserver -k >/dev/null 2>&1")
 
-# Stored displays: none (the first start makes the default clock), or count digital clocks
-# showing seconds.
-store() {
-  local count=$1 reg_file
-  reg_file=$(mktemp --suffix=.reg)
-  {
-    printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n\r\n'
-    if ((count > 0)); then
-      printf '[HKEY_CURRENT_USER\\Software\\Quorvel II]\r\n"AutoHide"=dword:00000000\r\n\r\n'
-      printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays]\r\n"Count"=dword:%08x\r\n"Primary"=dword:00000000\r\n\r\n' "$count"
-      for ((i = 0; i < count; i++)); do
-        printf '[HKEY_CURRENT_USER\\Software\\Quorvel II\\Displays\\%03d]\r\n' "$i"
-        printf '@="2"\r\n"Text"="&ldate;&br;&time -s;"\r\n'
-        printf '"Left"=dword:%08x\r\n"Top"=dword:%08x\r\n\r\n' $((40 + (i % 4) * 300)) $((40 + (i / 4) * 190))
-      done
-    fi
-  } >"$reg_file"
-  wine regedit /S "$(winepath -w "$reg_file")"
-  rm -f "$reg_file"
-}
+source bench/stored_clocks.sh
 
 # Voluntary context switches of every thread of a process.
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'; }
@@ -52,9 +33,9 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 for name in $cases; do
   case $name in
-    default) store 0 ;;
-    seconds) store 1 ;;
-    twenty) store 20 ;;
+    default) store_clocks 0 ;;
+    seconds) store_clocks 1 ;;
+    twenty) store_clocks 20 ;;
     *) echo "unknown case $name" >&2; exit 2 ;;
   esac
   wine "$build/src/quorvel.exe" &
