@@ -88,7 +88,10 @@ _qv_start_xvfb() {
       if ! kill -0 "$QUORVEL_XVFB_PID" 2>/dev/null; then
         break # another server took this number first, or Xvfb failed: try the next one
       fi
-      if DISPLAY=":$n" timeout 10 xdpyinfo >/dev/null 2>&1; then
+      # The lock file names the server that owns the display: one started at the same moment
+      # elsewhere may have won it, and answers for this number while this one is ending.
+      if [[ $(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ') == "$QUORVEL_XVFB_PID" ]] &&
+        DISPLAY=":$n" timeout 10 xdpyinfo >/dev/null 2>&1; then
         export DISPLAY=":$n"
         echo "wine-env: started Xvfb on $DISPLAY (pid $QUORVEL_XVFB_PID, 1280x1024x24)"
         return 0
