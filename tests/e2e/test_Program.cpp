@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -443,6 +444,42 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
     const auto it = after.find(path);
     EXPECT_TRUE(it != after.end() && it->second == value) << path;
   }
+}
+
+// A display whose monitor is not there stands fully on the primary monitor at its place there, and
+// keeps its own place for that monitor's return.
+TEST_F(StoredSettings, ADisplayWhoseMonitorIsGoneStandsOnThePrimaryAndKeepsItsPlace) {
+  const std::string key = "Software\\Quorvel II\\Displays\\000";
+  ASSERT_TRUE(reg.OpenKey(key, true));
+  reg.WriteString("", "2");
+  reg.WriteBool("HasBackground", true);
+  reg.WriteInteger("Left", 10);
+  reg.WriteInteger("Top", 10);
+  reg.WriteInteger("Width", 300);
+  reg.WriteInteger("Height", 100);
+  reg.WriteString("Monitor", "\\\\.\\DISPLAY9");
+  reg.WriteInteger("MonitorLeft", 5000);
+  reg.WriteInteger("MonitorTop", 0);
+  reg.WriteInteger("MonitorRight", 6920);
+  reg.WriteInteger("MonitorBottom", 1080);
+  reg.WriteFloat("MonitorPlaceX", 0.25);
+  reg.WriteFloat("MonitorPlaceY", 0.75);
+  reg.CloseKey();
+  TRegistryHive& hive = *HiveOf(TRootKey::CurrentUser);
+  const auto stored = RegistrySnapshot(hive, key);
+
+  const RECT at = RunOnce();
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(at.left, work.left + std::lround(0.25 * (work.right - work.left - 300)));
+  EXPECT_EQ(at.top, work.top + std::lround(0.75 * (work.bottom - work.top - 100)));
+  EXPECT_LE(at.right, work.right);
+  EXPECT_LE(at.bottom, work.bottom);
+  const auto after = RegistrySnapshot(hive, key);
+  for (const auto& [path, value] : stored)
+    if (path.find("\\Monitor") != std::string::npos)
+      EXPECT_TRUE(after.count(path) && after.at(path) == value) << path;
+  EXPECT_EQ(Integer(key, "Left"), at.left);
 }
 
 // One display of each kind, a running stopwatch among them: all show, the
