@@ -55,7 +55,8 @@ TEST_F(MonitorPlaceTest, EachDisplayFollowsItsMonitorAcrossLayouts) {
     const char* name;
     std::vector<TStep> steps;
   } cases[] = {
-      {"dock: it stays", {{{A}, {412, 314}, true}, {{A, B}, {412, 314}}}},
+      {"dock: it stays, also partly off its monitor",
+       {{{A}, {-50, 314}, true}, {{A, B}, {-50, 314}}}},
       {"undock: to the primary, fully visible", {{{A, B}, {1564, 442}, true}, {{A}, {412, 314}}}},
       {"left and right swapped: it follows its name",
        {{{A, B}, {1564, 442}, true},
