@@ -180,6 +180,16 @@ std::optional<std::pair<TScreenShot, TScreenShot>> DesktopWithoutAndWith(DWORD p
   return std::pair{std::move(desktop), TScreenShot()};
 }
 
+// A digital clock on a background of 300 x 100 pixels into the registry's open key.
+void WriteFramedClock(TVarnRegistry& reg, int left, int top) {
+  reg.WriteString("", "2");
+  reg.WriteBool("HasBackground", true);
+  reg.WriteInteger("Left", left);
+  reg.WriteInteger("Top", top);
+  reg.WriteInteger("Width", 300);
+  reg.WriteInteger("Height", 100);
+}
+
 // Two stored clocks: one cut to its glyphs, one on a background of its own size.
 void StoreTwoClocks() {
   InstallWin32Hives();
@@ -194,12 +204,7 @@ void StoreTwoClocks() {
   reg.WriteInteger("Left", 100);
   reg.WriteInteger("Top", 100);
   reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
-  reg.WriteString("", "2");
-  reg.WriteBool("HasBackground", true);
-  reg.WriteInteger("Left", 450);
-  reg.WriteInteger("Top", 100);
-  reg.WriteInteger("Width", 300);
-  reg.WriteInteger("Height", 100);
+  WriteFramedClock(reg, 450, 100);
 }
 
 class RunningProgram : public ::testing::Test {
@@ -400,12 +405,7 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
   RunOnce();  // every option and the default clock stored
   // A second clock with an outline and a bevel far wider than any window.
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", true));
-  reg.WriteString("", "2");
-  reg.WriteBool("HasBackground", true);
-  reg.WriteInteger("Left", 400);
-  reg.WriteInteger("Top", 300);
-  reg.WriteInteger("Width", 300);
-  reg.WriteInteger("Height", 100);
+  WriteFramedClock(reg, 400, 300);
   reg.WriteInteger("Font_OutlineWidth", INT32_MAX);
   reg.WriteInteger("BevelWidth", INT32_MAX);
   reg.CloseKey();
@@ -451,12 +451,7 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
 TEST_F(StoredSettings, ADisplayWhoseMonitorIsGoneStandsOnThePrimaryAndKeepsItsPlace) {
   const std::string key = "Software\\Quorvel II\\Displays\\000";
   ASSERT_TRUE(reg.OpenKey(key, true));
-  reg.WriteString("", "2");
-  reg.WriteBool("HasBackground", true);
-  reg.WriteInteger("Left", 10);
-  reg.WriteInteger("Top", 10);
-  reg.WriteInteger("Width", 300);
-  reg.WriteInteger("Height", 100);
+  WriteFramedClock(reg, 10, 10);
   reg.WriteString("Monitor", "\\\\.\\DISPLAY9");
   reg.WriteInteger("MonitorLeft", 5000);
   reg.WriteInteger("MonitorTop", 0);
