@@ -471,9 +471,10 @@ TEST_F(StoredSettings, ADisplayWhoseMonitorIsGoneStandsOnThePrimaryAndKeepsItsPl
   EXPECT_LE(at.right, work.right);
   EXPECT_LE(at.bottom, work.bottom);
   const auto after = RegistrySnapshot(hive, key);
-  for (const auto& [path, value] : stored)
-    if (path.find("\\Monitor") != std::string::npos)
-      EXPECT_TRUE(after.count(path) && after.at(path) == value) << path;
+  for (const auto& [path, value] : stored) {
+    if (path.find("\\Monitor") == std::string::npos) continue;
+    EXPECT_TRUE(after.count(path) && after.at(path) == value) << path;
+  }
   EXPECT_EQ(Integer(key, "Left"), at.left);
 }
 
