@@ -294,6 +294,7 @@
 #define IDC_ZONES_OK 5101
 #define IDC_ZONES_CANCEL 5102
 #define IDC_ZONES_LIST 5103
+#define IDC_ZONES_SEARCH 5105
 
 // The calendar.
 #define IDD_CALENDAR 5200
