@@ -232,6 +232,8 @@ TEST_F(ZoneSearchTest, FindsZonesByCityCountryAndIanaNameInEnglishAndGerman) {
         "SA Pacific Standard Time - Brasilien"}},
       {"Brazil", {"SA Pacific Standard Time - Brazil", "E. South America Standard Time - Brazil"}},
       {"Vietnam", {"SE Asia Standard Time - Vietnam"}},
+      // A city that begins with the search before one that has it inside.
+      {"chi", {"India Standard Time - Kochi", "SE Asia Standard Time - Chiang Mai"}},
       {"japan", {"Tokyo Standard Time - Japan"}},
       // The zone's own names show no place.
       {"tokyo", {"Tokyo Standard Time"}},
