@@ -51,9 +51,8 @@ bool TfrmSelectTimeZone::OnInitDialog() {
   PlaceOverOwner(Handle());
   FLastMinute = Platform().clock->UtcNow().wMinute;
   SetTimer(Handle(), UpdateTimerId, 1000, nullptr);
-  // Typing searches at once.
-  SetFocus(Item(SearchId));
-  return false;
+  // The search is the first tab stop: the system gives it the focus, so typing searches at once.
+  return true;
 }
 
 void TfrmSelectTimeZone::FillList() {
