@@ -63,6 +63,10 @@ echo "==> package.sh: starting each packaged program under Wine"
 (
   source scripts/wine-env.sh "$stage"
   for arch in win64 win32; do
+    if [[ $arch == win32 && -z $QUORVEL_WINE32 ]]; then
+      echo "package.sh: NOT STARTED: win32, as this machine's kernel does not run 32-bit programs"
+      continue
+    fi
     echo "package.sh: $arch"
     wine build/mingw64/tests/start_check.exe "$(winepath -w "$stage/$arch/Quorvel/quorvel.exe")"
   done

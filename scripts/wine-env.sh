@@ -15,6 +15,8 @@
 #   QUORVEL_XVFB_PID      pid of the Xvfb started here, empty when an existing display is used
 #   QUORVEL_EXIT_HOOKS    array of commands run on exit before Wine is stopped; append to it
 #                         to end a program gently before the server kills what is left
+#   QUORVEL_WINE32        1 when Wine runs 32-bit programs here, empty when the kernel cannot
+#                         (scripts/setup.sh installs Wine's 32-bit support only where it can)
 
 # Run as a program it would set everything up in a child shell and tear it down at once.
 if ! (return 0 2>/dev/null); then
@@ -86,7 +88,10 @@ _qv_start_xvfb() {
       if ! kill -0 "$QUORVEL_XVFB_PID" 2>/dev/null; then
         break # another server took this number first, or Xvfb failed: try the next one
       fi
-      if DISPLAY=":$n" timeout 10 xdpyinfo >/dev/null 2>&1; then
+      # The lock file names the server that owns the display: one started at the same moment
+      # elsewhere may have won it, and answers for this number while this one is ending.
+      if [[ $(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' ') == "$QUORVEL_XVFB_PID" ]] &&
+        DISPLAY=":$n" timeout 10 xdpyinfo >/dev/null 2>&1; then
         export DISPLAY=":$n"
         echo "wine-env: started Xvfb on $DISPLAY (pid $QUORVEL_XVFB_PID, 1280x1024x24)"
         return 0
@@ -122,8 +127,10 @@ timeout 20 wineserver -w >/dev/null 2>&1 || true
 # interrupted run is thrown away and made again. So is one made before Wine's 32-bit support
 # was installed: it lacks the 32-bit system folder, and 32-bit programs cannot start in it.
 _qv_wine_bits=64
+QUORVEL_WINE32=""
 if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
   _qv_wine_bits="32 and 64"
+  QUORVEL_WINE32=1
 fi
 if [[ ! -f $WINEPREFIX/.quorvel-prefix-ready ||
   $(cat "$WINEPREFIX/.quorvel-prefix-ready") != "$_qv_wine_bits" ]]; then

@@ -22,6 +22,30 @@ void BlitBitmap(HDC dc, const TBitmap32& bitmap) {
   BitBlt(dc, 0, 0, gdi->Width(), gdi->Height(), gdi->DC(), 0, 0, SRCCOPY);
 }
 
+// Whether no window but this program's displays stands above the window in the z-order, so
+// that placing it on top again would change nothing.
+bool IsTopOfZOrder(HWND window) {
+  struct TSearch {
+    HWND window;
+    bool found = false;
+  } search{window};
+  // One list from the window server, where a walk window by window asks it once per step.
+  EnumWindows(
+      [](HWND above, LPARAM lParam) -> BOOL {
+        auto& s = *reinterpret_cast<TSearch*>(lParam);
+        s.found = above == s.window;
+        if (s.found) return FALSE;
+        DWORD process = 0;
+        wchar_t name[std::size(kClassName) + 1] = {};
+        GetWindowThreadProcessId(above, &process);
+        return process == GetCurrentProcessId() &&
+               GetClassNameW(above, name, static_cast<int>(std::size(name))) &&
+               lstrcmpW(name, kClassName) == 0;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace
 
 TfrmDisplay::TfrmDisplay(TDisplay& display, TDisplayHost& host, const TOptions& options,
@@ -59,8 +83,13 @@ void TfrmDisplay::HideWindow() {
 bool TfrmDisplay::IsVisible() const { return FVisible && IsWindowVisible(Handle()); }
 
 void TfrmDisplay::ApplyZOrder() {
-  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
-  SetTopmost(FDisplay && FDisplay->AlwaysOnTop());
+  // This runs every five seconds, and each change is a round trip to the window server:
+  // only what is not so already is changed.
+  if (GetWindow(Handle(), GW_OWNER)) SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, 0);
+  const bool topmost = FDisplay && FDisplay->AlwaysOnTop();
+  const bool isTopmost = GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+  if (topmost && isTopmost && IsTopOfZOrder(Handle())) return;
+  SetTopmost(topmost);
 }
 
 void TfrmDisplay::SetTopmost(bool topmost) {
@@ -184,13 +213,18 @@ void TfrmDisplay::FormMouseMove() {
 }
 
 void TfrmDisplay::FormMouseUp() {
-  FDrag.End();
+  EndDrag();
   if (GetCapture() == Handle()) ReleaseCapture();
+}
+
+void TfrmDisplay::EndDrag() {
+  // Dropped somewhere else: the display belongs to the monitor it was dropped on.
+  if (const auto start = FDrag.End(); start && *start != TopLeft()) FDisplay->TakeMonitorPlace();
 }
 
 void TfrmDisplay::FormKeyUp(WPARAM key) {
   if (key != VK_ESCAPE) return;
-  const auto start = FDrag.Cancel();
+  const auto start = FDrag.End();
   if (!start) return;
   if (GetCapture() == Handle()) ReleaseCapture();
   MoveTo(start->x, start->y);
@@ -268,7 +302,7 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FormMouseUp();
       return 0;
     case WM_CAPTURECHANGED:
-      FDrag.End();
+      if (FDisplay) EndDrag();
       return 0;
     case WM_KEYUP:
       FormKeyUp(wParam);

@@ -12,6 +12,11 @@ version=$(sed -n 's/^project(Quorvel VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLi
 cd "$root"
 rm -rf build/install-test
 source scripts/wine-env.sh build/install-test
+if [[ -z $QUORVEL_WINE32 ]]; then
+  # The installer is a 32-bit program.
+  echo "install.sh: NOT RUN: this machine's kernel does not run 32-bit programs"
+  exit 0
+fi
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

@@ -499,6 +499,38 @@ TEST_F(MainWindowTest, ClockTicksOncePerSecondAndSystemChangesRepaint) {
   EXPECT_TRUE(reg.KeyExists("\\Software\\Quorvel II\\CustomColors"));
 }
 
+// On the real clock, the seconds shown change right after the real second: the timer aims just
+// past it, not up to a fixed step later. The median of several seconds allows for a busy machine.
+TEST_F(MainWindowTest, ASecondsDisplayRepaintsRightAfterTheRealSecond) {
+  TWin32Clock realClock;
+  Platform().clock = &realClock;
+  TDisplay& d = List()[1];
+  d.SetText("&time -s;");
+  const auto pixels = [&d] {
+    const TBitmap32& b = d.Painter()->Bitmap();
+    std::vector<std::uint32_t> all;
+    for (int y = 0; y < b.Height(); ++y)
+      all.insert(all.end(), b.ScanLine(y), b.ScanLine(y) + b.Width());
+    return all;
+  };
+  Send(WM_TIMECHANGE);        // as the system says when its clock moved: the schedule is made anew
+  std::vector<int> lateness;  // milliseconds past the second at which the new one was painted
+  auto shown = pixels();
+  MSG msg;
+  while (lateness.size() < 7 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    DispatchMessageW(&msg);
+    Main().RescheduleIfAsked();
+    if (msg.message != WM_TIMER || msg.wParam != TQuorvelDisplay::ClockTimerId) continue;
+    const int late = realClock.LocalNow().wMilliseconds;
+    if (auto now = pixels(); now != shown) {
+      lateness.push_back(late);
+      shown = std::move(now);
+    }
+  }
+  std::ranges::nth_element(lateness, lateness.begin() + 3);
+  EXPECT_LE(lateness[3], 20) << "a fixed step would paint 100 ms late on average";
+}
+
 // Faults a window procedure's caller may swallow still count here.
 long gAccessViolations = 0;
 LONG CALLBACK CountAccessViolation(EXCEPTION_POINTERS* info) {
