@@ -43,10 +43,8 @@ bool TfrmSelectTimeZone::OnInitDialog() {
   // The zones' names first: the description takes the room the others leave.
   FitListColumns(Handle(), ListId, kDescriptionColumn);
   // The row of the current zone, if it has one; otherwise none and OK waits.
-  const TTimeZone* current = FSelected;
-  FSelected = nullptr;
-  for (std::size_t i = 0; i < FRows.size(); ++i)
-    if (FRows[i].zone == current) SelectListRow(Handle(), ListId, static_cast<int>(i));
+  const int row = RowOfZone(FRows, FSelected);
+  if (row >= 0) SelectListRow(Handle(), ListId, row);
   lvTimeZonesChange();
   PlaceOverOwner(Handle());
   FLastMinute = Platform().clock->UtcNow().wMinute;
@@ -84,18 +82,14 @@ void TfrmSelectTimeZone::edSearchChange() {
   const std::string search = ControlText(Handle(), SearchId);
   FRows = SearchZones(FZones, search);
   FillList();
-  int row = search.empty() || FRows.empty() ? -1 : 0;
-  for (std::size_t i = 0; i < FRows.size(); ++i)
-    if (FRows[i].zone == chosen) row = static_cast<int>(i);
+  int row = RowOfZone(FRows, chosen);
+  if (row < 0 && !search.empty() && !FRows.empty()) row = 0;
   if (row >= 0) SelectListRow(Handle(), ListId, row);
   lvTimeZonesChange();
 }
 
 void TfrmSelectTimeZone::lvTimeZonesChange() {
-  const int row = SelectedListRow(Handle(), ListId);
-  FSelected = row >= 0 && static_cast<std::size_t>(row) < FRows.size()
-                  ? FRows[static_cast<std::size_t>(row)].zone
-                  : nullptr;
+  FSelected = ZoneOfRow(FRows, SelectedListRow(Handle(), ListId));
   EnableControl(Handle(), OKId, FSelected != nullptr);
 }
 

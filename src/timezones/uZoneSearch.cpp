@@ -140,6 +140,18 @@ std::vector<TZoneMatch> SearchZones(const TTimeZones& zones, std::string_view se
   return matches;
 }
 
+int RowOfZone(const std::vector<TZoneMatch>& rows, const TTimeZone* zone) {
+  const auto found = std::find_if(rows.begin(), rows.end(),
+                                  [zone](const TZoneMatch& row) { return row.zone == zone; });
+  return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
+}
+
+const TTimeZone* ZoneOfRow(const std::vector<TZoneMatch>& rows, int row) {
+  return row >= 0 && static_cast<std::size_t>(row) < rows.size()
+             ? rows[static_cast<std::size_t>(row)].zone
+             : nullptr;
+}
+
 std::string DescriptionWithPlace(const std::string& description, const TZoneMatch& match) {
   return match.place.empty() ? description : description + " - " + match.place;
 }

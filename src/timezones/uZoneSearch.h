@@ -23,6 +23,10 @@ struct TZoneMatch {
 // country, an IANA name; each group in catalogue order. An empty search finds every zone.
 std::vector<TZoneMatch> SearchZones(const TTimeZones& zones, std::string_view search);
 
+// The row of the list of matches that holds the zone, or -1; the zone of a row, none outside.
+int RowOfZone(const std::vector<TZoneMatch>& rows, const TTimeZone* zone);
+const TTimeZone* ZoneOfRow(const std::vector<TZoneMatch>& rows, int row);
+
 // A row's description with the place it was found by: "Pacific Time (US & Canada) - Seattle".
 std::string DescriptionWithPlace(const std::string& description, const TZoneMatch& match);
 
