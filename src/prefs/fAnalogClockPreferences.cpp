@@ -89,6 +89,7 @@ void TfrmDisplayPreferencesAnalogClock::FillZones() {
   AddComboItem(page, ZoneId, GetText("LOCAL_TIME", "(local time)"));
   for (const TZoneMatch& row : FZoneRows)
     AddComboItem(page, ZoneId, DescriptionWithPlace(row.zone->DisplayName, row));
+  FitComboDropDown(page, ZoneId);
 }
 
 // A zone the list no longer shows leaves it without a selection; the clock keeps its zone.

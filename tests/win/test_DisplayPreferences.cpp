@@ -286,6 +286,7 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   WriteTimeZone("Alpha", -60, 1);
   WriteTimeZone("Beta", 300, 2);
   WriteTimeZone("Pacific Standard Time", 480, 3);  // Seattle's
+  WriteTimeZone("Omega, whose name is wider than the list of zones it stands in", 120, 4);
   quorvel->TimeZones().Load();
   auto& analog = static_cast<TDisplayAnalogClock&>(*List().Add(dkAnalogClock));
   auto& window = static_cast<A&>(Open(analog));
@@ -328,6 +329,11 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   choose(A::ZoneId, 2);
   ASSERT_NE(analog.TimeZone(), nullptr);
   EXPECT_EQ(analog.TimeZone()->KeyName, quorvel->TimeZones()[1].KeyName);
+  // The drop-down is as wide as its longest name.
+  RECT zoneList{};
+  GetWindowRect(window.Control(A::ZoneId), &zoneList);
+  EXPECT_GT(SendMessageW(window.Control(A::ZoneId), CB_GETDROPPEDWIDTH, 0, 0),
+            zoneList.right - zoneList.left);
   const auto type = [&](const wchar_t* text) {
     SetWindowTextW(window.Control(A::ZoneSearchId), L"");
     for (const wchar_t* c = text; *c; ++c)
