@@ -7,6 +7,7 @@
 #include "support/uPlatform.h"
 #include "support/uTools.h"
 #include "timezones/uTimeZones.h"
+#include "timezones/uZoneSearch.h"
 
 namespace {
 
@@ -137,7 +138,7 @@ std::string TDisplayFormat::Evaluate(TDateTime utc) {
           SelectZone(nullptr);
           break;
         }
-        const TTimeZone* zone = Zones ? Zones->FindZone(token.text) : nullptr;
+        const TTimeZone* zone = Zones ? FindZoneByName(*Zones, token.text) : nullptr;
         SelectZone(zone);
         if (!zone) out += ErrorText();
         break;

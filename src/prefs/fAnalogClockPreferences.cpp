@@ -52,10 +52,8 @@ void TfrmDisplayPreferencesAnalogClock::SetUpControls() {
     AddComboItem(PageOf(DialStyleId), DialStyleId, item);
   for (const std::string& item : AlignmentItems())
     AddComboItem(PageOf(TextAlignmentId), TextAlignmentId, item);
-  const HWND zones = PageOf(ZoneId);
-  AddComboItem(zones, ZoneId, GetText("LOCAL_TIME", "(local time)"));
-  for (std::size_t i = 0; i < Context().zones.Count(); ++i)
-    AddComboItem(zones, ZoneId, Context().zones[i].DisplayName);
+  FZoneRows = SearchZones(Context().zones, "");
+  FillZones();
   AttachFormatElementMenu(Control(TextId), Context().zones);
   Hints().SetHint(Control(PickZoneId), GetText("3303(hint)", "Select time zone..."));
 }
@@ -84,14 +82,33 @@ void TfrmDisplayPreferencesAnalogClock::ShowDialControls() {
   for (const int id : kQuarterMarkControls) show(id, shown.quarterMarks);
 }
 
+// Local time stays first, whatever the search, so that the user can always go back to it.
+void TfrmDisplayPreferencesAnalogClock::FillZones() {
+  const HWND page = PageOf(ZoneId);
+  SendMessageW(Control(ZoneId), CB_RESETCONTENT, 0, 0);
+  AddComboItem(page, ZoneId, GetText("LOCAL_TIME", "(local time)"));
+  for (const TZoneMatch& row : FZoneRows)
+    AddComboItem(page, ZoneId, DescriptionWithPlace(row.zone->DisplayName, row));
+  FitComboDropDown(page, ZoneId);
+}
+
+// A zone the list no longer shows leaves it without a selection; the clock keeps its zone.
 void TfrmDisplayPreferencesAnalogClock::SelectZone(const TTimeZone* zone) {
-  const int index = zone ? Context().zones.IndexOfZone(zone->KeyName) : -1;
-  SetComboSelection(PageOf(ZoneId), ZoneId, index + 1);
+  const int row = RowOfZone(FZoneRows, zone);
+  SetComboSelection(PageOf(ZoneId), ZoneId, zone && row < 0 ? -1 : row + 1);
+}
+
+void TfrmDisplayPreferencesAnalogClock::edZoneSearchChange() {
+  FZoneRows = SearchZones(Context().zones, ControlText(PageOf(ZoneSearchId), ZoneSearchId));
+  FillZones();
+  SelectZone(Clock().TimeZone());
 }
 
 void TfrmDisplayPreferencesAnalogClock::PickZone() {
   const TTimeZone* zone = SelectTimeZone(Context().zones, Clock().TimeZone(), Handle());
   if (!zone) return;
+  // The picked zone is shown in the list: a search that hides it is cleared.
+  if (RowOfZone(FZoneRows, zone) < 0) SetControlText(PageOf(ZoneSearchId), ZoneSearchId, "");
   SelectZone(zone);
   Clock().SetTimeZone(zone);
   RequestRepaint(false);
@@ -112,8 +129,10 @@ bool TfrmDisplayPreferencesAnalogClock::KindCommand(int id, int notification) {
     c.TextAlignment = static_cast<std::uint8_t>(std::max(ComboSelection(page, id), 0));
   } else if (id == ZoneId && notification == CBN_SELCHANGE) {
     // Shown at the next regular repaint.
-    const int item = ComboSelection(page, id);
-    c.SetTimeZone(item > 0 ? &Context().zones[static_cast<std::size_t>(item - 1)] : nullptr);
+    c.SetTimeZone(ZoneOfRow(FZoneRows, ComboSelection(page, id) - 1));
+    return true;
+  } else if (id == ZoneSearchId) {
+    if (notification == EN_CHANGE) edZoneSearchChange();
     return true;
   } else if (id == PickZoneId) {
     PickZone();

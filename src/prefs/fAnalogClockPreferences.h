@@ -1,18 +1,22 @@
 #pragma once
 
+#include <vector>
+
 #include "prefs/fDisplayPreferences.h"
+#include "timezones/uZoneSearch.h"
 
 class TDisplayAnalogClock;
 class TTimeZone;
 
-// An analog clock: size and zone with the general settings, then its dial, hands and text on
-// five tabs.
+// An analog clock: size and zone (its list narrowed by a search) with the general settings, then
+// its dial, hands and text on five tabs.
 class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
  public:
   static constexpr int TemplateId = IDD_ANALOG;
   static constexpr int SizeId = IDC_ANALOG_SIZE;
   static constexpr int SizeLabelId = IDC_ANALOG_SIZE_LABEL;
   static constexpr int ZoneId = IDC_ANALOG_ZONE;
+  static constexpr int ZoneSearchId = IDC_ANALOG_ZONE_SEARCH;
   static constexpr int PickZoneId = IDC_ANALOG_PICK_ZONE;
   static constexpr int DialStyleId = IDC_ANALOG_DIAL_STYLE;
   static constexpr int QuarterMarksOnlyId = IDC_ANALOG_QUARTER_MARKS_ONLY;
@@ -49,6 +53,11 @@ class TfrmDisplayPreferencesAnalogClock : public TacDisplayPreferences {
  private:
   TDisplayAnalogClock& Clock() const;
   void ShowDialControls();
+  void FillZones();
   void SelectZone(const TTimeZone* zone);
+  void edZoneSearchChange();
   void PickZone();
+
+  // The zones the list shows after its first item, local time.
+  std::vector<TZoneMatch> FZoneRows;
 };

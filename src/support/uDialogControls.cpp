@@ -7,6 +7,7 @@
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
 #include "support/uWin32Tools.h"
+#include "support/uWinHandles.h"
 #include "support/uWinText.h"
 
 namespace {
@@ -255,6 +256,24 @@ int AddComboItem(HWND dialog, int id, const std::string& text) {
 int ComboSelection(HWND dialog, int id) { return static_cast<int>(Send(dialog, id, CB_GETCURSEL)); }
 
 void SetComboSelection(HWND dialog, int id, int index) { Send(dialog, id, CB_SETCURSEL, index); }
+
+void FitComboDropDown(HWND dialog, int id) {
+  const HWND combo = GetDlgItem(dialog, id);
+  const TWindowDC dc(combo);
+  const TSelectObject font(dc.get(), reinterpret_cast<HGDIOBJ>(Send(dialog, id, WM_GETFONT)));
+  const int count = static_cast<int>(Send(dialog, id, CB_GETCOUNT));
+  int widest = 0;
+  for (int item = 0; item < count; ++item) {
+    std::wstring text(static_cast<std::size_t>(Send(dialog, id, CB_GETLBTEXTLEN, item)), L'\0');
+    Send(dialog, id, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  // Room for the list's scroll bar and its edges besides the text.
+  const int room = GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+  Send(dialog, id, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + room));
+}
 
 TSystemTime DateTimePickerValue(HWND dialog, int id) {
   SYSTEMTIME st{};

@@ -83,6 +83,8 @@ int AddComboItem(HWND dialog, int id, const std::string& text);
 // The selected item's index, or -1.
 int ComboSelection(HWND dialog, int id);
 void SetComboSelection(HWND dialog, int id, int index);
+// Widens the drop-down list to its widest item, so long items are read whole.
+void FitComboDropDown(HWND dialog, int id);
 
 TSystemTime DateTimePickerValue(HWND dialog, int id);
 void SetDateTimePickerValue(HWND dialog, int id, const TSystemTime& value);

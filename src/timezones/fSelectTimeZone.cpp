@@ -6,6 +6,7 @@
 #include "support/uDialogControls.h"
 #include "support/uPlatform.h"
 #include "support/uWin32Tools.h"
+#include "support/uWindowBase.h"
 #include "timezones/uTimeZoneRows.h"
 #include "timezones/uTimeZones.h"
 
@@ -13,6 +14,17 @@ namespace {
 
 constexpr int kDescriptionColumn = 2;
 constexpr int kTimeColumn = 3;
+
+// Down in the search goes on to the list, to its selected row or its first.
+LRESULT SearchBoxProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR) {
+  if (msg != WM_KEYDOWN || wParam != VK_DOWN) return DefSubclassProc(edit, msg, wParam, lParam);
+  const HWND dialog = GetParent(edit);
+  if (SelectedListRow(dialog, TfrmSelectTimeZone::ListId) < 0 &&
+      ListRowCount(dialog, TfrmSelectTimeZone::ListId) > 0)
+    SelectListRow(dialog, TfrmSelectTimeZone::ListId, 0);
+  SetFocus(GetDlgItem(dialog, TfrmSelectTimeZone::ListId));
+  return 0;
+}
 
 }  // namespace
 
@@ -25,48 +37,59 @@ bool TfrmSelectTimeZone::OnInitDialog() {
   AddListColumn(Handle(), ListId, "Date and time", 100);
   // The columns exist only now; the translation keys them by the list's identifier.
   TranslateForm(Handle(), TemplateId);
+  SetWindowSubclass(Item(SearchId), &GuardedSubclassProc<&SearchBoxProc>, 1, 0);
+  FRows = SearchZones(FZones, "");
   FillList();
+  // The zones' names first: the description takes the room the others leave.
+  FitListColumns(Handle(), ListId, kDescriptionColumn);
   // The row of the current zone, if it has one; otherwise none and OK waits.
-  const TTimeZone* current = FSelected;
-  FSelected = nullptr;
-  for (std::size_t i = 0; i < FZones.Count(); ++i)
-    if (&FZones[i] == current) SelectListRow(Handle(), ListId, static_cast<int>(i));
+  const int row = RowOfZone(FRows, FSelected);
+  if (row >= 0) SelectListRow(Handle(), ListId, row);
   lvTimeZonesChange();
   PlaceOverOwner(Handle());
   FLastMinute = Platform().clock->UtcNow().wMinute;
   SetTimer(Handle(), UpdateTimerId, 1000, nullptr);
+  // The search is the first tab stop: the system gives it the focus, so typing searches at once.
   return true;
 }
 
 void TfrmSelectTimeZone::FillList() {
   SendMessageW(Item(ListId), WM_SETREDRAW, FALSE, 0);
-  for (std::size_t i = 0; i < FZones.Count(); ++i) {
-    const TTimeZone& zone = FZones[i];
+  ListView_DeleteAllItems(Item(ListId));
+  for (const TZoneMatch& row : FRows) {
+    const TTimeZone& zone = *row.zone;
     AddListRow(Handle(), ListId,
                {ZoneOffsetText(zone.ZoneInformation.Bias), zone.KeyName,
-                ZoneDescription(zone.DisplayName), ""});
+                DescriptionWithPlace(ZoneDescription(zone.DisplayName), row), ""});
   }
   SendMessageW(Item(ListId), WM_SETREDRAW, TRUE, 0);
   UpdateTimes();
-  // The zones' names first: the description takes the room the others leave.
-  FitListColumns(Handle(), ListId, kDescriptionColumn);
 }
 
 void TfrmSelectTimeZone::UpdateTimes() {
   const TSystemTime utc = Platform().clock->UtcNow();
   SendMessageW(Item(ListId), WM_SETREDRAW, FALSE, 0);
-  for (std::size_t i = 0; i < FZones.Count(); ++i)
+  for (std::size_t i = 0; i < FRows.size(); ++i)
     SetListCellText(Handle(), ListId, static_cast<int>(i), kTimeColumn,
-                    ZoneDateTimeText(FZones, FZones[i], utc));
+                    ZoneDateTimeText(FZones, *FRows[i].zone, utc));
   SendMessageW(Item(ListId), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Item(ListId), nullptr, FALSE);
 }
 
+// The zone chosen before stays chosen while the search finds it; otherwise the best match is.
+void TfrmSelectTimeZone::edSearchChange() {
+  const TTimeZone* chosen = FSelected;
+  const std::string search = ControlText(Handle(), SearchId);
+  FRows = SearchZones(FZones, search);
+  FillList();
+  int row = RowOfZone(FRows, chosen);
+  if (row < 0 && !search.empty() && !FRows.empty()) row = 0;
+  if (row >= 0) SelectListRow(Handle(), ListId, row);
+  lvTimeZonesChange();
+}
+
 void TfrmSelectTimeZone::lvTimeZonesChange() {
-  const int row = SelectedListRow(Handle(), ListId);
-  FSelected = row >= 0 && static_cast<std::size_t>(row) < FZones.Count()
-                  ? &FZones[static_cast<std::size_t>(row)]
-                  : nullptr;
+  FSelected = ZoneOfRow(FRows, SelectedListRow(Handle(), ListId));
   EnableControl(Handle(), OKId, FSelected != nullptr);
 }
 
@@ -103,6 +126,8 @@ void TfrmSelectTimeZone::OnCommand(int id, int notification) {
     if (IsWindowEnabled(Item(OKId))) End(IDOK);
   } else if (id == CancelId || id == IDCANCEL) {
     End(IDCANCEL);
+  } else if (id == SearchId && notification == EN_CHANGE) {
+    edSearchChange();
   } else {
     TDialogBase::OnCommand(id, notification);
   }

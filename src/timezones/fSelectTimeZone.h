@@ -2,20 +2,25 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "resources/uResourceIds.h"
 #include "support/uDialogBase.h"
+#include "timezones/uZoneSearch.h"
 
 class TTimeZone;
 class TTimeZones;
 
 // The modal list of every zone of the catalogue, with its standard offset, name,
-// description and the date and time there now, from which the user picks one.
+// description and the date and time there now, from which the user picks one. A search above
+// the list keeps the zones it finds by name, city or country.
 class TfrmSelectTimeZone : public TDialogBase {
  public:
   static constexpr int TemplateId = IDD_ZONES;
   static constexpr int OKId = IDC_ZONES_OK;
   static constexpr int CancelId = IDC_ZONES_CANCEL;
   static constexpr int ListId = IDC_ZONES_LIST;
+  static constexpr int SearchId = IDC_ZONES_SEARCH;
   static constexpr UINT_PTR UpdateTimerId = 1;
 
   TfrmSelectTimeZone(const TTimeZones& zones, const TTimeZone* current)
@@ -31,11 +36,14 @@ class TfrmSelectTimeZone : public TDialogBase {
  private:
   void FillList();
   void UpdateTimes();
+  void edSearchChange();
   void lvTimeZonesChange();
   void tmrUpdateZonesTimer();
 
   const TTimeZones& FZones;
   const TTimeZone* FSelected;
+  // The rows, in the list's order.
+  std::vector<TZoneMatch> FRows;
   int FLastMinute = -1;
 };
 

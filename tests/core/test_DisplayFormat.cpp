@@ -21,6 +21,7 @@ class DisplayFormatTest : public ::testing::Test {
   void SetUp() override {
     WriteTimeZone("Tokyo Standard Time", -540, std::nullopt, 4);  // the bias alone
     WriteTimeZone("UTC", 0, std::nullopt);
+    WriteTimeZone("India Standard Time", -330, std::nullopt, 4);
     zones.Load();
     SetLocal(2026, 12, 6, 9, 5, 7);
   }
@@ -105,6 +106,10 @@ TEST_F(DisplayFormatTest, ZoneSwitchesShowOtherTimesAndFallBack) {
   EXPECT_EQ(Eval("<tz \"tokyo standard time\">&d;", utc), "6");
   EXPECT_EQ(Eval("<tz Tokyo Standard Time>&hh;", utc), "10");  // quotes are optional
   EXPECT_EQ(Eval("<tz \"Atlantis\">&hh;", utc), " !ERROR! 09");
+  // IANA names reach the system's zone; one whose zone the catalogue lacks is an unknown name.
+  EXPECT_EQ(Eval("<tz \"Asia/Kolkata\">&time;|<tz \"asia/calcutta\">&time;", utc),
+            "7:00 AM|7:00 AM");
+  EXPECT_EQ(Eval("<tz \"Europe/Berlin\">&hh;", utc), " !ERROR! 09");
   EXPECT_EQ(Eval("<tz \"Tokyo \"Standard\" Time\">&hh;"), " !ERROR! 09");
   EXPECT_EQ(Eval("<tz  >&hh;"), " !ERROR! 09");  // a blank is a name, not local time
   EXPECT_EQ(Eval("<tz \"\">&hh;"), "09");        // two quotes: an empty name, local time

@@ -6,6 +6,7 @@
 #include "support/uTestPlatform.h"
 #include "timezones/uTimeZoneRows.h"
 #include "timezones/uTimeZones.h"
+#include "timezones/uZoneSearch.h"
 
 namespace {
 
@@ -187,7 +188,97 @@ TEST_F(CatalogueTest, ADamagedZoneStopsTheLoadKeepingTheZonesBefore) {
   EXPECT_EQ(zones.FindZone("C"), nullptr);
 }
 
+// A few zones of the system's catalogue, west to east, for the search.
+class ZoneSearchTest : public CatalogueTest {
+ protected:
+  void SetUp() override {
+    for (const auto& [name, bias] : {std::pair{"Pacific Standard Time", 480},
+                                     {"SA Pacific Standard Time", 300},
+                                     {"E. South America Standard Time", 180},
+                                     {"W. Europe Standard Time", -60},
+                                     {"India Standard Time", -330},
+                                     {"SE Asia Standard Time", -420},
+                                     {"Tokyo Standard Time", -540}})
+      WriteTimeZone(name, bias, std::nullopt);
+    zones.Load();
+  }
+  // Each zone found, by key name, with the place it was found by.
+  std::vector<std::string> Found(const std::string& search) {
+    std::vector<std::string> found;
+    for (const TZoneMatch& match : SearchZones(zones, search))
+      found.push_back(DescriptionWithPlace(match.zone->KeyName, match));
+    return found;
+  }
+};
+
+TEST_F(ZoneSearchTest, FindsZonesByCityCountryAndIanaNameInEnglishAndGerman) {
+  const struct {
+    const char* search;
+    std::vector<std::string> found;
+  } rows[] = {
+      {"seattle", {"Pacific Standard Time - Seattle"}},
+      {" Bengaluru ", {"India Standard Time - Bengaluru"}},
+      {"bangalore", {"India Standard Time - Bangalore"}},
+      {"Ho Chi Minh", {"SE Asia Standard Time - Ho Chi Minh City"}},
+      {"HANOI", {"SE Asia Standard Time - Hanoi"}},
+      {"K\xC3\xB6ln", {"W. Europe Standard Time - K\xC3\xB6ln"}},
+      {"koln", {"W. Europe Standard Time - K\xC3\xB6ln"}},
+      {"cologne", {"W. Europe Standard Time - Cologne"}},
+      {"Wien", {"W. Europe Standard Time - Wien"}},  // a German exemplar city
+      {"asia/kolk", {"India Standard Time - Asia/Kolkata"}},
+      // A city before a country; countries in the catalogue's order.
+      {"brasil",
+       {"E. South America Standard Time - Bras\xC3\xADlia",
+        "SA Pacific Standard Time - Brasilien"}},
+      {"Brazil", {"SA Pacific Standard Time - Brazil", "E. South America Standard Time - Brazil"}},
+      {"Vietnam", {"SE Asia Standard Time - Vietnam"}},
+      // A city that begins with the search before one that has it inside.
+      {"chi", {"India Standard Time - Kochi", "SE Asia Standard Time - Chiang Mai"}},
+      {"japan", {"Tokyo Standard Time - Japan"}},
+      // The zone's own names show no place.
+      {"tokyo", {"Tokyo Standard Time"}},
+      {"(utc) india", {"India Standard Time"}},
+      {"Atlantis", {}},
+      {"",
+       {"Pacific Standard Time", "SA Pacific Standard Time", "E. South America Standard Time",
+        "W. Europe Standard Time", "India Standard Time", "SE Asia Standard Time",
+        "Tokyo Standard Time"}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Found(row.search), row.found) << row.search;
+}
+
+TEST_F(ZoneSearchTest, KeyAndIanaNamesNameTheSystemsZone) {
+  for (const auto& [name, key] : {std::pair{"India Standard Time", "India Standard Time"},
+                                  {"Asia/Kolkata", "India Standard Time"},
+                                  {"ASIA/CALCUTTA", "India Standard Time"},
+                                  {"Europe/Berlin", "W. Europe Standard Time"},
+                                  {"America/Sao_Paulo", "E. South America Standard Time"},
+                                  {"Asia/Ho_Chi_Minh", "SE Asia Standard Time"},
+                                  {"Asia/Atlantis", ""},
+                                  {"Asia", ""},
+                                  {"Europe/London", ""}})  // known, but not in this catalogue
+    EXPECT_EQ(FindZoneByName(zones, name) ? FindZoneByName(zones, name)->KeyName : "", key) << name;
+}
+
 }  // namespace
+
+TEST(ZoneSearch, FoldsCaseAndMarksOfUtf8) {
+  for (const auto& [text, folded] :
+       {std::pair<std::string, std::string>{"K\xC3\xB6ln", "koln"},
+        {"\xC4\x90\xC3\x80 N\xE1\xBA\xB4NG", "da nang"},
+        {"Stra\xC3\x9F"
+         "e",
+         "strasse"},
+        {"\xC3\x86\xC3\x98\xC3\x85", "aeoa"},
+        {"Ko\xCC\x88ln", "koln"},  // the mark as a character of its own
+        {"\xD0\x9C\xD0\x9E\xD0\xA1", "\xD0\xBC\xD0\xBE\xD1\x81"},  // Cyrillic
+        {"a\xFF"
+         "b\xC3",
+         "a\xFF"
+         "b\xC3"},  // not UTF-8: kept
+        {"\xE4\xB8\x9C\xE4\xBA\xAC", "\xE4\xB8\x9C\xE4\xBA\xAC"}})
+    EXPECT_EQ(FoldForSearch(text), folded) << text;
+}
 
 TEST(TimeZoneRows, OffsetsFromTheStandardBiasAndDescriptionsWithoutTheirPrefix) {
   for (const auto& [bias, text] : {std::pair{-330, "+05:30"},

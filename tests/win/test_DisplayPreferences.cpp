@@ -285,6 +285,8 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   using A = TfrmDisplayPreferencesAnalogClock;
   WriteTimeZone("Alpha", -60, 1);
   WriteTimeZone("Beta", 300, 2);
+  WriteTimeZone("Pacific Standard Time", 480, 3);  // Seattle's
+  WriteTimeZone("Omega, whose name is wider than the list of zones it stands in", 120, 4);
   quorvel->TimeZones().Load();
   auto& analog = static_cast<TDisplayAnalogClock&>(*List().Add(dkAnalogClock));
   auto& window = static_cast<A&>(Open(analog));
@@ -322,10 +324,33 @@ TEST_F(DisplayPreferencesTest, AnAnalogClocksDialHandsZoneAndTextFollowTheirCont
   Click(window, A::TextOverHandsId);
   EXPECT_TRUE(analog.TextOverHands);
 
-  // The zone from the list, then from the picker, which the list then shows.
+  // The zone from the list; typing narrows the list, local time first and a row found by its
+  // city named with it, and the clock keeps its zone until a row is chosen.
   choose(A::ZoneId, 2);
   ASSERT_NE(analog.TimeZone(), nullptr);
   EXPECT_EQ(analog.TimeZone()->KeyName, quorvel->TimeZones()[1].KeyName);
+  // The drop-down is as wide as its longest name.
+  RECT zoneList{};
+  GetWindowRect(window.Control(A::ZoneId), &zoneList);
+  EXPECT_GT(SendMessageW(window.Control(A::ZoneId), CB_GETDROPPEDWIDTH, 0, 0),
+            zoneList.right - zoneList.left);
+  const auto type = [&](const wchar_t* text) {
+    SetWindowTextW(window.Control(A::ZoneSearchId), L"");
+    for (const wchar_t* c = text; *c; ++c)
+      SendMessageW(window.Control(A::ZoneSearchId), WM_CHAR, *c, 1);
+  };
+  type(L"bet");
+  EXPECT_EQ(Text(window, A::ZoneId), "(UTC) Beta");
+  type(L"SEATTLE");
+  EXPECT_EQ(SendMessageW(window.Control(A::ZoneId), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(Text(window, A::ZoneId), "");
+  EXPECT_EQ(analog.TimeZone(), &quorvel->TimeZones()[1]);
+  choose(A::ZoneId, 1);
+  const TTimeZone* pacific = quorvel->TimeZones().FindZone("Pacific Standard Time");
+  ASSERT_NE(pacific, nullptr);
+  EXPECT_EQ(analog.TimeZone(), pacific);
+  EXPECT_EQ(Text(window, A::ZoneId), pacific->DisplayName + " - Seattle");
+  // The picker's zone is shown in the list, clear of a search that hid it.
   AnswerModalWindows({[] {
     const HWND picker = FindDialogWith(TfrmSelectTimeZone::ListId);
     if (!picker) return false;

@@ -65,7 +65,7 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
     return true;
   }});
   EXPECT_EQ(SelectTimeZone(zones, tokyo, nullptr), tokyo);
-  EXPECT_EQ(tabOrder, (std::vector<int>{P::ListId, P::OKId, P::CancelId}));
+  EXPECT_EQ(tabOrder, (std::vector<int>{P::SearchId, P::ListId, P::OKId, P::CancelId}));
   EXPECT_EQ(selected, RowOf(tokyo));
   EXPECT_TRUE(okEnabled);
   EXPECT_EQ(row,
@@ -103,6 +103,61 @@ TEST_F(SelectTimeZoneTest, ListsEveryZoneAndReturnsTheRowChosenWithOK) {
   EXPECT_TRUE(okEnabled);
   EXPECT_LE(std::abs((placed.left + placed.right) / 2 - 550), 1);
   EXPECT_LE(std::abs((placed.top + placed.bottom) / 2 - 470), 1);
+}
+
+TEST_F(SelectTimeZoneTest, TypingSearchesDownGoesToTheListAndEnterPicks) {
+  HWND picker = nullptr;
+  const auto type = [&](const wchar_t* text) {
+    const HWND search = GetDlgItem(picker, P::SearchId);
+    SetWindowTextW(search, L"");
+    for (const wchar_t* c = text; *c; ++c) SendMessageW(search, WM_CHAR, *c, 1);
+  };
+  const auto selectedRow = [&] {
+    const int row = SelectedListRow(picker, P::ListId);
+    return row < 0 ? std::string() : ListRowText(picker, P::ListId, row, 2);
+  };
+  bool searchFocused = false, listFocused = false, okWithNoMatch = true;
+  std::vector<std::string> seattle;
+  int rowsWithNoMatch = -1, rowsWhenCleared = -1;
+  std::string cologne;
+  AnswerModalWindows({[&] {
+                        picker = FindDialogWith(P::SearchId);
+                        if (!picker) return false;
+                        searchFocused = GetFocus() == GetDlgItem(picker, P::SearchId);
+                        type(L"SEATTLE");
+                        for (int r = 0; r < ListRowCount(picker, P::ListId); ++r)
+                          seattle.push_back(ListRowText(picker, P::ListId, r, 1) + " | " +
+                                            ListRowText(picker, P::ListId, r, 2));
+                        PostMessageW(GetDlgItem(picker, P::SearchId), WM_KEYDOWN, VK_DOWN, 1);
+                        return true;
+                      },
+                      [&] {
+                        listFocused = GetFocus() == GetDlgItem(picker, P::ListId);
+                        type(L"Atlantis");
+                        rowsWithNoMatch = ListRowCount(picker, P::ListId);
+                        okWithNoMatch = IsWindowEnabled(GetDlgItem(picker, P::OKId));
+                        type(L"K\u00f6ln");
+                        cologne = selectedRow();
+                        type(L"");
+                        rowsWhenCleared = ListRowCount(picker, P::ListId);
+                        type(L"ho chi minh");
+                        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+                        return true;
+                      }});
+  const TTimeZone* picked = SelectTimeZone(zones, tokyo, nullptr);
+  EXPECT_TRUE(searchFocused);
+  EXPECT_EQ(seattle, (std::vector<std::string>{
+                         "Pacific Standard Time | " +
+                         ZoneDescription(zones.FindZone("Pacific Standard Time")->DisplayName) +
+                         " - Seattle"}));
+  EXPECT_TRUE(listFocused);
+  EXPECT_EQ(rowsWithNoMatch, 0);
+  EXPECT_FALSE(okWithNoMatch);
+  EXPECT_EQ(cologne, ZoneDescription(zones.FindZone("W. Europe Standard Time")->DisplayName) +
+                         " - K\xC3\xB6ln");
+  EXPECT_EQ(rowsWhenCleared, static_cast<int>(zones.Count()));
+  ASSERT_NE(picked, nullptr);
+  EXPECT_EQ(picked->KeyName, "SE Asia Standard Time");
 }
 
 TEST_F(SelectTimeZoneTest, TheTimesFollowTheMinute) {
