@@ -25,6 +25,7 @@
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
 #include "support/uHelp.h"
+#include "support/uModelessWindows.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -729,17 +730,7 @@ TEST_F(MainWindowTest, AResumeRepaintsAndFiresWhatCameDueOnceWithItsDueTime) {
   Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
   clock.local.wMinute += 1;
   Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
-  int windows = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM n) {
-        wchar_t caption[64] = {};
-        GetWindowTextW(w, caption, 64);
-        *reinterpret_cast<int*>(n) += lstrcmpW(caption, L"Event notification") == 0;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(ModelessWindows().OfClass<TfrmEventNotify>().size(), 1u);
 }
 
 // What a later start of the program sends: carried out while the program is idle, refused
