@@ -412,6 +412,10 @@ TEST_F(EventTest, WhatCameDueInSleepFiresOnceSayingWhenItWasDue) {
       {"daily over the autumn change", TEvent::rpDaily, At(2027, 10, 31, 2, 30),
        Moment(2027, 10, 31, 0, 30), Moment(2027, 10, 31, 2, 45), "Due at 2:30 AM (15 min ago)",
        "2027-11-01 02:30", Moment(2027, 10, 31, 2, 0)},
+      // A day to the minute: the tick that shows the same minute again checks at once.
+      {"one-shot, a day on", TEvent::rpOnce, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 6, 59, 10),
+       Moment(2026, 12, 7, 6, 59, 40), "Due at 12/6/2026 7:00 AM (23 h 59 min ago)",
+       "2026-12-06 07:00", {}},
       {"on time", TEvent::rpDaily, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 6, 59, 30),
        Moment(2026, 12, 6, 7, 0, 59), "", "2026-12-07 07:00", {}},
       // clang-format on
