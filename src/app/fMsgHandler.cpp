@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/dAbout.h"
+#include "app/uCommandLine.h"
 #include "app/uTooltip.h"
 #include "config/uMultilanguage.h"
 #include "config/uOptions.h"
@@ -398,6 +399,52 @@ void TQuorvelDisplay::DispatchCommand(int id) {
   }
 }
 
+LRESULT TQuorvelDisplay::CarryOutCommand(const COPYDATASTRUCT& data) {
+  if (data.dwData != CommandDataTag) return FALSE;
+  const std::string text(static_cast<const char*>(data.lpData), data.lpData ? data.cbData : 0);
+  // Parsed again here: the time of a reminder counts from this program's now.
+  const TParsedCommand parsed = ParseCommand(SplitArguments(text), LocalDateTimeNow());
+  if (!parsed.Command) return crNotUnderstood;
+  if (!IsIdle() || FTerminating) return crBusy;
+  const TCommand& command = *parsed.Command;
+  switch (command.Kind) {
+    case TCommandKind::Show:
+      FDisplayList.ShowAll();
+      break;
+    case TCommandKind::Hide:
+      FDisplayList.HideAll(nullptr);
+      break;
+    case TCommandKind::Toggle:
+      FDisplayList.ToggleAll();
+      break;
+    case TCommandKind::Prefs:
+      OpenPreferences(0, nullptr, 0, 0, false);
+      break;
+    case TCommandKind::Chime:
+      FOptions.ChimeEnabled = command.ChimeOn;
+      break;
+    case TCommandKind::Exit:
+      // Closing saves; the answer goes first.
+      PostMessageW(Handle(), WM_CLOSE, 0, 0);
+      break;
+    case TCommandKind::Timer:
+      return StartCommandTimer(FDisplayList, command.Seconds, command.Text);
+    case TCommandKind::Remind:
+      return AddReminder(FEvents, command.When, command.Text);
+    case TCommandKind::Help:
+      break;
+  }
+  return crDone;
+}
+
+void TQuorvelDisplay::Resumed() {
+  FDisplayList.InvalidateAll();
+  // The timer may still wait out the sleep; the tick comes now.
+  if (FClockRunning) tmrClockTimer();
+  // A sleep of whole hours shows the same minute, which the tick does not count as new.
+  if (FClockRunning && IsIdle()) FEvents.CheckAll();
+}
+
 void TQuorvelDisplay::NewEvent() {
   auto event = std::make_unique<TEvent>(LocalDateTimeNow(), &FDisplayList);
   if (ShowEventEditor(*event, FOptions, FBusy, FApplication.Handle()))
@@ -498,6 +545,11 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FDisplayList.InvalidateAll();
       FEvents.UpdateAll();
       return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC) Resumed();
+      return TRUE;
+    case WM_COPYDATA:
+      return lParam ? CarryOutCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : FALSE;
     case WM_SETTINGCHANGE:
       if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
         FDisplayList.InvalidateAll();

@@ -115,6 +115,10 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   void RefreshTopmost() override;
   std::optional<std::int64_t> NextDisplayRepaint(std::int64_t nowMs) override;
   void DispatchCommand(int id);
+  // A command line of a later start (uCommandLine); answers with a TCommandReply.
+  LRESULT CarryOutCommand(const COPYDATASTRUCT& data);
+  // Back from sleep: every display shows the time now, and what came due meanwhile fires.
+  void Resumed();
   void HandleHotKey(WPARAM id);
   void aeMainDeactivate();
   void HandleTrayMouse(UINT mouseMessage);

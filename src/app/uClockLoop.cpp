@@ -27,7 +27,12 @@ std::optional<TTickChanges> TClockLoop::Advance(const TSystemTime& now) {
   const TDateTime day = DaysFromCivil(now.wYear, now.wMonth, now.wDay);
   if (day == FLastDay && hour == FLastHour && minute == FLastMinute && second == FLastSecond)
     return std::nullopt;
-  TTickChanges changes{hour != FLastHour, minute != FLastMinute, second != FLastSecond, second};
+  // A clock that jumped by whole days (a sleep, a change of date) shows a new hour and minute too,
+  // so that displays repaint and events are checked at once.
+  const bool newDay = day != FLastDay;
+  TTickChanges changes{newDay || hour != FLastHour,
+                       newDay || hour != FLastHour || minute != FLastMinute, second != FLastSecond,
+                       second};
   FLastDay = day;
   FLastHour = hour;
   FLastMinute = minute;

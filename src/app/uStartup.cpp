@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/uCommandLine.h"
+#include "app/uWin32CommandLine.h"
 #include "config/uMultilanguage.h"
 #include "config/uWin32Hive.h"
 #include "config/uWin32Translate.h"
@@ -18,6 +20,7 @@
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
 #include "support/uWin32Tools.h"
+#include "support/uWinText.h"
 
 #ifndef UOI_TIMERPROC_EXCEPTION_SUPPRESSION
 #define UOI_TIMERPROC_EXCEPTION_SUPPRESSION 7
@@ -98,6 +101,11 @@ TQuorvel::~TQuorvel() {
 }
 
 int RunQuorvel() {
+  // A command for the running program is sent, answered and done with.
+  const std::string commandLine = WideToUtf8(GetCommandLineW());
+  if (const std::vector<std::string> arguments = CommandArguments(commandLine);
+      !IsPlainStart(arguments))
+    return SendCommandLine(std::string(ArgumentsText(commandLine)), arguments);
   TUniqueKernelHandle semaphore;
   if (IsAnotherInstanceRunning(semaphore, FirstArgument())) return 0;
   std::srand(static_cast<unsigned>(std::time(nullptr)));

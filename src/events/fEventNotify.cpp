@@ -8,8 +8,7 @@
 
 namespace {
 
-// The top panel's height in dialog units (68 pixels at 96 dpi).
-constexpr int kPanelHeight = 42;
+constexpr int kDueLineHeight = 10;
 constexpr const char* kSnoozeChoices[] = {"5", "10", "15", "20", "25", "30", "45", "60"};
 
 }  // namespace
@@ -71,7 +70,29 @@ bool TfrmEventNotify::OnInitDialog() {
 void TfrmEventNotify::FormShow() {
   SetControlText(Handle(), TimeId, NotificationTimeText(FEvent));
   SetControlText(Handle(), MessageId, FEvent.Message);
+  ShowDueLine(DueNoticeText(FEvent));
   SetControlText(Handle(), SnoozeBoxId, std::to_string(FOptions.LastSnoozeTime));
+}
+
+void TfrmEventNotify::ShowDueLine(const std::string& text) {
+  SetControlText(Handle(), DueId, text);
+  if (text.empty() || IsWindowVisible(Item(DueId))) return;
+  RECT step{0, 0, 0, kDueLineHeight};
+  MapDialogRect(Handle(), &step);
+  for (const int id : {RemindMeAgainId, SnoozeBoxId, MinutesId, RemindMeLaterId, OKId}) {
+    RECT r{};
+    GetWindowRect(Item(id), &r);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(Item(id), nullptr, r.left, r.top + step.bottom, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left,
+               window.bottom - window.top + step.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FPanelHeight += kDueLineHeight;
+  ShowWindow(Item(DueId), SW_SHOWNA);
 }
 
 void TfrmEventNotify::ShowWithoutActivation() { ShowAs(SW_SHOWNA); }
@@ -89,7 +110,7 @@ void TfrmEventNotify::ShowAs(int command) {
 
 void TfrmEventNotify::FormPaint() {
   TPaintDC dc(Handle());
-  RECT panel{0, 0, 1, kPanelHeight};
+  RECT panel{0, 0, 1, FPanelHeight};
   MapDialogRect(Handle(), &panel);
   RECT client{};
   GetClientRect(Handle(), &client);
@@ -104,7 +125,7 @@ INT_PTR TfrmEventNotify::DlgProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_CTLCOLORSTATIC: {
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      if (id != BellId && id != TimeId && id != MessageId) return FALSE;
+      if (id != BellId && id != TimeId && id != MessageId && id != DueId) return FALSE;
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
       SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));

@@ -28,6 +28,7 @@ class TfrmEventNotify : public TDialogBase {
   static constexpr int TimeId = IDC_NOTIFY_TIME;
   static constexpr int MessageId = IDC_NOTIFY_MESSAGE;
   static constexpr int SnoozeBoxId = IDC_NOTIFY_SNOOZE_BOX;
+  static constexpr int DueId = IDC_NOTIFY_DUE;
 
   TfrmEventNotify(TEvent& event, TOptions& options)
       : TDialogBase(TemplateId), FEvent(event), FOptions(options) {}
@@ -43,6 +44,8 @@ class TfrmEventNotify : public TDialogBase {
 
  private:
   void FormShow();
+  // Under the message, with the window grown to hold it, when there is one.
+  void ShowDueLine(const std::string& text);
   void ShowAs(int command);
   void FormClose();
   void btOKClick();
@@ -57,6 +60,8 @@ class TfrmEventNotify : public TDialogBase {
   TEventNotifyLink* FLink = nullptr;
   // Until an answer button closes the window, closing it acknowledges the event.
   bool FDismissOnClose = true;
+  // The top panel's height in dialog units (68 pixels at 96 dpi); grows with the due line.
+  int FPanelHeight = 42;
   TUniqueFont FBellFont;
   TUniqueFont FTimeFont;
 };

@@ -69,3 +69,17 @@ bool IsLater(TDateTime a, TDateTime b) { return a - b >= 1.0 / 86400000.0; }
 unsigned IsoWeekday(TDateTime t) {
   return (WeekdayOfDays(static_cast<std::int32_t>(WholeDays(t))) + 6) % 7;
 }
+
+TEventRule LatestOccurrence(const TEventRule& rule, TDateTime now) {
+  constexpr int kMostSteps = 400;
+  TEventRule latest = rule;
+  for (int step = 0; step < kMostSteps; ++step) {
+    const TEventRule next = NextOccurrence(latest, latest.Trigger);
+    // A one-shot rule stays; a damaged one that became one-shot is not followed.
+    if (next.Repeat != rule.Repeat || !IsLater(next.Trigger, latest.Trigger) ||
+        IsLater(next.Trigger, now))
+      break;
+    latest = next;
+  }
+  return latest;
+}

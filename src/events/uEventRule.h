@@ -27,6 +27,11 @@ struct TEventRule {
 // comes back as it is.
 TEventRule NextOccurrence(const TEventRule& rule, TDateTime after);
 
+// A rule due by now moved on to its last occurrence not later than now, so that a machine that
+// slept through several occurrences hears of the latest once. Looks at most a little over a
+// year of daily occurrences ahead.
+TEventRule LatestOccurrence(const TEventRule& rule, TDateTime now);
+
 // a is later than b by at least a millisecond; closer values count as equal.
 bool IsLater(TDateTime a, TDateTime b);
 // 0 Monday .. 6 Sunday.

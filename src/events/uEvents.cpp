@@ -1,6 +1,7 @@
 #include "events/uEvents.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "config/uMultilanguage.h"
 #include "config/uRegistryPaths.h"
@@ -77,14 +78,19 @@ void TEvent::SetRule(const TEventRule& rule) {
 
 void TEvent::Check(TDateTime now) {
   if (FNotifyWindow || State == stDone || !FActive) return;
-  if (State == stWaiting && !IsLater(FTrigger, now))
-    Fire();
-  else if (State == stSnoozed && !IsLater(SnoozeTime, now))
-    Fire();
+  if (State == stWaiting && !IsLater(FTrigger, now)) {
+    // Of several occurrences slept through, the latest is the one that fires.
+    if (Repeat != rpOnce) SetRule(LatestOccurrence(Rule(), now));
+    Fire(FTrigger, now);
+  } else if (State == stSnoozed && !IsLater(SnoozeTime, now))
+    Fire(SnoozeTime, now);
 }
 
-void TEvent::Fire() {
+void TEvent::Fire(TDateTime due, TDateTime now) {
   if (FNotifyWindow) return;
+  // Before the window: it reads them as it shows.
+  FDueAt = due;
+  FFiredAt = now;
   bool acted = false;
   TDisplay* primary = FDisplays ? FDisplays->Primary : nullptr;
   if (ActionFlashDisplay && primary && primary->IsActive()) {
@@ -310,6 +316,42 @@ std::string NotificationTimeText(const TEvent& event) {
   const std::string recurrence = event.Describe();
   if (!recurrence.empty()) text += " (" + recurrence + ")";
   return text;
+}
+
+namespace {
+
+std::string FillFirst(std::string format, std::string_view value) {
+  const std::size_t at = format.find("%s");
+  return at == std::string::npos ? format : format.replace(at, 2, value);
+}
+
+// "2 h 10 min": the two largest units of a number of minutes.
+std::string ElapsedText(std::int64_t minutes) {
+  const auto count = [](const std::string& format, std::int64_t n) {
+    return FormatInteger(format, static_cast<std::int32_t>(n));
+  };
+  const std::string m = count(GetText("DUE_MINUTES", "%d min"), minutes % 60);
+  const std::string h = count(GetText("DUE_HOURS", "%d h"), minutes / 60 % 24);
+  if (minutes < 60) return m;
+  if (minutes < 1440) return minutes % 60 ? h + " " + m : h;
+  const std::string d =
+      count(GetText("DUE_DAYS", "%d d"), std::min<std::int64_t>(minutes / 1440, 99999));
+  return minutes / 60 % 24 ? d + " " + h : d;
+}
+
+}  // namespace
+
+std::string DueNoticeText(const TEvent& event) {
+  if (!IsDateTimeInRange(event.DueAt()) || !IsDateTimeInRange(event.FiredAt())) return {};
+  const std::int64_t late =
+      (DateTimeToMilliseconds(event.FiredAt()) - DateTimeToMilliseconds(event.DueAt())) / 60000;
+  if (late < 1) return {};
+  const TSystemTime due = DateTimeToSystemTime(event.DueAt());
+  // The date only when it was not today.
+  const bool today = std::floor(event.DueAt()) == std::floor(event.FiredAt());
+  const std::string when = today ? Platform().locale->FormatTime(due, TimeFlags::NoSeconds)
+                                 : ShortDateTimeText(event.DueAt());
+  return FillFirst(FillFirst(GetText("NOTIFY_DUE", "Due at %s (%s ago)"), when), ElapsedText(late));
 }
 
 std::string ShortDateTimeText(TDateTime moment) {

@@ -59,7 +59,10 @@ class TEvent {
   // To the first occurrence after now; a one-shot event due by now is done if expirePassed.
   void UpdateTrigger(TDateTime now, bool expirePassed, bool keepWindow);
   void Check(TDateTime now);
-  void Fire();
+  // due and now: when it was due and when it fires, which differ after a sleep or a busy spell.
+  void Fire(TDateTime due = 0, TDateTime now = 0);
+  TDateTime DueAt() const { return FDueAt; }
+  TDateTime FiredAt() const { return FFiredAt; }
   void Dismiss();
   void RemindLater(std::int32_t minutes);
   void StopActions();
@@ -100,6 +103,8 @@ class TEvent {
 
   TDisplayList* FDisplays;
   TDateTime FTrigger = 0;
+  TDateTime FDueAt = 0;
+  TDateTime FFiredAt = 0;
   bool FActive = false;
   std::unique_ptr<TEventNotifyWindow> FNotifyWindow;
   // Values of the event's key that this version does not know, written back unchanged.
@@ -146,5 +151,8 @@ std::int32_t SnoozeMinutes(const std::string& text);
 std::string SnoozeBoxTextOnExit(const std::string& text);
 // The notification's time line: the due date and time, then the recurrence in brackets.
 std::string NotificationTimeText(const TEvent& event);
+// When a notification that comes a minute or more late was due, and how long ago, counted on
+// the wall clock as the due time is; empty for one on time.
+std::string DueNoticeText(const TEvent& event);
 // The locale's short date and short time of moment.
 std::string ShortDateTimeText(TDateTime moment);

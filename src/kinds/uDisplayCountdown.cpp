@@ -31,6 +31,7 @@ const TStoredValue<C> kCountdownValues[] = {
 };
 
 constexpr char kFormat[] = "Format";
+constexpr char kCommandTimer[] = "CommandTimer";
 constexpr std::int64_t kMsPerSecond = 1000, kMsPerMinute = 60000;
 
 std::int64_t LocalNowMilliseconds() { return DateTimeToMilliseconds(LocalDateTimeNow()); }
@@ -184,7 +185,10 @@ void TDisplayCountdown::LoadFromRegistry(TVarnRegistry& registry, bool presetOnl
   } catch (const ERegistryException&) {
   }
   LoadValues<C>(registry, *this, kUnitTexts);
-  if (!presetOnly) LoadValues<C>(registry, *this, kCountdownValues);
+  if (!presetOnly) {
+    LoadValues<C>(registry, *this, kCountdownValues);
+    CommandTimer = registry.ReadBoolOr(kCommandTimer, false);
+  }
   NormaliseVisibility();
   UpdateNeedsSeconds();
 }
@@ -193,7 +197,10 @@ void TDisplayCountdown::SaveToRegistry(TVarnRegistry& registry, bool presetOnly)
   TDisplayDigital::SaveToRegistry(registry, presetOnly);
   registry.WriteBinaryData(kFormat, Visibility.data(), static_cast<int>(Visibility.size()));
   SaveValues<C>(registry, *this, kUnitTexts);
-  if (!presetOnly) SaveValues<C>(registry, *this, kCountdownValues);
+  if (presetOnly) return;
+  SaveValues<C>(registry, *this, kCountdownValues);
+  // Only on the one countdown the command made: the others' keys stay as they were.
+  if (CommandTimer) registry.WriteBool(kCommandTimer, true);
 }
 
 void TDisplayCountdown::BuildMenu(const TAddMenuItem& addItem) const {

@@ -52,6 +52,8 @@ class TDisplayCountdown : public TDisplayDigital {
   std::string MinutesBefore, MinutesAfter;
   std::string SecondsBefore, SecondsAfter;
   TVisibility Visibility{uvIfPositive, uvIfPositive, uvAlways, uvAlways};
+  // Made by the timer command, which counts down on it again next time.
+  bool CommandTimer = false;
 
  private:
   std::int64_t MillisecondsLeft() const;

@@ -280,6 +280,7 @@
 #define IDC_NOTIFY_TIME 4911
 #define IDC_NOTIFY_MESSAGE 4912
 #define IDC_NOTIFY_SNOOZE_BOX 4913
+#define IDC_NOTIFY_DUE 4914
 
 // The preset window.
 #define IDD_PRESETS 5000

@@ -106,8 +106,12 @@ TEST(ClockLoop, OneTickPerSecondOfLocalTimeWithWhatChanged) {
   } steps[] = {
       {6, 9, 30, 15, 100, "hms"},    // the first tick: everything changed
       {6, 9, 30, 15, 300, nullptr},  // the same second: no work
-      {6, 9, 30, 15, 999, nullptr}, {6, 9, 30, 16, 100, "..s"}, {6, 9, 31, 16, 0, ".m."},
-      {6, 10, 31, 16, 0, "h.."},    {5, 10, 31, 16, 0, "..."},  // the clock set back a day
+      {6, 9, 30, 15, 999, nullptr},
+      {6, 9, 30, 16, 100, "..s"},
+      {6, 9, 31, 16, 0, ".m."},
+      // An hour on, then a day back, at the same minute: each a new minute.
+      {6, 10, 31, 16, 0, "hm."},
+      {5, 10, 31, 16, 0, "hm."},
       {5, 10, 31, 16, 0, nullptr},
   };
   TClockLoop loop;

@@ -320,6 +320,7 @@ struct TLoop {
   TEvents& events;
   TClockLoop loop;
   int fired = 0;
+  std::vector<std::string> notices;
   void Tick(const TSystemTime& at) {
     platform.clock.local = at;
     const auto changes = loop.Advance(at);
@@ -327,9 +328,12 @@ struct TLoop {
     const int before = platform.notifyWindowsMade;
     events.CheckAll();
     fired += platform.notifyWindowsMade - before;
-    // The user answers at once.
+    // The user answers at once, having read when it was due.
     for (std::size_t i = 0; i < events.Count(); ++i)
-      if (auto* window = WindowOf(events[i])) window->CloseByUser();
+      if (auto* window = WindowOf(events[i])) {
+        notices.push_back(DueNoticeText(events[i]));
+        window->CloseByUser();
+      }
   }
   // Every second from one moment to another, wall-clock time as the system shows it.
   void Run(TSystemTime from, int seconds) {
@@ -377,6 +381,61 @@ TEST_F(EventTest, DaylightSavingAndClockChangesFireOncePerOccurrence) {
   loop.Run(Moment(2027, 11, 5, 12, 0), 60);
   loop.Run(Moment(2027, 11, 6, 2, 29, 30), 120);
   EXPECT_EQ(loop.fired, 3);
+}
+
+// Asleep from one moment to the next: the clock shows the first, then the second, and runs on.
+TEST_F(EventTest, WhatCameDueInSleepFiresOnceSayingWhenItWasDue) {
+  const struct {
+    const char* what;
+    std::uint8_t repeat;
+    TDateTime trigger;
+    TSystemTime asleep, awake;
+    const char* notice;
+    const char* next;   // the trigger once answered
+    TSystemTime again;  // where the clock shows an hour again, or nothing
+  } rows[] = {
+      // clang-format off
+      {"one-shot", TEvent::rpOnce, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 4, 50),
+       Moment(2026, 12, 6, 9, 10, 30), "Due at 7:00 AM (2 h 10 min ago)", "2026-12-06 07:00", {}},
+      {"one-shot, days ago", TEvent::rpOnce, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 4, 50),
+       Moment(2026, 12, 9, 8, 0), "Due at 12/6/2026 7:00 AM (3 d 1 h ago)", "2026-12-06 07:00", {}},
+      // Of three occurrences slept through, the latest.
+      {"daily", TEvent::rpDaily, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 4, 50),
+       Moment(2026, 12, 8, 9, 10), "Due at 7:00 AM (2 h 10 min ago)", "2026-12-09 07:00", {}},
+      {"weekly", TEvent::rpWeekly, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 4, 50),
+       Moment(2026, 12, 27, 7, 1), "Due at 7:00 AM (1 min ago)", "2027-01-03 07:00", {}},
+      // Counted on the wall clock, as the due time is: 02:30 never showed that night.
+      {"daily over the spring change", TEvent::rpDaily, At(2027, 3, 28, 2, 30),
+       Moment(2027, 3, 28, 1, 10), Moment(2027, 3, 28, 5, 0), "Due at 2:30 AM (2 h 30 min ago)",
+       "2027-03-29 02:30", {}},
+      // Woken in the first of the two hours the autumn change shows: its 02:30 is no new one.
+      {"daily over the autumn change", TEvent::rpDaily, At(2027, 10, 31, 2, 30),
+       Moment(2027, 10, 31, 0, 30), Moment(2027, 10, 31, 2, 45), "Due at 2:30 AM (15 min ago)",
+       "2027-11-01 02:30", Moment(2027, 10, 31, 2, 0)},
+      // A day to the minute: the tick that shows the same minute again checks at once.
+      {"one-shot, a day on", TEvent::rpOnce, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 6, 59, 10),
+       Moment(2026, 12, 7, 6, 59, 40), "Due at 12/6/2026 7:00 AM (23 h 59 min ago)",
+       "2026-12-06 07:00", {}},
+      {"on time", TEvent::rpDaily, At(2026, 12, 6, 7, 0), Moment(2026, 12, 6, 6, 59, 30),
+       Moment(2026, 12, 6, 7, 0, 59), "", "2026-12-07 07:00", {}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    platform.clock.local = row.asleep;
+    TEvents events(&displays);
+    TEvent& event = events.Add();
+    event.Repeat = row.repeat;
+    event.RepeatWeekly = static_cast<std::uint8_t>(IsoWeekday(row.trigger));
+    event.SetTrigger(row.trigger);
+    TLoop loop{platform, events};
+    loop.Run(row.asleep, 1);
+    loop.Run(row.awake, 180);
+    if (row.again.wYear) loop.Run(row.again, 3600);
+    EXPECT_EQ(loop.fired, 1);
+    EXPECT_EQ(loop.notices, std::vector<std::string>{row.notice});
+    EXPECT_EQ(Text(event.Trigger()).substr(0, 16), row.next);
+  }
 }
 
 TEST_F(EventTest, TheNotificationsTimeTextAndTheSnoozeBox) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -299,6 +300,48 @@ TEST_F(RunningProgram, BorderlessToolWindowsAndAShapedClockShowsTheDesktopAround
   // The framed clock covers its whole rectangle.
   EXPECT_NE(shot.At(f.left + 3, f.top + 3), desktop.At(f.left + 3, f.top + 3));
   EXPECT_NE(shot.At(f.right - 4, f.bottom - 4), desktop.At(f.right - 4, f.bottom - 4));
+}
+
+// Commands from a later start: carried out and answered with 0, refused with 1 and nothing
+// changed, and 2 once no program runs.
+TEST_F(RunningProgram, ALaterStartCarriesOutCommandsAndExitSavesFirst) {
+  const auto run = [](const std::wstring& arguments) {
+    TProcess command(arguments);
+    return command.WaitForExit(20s);
+  };
+  EXPECT_EQ(run(L"/nonsense"), 1);
+  EXPECT_EQ(DisplayWindows().size(), 2u);
+  EXPECT_EQ(run(L"/timer 2m Tea"), 0);
+  ASSERT_TRUE(WaitFor([&] { return VisibleDisplays() == 3; }, 5s));
+  // Centred on the primary monitor.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const auto windows = DisplayWindows();
+  const bool centred = std::any_of(windows.begin(), windows.end(), [&](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return std::abs(r.left + r.right - work.left - work.right) <= 1 &&
+           std::abs(r.top + r.bottom - work.top - work.bottom) <= 1;
+  });
+  EXPECT_TRUE(centred);
+  EXPECT_EQ(run(L"/remind 23:59 \"Call home\""), 0);
+  EXPECT_EQ(run(L"/exit"), 0);
+  EXPECT_EQ(program->WaitForExit(10s), 0);
+  EXPECT_EQ(run(L"/exit"), 2);
+  EXPECT_EQ(FindWindowW(kMainClass, kCaption), nullptr);  // and none was started for it
+
+  // Saved before it ended.
+  TVarnRegistry r;
+  ASSERT_TRUE(r.OpenKey("Software\\Quorvel II\\Displays\\002", false));
+  EXPECT_TRUE(r.ReadBoolOr("CommandTimer", false));
+  EXPECT_EQ(r.ReadStringDef("Text", ""), "|&br;Tea");
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const TDateTime local = SystemTimeToDateTime(
+      {now.wYear, now.wMonth, 0, now.wDay, now.wHour, now.wMinute, now.wSecond, 0});
+  EXPECT_NEAR(r.ReadFloatOr("FinalTime", 0), local + 2.0 / 1440, 30.0 / 86400);
+  ASSERT_TRUE(r.OpenKey("\\Software\\Quorvel II\\Events\\000", false));
+  EXPECT_EQ(r.ReadStringDef("Message", ""), "Call home");
 }
 
 // The settings a run leaves in the registry of the Wine session.

@@ -491,6 +491,12 @@ class LayoutTest : public MainWindowTest {
     const auto notify = OpenEventNotify(event, quorvel->Options(), nullptr);
     notify->ShowWithoutActivation();
     Look(ModelessWindows().OfClass<TfrmEventNotify>().back()->Handle(), "notification");
+    // Come late, after a sleep: the line saying when it was due, under the message.
+    TEvent late(LocalDateTimeNow(), &List());
+    late.Message = event.Message;
+    late.ActionFlashDisplay = false;
+    late.Fire(LocalDateTimeNow() - 130.0 / 1440, LocalDateTimeNow());
+    Look(ModelessWindows().OfClass<TfrmEventNotify>().back()->Handle(), "notification-late");
   }
 
   // Pictures for the eye of a clock of each kind and of the tray's tip; no layout rule speaks of

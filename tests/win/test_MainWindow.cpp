@@ -12,6 +12,7 @@
 
 #include "app/dAbout.h"
 #include "app/fCalendar.h"
+#include "app/uCommandLine.h"
 #include "app/uStartup.h"
 #include "config/uMemoryHive.h"
 #include "config/uVarnRegistry.h"
@@ -19,10 +20,12 @@
 #include "display/uDisplayFormat.h"
 #include "events/fEvent.h"
 #include "events/fEventNotify.h"
+#include "kinds/uDisplayCountdown.h"
 #include "support/uDialogControls.h"
 #include "support/uGdiCanvas.h"
 #include "support/uGraphicTools.h"
 #include "support/uHelp.h"
+#include "support/uModelessWindows.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Graphics.h"
 #include "support/uWin32Platform.h"
@@ -693,6 +696,76 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   ASSERT_TRUE(r.OpenKey("Software\\Quorvel II\\Events\\001", false));
   EXPECT_EQ(r.ReadIntegerDef("State", -1), 2);
   EXPECT_EQ(r.ReadStringDef("Message", ""), "Call the office");
+}
+
+// Back from a sleep of three hours: every display shows the time now at once, and the event due
+// meanwhile fires once, saying when it was due.
+TEST_F(MainWindowTest, AResumeRepaintsAndFiresWhatCameDueOnceWithItsDueTime) {
+  TEvent& event = quorvel->Events().Add();
+  const TSystemTime due{2026, 12, 0, 6, 10, 30, 0, 0};
+  event.SetTrigger(SystemTimeToDateTime(due));
+  event.ActionFlashDisplay = false;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_EQ(event.NotifyWindow(), nullptr);
+  clock.local.wHour += 3;
+  clock.local.wSecond = 20;
+  clock.utc.wHour += 3;
+  for (std::size_t i = 0; i < List().Count(); ++i) List()[i].Repaint();
+  EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC), TRUE);
+  for (std::size_t i = 0; i < List().Count(); ++i) EXPECT_FALSE(List()[i].Dirty()) << i;
+  const HWND window = NotificationWindow();
+  ASSERT_NE(window, nullptr);
+  TWin32Locale locale;
+  EXPECT_EQ(ItemText(window, TfrmEventNotify::DueId),
+            "Due at " + locale.FormatTime(due, TIME_NOSECONDS) + " (2 h ago)");
+  // Under the message, above the buttons, which moved down to make room.
+  RECT message{}, line{}, ok{};
+  GetWindowRect(GetDlgItem(window, TfrmEventNotify::MessageId), &message);
+  GetWindowRect(GetDlgItem(window, TfrmEventNotify::DueId), &line);
+  GetWindowRect(GetDlgItem(window, TfrmEventNotify::OKId), &ok);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, TfrmEventNotify::DueId)));
+  EXPECT_LE(message.bottom, line.top);
+  EXPECT_LE(line.bottom, ok.top);
+  // Once: another resume in the same second, or the next minute, fires nothing more.
+  Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+  clock.local.wMinute += 1;
+  Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+  EXPECT_EQ(ModelessWindows().OfClass<TfrmEventNotify>().size(), 1u);
+}
+
+// What a later start of the program sends: carried out while the program is idle, refused
+// with a reason otherwise.
+TEST_F(MainWindowTest, CommandsOfALaterStartAreCarriedOutWhileIdle) {
+  const auto command = [&](const std::string& arguments) {
+    COPYDATASTRUCT data{CommandDataTag, static_cast<DWORD>(arguments.size()),
+                        const_cast<char*>(arguments.data())};
+    return Send(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  };
+  EXPECT_EQ(command("/nonsense"), crNotUnderstood);
+  EXPECT_EQ(List().Count(), 2u);
+  EXPECT_EQ(command("/chime off"), crDone);
+  EXPECT_FALSE(quorvel->Options().ChimeEnabled);
+  EXPECT_EQ(command("/timer 2m Tea"), crDone);
+  ASSERT_EQ(List().Count(), 3u);
+  clock.local.wSecond = 1;
+  EXPECT_EQ(dynamic_cast<TDisplayCountdown&>(List()[2]).CurrentText(), "01m 59s\r\nTea");
+  EXPECT_EQ(command("/remind 10:00 Dentist"), crDone);
+  std::vector<std::string> items;
+  gInspectMenu = [&](HMENU menu) { items = ReadMenu(menu); };
+  SetTimer(nullptr, 0, 50, InspectOpenMenu);
+  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_RBUTTONUP);
+  gInspectMenu = nullptr;
+  EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const std::string& item) {
+    return item.starts_with("  12/6/2026 10:00 AM: Dentist");
+  }));
+  quorvel->Busy().AboutBoxOpen = true;
+  EXPECT_EQ(command("/hide"), crBusy);
+  EXPECT_EQ(VisibleDisplays(), 3);
+  quorvel->Busy().AboutBoxOpen = false;
+  EXPECT_EQ(command("/hide"), crDone);
+  EXPECT_EQ(VisibleDisplays(), 0);
+  EXPECT_EQ(command("/TOGGLE"), crDone);
+  EXPECT_EQ(VisibleDisplays(), 3);
 }
 
 TEST_F(MainWindowTest, FailuresToLoadAndSaveAreReportedAndTheUserHearsOnceWhatIsLost) {
