@@ -115,7 +115,7 @@ TEST(FileHive, DamagedLinesCostOnlyThemselves) {
 
 TEST(FileHive, WritesWholeWhenTheLastKeyClosesAndNeverLosesTheOldFile) {
   TFakeSettingsFile file;
-  file.text = "[Software\\Quorvel II]\n\"Old\"=REG_DWORD:00000001\n";
+  file.text = "[Software]\n[Software\\Quorvel II]\n\"Old\"=REG_DWORD:00000001\n";
   const std::string original = *file.text;
   {
     TFileHive hive(file);
