@@ -14,7 +14,8 @@ cmake -S . -B build/mingw64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCM
   -DQUORVEL_BENCH=ON >/dev/null
 cmake --build build/mingw64 -j "${QUORVEL_JOBS:-2}" --target quorvel reference_clock >/dev/null
 
-source scripts/wine-env.sh build/mingw64
+# A prefix of its own: the tests may run beside and stop their Wine server at any time.
+source scripts/wine-env.sh build/bench-wine
 
 # Twenty clocks where the reference puts its windows.
 source bench/stored_clocks.sh

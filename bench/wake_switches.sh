@@ -5,6 +5,7 @@
 # is built (in its own build folder) to tick on the old fixed 200 ms step, for comparison.
 #   QUORVEL_BENCH_SECONDS   length of the measured interval (default 60)
 #   QUORVEL_BENCH_CASES     which of "default seconds twenty" to run (default all three)
+#   QUORVEL_BENCH_EXE       a program built elsewhere (an older commit, say) to measure instead
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,11 +19,19 @@ if [[ ${QUORVEL_BENCH_FIXED_STEP:-0} == 1 ]]; then
   flags=(-DCMAKE_CXX_FLAGS=-DQUORVEL_CLOCK_FIXED_STEP=1)
 fi
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  "${flags[@]}" >/dev/null
-cmake --build "$build" -j "${QUORVEL_JOBS:-2}" --target quorvel >/dev/null
+exe=${QUORVEL_BENCH_EXE:-}
+if [[ -z $exe ]]; then
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    "${flags[@]}" >/dev/null
+  cmake --build "$build" -j "${QUORVEL_JOBS:-2}" --target quorvel >/dev/null
+  exe=$build/src/quorvel.exe
+fi
+exe=$(realpath "$exe")
+# Its command line holds the path with either kind of slash; other Wine programs may run beside.
+exe_pattern=$(sed 's/[^A-Za-z0-9]/./g' <<<"$exe")
 
-source scripts/wine-env.sh "$build"
+# A prefix of its own: the tests may run beside and stop their Wine server at any time.
+source scripts/wine-env.sh build/bench-wine
 QUORVEL_EXIT_HOOKS+=("wineserver -k >/dev/null 2>&1")
 
 source bench/stored_clocks.sh
@@ -38,10 +47,10 @@ for name in $cases; do
     twenty) store_clocks 20 ;;
     *) echo "unknown case $name" >&2; exit 2 ;;
   esac
-  wine "$build/src/quorvel.exe" &
+  wine "$exe" &
   launcher=$!
   sleep 8  # start-up and the first repaints are not measured
-  pid=$(pgrep -f 'quorvel\.exe' | head -n 1)
+  pid=$(pgrep -f -- "$exe_pattern" | head -n 1)
   s0=$(switches "$pid")
   c0=$(cpu_ticks "$pid")
   sleep "$seconds"

@@ -509,6 +509,11 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
       if (lParam && std::wcscmp(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
         FDisplayList.InvalidateAll();
+      if (wParam == SPI_SETWORKAREA) FDisplayList.MonitorsChanged();
+      return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      FDisplayList.MonitorsChanged();
       return 0;
     case WM_QUERYENDSESSION:
       SaveAllOrKeepGoing();

@@ -220,13 +220,18 @@ void TfrmDisplay::FormMouseMove() {
 }
 
 void TfrmDisplay::FormMouseUp() {
-  FDrag.End();
+  EndDrag();
   if (GetCapture() == Handle()) ReleaseCapture();
+}
+
+void TfrmDisplay::EndDrag() {
+  // Dropped somewhere else: the display belongs to the monitor it was dropped on.
+  if (const auto start = FDrag.End(); start && *start != TopLeft()) FDisplay->TakeMonitorPlace();
 }
 
 void TfrmDisplay::FormKeyUp(WPARAM key) {
   if (key != VK_ESCAPE) return;
-  const auto start = FDrag.Cancel();
+  const auto start = FDrag.End();
   if (!start) return;
   if (GetCapture() == Handle()) ReleaseCapture();
   MoveTo(start->x, start->y);
@@ -304,7 +309,7 @@ LRESULT TfrmDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       FormMouseUp();
       return 0;
     case WM_CAPTURECHANGED:
-      FDrag.End();
+      if (FDisplay) EndDrag();
       return 0;
     case WM_KEYUP:
       FormKeyUp(wParam);

@@ -61,6 +61,7 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   void FormMouseDown();
   void FormMouseMove();
   void FormMouseUp();
+  void EndDrag();
   void FormKeyUp(WPARAM key);
   void FormResize();
   void FormPaint();

@@ -42,6 +42,30 @@ const TStoredValue<TDisplay> kPlaceValues[] = {
      TStoredForm::MultiLine},
 };
 
+// The monitor it stands on and its place there, beside Left and Top, which older versions read.
+const TStoredValue<TMonitorPlace> kMonitorPlaceValues[] = {
+    {"Monitor", &TMonitorPlace::monitor},
+    {"MonitorLeft", &TMonitorPlace::monitorLeft},
+    {"MonitorTop", &TMonitorPlace::monitorTop},
+    {"MonitorRight", &TMonitorPlace::monitorRight},
+    {"MonitorBottom", &TMonitorPlace::monitorBottom},
+    {"MonitorPlaceX", &TMonitorPlace::x},
+    {"MonitorPlaceY", &TMonitorPlace::y},
+};
+
+// A place that is missing or damaged in any part counts as absent.
+std::optional<TMonitorPlace> LoadMonitorPlace(TVarnRegistry& registry) {
+  TMonitorPlace place;
+  LoadValues<TMonitorPlace>(registry, place, kMonitorPlaceValues);
+  if (!place.Usable()) return std::nullopt;
+  return place;
+}
+
+std::vector<TMonitor> Monitors() {
+  TDesktop* desktop = Platform().desktop;
+  return desktop ? desktop->Monitors() : std::vector<TMonitor>{};
+}
+
 }  // namespace
 
 TDisplay::TDisplay(TDisplayKind kind) : FKind(kind) {}
@@ -76,10 +100,11 @@ void TDisplay::LoadFromRegistry(TVarnRegistry& registry, bool presetOnly) {
   LoadValues<TDisplay>(registry, *this, kLookValues);
   if (!presetOnly) {
     LoadValues<TDisplay>(registry, *this, kPlaceValues);
+    FMonitorPlace = LoadMonitorPlace(registry);
     // Last: the window is made with the place read before.
     SetActive(registry.ReadBoolOr("Active", true));
   }
-  KeepOnScreen();
+  FitToMonitors();
 }
 
 void TDisplay::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
@@ -89,6 +114,8 @@ void TDisplay::SaveToRegistry(TVarnRegistry& registry, bool presetOnly) {
   if (presetOnly) return;
   registry.WriteBool("Active", IsActive());
   SaveValues<TDisplay>(registry, *this, kPlaceValues);
+  if (!FMonitorPlace) FMonitorPlace = MonitorPlaceOf(CurrentBounds(), Monitors());
+  if (FMonitorPlace) SaveValues<TMonitorPlace>(registry, *FMonitorPlace, kMonitorPlaceValues);
 }
 
 TDisplayWindows& DisplayWindows() {
@@ -205,9 +232,8 @@ void TDisplay::SetTopmost(bool value) {
 void TDisplay::ResetPosition() {
   SetActive(true);
   Show();
-  Left = 100;
-  Top = 100;
-  if (FWindow) FWindow->MoveTo(Left, Top);
+  MoveTo(100, 100);
+  TakeMonitorPlace();
 }
 
 bool TDisplay::Configure(void* owner) {
@@ -243,9 +269,37 @@ void TDisplay::KeepOnScreen() {
   const std::optional<TRect> monitor = desktop->MonitorFromRect(r, true);
   if (!monitor) return;
   KeepHalfInside(r, *monitor);
-  Left = r.left;
-  Top = r.top;
-  if (FWindow) FWindow->MoveTo(Left, Top);
+  MoveTo(r.left, r.top);
+}
+
+void TDisplay::FitToMonitors() {
+  if (!FMonitorPlace) {
+    KeepOnScreen();
+    TakeMonitorPlace();
+    return;
+  }
+  const std::vector<TMonitor> monitors = Monitors();
+  // Twice at most: a move onto a monitor of another DPI resizes the window, which may then need
+  // another place to be fully visible.
+  for (int pass = 0; pass < 2; ++pass) {
+    const TRect now = CurrentBounds();
+    const TRect to = PlaceOnMonitors(*FMonitorPlace, now, monitors);
+    if (to == now) return;
+    MoveTo(to.left, to.top);
+  }
+}
+
+void TDisplay::TakeMonitorPlace() {
+  StoreBounds();
+  FMonitorPlace = MonitorPlaceOf(CurrentBounds(), Monitors());
+}
+
+TRect TDisplay::CurrentBounds() const { return FWindow ? FWindow->Bounds() : StoredBounds(); }
+
+void TDisplay::MoveTo(int left, int top) {
+  Left = left;
+  Top = top;
+  if (FWindow) FWindow->MoveTo(left, top);
 }
 
 TRect TDisplay::StoredBounds() const {

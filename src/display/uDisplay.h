@@ -8,6 +8,7 @@
 
 #include "display/aDisplayWindow.h"
 #include "display/uDisplayFormat.h"
+#include "support/uMonitorPlace.h"
 #include "support/uTypes.h"
 
 class TDisplay;
@@ -100,6 +101,13 @@ class TDisplay {
   std::string GetKindName() const;
   // Brings a display that lies on no monitor half onto the nearest one.
   void KeepOnScreen();
+  // Back onto its own monitor at its place there (the primary one while that monitor is gone);
+  // a display without a place first comes on screen and takes the one it stands at.
+  void FitToMonitors();
+  // The display belongs to the monitor it stands on from now on, at the place it stands there
+  // (after the user moved it).
+  void TakeMonitorPlace();
+  const std::optional<TMonitorPlace>& MonitorPlace() const { return FMonitorPlace; }
   // Left, top, width and height as a rectangle a window can take: the stored size is at 96 dpi
   // and grows with the window's DPI.
   TRect StoredBounds() const;
@@ -144,6 +152,9 @@ class TDisplay {
 
  private:
   void DestroyWindowAndPainter();
+  // The window's bounds while it has one, else the stored ones.
+  TRect CurrentBounds() const;
+  void MoveTo(int left, int top);
 
   std::unique_ptr<TDisplayWindow> FWindow;
   std::unique_ptr<TPainter> FPainter;
@@ -158,6 +169,8 @@ class TDisplay {
   TDisplayKind FKind;
   bool FNeedsSeconds = false;
   bool FDirty = false;
+  // Kept while the display stands elsewhere because its monitor is gone.
+  std::optional<TMonitorPlace> FMonitorPlace;
 };
 
 // A display window's size limits at 96 dpi; nothing beyond them can ever be seen.

@@ -279,6 +279,10 @@ void TDisplayList::InvalidateAll() {
   for (auto& d : FItems) d->SetDirty();
 }
 
+void TDisplayList::MonitorsChanged() {
+  for (auto& d : FItems) d->FitToMonitors();
+}
+
 void TDisplayList::Highlight(const TDisplay* display) {
   for (auto& d : FItems)
     if (d->IsActive()) d->SetHighlighted(d.get() == display);

@@ -54,6 +54,9 @@ class TDisplayList {
   void ToggleAll();
   void RefreshTopmost();
   void InvalidateAll();
+  // The monitors, their resolution or their work areas changed: every display goes back to its
+  // own monitor.
+  void MonitorsChanged();
   void Highlight(const TDisplay* display);
   void StopFlashingAll();
   void AutoHideOthers(const TDisplay& display);

@@ -14,7 +14,7 @@ std::optional<TPoint> TDrag::Move(TPoint cursor, bool primaryDown, TPoint window
   return moved;
 }
 
-std::optional<TPoint> TDrag::Cancel() {
+std::optional<TPoint> TDrag::End() {
   if (!FDragging) return std::nullopt;
   FDragging = false;
   return FStart;

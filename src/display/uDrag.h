@@ -11,9 +11,8 @@ class TDrag {
   void Begin(TPoint cursor, TPoint windowTopLeft);
   // The window's new top-left for a mouse move, or nothing when it stays.
   std::optional<TPoint> Move(TPoint cursor, bool primaryDown, TPoint windowTopLeft);
-  void End() { FDragging = false; }
-  // Esc: the place where the drag began, when a drag was going on.
-  std::optional<TPoint> Cancel();
+  // The window's top-left when the drag began, when a drag was going on: where Esc puts it back.
+  std::optional<TPoint> End();
   bool Dragging() const { return FDragging; }
 
  private:

@@ -75,6 +75,30 @@ TRect TWin32Desktop::WorkAreaNear(TPoint p) {
   return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT &r = info.rcMonitor, &w = info.rcWork;
+    reinterpret_cast<std::vector<TMonitor>*>(list)->push_back(
+        {WideToUtf8(info.szDevice),
+         {r.left, r.top, r.right, r.bottom},
+         {w.left, w.top, w.right, w.bottom},
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<TMonitor> TWin32Desktop::Monitors() {
+  std::vector<TMonitor> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
 int TWin32Desktop::DpiAt(TPoint p) { return DpiAtPoint({p.x, p.y}); }
 
 TPoint TWin32Desktop::CursorPos() {

@@ -25,6 +25,7 @@ class TWin32Desktop : public TDesktop {
  public:
   std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
   TRect WorkAreaNear(TPoint p) override;
+  std::vector<TMonitor> Monitors() override;
   int DpiAt(TPoint p) override;
   TPoint CursorPos() override;
   bool IsShiftDown() override;

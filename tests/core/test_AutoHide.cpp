@@ -193,9 +193,9 @@ TEST(Drag, FollowsThePressedButtonAndEscPutsItBack) {
   EXPECT_EQ(drag.Move({130, 110}, true, {80, 70}), std::nullopt);   // the cursor did not move
   EXPECT_EQ(drag.Move({160, 160}, false, {80, 70}), std::nullopt);  // released outside
   EXPECT_EQ(drag.Move({140, 120}, true, {80, 70}), (TPoint{90, 80}));
-  EXPECT_EQ(drag.Cancel(), (TPoint{50, 60}));
+  EXPECT_EQ(drag.End(), (TPoint{50, 60}));
   EXPECT_FALSE(drag.Dragging());
-  EXPECT_EQ(drag.Cancel(), std::nullopt);
+  EXPECT_EQ(drag.End(), std::nullopt);
   drag.Begin({0, 0}, {0, 0});
   drag.End();
   EXPECT_EQ(drag.Move({5, 5}, true, {0, 0}), std::nullopt);

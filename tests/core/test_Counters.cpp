@@ -257,7 +257,10 @@ std::vector<TNamedValue> BaseValues(const char* kind) {
   return {{"", S(kind)}, {"Transparent", true}, {"AlphaBlendValue", 99}, {"AlwaysOnTop", false},
           {"Active", false, false}, {"Left", 11, false}, {"Top", 12, false},
           {"Width", 130, false}, {"Height", 140, false}, {"Description", S("mine"), false},
-          {"Text", S("a&br;b"), false}};
+          {"Text", S("a&br;b"), false}, {"Monitor", S("\\\\.\\DISPLAY1"), false},
+          {"MonitorLeft", 0, false}, {"MonitorTop", 0, false}, {"MonitorRight", 1024, false},
+          {"MonitorBottom", 768, false}, {"MonitorPlaceX", 0.25, false},
+          {"MonitorPlaceY", 0.75, false}};
 }
 
 std::vector<TNamedValue> FontValues(const S& p) {

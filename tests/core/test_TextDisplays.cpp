@@ -247,13 +247,17 @@ TEST_F(TextDisplayTest, StoredUnderTheirOwnNamesInOrderWithTheirDefaults) {
   // Every value in its stored order, as a new digital clock stores it.
   std::string stored;
   for (const auto& [name, data] : reg.ReadAllValues())
-    stored +=
-        name + "=" +
-        (data.type == rtInteger ? std::to_string(reg.ReadInteger(name)) : reg.ReadString(name)) +
-        " ";
+    stored += name + "=" +
+              (data.type == rtInteger  ? std::to_string(reg.ReadInteger(name))
+               : data.type == rtBinary ? std::to_string(reg.ReadFloatDef(name, -1))
+                                       : reg.ReadString(name)) +
+              " ";
+  // It stands on the only monitor, 100 pixels from the top-left of its work area.
   EXPECT_EQ(stored,
             "=2 Transparent=0 AlphaBlendValue=255 AlwaysOnTop=1 Active=0 Left=100 Top=100 Width=20 "
-            "Height=20 Description= Text=&ldate;&br;&time; Font_FontName=Arial Font_FontCharSet=1 "
+            "Height=20 Description= Text=&ldate;&br;&time; Monitor=\\\\.\\DISPLAY1 MonitorLeft=0 "
+            "MonitorTop=0 MonitorRight=1024 MonitorBottom=768 MonitorPlaceX=0.099602 "
+            "MonitorPlaceY=0.141243 Font_FontName=Arial Font_FontCharSet=1 "
             "Font_FontColor=4182015 Font_FontStyle=1 Font_FontSize=28 Font_OutlineColor=4210752 "
             "Font_OutlineWidth=2 Font_3D=1 Alignment=0 Shadow=6 ShadowColor=6316128 "
             "HasBackground=0 BackgroundColor=15895190 BevelWidth=2 BevelColor=15895190 Bevel3D=1 ");

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -181,6 +182,16 @@ std::optional<std::pair<TScreenShot, TScreenShot>> DesktopWithoutAndWith(DWORD p
   return std::pair{std::move(desktop), TScreenShot()};
 }
 
+// A digital clock on a background of 300 x 100 pixels into the registry's open key.
+void WriteFramedClock(TVarnRegistry& reg, int left, int top) {
+  reg.WriteString("", "2");
+  reg.WriteBool("HasBackground", true);
+  reg.WriteInteger("Left", left);
+  reg.WriteInteger("Top", top);
+  reg.WriteInteger("Width", 300);
+  reg.WriteInteger("Height", 100);
+}
+
 // Two stored clocks: one cut to its glyphs, one on a background of its own size.
 void StoreTwoClocks() {
   InstallWin32Hives();
@@ -195,12 +206,7 @@ void StoreTwoClocks() {
   reg.WriteInteger("Left", 100);
   reg.WriteInteger("Top", 100);
   reg.OpenKey("\\Software\\Quorvel II\\Displays\\001", true);
-  reg.WriteString("", "2");
-  reg.WriteBool("HasBackground", true);
-  reg.WriteInteger("Left", 450);
-  reg.WriteInteger("Top", 100);
-  reg.WriteInteger("Width", 300);
-  reg.WriteInteger("Height", 100);
+  WriteFramedClock(reg, 450, 100);
 }
 
 class RunningProgram : public ::testing::Test {
@@ -434,12 +440,7 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
   RunOnce();  // every option and the default clock stored
   // A second clock with an outline and a bevel far wider than any window.
   ASSERT_TRUE(reg.OpenKey("Software\\Quorvel II\\Displays\\001", true));
-  reg.WriteString("", "2");
-  reg.WriteBool("HasBackground", true);
-  reg.WriteInteger("Left", 400);
-  reg.WriteInteger("Top", 300);
-  reg.WriteInteger("Width", 300);
-  reg.WriteInteger("Height", 100);
+  WriteFramedClock(reg, 400, 300);
   reg.WriteInteger("Font_OutlineWidth", INT32_MAX);
   reg.WriteInteger("BevelWidth", INT32_MAX);
   reg.CloseKey();
@@ -478,6 +479,38 @@ TEST_F(StoredSettings, DamagedValuesCostOnlyThemselvesAndExtremeOnesStillShow) {
     const auto it = after.find(path);
     EXPECT_TRUE(it != after.end() && it->second == value) << path;
   }
+}
+
+// A display whose monitor is not there stands fully on the primary monitor at its place there, and
+// keeps its own place for that monitor's return.
+TEST_F(StoredSettings, ADisplayWhoseMonitorIsGoneStandsOnThePrimaryAndKeepsItsPlace) {
+  const std::string key = "Software\\Quorvel II\\Displays\\000";
+  ASSERT_TRUE(reg.OpenKey(key, true));
+  WriteFramedClock(reg, 10, 10);
+  reg.WriteString("Monitor", "\\\\.\\DISPLAY9");
+  reg.WriteInteger("MonitorLeft", 5000);
+  reg.WriteInteger("MonitorTop", 0);
+  reg.WriteInteger("MonitorRight", 6920);
+  reg.WriteInteger("MonitorBottom", 1080);
+  reg.WriteFloat("MonitorPlaceX", 0.25);
+  reg.WriteFloat("MonitorPlaceY", 0.75);
+  reg.CloseKey();
+  TRegistryHive& hive = *HiveOf(TRootKey::CurrentUser);
+  const auto stored = RegistrySnapshot(hive, key);
+
+  const RECT at = RunOnce();
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(at.left, work.left + std::lround(0.25 * (work.right - work.left - 300)));
+  EXPECT_EQ(at.top, work.top + std::lround(0.75 * (work.bottom - work.top - 100)));
+  EXPECT_LE(at.right, work.right);
+  EXPECT_LE(at.bottom, work.bottom);
+  const auto after = RegistrySnapshot(hive, key);
+  for (const auto& [path, value] : stored) {
+    if (path.find("\\Monitor") == std::string::npos) continue;
+    EXPECT_TRUE(after.count(path) && after.at(path) == value) << path;
+  }
+  EXPECT_EQ(Integer(key, "Left"), at.left);
 }
 
 // One display of each kind, a running stopwatch among them: all show, the

@@ -21,16 +21,29 @@
 #include "config/uVarnRegistry.h"
 
 std::optional<TRect> TFakeDesktop::MonitorFromRect(const TRect& r, bool nearest) {
-  for (const TRect& m : monitors)
-    if (m.Intersects(r)) return m;
+  for (const TFakeMonitor& m : monitors)
+    if (m.rect.Intersects(r)) return m.rect;
   if (!nearest || monitors.empty()) return std::nullopt;
-  const auto gap = [&](const TRect& m) {
+  const auto gap = [&](const TFakeMonitor& f) {
+    const TRect& m = f.rect;
     const long dx = std::max({m.left - r.right, r.left - m.right, 0});
     const long dy = std::max({m.top - r.bottom, r.top - m.bottom, 0});
     return dx * dx + dy * dy;
   };
-  return *std::min_element(monitors.begin(), monitors.end(),
-                           [&](const TRect& a, const TRect& b) { return gap(a) < gap(b); });
+  return std::min_element(monitors.begin(), monitors.end(),
+                          [&](const auto& a, const auto& b) { return gap(a) < gap(b); })
+      ->rect;
+}
+
+std::vector<TMonitor> TFakeDesktop::Monitors() {
+  std::vector<TMonitor> list;
+  for (const TFakeMonitor& m : monitors) {
+    const std::string name =
+        m.name.empty() ? "\\\\.\\DISPLAY" + std::to_string(list.size() + 1) : m.name;
+    const TRect work{m.rect.left, m.rect.top, m.rect.right, m.rect.bottom - taskBarHeight};
+    list.push_back({name, m.rect, work, m.rect.left == 0 && m.rect.top == 0});
+  }
+  return list;
 }
 
 std::string TEnglishLocale::DayName(int day, bool abbreviated) {

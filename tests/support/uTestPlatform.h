@@ -74,16 +74,24 @@ class TEnglishLocale : public TLocale {
   bool twelveHour = true;
 };
 
-// Monitors side by side as the test lists them; nearest by edge distance.
+// A monitor of the fake desktop; unnamed, it is \\.\DISPLAYn by its place in the list.
+struct TFakeMonitor {
+  TRect rect;
+  std::string name;
+};
+
+// Monitors side by side as the test lists them; nearest by edge distance. As on the system, the
+// primary monitor is the one at the origin.
 class TFakeDesktop : public TDesktop {
  public:
   std::optional<TRect> MonitorFromRect(const TRect& r, bool nearest) override;
   TRect WorkAreaNear(TPoint p) override;
+  std::vector<TMonitor> Monitors() override;
   int DpiAt(TPoint) override { return dpi; }
   TPoint CursorPos() override { return cursor; }
   bool IsShiftDown() override { return shiftDown; }
   bool IsPrimaryButtonDown() override { return primaryDown; }
-  std::vector<TRect> monitors{{0, 0, 1024, 768}};
+  std::vector<TFakeMonitor> monitors{{{0, 0, 1024, 768}}};
   // Each monitor's work area leaves a task bar of this height at its bottom.
   int taskBarHeight = 40;
   TPoint cursor;

@@ -276,6 +276,15 @@ TEST_F(DisplayWindowTest, DragFollowsThePhysicalButtonAndEscPutsItBackAClickShow
   SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
   EXPECT_EQ(host.notificationRequests, 1);
   ReleaseCapture();
+
+  // Neither Esc nor a click gave it a place on a monitor; a drop elsewhere does.
+  EXPECT_FALSE(d.MonitorPlace());
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 40));
+  desktop.cursor = {190, 180};
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, 0);
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+  ASSERT_TRUE(d.MonitorPlace());
+  EXPECT_EQ(d.MonitorPlace()->x, 80.0 / (GetSystemMetrics(SM_CXSCREEN) - 200));
 }
 
 TEST_F(DisplayWindowTest, CloseIsSwallowedDoubleClickHidesRightClickAsksForTheMenu) {
