@@ -280,6 +280,17 @@ TEST_F(RunningProgram, BorderlessToolWindowsAndAShapedClockShowsTheDesktopAround
   GetWindowRect(framed, &f);
   EXPECT_EQ(f.right - f.left, 300);
   EXPECT_EQ(f.bottom - f.top, 100);
+  // A screen reader reads the framed clock's default text, its date and time, as one line.
+  const auto dateAndTime = [] {
+    wchar_t date[128] = {}, time[64] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, 64);
+    return std::wstring(date) + L", " + time;
+  };
+  wchar_t text[256] = {};
+  // Again when the minute turned between reading the window and the clock.
+  WaitFor([&] { return GetWindowTextW(framed, text, 256) && text == dateAndTime(); }, 2s);
+  EXPECT_EQ(text, dateAndTime());
 
   const auto shots = DesktopWithoutAndWith(program->id, 2);
   ASSERT_TRUE(shots);
