@@ -237,8 +237,15 @@ void TQuorvelDisplay::SetTrayIconVisible(bool visible) {
   FTrayIcon->BeginUpdate();
   FTrayIcon->AddIconName(L"TRAYICON001");
   FTrayIcon->SetIconIndex(0);
+  RefreshTrayTip();
   FTrayIcon->SetVisible(true);
   FTrayIcon->EndUpdate();
+}
+
+void TQuorvelDisplay::RefreshTrayTip() {
+  if (!FTrayIcon) return;
+  FTooltip.Template = FOptions.ToolTipText;
+  FTrayIcon->SetTip(Utf8ToWide(FTooltip.EvaluatedText()));
 }
 
 void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
@@ -324,6 +331,7 @@ void TQuorvelDisplay::RescheduleIfAsked() {
 
 void TQuorvelDisplay::TickDisplays(const TTickChanges& t) {
   FDisplayList.Tick(t.hourChanged, t.minuteChanged, t.secondChanged, t.second);
+  if (t.minuteChanged) RefreshTrayTip();
 }
 
 void TQuorvelDisplay::CheckChime(const TSystemTime& now, bool minuteChanged) {

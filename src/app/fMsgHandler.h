@@ -70,6 +70,8 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   TfrmPreferences* Preferences() const;
   void ShowPopupMenu(TDisplay* display);
   void SetTrayIconVisible(bool visible);
+  // The shell's tip of the tray icon, which screen readers read: the tooltip's text now.
+  void RefreshTrayTip();
   void LoadAll();
   // Saves every part it can; returns the translated names of those it could not.
   std::vector<std::string> SaveAll();

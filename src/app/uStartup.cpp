@@ -12,6 +12,7 @@
 #include "app/uWin32CommandLine.h"
 #include "config/uMultilanguage.h"
 #include "config/uWin32Hive.h"
+#include "config/uWin32SettingsFile.h"
 #include "config/uWin32Translate.h"
 #include "display/fDisplay.h"
 #include "events/fEventNotify.h"
@@ -114,8 +115,10 @@ int RunQuorvel() {
   InitCommonControlsEx(&icc);
   InstallWin32Platform();
   InstallWin32Hives();
+  const TFileHive* portable = InstallPortableHive();
   try {
     TQuorvel quorvel;
+    if (portable && portable->Damaged()) ReportDamagedSettings();
     return RunMessageLoop(quorvel.MainWindow());
   } catch (...) {
     return 1;

@@ -55,11 +55,15 @@ void TTooltip::TimerTick() {
   FTimer.Start(Interval);
 }
 
-void TTooltip::ShowAt(TPoint p) {
+std::string TTooltip::EvaluatedText() {
   FFormat.Zones = Zones;
   FFormat.Parse(Template);
-  FText = FFormat.Evaluate(SystemTimeToDateTime(ReadUtcTime()));
-  if (FText.empty()) FText = GetText("NO_TEXT", "no text");
+  const std::string text = FFormat.Evaluate(SystemTimeToDateTime(ReadUtcTime()));
+  return text.empty() ? GetText("NO_TEXT", "no text") : text;
+}
+
+void TTooltip::ShowAt(TPoint p) {
+  FText = EvaluatedText();
   // Sized for the monitor it shows on, as the window there renders it.
   const int dpi = Platform().desktop ? Platform().desktop->DpiAt(p) : BaseDpi;
   const auto scaled = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };

@@ -32,6 +32,8 @@ class TTooltip {
   void HandleTrayMouse(bool isMove);
   void TimerTick();
   const std::string& Text() const { return FText; }
+  // The template evaluated now, as the tip shows it.
+  std::string EvaluatedText();
 
   // False while a popup menu is open and before start-up has finished.
   bool Enabled = false;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 
 TVarnTrayIcon::TVarnTrayIcon(HWND owner, UINT callbackMessage, UINT id)
     : FOwner(owner), FId(id), FCallbackMessage(callbackMessage) {}
@@ -17,6 +18,12 @@ void TVarnTrayIcon::SetIconIndex(int index) {
   if (index == FIconIndex) return;
   FIconIndex = index;
   ReloadIcon();
+  if (FUpdateCount == 0 && FShown) Notify(NIM_MODIFY);
+}
+
+void TVarnTrayIcon::SetTip(const std::wstring& tip) {
+  if (tip == FTip) return;
+  FTip = tip;
   if (FUpdateCount == 0 && FShown) Notify(NIM_MODIFY);
 }
 
@@ -51,15 +58,15 @@ void TVarnTrayIcon::ReloadIcon() {
 }
 
 bool TVarnTrayIcon::Notify(DWORD request) {
-  // The first, shortest layout of the record: every shell version takes it.
+  // The layout with the long tip, which every shell since Windows 2000 takes.
   NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = FOwner;
   data.uID = FId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = FCallbackMessage;
   data.hIcon = FIcon.get();
-  const std::wstring tip = FTip.substr(0, 63);
+  const std::wstring tip = FTip.substr(0, std::size(data.szTip) - 1);
   std::copy(tip.begin(), tip.end(), data.szTip);
   return Shell_NotifyIconW(request, &data) != FALSE;
 }

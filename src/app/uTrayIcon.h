@@ -23,8 +23,8 @@ class TVarnTrayIcon {
   void SetVisible(bool value);
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate();
-  // At most 63 characters reach the shell.
-  void SetTip(const std::wstring& tip) { FTip = tip; }
+  // What a screen reader says of the icon; at most 127 characters reach the shell.
+  void SetTip(const std::wstring& tip);
   bool Visible() const { return FShown; }
   // The taskbar was made anew (the shell restarted, or it came up after this
   // program) and forgot every icon: an icon that is to be shown is added again,

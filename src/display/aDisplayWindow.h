@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "support/uCanvas.h"
@@ -35,6 +36,8 @@ class TDisplayWindow {
   virtual void RemoveRegion() = 0;
   // Copy the finished bitmap onto the window at (0, 0).
   virtual void DrawBitmap(const TBitmap32& bitmap) = 0;
+  // What the picture shows, as text for screen readers.
+  virtual void SetShownText(const std::string& text) = 0;
 
   // Automatic hiding, driven by the display list for the other displays.
   virtual void AutoHide(bool all) = 0;

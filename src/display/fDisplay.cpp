@@ -11,6 +11,7 @@
 #include "support/uPlatform.h"
 #include "support/uWin32Platform.h"
 #include "support/uWin32Tools.h"
+#include "support/uWinText.h"
 
 namespace {
 
@@ -167,6 +168,12 @@ void TfrmDisplay::DrawBitmap(const TBitmap32& bitmap) {
   BlitBitmap(dc.get(), bitmap);
   // The whole window is drawn: a paint the new shape or size asked for would copy it again.
   ValidateRect(Handle(), nullptr);
+}
+
+void TfrmDisplay::SetShownText(const std::string& text) {
+  if (text == FShownText) return;
+  FShownText = text;
+  SetWindowTextW(Handle(), Utf8ToWide(text).c_str());
 }
 
 void TfrmDisplay::PaintBitmapTo(HDC dc) {

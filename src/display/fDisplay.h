@@ -37,6 +37,7 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32& bitmap) override;
+  void SetShownText(const std::string& text) override;
   void AutoHide(bool all) override { FAutoHide.AutoHide(all); }
   void AutoShow(bool all) override { FAutoHide.AutoShow(all); }
   bool IsCursorInside() const override { return FAutoHide.IsCursorInside(); }
@@ -84,4 +85,6 @@ class TfrmDisplay : public TWindowBase, public TDisplayWindow {
   bool FAlphaBlend = false;
   int FAlphaValue = 255;
   int FDpi = 96;
+  // The window's text as last set: a reader is told of a change only when there is one.
+  std::string FShownText;
 };

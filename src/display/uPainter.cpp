@@ -119,5 +119,21 @@ void TPainter::ApplyRegion() {
 }
 
 void TPainter::Draw() {
-  if (Window()) Window()->DrawBitmap(*FBitmap);
+  if (!Window()) return;
+  Window()->SetShownText(ShownText());
+  Window()->DrawBitmap(*FBitmap);
+}
+
+std::string JoinedLines(std::string_view text) {
+  std::string joined;
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) continue;
+    line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+    joined += (joined.empty() ? "" : ", ") + std::string(line);
+  }
+  return joined;
 }

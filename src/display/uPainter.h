@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "display/aDisplayWindow.h"
@@ -22,6 +24,8 @@ class TPainter {
   virtual void GetSize(TBitmap32& bitmap, int& width, int& height);
   virtual void Paint(TBitmap32& bitmap);
   virtual void ApplySize(int width, int height);
+  // What the last picture shows, as one line of text.
+  virtual std::string ShownText() const { return {}; }
 
   void Render(TBitmap32& bitmap);
   void Update();
@@ -44,6 +48,9 @@ class TPainter {
   std::vector<TRect> FAppliedRuns;
   std::vector<TRect> FRuns;
 };
+
+// The lines of a text joined with ", ", blank ones left out, as a screen reader reads one line.
+std::string JoinedLines(std::string_view text);
 
 // The colours of the selection frame drawn around a highlighted display.
 constexpr TColor clHighlightDark = 0x705030;

@@ -250,6 +250,9 @@ void TPainterAnalogClock::Paint(TBitmap32& bitmap) {
   const TSystemTime local = clock.TimeZone() && zones
                                 ? zones->ZoneSystemTime(*clock.TimeZone(), utc)
                                 : Platform().clock->LocalNow();
+  TLocale* locale = Platform().locale;
+  FShownText =
+      locale ? locale->FormatTime(local, clock.SecondsHand() ? 0 : TimeFlags::NoSeconds) : "";
   const TPoint centre{bitmap.Width() / 2, bitmap.Height() / 2};
   TCanvas& canvas = bitmap.Canvas();
   if (clock.TickMarks != tmNone) PaintMarks(canvas, centre);
@@ -331,6 +334,7 @@ void TPainterAnalogClock::PaintText(TBitmap32& bitmap, TDateTime utc) {
   }
   canvas.SetFontColor(FixColor(canvas.FontColor()));
   const std::string text = clock.DisplayFormat().Evaluate(utc);
+  if (const std::string lines = JoinedLines(text); !lines.empty()) FShownText += ", " + lines;
   const TAlignment alignment = AlignmentFromCode(clock.TextAlignment);
   TRect measured{0, 0, bitmap.Width(), bitmap.Height()};
   canvas.DrawText(text, measured,

@@ -84,6 +84,7 @@ class TPainterAnalogClock : public TPainter {
   using TPainter::TPainter;
   void GetSize(TBitmap32& bitmap, int& width, int& height) override;
   void Paint(TBitmap32& bitmap) override;
+  std::string ShownText() const override { return FShownText; }
 
  private:
   TDisplayAnalogClock& Clock() const { return static_cast<TDisplayAnalogClock&>(Display()); }
@@ -93,4 +94,7 @@ class TPainterAnalogClock : public TPainter {
   void ApplyElement(TCanvas& canvas, const TElementSettings& settings) const;
   // A size of the face's rules (marks, hands, outlines) at the display's DPI.
   int Sized(std::int32_t pixels) const;
+
+  // The time as the hands show it, then the text under them.
+  std::string FShownText;
 };

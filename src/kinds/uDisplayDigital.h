@@ -38,6 +38,7 @@ class TPainterDigital : public TPainter {
   void GetSize(TBitmap32& bitmap, int& width, int& height) override;
   void Paint(TBitmap32& bitmap) override;
   void ApplySize(int width, int height) override;
+  std::string ShownText() const override { return JoinedLines(FText); }
 
   const TRect& TextRect() const { return FTextRect; }
 

@@ -286,3 +286,18 @@ TEST_F(AnalogClockTest, ExtremeStoredNumbersDrawABoundedPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AnalogClockTest, TheWindowReadsTheTimeTheHandsShowThenTheTextLineByLine) {
+  clock->SetText("Tea\r\n  \r\n break ");
+  platform.clock.local = {2026, 12, 0, 6, 10, 8, 30};
+  clock->Painter()->Update();
+  EXPECT_EQ(TTestPlatform::WindowOf(*clock).shownText, "10:08:30 AM, Tea, break");
+  clock->SetSecondsHand(false);
+  clock->ShowText = false;
+  clock->Painter()->Update();
+  EXPECT_EQ(TTestPlatform::WindowOf(*clock).shownText, "10:08 AM");
+}
+
+}  // namespace

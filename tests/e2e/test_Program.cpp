@@ -20,8 +20,10 @@
 #include "app/fMsgHandler.h"
 #include "app/uMainMenuItems.h"
 #include "app/uStartup.h"
+#include "config/uFileHive.h"
 #include "config/uVarnRegistry.h"
 #include "config/uWin32Hive.h"
+#include "config/uWin32SettingsFile.h"
 #include "events/fEvent.h"
 #include "support/uTestPlatform.h"
 #include "support/uWin32Platform.h"
@@ -279,6 +281,17 @@ TEST_F(RunningProgram, BorderlessToolWindowsAndAShapedClockShowsTheDesktopAround
   GetWindowRect(framed, &f);
   EXPECT_EQ(f.right - f.left, 300);
   EXPECT_EQ(f.bottom - f.top, 100);
+  // A screen reader reads the framed clock's default text, its date and time, as one line.
+  const auto dateAndTime = [] {
+    wchar_t date[128] = {}, time[64] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, 64);
+    return std::wstring(date) + L", " + time;
+  };
+  wchar_t text[256] = {};
+  // Again when the minute turned between reading the window and the clock.
+  WaitFor([&] { return GetWindowTextW(framed, text, 256) && text == dateAndTime(); }, 2s);
+  EXPECT_EQ(text, dateAndTime());
 
   const auto shots = DesktopWithoutAndWith(program->id, 2);
   ASSERT_TRUE(shots);
@@ -360,8 +373,9 @@ class StoredSettings : public ::testing::Test {
   }
   void TearDown() override { SetUp(); }
 
-  // One start and a normal exit, as a user would do it; where the first display was.
-  RECT RunOnce() {
+  // One start, the given menu commands and a normal exit, as a user would do it; where the
+  // first display was.
+  RECT RunOnce(std::initializer_list<WPARAM> commands = {}) {
     RECT where{};
     TProcess program(L"");
     EXPECT_TRUE(program.started);
@@ -369,6 +383,8 @@ class StoredSettings : public ::testing::Test {
     EXPECT_TRUE(WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s));
     for (HWND w : TopLevelWindows(program.id, L"TfrmDisplay"))
       if (IsWindowVisible(w)) GetWindowRect(w, &where);
+    for (const WPARAM command : commands)
+      PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, command, 0);
     PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);  // "Exit"
     EXPECT_EQ(program.WaitForExit(10s), 0);
     return where;
@@ -427,6 +443,36 @@ TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
   EXPECT_EQ(second.top, first.top);
   EXPECT_GT(second.right - second.left, 100);
   EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
+}
+
+TEST_F(StoredSettings, WithAPortableFileEverySettingLivesInItAndTheRegistryStaysUntouched) {
+  const std::wstring exe = QUORVEL_EXE_W;
+  const std::wstring path = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"portable.ini";
+  ASSERT_TRUE(
+      TUniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+  struct TRemove {
+    const std::wstring& path;
+    ~TRemove() { DeleteFileW(path.c_str()); }
+  } remove{path};
+  // The settings as the file holds them, read as the program reads them.
+  const auto stored = [&](const std::string& key, const std::string& name) {
+    TMemoryHive hive;
+    ReadSettingsText(TWin32SettingsFile(path).Load().value_or(""), hive);
+    const auto k = hive.OpenKey(key, false, RegAccess::Read);
+    return k ? k->QueryValue(name) : std::nullopt;
+  };
+  const TRegData chimeOff{REG_DWORD, {0, 0, 0, 0}};
+  // The first start makes the default clock; the menu switches the chime off.
+  const RECT first = RunOnce({cmdToggleChime});
+  EXPECT_FALSE(reg.KeyExists(kProduct));
+  EXPECT_EQ(stored(kProduct, "ChimeEnabled"), chimeOff);
+  EXPECT_EQ(stored("Software\\Quorvel II\\Displays", "Count"), (TRegData{REG_DWORD, {1, 0, 0, 0}}));
+  // The second start shows that clock where it was and keeps the chime off.
+  const RECT second = RunOnce();
+  EXPECT_EQ(second.left, first.left);
+  EXPECT_EQ(second.top, first.top);
+  EXPECT_EQ(stored(kProduct, "ChimeEnabled"), chimeOff);
+  EXPECT_FALSE(reg.KeyExists(kProduct));
 }
 
 TEST_F(StoredSettings, StartWithWindowsEntryFollowsTheOption) {

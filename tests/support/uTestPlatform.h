@@ -203,6 +203,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool SetRegion(const std::vector<TRect>& runs) override;
   void RemoveRegion() override;
   void DrawBitmap(const TBitmap32&) override { ++drawCount; }
+  void SetShownText(const std::string& text) override { shownText = text; }
   void AutoHide(bool all) override {
     visible = false;
     lastAll = all;
@@ -222,6 +223,7 @@ class TFakeDisplayWindow : public TDisplayWindow {
   bool alphaBlend = false;
   int alphaValue = 255;
   bool cursorInside = false;
+  std::string shownText;
   bool lastAll = false;  // the last automatic hiding or showing was meant for all displays
   TRect bounds;
   std::optional<std::vector<TRect>> region;  // none: rectangular
