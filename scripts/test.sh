@@ -92,7 +92,7 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DQUORVEL
   -DQUORVEL_SANITIZE=ON "${launcher[@]}"
 cmake --build build/fuzz -j "$jobs"
 fuzz_seconds=${QUORVEL_FUZZ_SECONDS:-15}
-for target in format lng registry; do
+for target in format lng registry settings; do
   # A working copy of the kept inputs, so new finds stay out of the repository.
   corpus=build/fuzz/corpus-$target
   mkdir -p "$corpus"
