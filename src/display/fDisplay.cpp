@@ -23,27 +23,30 @@ void BlitBitmap(HDC dc, const TBitmap32& bitmap) {
   BitBlt(dc, 0, 0, gdi->Width(), gdi->Height(), gdi->DC(), 0, 0, SRCCOPY);
 }
 
+struct TZOrderSearch {
+  HWND window;
+  bool found = false;
+};
+
+// Goes on while the windows above are this program's displays; stops at the window sought.
+BOOL CALLBACK VisitWindowAbove(HWND above, LPARAM lParam) {
+  auto& search = *reinterpret_cast<TZOrderSearch*>(lParam);
+  search.found = above == search.window;
+  if (search.found) return FALSE;
+  DWORD process = 0;
+  wchar_t name[std::size(kClassName) + 1] = {};
+  GetWindowThreadProcessId(above, &process);
+  return process == GetCurrentProcessId() &&
+         GetClassNameW(above, name, static_cast<int>(std::size(name))) &&
+         lstrcmpW(name, kClassName) == 0;
+}
+
 // Whether no window but this program's displays stands above the window in the z-order, so
 // that placing it on top again would change nothing.
 bool IsTopOfZOrder(HWND window) {
-  struct TSearch {
-    HWND window;
-    bool found = false;
-  } search{window};
+  TZOrderSearch search{window};
   // One list from the window server, where a walk window by window asks it once per step.
-  EnumWindows(
-      [](HWND above, LPARAM lParam) -> BOOL {
-        auto& s = *reinterpret_cast<TSearch*>(lParam);
-        s.found = above == s.window;
-        if (s.found) return FALSE;
-        DWORD process = 0;
-        wchar_t name[std::size(kClassName) + 1] = {};
-        GetWindowThreadProcessId(above, &process);
-        return process == GetCurrentProcessId() &&
-               GetClassNameW(above, name, static_cast<int>(std::size(name))) &&
-               lstrcmpW(name, kClassName) == 0;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(VisitWindowAbove, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
