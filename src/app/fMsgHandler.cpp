@@ -513,6 +513,14 @@ LRESULT TQuorvelDisplay::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Whatever this message changes (a command, a hot key, the tray, WM_TIMECHANGE, a resume,
   // an option), the schedule is looked at again once it is done.
   if (msg != WM_TIMER) ScheduleChanged();
+  const LRESULT result = HandleMessage(msg, wParam, lParam);
+  // A message sent from another thread or program (WM_TIMECHANGE, WM_COPYDATA) is handled
+  // inside GetMessage, which hands the loop nothing to look after.
+  if (InSendMessage()) RescheduleIfAsked();
+  return result;
+}
+
+LRESULT TQuorvelDisplay::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_DEFERRED_START:
       DeferredStart();

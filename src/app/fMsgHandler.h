@@ -108,6 +108,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   void SaveAllOrKeepGoing();
   void DeferredStart();
   void tmrClockTimer();
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   // Arms the clock timer for the schedule's next tick, unless it is armed for it already.
   void ArmClock();
   void TickDisplays(const TTickChanges& changes) override;
