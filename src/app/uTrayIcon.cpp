@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 TVarnTrayIcon::TVarnTrayIcon(HWND owner, UINT callbackMessage, UINT id)
     : FOwner(owner), FId(id), FCallbackMessage(callbackMessage) {}
 
 TVarnTrayIcon::~TVarnTrayIcon() {
-  if (FShown) Notify(NIM_DELETE);
+  if (FShown) Notify(NIM_DELETE, 0);
 }
 
 void TVarnTrayIcon::AddIconName(const std::wstring& name) { FIconNames.push_back(name); }
@@ -18,33 +19,41 @@ void TVarnTrayIcon::SetIconIndex(int index) {
   if (index == FIconIndex) return;
   FIconIndex = index;
   ReloadIcon();
-  if (FUpdateCount == 0 && FShown) Notify(NIM_MODIFY);
+  Changed(NIF_ICON);
 }
 
 void TVarnTrayIcon::SetTip(const std::wstring& tip) {
   if (tip == FTip) return;
   FTip = tip;
-  if (FUpdateCount == 0 && FShown) Notify(NIM_MODIFY);
+  Changed(NIF_TIP);
 }
 
 void TVarnTrayIcon::SetVisible(bool value) {
   FWanted = value;
   if (value == FShown) return;
   if (value) {
-    FShown = Notify(NIM_ADD);
+    FShown = Notify(NIM_ADD, AllParts);
   } else {
-    Notify(NIM_DELETE);
+    Notify(NIM_DELETE, 0);
     FShown = false;
   }
+  FChanged = 0;
 }
 
 void TVarnTrayIcon::EndUpdate() {
   FUpdateCount = std::max(FUpdateCount - 1, 0);
-  if (FUpdateCount == 0 && FShown) Notify(NIM_MODIFY);
+  Changed(0);
 }
 
 void TVarnTrayIcon::TaskbarCreated() {
-  if (FWanted) FShown = Notify(NIM_ADD);
+  if (FWanted) FShown = Notify(NIM_ADD, AllParts);
+}
+
+void TVarnTrayIcon::Changed(UINT parts) {
+  FChanged |= parts;
+  if (FUpdateCount > 0 || !FShown || FChanged == 0) return;
+  // Only what changed: a new icon is copied into the shell's process, a new tip is not.
+  Notify(NIM_MODIFY, std::exchange(FChanged, 0));
 }
 
 void TVarnTrayIcon::ReloadIcon() {
@@ -57,13 +66,13 @@ void TVarnTrayIcon::ReloadIcon() {
       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
-bool TVarnTrayIcon::Notify(DWORD request) {
+bool TVarnTrayIcon::Notify(DWORD request, UINT parts) {
   // The layout with the long tip, which every shell since Windows 2000 takes.
   NOTIFYICONDATAW data{};
   data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = FOwner;
   data.uID = FId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uFlags = parts;
   data.uCallbackMessage = FCallbackMessage;
   data.hIcon = FIcon.get();
   const std::wstring tip = FTip.substr(0, std::size(data.szTip) - 1);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -32,7 +34,10 @@ class TVarnTrayIcon {
   void TaskbarCreated();
 
  private:
-  bool Notify(DWORD request);
+  static constexpr UINT AllParts = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  bool Notify(DWORD request, UINT parts);
+  // Tells the shell of the parts changed now and before, unless an update bracket is open.
+  void Changed(UINT parts);
   void ReloadIcon();
 
   HWND FOwner;
@@ -40,6 +45,8 @@ class TVarnTrayIcon {
   UINT FCallbackMessage;
   int FUpdateCount = 0;
   std::wstring FTip;
+  // Parts changed since the shell was last told.
+  UINT FChanged = 0;
   bool FShown = false;
   // What the last SetVisible asked for.
   bool FWanted = false;

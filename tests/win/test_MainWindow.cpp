@@ -9,6 +9,9 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "app/dAbout.h"
 #include "app/fCalendar.h"
@@ -462,6 +465,69 @@ TEST_F(MainWindowTest, TrayIconIsShownAndAddedAgainWhenTheTaskbarIsMadeAnew) {
   }
   quorvel.reset();  // ending the program takes the icon away
   EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &probe));
+}
+
+// The tips the shell holds for its icons. Its tray keeps them as the tools of a tooltip window in
+// its own process, so they are read through memory lent in that process, as a reader does.
+BOOL CALLBACK CollectForeignTooltip(HWND window, LPARAM tooltips) {
+  wchar_t name[32] = {};
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId() && GetClassNameW(window, name, 32) &&
+      lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
+    reinterpret_cast<std::vector<HWND>*>(tooltips)->push_back(window);
+  return TRUE;
+}
+
+std::vector<std::wstring> ShellTips() {
+  std::vector<HWND> tooltips;
+  EnumWindows(CollectForeignTooltip, reinterpret_cast<LPARAM>(&tooltips));
+  std::vector<std::wstring> tips;
+  for (const HWND tooltip : tooltips) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(tooltip, &id);
+    const TUniqueKernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    struct TLent {
+      HANDLE process;
+      TTTOOLINFOW info;
+      wchar_t text[1024];
+    } lent{process.get(), {}, {}};
+    auto* remote = static_cast<TLent*>(
+        VirtualAllocEx(lent.process, nullptr, sizeof lent, MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) continue;  // the test finds no tip then
+    const auto exchange = [&](UINT message, WPARAM wParam) {
+      lent.info.cbSize = sizeof lent.info;
+      lent.info.lpszText = remote->text;
+      WriteProcessMemory(lent.process, &remote->info, &lent.info, sizeof lent.info, nullptr);
+      SendMessageW(tooltip, message, wParam, reinterpret_cast<LPARAM>(&remote->info));
+      ReadProcessMemory(lent.process, remote, &lent, sizeof lent, nullptr);
+    };
+    for (int i = 0, n = static_cast<int>(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0)); i < n;
+         ++i) {
+      exchange(TTM_ENUMTOOLSW, static_cast<WPARAM>(i));  // which tool: its window and id
+      exchange(TTM_GETTEXTW, std::size(lent.text));
+      tips.emplace_back(lent.text, wcsnlen(lent.text, std::size(lent.text)));
+    }
+    VirtualFreeEx(lent.process, remote, 0, MEM_RELEASE);
+  }
+  return tips;
+}
+
+// What a reader says of the tray icon: the tooltip's text, renewed with the minute, cut to what
+// the shell keeps.
+TEST_F(MainWindowTest, TheShellTipOfTheIconIsTheTooltipsTextRenewedWithTheMinute) {
+  const auto shellHas = [](const std::wstring& tip) {
+    const auto tips = ShellTips();
+    return std::find(tips.begin(), tips.end(), tip) != tips.end();
+  };
+  for (const std::string& text : {std::string("Shell tip"), std::string(200, 'x')}) {
+    quorvel->Options().ToolTipText = text;
+    EXPECT_FALSE(shellHas(Utf8ToWide(text.substr(0, 127))));
+    clock.local.wMinute += 1;
+    Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
+    EXPECT_TRUE(shellHas(Utf8ToWide(text.substr(0, 127)))) << text;
+  }
 }
 
 TEST_F(MainWindowTest, AnEventDueWhileTheProgramIsBusyFiresAtTheFirstTickAfter) {
