@@ -600,6 +600,33 @@ TEST_F(MainWindowTest, ASecondsDisplayRepaintsRightAfterTheRealSecond) {
   EXPECT_LE(lateness[3], 20) << "a fixed step would paint 100 ms late on average";
 }
 
+// A message another thread or program sends is handled inside GetMessage, where the loop looks
+// at nothing: the clock is armed anew once it is handled, here for the seconds now shown.
+TEST_F(MainWindowTest, AMessageFromAnotherThreadArmsTheClockAnewAtOnce) {
+  TWin32Clock realClock;
+  Platform().clock = &realClock;
+  quorvel->Options().AOT5s = false;
+  quorvel->Options().ChimeEnabled = false;
+  List()[0].Hide();  // the default clock moves its seconds hand
+  List()[1].SetText("&time;");
+  List()[1].Repaint();
+  Send(WM_NULL);
+  Main().RescheduleIfAsked();  // nothing to show before the minute: armed for it
+  List()[1].SetText("&time -s;");
+  std::thread sender([this] { SendMessageW(Main().Handle(), WM_TIMECHANGE, 0, 0); });
+  const UINT_PTR deadline = SetTimer(nullptr, 0, 2500, nullptr);
+  int ticks = 0;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 &&
+         !(msg.message == WM_TIMER && !msg.hwnd && msg.wParam == deadline)) {
+    ticks += msg.message == WM_TIMER && msg.wParam == TQuorvelDisplay::ClockTimerId;
+    DispatchMessageW(&msg);
+  }
+  KillTimer(nullptr, deadline);
+  sender.join();
+  EXPECT_GE(ticks, 2);
+}
+
 // Faults a window procedure's caller may swallow still count here.
 long gAccessViolations = 0;
 LONG CALLBACK CountAccessViolation(EXCEPTION_POINTERS* info) {
