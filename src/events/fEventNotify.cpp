@@ -95,7 +95,12 @@ void TfrmEventNotify::ShowDueLine(const std::string& text) {
   ShowWindow(Item(DueId), SW_SHOWNA);
 }
 
-void TfrmEventNotify::ShowWithoutActivation() { ShowAs(SW_SHOWNA); }
+void TfrmEventNotify::ShowWithoutActivation() {
+  const bool appears = !IsWindowVisible(Handle());
+  ShowAs(SW_SHOWNA);
+  // Without the focus a screen reader hears of the window only as an alert, as of a message box.
+  if (appears) NotifyWinEvent(EVENT_SYSTEM_ALERT, Handle(), OBJID_CLIENT, CHILDID_SELF);
+}
 
 void TfrmEventNotify::ShowActivated() {
   ShowAs(SW_SHOW);

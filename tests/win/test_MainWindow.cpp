@@ -714,6 +714,13 @@ std::string ItemText(HWND dialog, int id) {
   return WideToUtf8(text);
 }
 
+// The windows a screen reader was told of as alerts.
+std::vector<HWND> gAlerts;
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                          DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) gAlerts.push_back(window);
+}
+
 }  // namespace
 
 TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
@@ -722,10 +729,17 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   StoreEvents({{"Stand up and stretch", 1}, {"Call the office", 0}});
   quorvel = std::make_unique<TQuorvel>();
   PumpMessages();
+  gAlerts.clear();
+  const HWINEVENTHOOK alerts =
+      SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
   HWND window = NotificationWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(IsWindowVisible(window));
+  PumpMessages();
+  const HWND firstWindow = window;
+  EXPECT_EQ(gAlerts, std::vector<HWND>{firstWindow});  // read out, as it takes no focus
   TWin32Locale locale;
   const TSystemTime due{2026, 12, 0, 6, 9, 30, 0, 0};
   EXPECT_EQ(ItemText(window, TfrmEventNotify::TimeId),
@@ -766,6 +780,9 @@ TEST_F(MainWindowTest, EventsFireOnTheClockAndTheirWindowAnswers) {
   Send(WM_TIMER, TQuorvelDisplay::ClockTimerId);
   window = NotificationWindow();
   ASSERT_NE(window, nullptr);
+  PumpMessages();
+  UnhookWinEvent(alerts);
+  EXPECT_EQ(gAlerts, (std::vector<HWND>{firstWindow, window}));    // as it appears again
   EXPECT_EQ(ItemText(window, TfrmEventNotify::SnoozeBoxId), "2");  // the last choice
 
   // Closed by its title bar: acknowledged as with OK.
