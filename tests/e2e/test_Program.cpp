@@ -445,33 +445,96 @@ TEST_F(StoredSettings, FirstRunStoresEveryOptionInItsType) {
   EXPECT_EQ(Integer("Software\\Quorvel II\\Displays", "Count"), 1);
 }
 
-TEST_F(StoredSettings, WithAPortableFileEverySettingLivesInItAndTheRegistryStaysUntouched) {
-  const std::wstring exe = QUORVEL_EXE_W;
-  const std::wstring path = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"portable.ini";
-  ASSERT_TRUE(
-      TUniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
-  struct TRemove {
-    const std::wstring& path;
-    ~TRemove() { DeleteFileW(path.c_str()); }
-  } remove{path};
-  // The settings as the file holds them, read as the program reads them.
-  const auto stored = [&](const std::string& key, const std::string& name) {
+// A portable.ini beside the program for as long as it lives, and the copies the program keeps
+// aside of a damaged one.
+class TPortableFile {
+ public:
+  explicit TPortableFile(const std::string& text) {
+    const TUniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+  ~TPortableFile() {
+    DeleteFileW(path.c_str());
+    ForEachDamagedCopy([](const std::wstring& copy) { DeleteFileW(copy.c_str()); });
+  }
+  std::optional<std::string> Text() const { return TWin32SettingsFile(path).Load(); }
+  // A stored value as the program reads it from the file.
+  std::optional<TRegData> Stored(const std::string& key, const std::string& name) const {
     TMemoryHive hive;
-    ReadSettingsText(TWin32SettingsFile(path).Load().value_or(""), hive);
+    ReadSettingsText(Text().value_or(""), hive);
     const auto k = hive.OpenKey(key, false, RegAccess::Read);
     return k ? k->QueryValue(name) : std::nullopt;
-  };
-  const TRegData chimeOff{REG_DWORD, {0, 0, 0, 0}};
+  }
+  std::vector<std::string> DamagedCopies() const {
+    std::vector<std::string> texts;
+    ForEachDamagedCopy([&](const std::wstring& copy) {
+      texts.push_back(TWin32SettingsFile(copy).Load().value_or("<unreadable>"));
+    });
+    return texts;
+  }
+
+ private:
+  void ForEachDamagedCopy(const std::function<void(const std::wstring&)>& visit) const {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((path + L".damaged-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do visit(folder + found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  const std::wstring exe = QUORVEL_EXE_W;
+  const std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/") + 1);
+  const std::wstring path = folder + L"portable.ini";
+};
+
+const TRegData kChimeOff{REG_DWORD, {0, 0, 0, 0}};
+
+TEST_F(StoredSettings, WithAPortableFileEverySettingLivesInItAndTheRegistryStaysUntouched) {
+  const TPortableFile file("");
   // The first start makes the default clock; the menu switches the chime off.
   const RECT first = RunOnce({cmdToggleChime});
   EXPECT_FALSE(reg.KeyExists(kProduct));
-  EXPECT_EQ(stored(kProduct, "ChimeEnabled"), chimeOff);
-  EXPECT_EQ(stored("Software\\Quorvel II\\Displays", "Count"), (TRegData{REG_DWORD, {1, 0, 0, 0}}));
+  EXPECT_EQ(file.Stored(kProduct, "ChimeEnabled"), kChimeOff);
+  EXPECT_EQ(file.Stored("Software\\Quorvel II\\Displays", "Count"),
+            (TRegData{REG_DWORD, {1, 0, 0, 0}}));
   // The second start shows that clock where it was and keeps the chime off.
   const RECT second = RunOnce();
   EXPECT_EQ(second.left, first.left);
   EXPECT_EQ(second.top, first.top);
-  EXPECT_EQ(stored(kProduct, "ChimeEnabled"), chimeOff);
+  EXPECT_EQ(file.Stored(kProduct, "ChimeEnabled"), kChimeOff);
+  EXPECT_FALSE(reg.KeyExists(kProduct));
+}
+
+// The file as it was is kept aside and the user hears of it once; what could be read still
+// serves, and the next save writes the file whole again.
+TEST_F(StoredSettings, ADamagedPortableFileIsKeptAsideAndWhatCouldBeReadStillServes) {
+  const std::string damaged =
+      "[Software\\Quorvel II]\n\"ChimeEnabled\"=REG_DWORD:00000000\nnot a line of settings\n";
+  const TPortableFile file(damaged);
+  TProcess program(L"");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const auto boxes = TopLevelWindows(program.id, L"#32770");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+      },
+      30s));
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's text
+  EXPECT_NE(std::wstring(text).find(L"portable.ini.damaged-<date>"), std::wstring::npos) << text;
+  EXPECT_EQ(file.DamagedCopies(), std::vector<std::string>{damaged});
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return VisibleDisplays(program.id) > 0; }, 30s));
+  PostMessageW(FindWindowW(kMainClass, kCaption), WM_COMMAND, 2, 0);  // "Exit"
+  EXPECT_EQ(program.WaitForExit(10s), 0);
+  EXPECT_EQ(file.Stored(kProduct, "ChimeEnabled"), kChimeOff);
+  EXPECT_EQ(file.Text().value_or("").find("not a line"), std::string::npos);
+  // Whole again: the next start says nothing (it would wait on its message) and copies nothing.
+  RunOnce();
+  EXPECT_EQ(file.DamagedCopies().size(), 1u);
   EXPECT_FALSE(reg.KeyExists(kProduct));
 }
 

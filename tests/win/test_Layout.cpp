@@ -22,6 +22,7 @@
 
 #include "app/fTooltip.h"
 #include "config/uOptions.h"
+#include "config/uWin32SettingsFile.h"
 #include "display/fDisplay.h"
 #include "events/fEventNotify.h"
 #include "events/uEvents.h"
@@ -535,6 +536,7 @@ class LayoutTest : public MainWindowTest {
     LookAtDisplayPreferences(dkStopwatch, "stopwatch");
     LookAtEventWindows();
     LookModal(2194, [&] { Send(WM_COMMAND, 19); }, {{nullptr, "about"}});
+    LookModal(0xFFFF, [] { ReportDamagedSettings(); }, {{nullptr, "damaged-settings"}});
     Send(WM_COMMAND, 8);
     const HWND calendar = FindDialogWith(5201);
     ASSERT_NE(calendar, nullptr);
