@@ -249,6 +249,11 @@ void TQuorvelDisplay::RefreshTrayTip() {
 }
 
 void TQuorvelDisplay::HandleTrayMouse(UINT mouseMessage) {
+  // The keyboard's select key clicks the icon; its menu key opens the menu, which a right
+  // click has opened already when the shell reports it after the button's release.
+  const UINT previous = std::exchange(FLastTrayMessage, mouseMessage);
+  if (mouseMessage == NIN_KEYSELECT) mouseMessage = WM_LBUTTONDOWN;
+  if (mouseMessage == WM_CONTEXTMENU && previous != WM_RBUTTONUP) mouseMessage = WM_RBUTTONUP;
   FTooltip.Template = FOptions.ToolTipText;
   FTooltip.HandleTrayMouse(mouseMessage == WM_MOUSEMOVE || mouseMessage == WM_NCMOUSEMOVE);
   switch (mouseMessage) {
@@ -540,7 +545,7 @@ LRESULT TQuorvelDisplay::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == ClockTimerId) tmrClockTimer();
       return 0;
     case WM_TRAY_NOTIFY:
-      HandleTrayMouse(static_cast<UINT>(lParam));
+      HandleTrayMouse(LOWORD(lParam));
       return 0;
     case WM_MEASUREITEM:
       if (FMenu && FMenu->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;

@@ -145,6 +145,7 @@ class TQuorvelDisplay : public TWindowBase, public TDisplayHost, private TClockR
   bool FRescheduleAsked = false;
   TDisplay* FMenuDisplay = nullptr;
   bool FMenuOpen = false;
+  UINT FLastTrayMessage = 0;
   // Exists while a popup menu is open, for its headers' measure and draw messages.
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TVarnTrayIcon> FTrayIcon;

@@ -32,7 +32,7 @@ void TVarnTrayIcon::SetVisible(bool value) {
   FWanted = value;
   if (value == FShown) return;
   if (value) {
-    FShown = Notify(NIM_ADD, AllParts);
+    FShown = Add();
   } else {
     Notify(NIM_DELETE, 0);
     FShown = false;
@@ -46,7 +46,15 @@ void TVarnTrayIcon::EndUpdate() {
 }
 
 void TVarnTrayIcon::TaskbarCreated() {
-  if (FWanted) FShown = Notify(NIM_ADD, AllParts);
+  if (FWanted) FShown = Add();
+}
+
+bool TVarnTrayIcon::Add() {
+  if (!Notify(NIM_ADD, AllParts)) return false;
+  // The newer callback: the keyboard reaches the icon too, and the shell keeps the tip for
+  // screen readers without showing it over the program's own.
+  Notify(NIM_SETVERSION, 0);
+  return true;
 }
 
 void TVarnTrayIcon::Changed(UINT parts) {
@@ -67,14 +75,14 @@ void TVarnTrayIcon::ReloadIcon() {
 }
 
 bool TVarnTrayIcon::Notify(DWORD request, UINT parts) {
-  // The layout with the long tip, which every shell since Windows 2000 takes.
   NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  data.cbSize = sizeof(data);
   data.hWnd = FOwner;
   data.uID = FId;
   data.uFlags = parts;
   data.uCallbackMessage = FCallbackMessage;
   data.hIcon = FIcon.get();
+  data.uVersion = NOTIFYICON_VERSION_4;  // read by NIM_SETVERSION only
   const std::wstring tip = FTip.substr(0, std::size(data.szTip) - 1);
   std::copy(tip.begin(), tip.end(), data.szTip);
   return Shell_NotifyIconW(request, &data) != FALSE;

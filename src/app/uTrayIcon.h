@@ -9,9 +9,9 @@
 
 #include "support/uWinHandles.h"
 
-// The program's icon in the notification area. Mouse actions on it reach the
-// owner as the callback message; changes inside an update bracket reach the
-// shell once, at its end.
+// The program's icon in the notification area. Mouse and keyboard actions on it
+// reach the owner as the callback message, the action in the low word of its
+// lParam; changes inside an update bracket reach the shell once, at its end.
 class TVarnTrayIcon {
  public:
   TVarnTrayIcon(HWND owner, UINT callbackMessage, UINT id);
@@ -35,6 +35,7 @@ class TVarnTrayIcon {
 
  private:
   static constexpr UINT AllParts = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  bool Add();
   bool Notify(DWORD request, UINT parts);
   // Tells the shell of the parts changed now and before, unless an update bracket is open.
   void Changed(UINT parts);

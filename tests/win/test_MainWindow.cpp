@@ -88,8 +88,12 @@ TEST_F(MainWindowTest, ALeftClickOnTheTrayShowsTheDisplaysAndADoubleClickOpensTh
   EXPECT_EQ(VisibleDisplays(), 0);  // the left button only
   Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDOWN);
   EXPECT_EQ(VisibleDisplays(), 2);
+  // The keyboard's select key, in the newer form: the action in the low word, the icon above.
+  Send(WM_COMMAND, cmdHideAll);
+  Send(WM_TRAY_NOTIFY, 0, MAKELPARAM(NIN_KEYSELECT, TQuorvelDisplay::TrayIconId));
+  EXPECT_EQ(VisibleDisplays(), 2);
   EXPECT_EQ(Main().Preferences(), nullptr);
-  Send(WM_TRAY_NOTIFY, TQuorvelDisplay::TrayIconId, WM_LBUTTONDBLCLK);
+  Send(WM_TRAY_NOTIFY, 0, MAKELPARAM(WM_LBUTTONDBLCLK, TQuorvelDisplay::TrayIconId));
   EXPECT_NE(Main().Preferences(), nullptr);
 }
 
@@ -186,6 +190,18 @@ TEST_F(MainWindowTest, PopupMenusOpenFromTheTrayAndTheDisplays) {
   List().Delete(&List()[1]);
   Send(WM_COMMAND, cmdDeactivateDisplay);
   EXPECT_TRUE(List()[0].IsActive());
+
+  // The keyboard's menu key opens the tray menu too, but not again after a right click.
+  int menus = 0;
+  gInspectMenu = [&](HMENU menu) { menus += menu != nullptr; };
+  for (const UINT action : {WM_RBUTTONUP, WM_CONTEXTMENU, WM_CONTEXTMENU}) {
+    SetTimer(nullptr, 0, 50, InspectOpenMenu);
+    Send(WM_TRAY_NOTIFY, 0, MAKELPARAM(action, TQuorvelDisplay::TrayIconId));
+  }
+  Sleep(100);
+  PumpMessages();  // the timer no menu took
+  gInspectMenu = nullptr;
+  EXPECT_EQ(menus, 2);
 }
 
 // Rests the cursor on the tray icon until the tip shows; its window, or null.
