@@ -37,7 +37,6 @@ void TVarnTrayIcon::SetVisible(bool value) {
     Notify(NIM_DELETE, 0);
     FShown = false;
   }
-  FChanged = 0;
 }
 
 void TVarnTrayIcon::EndUpdate() {
@@ -51,6 +50,7 @@ void TVarnTrayIcon::TaskbarCreated() {
 
 bool TVarnTrayIcon::Add() {
   if (!Notify(NIM_ADD, AllParts)) return false;
+  FChanged = 0;  // all of it has just been told
   // The newer callback: the keyboard reaches the icon too, and the shell keeps the tip for
   // screen readers without showing it over the program's own.
   Notify(NIM_SETVERSION, 0);

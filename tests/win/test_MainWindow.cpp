@@ -505,19 +505,18 @@ std::vector<std::wstring> ShellTips() {
     const TUniqueKernelHandle process(
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
     struct TLent {
-      HANDLE process;
       TTTOOLINFOW info;
       wchar_t text[1024];
-    } lent{process.get(), {}, {}};
+    } lent{};
     auto* remote = static_cast<TLent*>(
-        VirtualAllocEx(lent.process, nullptr, sizeof lent, MEM_COMMIT, PAGE_READWRITE));
+        VirtualAllocEx(process.get(), nullptr, sizeof lent, MEM_COMMIT, PAGE_READWRITE));
     if (!remote) continue;  // the test finds no tip then
     const auto exchange = [&](UINT message, WPARAM wParam) {
       lent.info.cbSize = sizeof lent.info;
       lent.info.lpszText = remote->text;
-      WriteProcessMemory(lent.process, &remote->info, &lent.info, sizeof lent.info, nullptr);
+      WriteProcessMemory(process.get(), &remote->info, &lent.info, sizeof lent.info, nullptr);
       SendMessageW(tooltip, message, wParam, reinterpret_cast<LPARAM>(&remote->info));
-      ReadProcessMemory(lent.process, remote, &lent, sizeof lent, nullptr);
+      ReadProcessMemory(process.get(), remote, &lent, sizeof lent, nullptr);
     };
     for (int i = 0, n = static_cast<int>(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0)); i < n;
          ++i) {
@@ -525,7 +524,7 @@ std::vector<std::wstring> ShellTips() {
       exchange(TTM_GETTEXTW, std::size(lent.text));
       tips.emplace_back(lent.text, wcsnlen(lent.text, std::size(lent.text)));
     }
-    VirtualFreeEx(lent.process, remote, 0, MEM_RELEASE);
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
   }
   return tips;
 }
